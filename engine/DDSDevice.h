@@ -1,0 +1,151 @@
+#pragma once
+#include "Relaxed.h"
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <vector>
+
+/// The wave a device plays (value of m_nWaveType).
+enum WaveType {
+    WAVE_SINE = 0,
+    WAVE_RAMP = 1,
+    WAVE_SQUARE = 2,
+    WAVE_EXPONENT = 3,
+    WAVE_ARB = 4,
+    WAVE_TRAPEZIA = 5,
+    WAVE_AMFM = 6,
+    WAVE_GAUSS_NOISE = 7,
+    WAVE_WHITE_NOISE = 8,
+};
+
+/// Hardware work queued by the user-interface thread for the device worker.
+enum DeviceCommand {
+    CMD_DOWNLOAD = 1,
+    CMD_SET_FREQUENCY = 2,
+    CMD_SET_DIO_MODE = 3,
+    CMD_SET_TRIGGER = 4,
+    CMD_SET_SINGLE_WAVE = 5,
+    CMD_SET_POWER_ON_OUTPUT = 6,
+};
+
+/// Size of the generator's waveform buffer and of the arbitrary table.
+constexpr int kMaxPoints = 4096;
+/// The generator's master clock in samples per second.
+constexpr double kMasterClock = 200000000.0;
+
+/// Everything the program knows and wants about one signal generator. Fields read by both the
+/// user-interface thread and the device worker are CRelaxed; the command queue has its own lock.
+class CDDSDevice {
+public:
+    CDDSDevice();
+    virtual ~CDDSDevice();
+
+    CDDSDevice(const CDDSDevice&) = delete;
+    CDDSDevice& operator=(const CDDSDevice&) = delete;
+
+    std::deque<float> m_freqHistory; ///< Last meter readings, oldest first; worker only.
+    CRelaxed<int> m_bDemo{1};
+    CRelaxed<int> m_nDevice{-1};
+    CRelaxed<int> m_bPowerOnOutput{1};
+    CRelaxed<int> m_bCounterOn{1};
+    CRelaxed<int> m_nMeasureMode{1}; ///< 1 frequency meter, 0 event counter.
+    CRelaxed<int> m_bSingleWave{0};
+    CRelaxed<int> m_bExtTrig{0};
+    CRelaxed<int> m_bAtten20dB{0};
+    CRelaxed<double> m_dOffset{0.0};
+    CRelaxed<double> m_dFrequency{1000.0};
+    CRelaxed<float> m_fAmplitude{2.0f};
+    CRelaxed<int> m_nTrigEdge{0};
+    CRelaxed<int> m_nPoints{1000};
+    CRelaxed<std::int16_t> m_nPeriodNumber{3};
+    CRelaxed<int> m_bOutputOn{1};
+    CRelaxed<int> m_nCount{0};
+    CRelaxed<double> m_dMeasuredFreq{0.0};
+    CRelaxed<int> m_bResetCounter{0};
+    CRelaxed<std::uint16_t> m_wDigitalOut{0};
+    CRelaxed<std::uint16_t> m_wDigitalIn{0};
+    CRelaxed<int> m_nDIOMode{0};
+    CRelaxed<int> m_nSweepSpeed{100};
+    CRelaxed<int> m_bSweepOn{0};
+    CRelaxed<int> m_nSweepPoints{100};
+    CRelaxed<int> m_nPeriods{1};
+    CRelaxed<float> m_fPhase{0.0f};
+    CRelaxed<int> m_bLost{0};
+    CRelaxed<double> m_dSweepStart{1000.0};
+    CRelaxed<double> m_dSweepEnd{100000.0};
+    CRelaxed<int> m_nWaveType{WAVE_SINE};
+    CRelaxed<float> m_fSquareDuty{0.5f};
+    CRelaxed<float> m_fRampDuty{0.5f};
+    CRelaxed<int> m_bExpFall{1};
+    CRelaxed<float> m_fExpTau{0.001f};
+    CRelaxed<float> m_fTrapRise{0.2f};
+    CRelaxed<float> m_fTrapHigh{0.4f};
+    CRelaxed<float> m_fTrapFall{0.2f};
+    CRelaxed<float> m_fAmDepth{0.5f};
+    CRelaxed<int> m_nModCarrier{10000};
+    CRelaxed<int> m_nFmDeviation{3000};
+    CRelaxed<int> m_bFM{0};
+    CRelaxed<float> m_fSampleRate{1000.0f};
+    CRelaxed<int> m_nPointsPerPeriod{1000};
+    std::array<CRelaxed<float>, kMaxPoints> m_fArb{}; ///< Arbitrary wave in volts.
+    CRelaxed<int> m_nArbPoints{250};
+    CRelaxed<float> m_fViewPos{0.0f};
+    CRelaxed<int> m_nViewFirst{0};
+    CRelaxed<int> m_nViewLast{999};
+    CRelaxed<int> m_nZoom{0};
+    CRelaxed<float> m_fPixelsPerPoint{0.0f};
+    CRelaxed<double> m_dSweepStep{1.0};
+    CRelaxed<double> m_dSweepFreq{0.0};
+
+    // Command queue: the only lock of the record, held for one queue operation.
+    void QueueCommand(int code);
+    int TakeCommand(); ///< Oldest entry, or 0 when empty.
+    void RequestDownload();
+    std::vector<int> PendingCommands() const; ///< Snapshot, oldest first (tests, status).
+
+    // Setters; each stores its argument and queues what the unit must receive.
+    void SetMeasureMode(int mode);
+    void SetCounterOn(int on);
+    void SetSingleWave(int on);
+    void SetExtTrig(int on);
+    void SetTrigEdge(int edge);
+    void SetAtten20dB(int on);
+    void SetOffset(double volts);
+    void SetFrequency(double hz);
+    void SetAmplitude(float volts);
+    void SetPeriodNumber(int n);
+    void SetOutputOn(int on);
+    void SetDIOMode(int mode);
+    void SetWaveType(int type);
+    int SetPowerOnOutput(int on); ///< 0 (refused) for a demo record, else 1.
+
+    /// What binding needs from its caller, so the engine knows nothing of windows.
+    struct BindContext {
+        int foundDevices = 0;            ///< Units counted at start-up.
+        std::vector<int> usedIndices;    ///< m_nDevice of every open record.
+        /// Asked when several units are free; returns the chosen index or -1 (cancel).
+        std::function<int(const std::vector<int>& freeIndices)> chooseDevice;
+        /// Shows message 2012 (no free unit: demo mode).
+        std::function<void()> showDemoMessage;
+    };
+    void BindHardware(const BindContext& context);
+
+    /// One normalised sample (1.0 = 3.5 V) at buffer position t in [0, 1).
+    double SampleAt(double t, bool forDisplay) const;
+    /// Sample-clock divider of the 200 MHz master clock for a frequency.
+    static int ClockDivider(double frequency);
+    /// Captures one period of the current wave into m_fArb (entering Arb without a file).
+    void CaptureToArb();
+
+    void ApplyFrequency();   ///< Programs m_dFrequency at once and requests a download.
+    void DownloadWaveform(); ///< Synthesises and loads the buffer.
+    void DeviceStep();       ///< One worker step; skipped while another step runs.
+    void SweepTick();        ///< One sweep step; skipped while another sweep step runs.
+
+private:
+    mutable std::mutex m_commandLock;
+    std::deque<int> m_commands;
+};

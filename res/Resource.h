@@ -1,0 +1,128 @@
+#pragma once
+// Command, control, template and text ids. They key the language texts (tooltips by command id,
+// controls by control id, dialog captions by template id), so they keep these numbers.
+
+// Dialog templates (caption text = template id)
+constexpr int IDD_ABOUTBOX = 100;
+constexpr int IDD_MULTIDDSTARN_FORM = 101;
+constexpr int IDD_DIGITAL_OUT = 134;
+constexpr int IDD_POINTS_EDIT = 135;
+constexpr int IDD_SWEEP = 139;
+constexpr int IDD_DEVICE_LIST = 142;
+constexpr int IDD_DIGITAL_IN = 145;
+
+// Menus and toolbars
+constexpr int IDR_MAINFRAME = 128;
+constexpr int IDR_MAINTOOLBAR = 133;
+constexpr int IDR_TABBAR = 140; ///< Second toolbar and the tab popup menu.
+
+// File
+constexpr int ID_FILE_NEW = 57600;
+constexpr int ID_FILE_OPEN = 57601;
+constexpr int ID_FILE_CLOSE = 57602;
+constexpr int ID_FILE_SAVE = 57603;
+constexpr int ID_FILE_SAVE_AS = 57604;
+constexpr int ID_FILE_PRINT_SETUP = 57606;
+constexpr int ID_FILE_PRINT = 57607;
+constexpr int ID_FILE_PRINT_DIRECT = 57608;
+constexpr int ID_FILE_PRINT_PREVIEW = 57609;
+constexpr int ID_APP_EXIT = 57665;
+// Edit
+constexpr int ID_EDIT_COPY = 57634;
+constexpr int ID_POINTS_EDIT = 32771;
+constexpr int ID_ZOOM_OUT = 32797;
+constexpr int ID_ZOOM_IN = 32798;
+// Wave Parameter
+constexpr int ID_WAVE_SQUARE = 32773;
+constexpr int ID_WAVE_RAMP = 32774;
+constexpr int ID_WAVE_TRAPEZIA = 32775;
+constexpr int ID_WAVE_EXPONENT = 32776;
+constexpr int ID_WAVE_AMFM = 32777;
+// Digital IO
+constexpr int ID_PATTERN_GENERATOR = 32785;
+constexpr int ID_PROGRAMMABLE_OUTPUT = 32786;
+constexpr int ID_OUTPUT_SET = 32778;
+constexpr int ID_DIGITAL_INPUT = 32803;
+// Display
+constexpr int ID_BACKGROUND_COLOR = 32780;
+constexpr int ID_XY_LINE_COLOR = 32781;
+constexpr int ID_CURVE_COLOR = 32782;
+constexpr int ID_CURSOR_COLOR = 32783;
+constexpr int ID_PERIOD_NUMBER = 32784;
+constexpr int ID_SHOW_HIDE_CONTROL = 32787;
+// Utility
+constexpr int ID_SWEEP = 32779;
+constexpr int ID_POWER_ON_OUTPUT_OPEN = 32793;
+constexpr int ID_POWER_ON_OUTPUT_CLOSE = 32794;
+constexpr int ID_LANGUAGE_DEFAULT = 32792;
+constexpr int ID_LANGUAGE_FIRST = 9001; ///< Language file i is 9001 + i.
+constexpr int ID_LANGUAGE_LAST = 11001;
+// Window, Help
+constexpr int ID_WINDOW_CASCADE = 57650;
+constexpr int ID_WINDOW_TILE = 57651;
+constexpr int ID_HELP_CONTENT = 57667;
+constexpr int ID_APP_ABOUT = 57664;
+constexpr int ID_TOOLBAR_UNUSED = 32800; ///< A toolbar button nothing handles.
+// Tab strip
+constexpr int ID_TAB_CLOSE = 32790;
+constexpr int ID_TAB_RENAME = 32801;
+constexpr int ID_CLOSE_CURRENT_DEVICE = 1276;
+constexpr int IDC_TAB_CONTROL = 2001;
+constexpr int IDC_TAB_RENAME_EDIT = 2002;
+
+// Device form (template 101)
+constexpr int IDC_WAVE_DISPLAY = 1003;
+constexpr int IDC_VIEW_SLIDER = 1004;
+constexpr int IDC_MEASURE_MODE = 1005;
+constexpr int IDC_COUNTER = 1006;
+constexpr int IDC_WAVE_TRAPEZIA = 1007;
+constexpr int IDC_WAVE_EXPONENT = 1008;
+constexpr int IDC_WAVE_SQUARE = 1009;
+constexpr int IDC_WAVE_ARB = 1010;
+constexpr int IDC_WAVE_GAUSS_NOISE = 1011;
+constexpr int IDC_WAVE_SINE = 1012;
+constexpr int IDC_WAVE_AMFM = 1013;
+constexpr int IDC_WAVE_WHITE_NOISE = 1014;
+constexpr int IDC_WAVE_RAMP = 1026;
+constexpr int IDC_LED_COUNTER = 1016;
+constexpr int IDC_SW_COUNTER = 1017;
+constexpr int IDC_LED_SINGLE_WAVE = 1018;
+constexpr int IDC_SW_SINGLE_WAVE = 1019;
+constexpr int IDC_LED_OUTPUT = 1020;
+constexpr int IDC_SW_OUTPUT = 1021;
+constexpr int IDC_LED_EXT_TRIG = 1022;
+constexpr int IDC_SW_EXT_TRIG = 1023;
+constexpr int IDC_LED_ATTEN = 1024;
+constexpr int IDC_SW_ATTEN = 1025;
+constexpr int IDC_FREQUENCY = 1027;
+constexpr int IDC_AMPLITUDE = 1029;
+constexpr int IDC_KNOB_FREQUENCY = 1030;
+constexpr int IDC_KNOB_AMPLITUDE = 1031;
+constexpr int IDC_OFFSET = 1032;
+constexpr int IDC_SPIN_OFFSET = 1034;
+constexpr int IDC_TRIG_EDGE = 1035;
+constexpr int IDC_PANEL_BUTTON = 1051;
+constexpr int IDC_PHASE = 1058;
+constexpr int IDC_SPIN_PHASE = 1060;
+constexpr int IDC_GROUP_FUNCTIONS = 1049;
+constexpr int IDC_GROUP_ENTRY = 1050;
+constexpr int IDC_GROUP_TOP = 1057; ///< Layout reference of the panel.
+
+// Device List (142) and Points Edit (135)
+constexpr int IDC_DEVICE_LIST = 1001;
+constexpr int IDC_DEVICE_LIST_OK = 1002;
+constexpr int IDC_POINT_INDEX = 1049;
+constexpr int IDC_POINT_VOLT = 1050;
+constexpr int IDC_POINT_PREVIOUS = 1051;
+constexpr int IDC_POINT_NEXT = 1052;
+constexpr int IDC_POINT_REFRESH = 1123;
+
+// Texts used by the code
+constexpr int IDS_DEMO = 2007;
+constexpr int IDS_NO_ITEM = 2008;
+constexpr int IDS_CONNECT = 2009;
+constexpr int IDS_SEARCHING = 2010;
+constexpr int IDS_DEMO_MODE = 2012;
+constexpr int IDS_ON = 2026;
+constexpr int IDS_OFF = 2027;
+constexpr int IDS_SERIAL_NUMBER = 2030;

@@ -1,0 +1,121 @@
+#pragma once
+#include "engine/DDSDevice.h"
+
+#include <QList>
+#include <QMainWindow>
+#include <QMap>
+#include <QString>
+
+#include <memory>
+
+class CCmdUI;
+class CLanguageManager;
+class CMultiDDSTarnDoc;
+class CTabStrip;
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QMenuBar;
+class QTimer;
+class QToolBar;
+
+/// The main window: MDI area for the device windows, the two toolbars (the second one holds the
+/// device tab strip), the status bar, the menu bars, the language manager and the device list.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+
+public:
+    CMainFrame();
+    ~CMainFrame() override;
+
+    /// The one main frame of the program (null before it is created and after it is gone).
+    static CMainFrame* Get();
+
+    QString GetText(int id) const;
+    CLanguageManager& Language();
+    const CLanguageManager& Language() const;
+    void ApplyToWindow(QWidget* root);
+
+    int m_nFoundDevices = 0;
+    QList<CMultiDDSTarnDoc*> m_documents; ///< Open documents in tab order.
+    int m_nCurrentTab = 0;
+    int m_nDocumentsAdded = 0;
+
+    void AddDocument(CMultiDDSTarnDoc* doc);
+    void RemoveDocument(int index);
+    CMultiDDSTarnDoc* GetDocument(int i) const;
+    CMultiDDSTarnDoc* GetCurrentDocument() const;
+    void SelectTab(int i);
+    void SelectAndActivateTab(int i);
+    void CloseDocumentAt(int i);
+    void RenameDocument(int i, const QString& name);
+    void RebuildTabs();
+    void StartRename(); ///< In-place rename of the selected tab.
+
+    void SetLanguage(int index);
+    void RetextMenuBar();
+    CDDSDevice::BindContext MakeBindContext(QWidget* parent);
+    CMultiDDSTarnDoc* NewDocument();
+
+    /// Routes a command: active view, its document, then the frame and the application.
+    void RouteCommand(int id);
+    /// Decides an item's state in the same order.
+    void UpdateCommand(CCmdUI& ui);
+    QAction* Action(int id) const; ///< The menu/toolbar action of a command id.
+    QMdiArea* MdiArea() const { return m_pMdiArea; }
+    /// The document of the active device window (commands go there), else the current tab's.
+    CMultiDDSTarnDoc* ActiveDocument() const;
+    /// Status pane texts, as the last timer tick left them.
+    QString PaneText(int pane) const;
+    /// One 200 ms tick: status bar, first-tick showing, menu re-texting.
+    void OnTimer();
+    /// Closes every device (exit path).
+    void CloseAllDocuments();
+    QMenu* TabMenu() const { return m_pTabMenu; }
+    CTabStrip* TabStrip() const { return m_pTabs; }
+    QToolBar* TabBar() const { return m_pTabBar; }
+    bool IsLanguageChecked(int id) const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolbars();
+    void CreateStatusBar();
+    void AddLanguageItems();
+    void UpdateStatusBar();
+    void UpdateMenuItems(QMenu* menu);
+    void UpdateToolbarButtons();
+    void UpdateTitle();
+    void RetextToolbars();
+    void RetextTabMenu();
+    void OnSubWindowActivated(QMdiSubWindow* window);
+    void ShowTabMenu(const QPoint& globalPos);
+    bool OnFrameCommand(int id);
+    bool OnFrameUpdate(CCmdUI& ui);
+    void UpdateMenuBarForDocuments();
+
+    std::unique_ptr<CLanguageManager> m_pLanguage;
+    QMdiArea* m_pMdiArea = nullptr;
+    QMap<int, QAction*> m_actions;
+    QMenuBar* m_pMenuBar = nullptr;
+    QList<QMenu*> m_topMenus; ///< Top-level menus in their bar order (position keys).
+    QMenu* m_pLanguageMenu = nullptr;
+    QList<QAction*> m_languageActions;
+    QToolBar* m_pMainBar = nullptr;
+    QToolBar* m_pTabBar = nullptr;
+    CTabStrip* m_pTabs = nullptr;
+    QAction* m_pCloseAction = nullptr;
+    QMenu* m_pTabMenu = nullptr;
+    QLabel* m_pPanes[3] = {};
+    QTimer* m_pTimer = nullptr;
+    bool m_bFirstTick = true;
+    int m_nLastDocumentCount = -1;
+    int m_nDots = 0;
+    bool m_bHadDocument = false;
+};

@@ -1,0 +1,42 @@
+#pragma once
+#include <QString>
+
+#include <functional>
+
+class CDeviceView;
+class CMainFrame;
+class CMultiDDSTarnDoc;
+
+/// The application: program folder, the document template (a view factory), the main frame and
+/// the commands that need no device (New Device, Print Setup, About).
+class CMultiDDSTarnApp {
+public:
+    /// Builds the view of a new document (the view builds its own controls).
+    using ViewFactory = std::function<CDeviceView*(CMultiDDSTarnDoc*)>;
+
+    explicit CMultiDDSTarnApp(ViewFactory factory);
+    ~CMultiDDSTarnApp(); ///< Closes every device and the main frame.
+
+    static CMultiDDSTarnApp* Get();
+
+    /// Creates the main frame and opens one new device. False when the frame cannot be made.
+    bool InitInstance();
+    /// Closes every device, stores the language and destroys the main frame.
+    void ExitInstance();
+
+    /// Document + child frame + view, then the view's initial update (File / New Device).
+    CMultiDDSTarnDoc* OpenNewDocument();
+    bool OnCommand(int id);
+
+    QString m_strProgramFolder; ///< Folder of the executable, no trailing separator.
+    CMainFrame* m_pMainFrame = nullptr;
+
+private:
+    void OnFilePrintSetup();
+    void OnAppAbout();
+
+    ViewFactory m_viewFactory;
+};
+
+/// Runs the whole program on an existing QApplication (main and in-process tests).
+int RunDDSTarn(CMultiDDSTarnApp::ViewFactory factory);

@@ -1,0 +1,65 @@
+#pragma once
+#include <QList>
+#include <QString>
+
+class CCmdUI;
+class CChildFrame;
+class CDDSDevice;
+class CDeviceView;
+class QWidget;
+
+/// One signal generator (or one simulated "Demo" one): owns its device record, its name and the
+/// CSV file last used with it, and answers the menu commands that act on one device.
+class CMultiDDSTarnDoc {
+public:
+    CMultiDDSTarnDoc();
+    ~CMultiDDSTarnDoc(); ///< Deletes the device; the view (and its worker) must be gone first.
+
+    CMultiDDSTarnDoc(const CMultiDDSTarnDoc&) = delete;
+    CMultiDDSTarnDoc& operator=(const CMultiDDSTarnDoc&) = delete;
+
+    /// 1 only while points just read from a file are handed to the view (entering Arb keeps them).
+    int m_bArbFromFile = 0;
+    QString m_strFileName; ///< "CSV File Empty" while Save must ask for a name.
+    QString m_strDeviceName;
+    CDDSDevice* m_pDevice = nullptr;
+    int m_nIndex = -1; ///< Position in the main frame's device list after each tab rebuild.
+    int m_bUserNamed = 0;
+    QString m_strFilePath;
+    double m_dLastFrequency = 1000.0; ///< Written by the view; a stopped sweep returns here.
+    CDeviceView* m_pView = nullptr;
+    CChildFrame* m_pFrame = nullptr;
+
+    static const char* const kNoFile; ///< "CSV File Empty"
+
+    void CreateDevice();
+    /// Lowest free "Device %d" / "Demo %d" among `others` (case-insensitive), unless user-named.
+    void AssignDefaultName(const QList<CMultiDDSTarnDoc*>& others);
+    void AssignDefaultName(); ///< Against the main frame's device list.
+    const QString& GetTitle() const { return m_strTitle; }
+    void SetTitle(const QString& title);
+
+    int ShowWaveParameterDialog(int type);
+    void OnPeriodNumber();
+    void SaveCsv(int saveAs);
+    int RetextWindows();
+    void Activate();
+    bool ReadCsvFile(const QString& path);
+    bool WriteCsvFile(const QString& path);
+    static int ParseNumber(const QString& text, double& value);
+
+    bool OnCommand(int id);
+    bool OnUpdateCommand(CCmdUI& ui);
+    /// Removes the document from the device list, destroys frame and view, then deletes itself.
+    void OnCloseDocument();
+
+    /// Parent for the document's message boxes and file dialogs.
+    QWidget* DialogParent() const;
+
+private:
+    void OnFileOpenCsv();
+    void OnHelpContent();
+
+    QString m_strTitle;
+    bool m_bClosing = false;
+};

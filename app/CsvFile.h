@@ -1,0 +1,42 @@
+#pragma once
+#include <string>
+#include <vector>
+
+class CDDSDevice;
+
+/// One period of a device's arbitrary wave as a CSV file: "#CLOCK=<sample rate>",
+/// "#SIZE=<points>", then one "<volts>,0,0" line per point, CR LF line ends.
+class CCsvFile {
+public:
+    /// What a file holds, before it is given to a device.
+    struct Wave {
+        float fSampleRate = 0.0f;
+        int nPointsPerPeriod = 0;
+        std::vector<float> points; ///< nPointsPerPeriod values.
+    };
+
+    /// Most points a file may hold: the size of the device's table.
+    static constexpr int kMaxPoints = 4096;
+    /// The frequency a read file implies is kept within the arbitrary wave's range.
+    static constexpr double kMinFrequency = 1.0;
+    static constexpr double kMaxFrequency = 25000000.0;
+
+    /// Sets m_fSampleRate to m_nPointsPerPeriod x m_dFrequency and writes the table's first
+    /// m_nPointsPerPeriod points (the caller has switched the device to Arb). The file is
+    /// replaced only once it is complete. On failure error is the message to show.
+    static bool Write(CDDSDevice& device, const std::string& path, std::string& error);
+    /// Loads the file into the device: sample rate, points per period, the frequency they
+    /// imply (SetFrequency) and the points. A file that cannot be opened or whose size is
+    /// not 1 to 4096 changes nothing and sets error to the message to show.
+    static bool Read(CDDSDevice& device, const std::string& path, std::string& error);
+
+    /// The file's text for a sample rate and points.
+    static std::string Format(float sampleRate, const std::vector<float>& points);
+    /// Reads a file's text by position (line 1 clock, line 2 size, then points; LF or CR LF).
+    /// Bad numbers read as 0, missing points as 0, surplus lines are ignored. Fails only for a
+    /// size outside 1 to 4096, with error naming path.
+    static bool Parse(const std::string& text, const std::string& path, Wave& wave,
+                      std::string& error);
+    /// Sample rate / points per period, kept within kMinFrequency .. kMaxFrequency.
+    static double FrequencyOf(const Wave& wave);
+};

@@ -1,0 +1,177 @@
+#include "i18n/LanguageManager.h"
+
+#include "i18n/DefaultLanguage.h"
+#include "i18n/IniFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
+#include <utility>
+
+namespace {
+
+const char* const kSection = "App";
+
+bool WriteFully(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+} // namespace
+
+CLanguageManager::CLanguageManager(std::string appDir) {
+    SetAppDir(std::move(appDir));
+}
+
+void CLanguageManager::SetAppDir(std::string appDir) {
+    if (!appDir.empty() && appDir.back() == '/')
+        appDir.pop_back();
+    m_strAppDir = std::move(appDir);
+}
+
+void CLanguageManager::SetMessageHandler(std::function<void(const std::string&)> handler) {
+    m_showMessage = std::move(handler);
+}
+
+std::string CLanguageManager::LanguageFolder() const {
+    return m_strAppDir + "/language/";
+}
+
+std::string CLanguageManager::TempFolder() {
+    const char* env = std::getenv("TMPDIR");
+    std::string folder = (env && *env) ? env : "/tmp";
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    return folder;
+}
+
+bool CLanguageManager::WriteDefaultLanguageFile() {
+    const std::string_view bytes = CDefaultLanguage::Bytes();
+    if (bytes.empty())
+        return false;
+    const std::string folder = TempFolder();
+    const std::string path = (folder == "/" ? "" : folder) + "/default.lug";
+    ::unlink(path.c_str());
+    // A fresh file, never through a link someone else placed in a shared folder.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    const bool written = WriteFully(fd, bytes);
+    if (::close(fd) != 0 || !written) {
+        ::unlink(path.c_str());
+        return false;
+    }
+    m_strDefaultPath = path;
+    return true;
+}
+
+void CLanguageManager::RefreshLanguageFiles() {
+    WriteDefaultLanguageFile();
+    m_fileList = CFileList();
+    if (m_showMessage)
+        m_fileList.SetMessageHandler(m_showMessage);
+    m_fileList.FindFiles(LanguageFolder(), "*.lug");
+}
+
+void CLanguageManager::SelectLanguage(int index) {
+    if (index < 0)
+        index = -1;
+    if (index >= GetLanguageCount())
+        index = GetLanguageCount() - 1;
+    m_nCurrent = index;
+    LoadLanguage(index);
+}
+
+void CLanguageManager::LoadLanguage(int index) {
+    const std::string path = index == -1 ? m_strDefaultPath : GetLanguageFilePath(index);
+    CIniFile(path).ReadSection(kSection, m_keys, m_texts);
+    for (int i = 0; i < GetLanguageCount(); ++i) {
+        char key[32];
+        std::snprintf(key, sizeof key, "80504%02d", i + 2);
+        m_keys.emplace_back(key);
+        m_texts.push_back(GetLanguageName(i));
+    }
+}
+
+std::string CLanguageManager::GetLanguageName(int index) const {
+    if (index < 0)
+        return "English";
+    if (GetLanguageCount() == 0)
+        return std::string();
+    if (index >= GetLanguageCount())
+        index = GetLanguageCount() - 1;
+    const std::string name =
+        CIniFile(GetLanguageFilePath(index)).ReadString(kSection, std::to_string(kNameKey));
+    if (!name.empty())
+        return name;
+    const std::string& relative = m_fileList.GetFiles()[static_cast<std::size_t>(index)];
+    const std::size_t slash = relative.rfind('/');
+    const std::size_t dot = relative.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return relative;
+    return relative.substr(0, dot);
+}
+
+std::string CLanguageManager::GetLanguageFilePath(int index) const {
+    if (index < 0 || GetLanguageCount() == 0)
+        return std::string();
+    if (index >= GetLanguageCount())
+        index = GetLanguageCount() - 1;
+    return LanguageFolder() + m_fileList.GetFiles()[static_cast<std::size_t>(index)];
+}
+
+std::string CLanguageManager::GetText(int id) const {
+    std::string text;
+    FindText(std::to_string(id), text);
+    return text;
+}
+
+bool CLanguageManager::FindText(const std::string& key, std::string& text) const {
+    for (std::size_t i = 0; i < m_keys.size(); ++i) {
+        if (m_keys[i] == key) {
+            text = m_texts[i];
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CLanguageManager::FindControlText(int id, std::string& text) const {
+    for (std::size_t i = 0; i < m_keys.size(); ++i) {
+        const std::string& key = m_keys[i];
+        long long value = 0;
+        std::size_t digits = 0;
+        while (digits < key.size() && key[digits] >= '0' && key[digits] <= '9' &&
+               value <= 100000000000LL) {
+            value = value * 10 + (key[digits] - '0');
+            ++digits;
+        }
+        if (digits > 0 && value == id) {
+            text = m_texts[i];
+            return true;
+        }
+    }
+    return false;
+}
+
+int CLanguageManager::MenuKey(const std::vector<int>& positions) {
+    if (positions.empty() || positions.size() > 4)
+        return -1;
+    int key = 8;
+    for (int position : positions) {
+        if (position < 0 || position > 99)
+            return -1;
+        key = key * 100 + position;
+    }
+    return key;
+}

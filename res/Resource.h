@@ -126,3 +126,41 @@ constexpr int IDS_DEMO_MODE = 2012;
 constexpr int IDS_ON = 2026;
 constexpr int IDS_OFF = 2027;
 constexpr int IDS_SERIAL_NUMBER = 2030;
+
+// Captions of the device form; their ids key the language texts.
+constexpr int IDC_TXT_F = 1242;
+constexpr int IDC_TXT_C = 1243;
+constexpr int IDC_TXT_RAMP = 1097;
+constexpr int IDC_TXT_TRAPEZIA = 1098;
+constexpr int IDC_TXT_EXPONENT = 1099;
+constexpr int IDC_TXT_SQUARE = 1101;
+constexpr int IDC_TXT_ARB = 1102;
+constexpr int IDC_TXT_GAUSS_NOISE = 1103;
+constexpr int IDC_TXT_SINE = 1104;
+constexpr int IDC_TXT_AMFM = 1053;
+constexpr int IDC_TXT_WHITE_NOISE = 1105;
+constexpr int IDC_TXT_COUNTER = 1244;
+constexpr int IDC_TXT_SINGLE_WAVE = 1106;
+constexpr int IDC_TXT_OUTPUT = 1107;
+constexpr int IDC_TXT_EXT_TRIG = 1108;
+constexpr int IDC_TXT_ATTEN = 1252;
+constexpr int IDC_TXT_FREQUENCY = 1111;
+constexpr int IDC_TXT_FREQUENCY_UNIT = 1045;
+constexpr int IDC_TXT_AMPLITUDE = 1112;
+constexpr int IDC_TXT_AMPLITUDE_UNIT = 1047;
+constexpr int IDC_TXT_OFFSET = 1110;
+constexpr int IDC_TXT_OFFSET_UNIT = 1046;
+constexpr int IDC_TXT_TRIG_MODE = 1113;
+constexpr int IDC_TXT_RAISE = 1115;
+constexpr int IDC_TXT_FALL = 1114;
+constexpr int IDC_TXT_PHASE = 1062;
+
+// Main frame, About box, Device List
+constexpr int IDS_APP_TITLE = 57344;       ///< Message box title "DDS-Tarn USB".
+constexpr int ID_INDICATOR_STATE = 61446;  ///< Status pane 0: Demo / Connect / Searching.
+constexpr int ID_INDICATOR_SERIAL = 61448; ///< Status pane 1: serial-number bits.
+constexpr int ID_INDICATOR_CLOCK = 61447;  ///< Status pane 2: date and time.
+constexpr int IDC_ABOUT_PICTURE = 1074;
+constexpr int IDC_ABOUT_VERSION = 1055;
+constexpr int IDC_ABOUT_NOTICE = 1117;
+constexpr int IDS_DEVICE = 2014; ///< Column title of the Device List.

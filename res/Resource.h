@@ -164,3 +164,16 @@ constexpr int IDC_ABOUT_PICTURE = 1074;
 constexpr int IDC_ABOUT_VERSION = 1055;
 constexpr int IDC_ABOUT_NOTICE = 1117;
 constexpr int IDS_DEVICE = 2014; ///< Column title of the Device List.
+
+// Printed report and Points Edit captions
+constexpr int IDS_REPORT_TITLE = 2013;      ///< "GENERATOR REPORT"
+constexpr int IDS_REPORT_DATE = 2028;       ///< "DATE"
+constexpr int IDS_REPORT_TIME = 2029;       ///< "TIME"
+constexpr int IDS_REPORT_AMPLITUDE = 2019;  ///< "Output Amplitude"
+constexpr int IDS_REPORT_FREQUENCY = 2018;  ///< "Output Frequency"
+constexpr int IDS_FREQUENCY_MEASURE = 2016; ///< "Frequency Measure"
+constexpr int IDS_COUNTER_MEASURE = 2017;   ///< "Counter Measure"
+constexpr int IDS_REPORT_NOTE = 2020;       ///< "Note:"
+constexpr int IDC_TXT_POINT_INDEX = 1120;
+constexpr int IDC_TXT_POINT_INCLUDE0 = 1121;
+constexpr int IDC_TXT_POINT_VOLT = 1122;

@@ -1,0 +1,83 @@
+#include "i18n/NumberText.h"
+#include "i18n/ParseNumber.h"
+
+#include "TextTestSupport.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+TEST(NumberText, AcceptsOnlyDigitsPointsAndMinusSigns) {
+    EXPECT_TRUE(CNumberText::IsNumberText(""));
+    EXPECT_TRUE(CNumberText::IsNumberText("-1.2.3-"));
+    for (const char* text : {" 1", "1 ", "+1", "1e3", "1,5", "0x1", "\t"})
+        EXPECT_FALSE(CNumberText::IsNumberText(text)) << text;
+    EXPECT_FALSE(CNumberText::IsNumberText(std::string("1\0"
+                                                       "2",
+                                                       3)));
+}
+
+TEST(NumberText, ToDoubleConvertsOnlyWholeNumbers) {
+    const struct {
+        const char* text;
+        double value;
+    } cases[] = {
+        {"0", 0.0},         {"00.5", 0.5},      {"1.", 1.0},  {".5", 0.5}, {"-.5", -0.5},
+        {"-12.25", -12.25}, {"1.750000", 1.75}, {"", 0.0},    {"-", 0.0},  {".", 0.0},
+        {"1.2.3", 0.0},     {"1-2", 0.0},       {"--1", 0.0}, {" 1", 0.0}, {"1 ", 0.0},
+        {"+1", 0.0},        {"1e-3", 0.0},      {"1,5", 0.0},
+    };
+    for (const auto& c : cases)
+        EXPECT_DOUBLE_EQ(CNumberText::ToDouble(c.text), c.value) << '"' << c.text << '"';
+    EXPECT_FALSE(std::signbit(CNumberText::ToDouble("-0")));
+    EXPECT_TRUE(std::isinf(CNumberText::ToDouble("1" + std::string(400, '0'))));
+}
+
+TEST(NumberText, ToIntegerReadsEachBaseStrictly) {
+    EXPECT_EQ(CNumberText::ToInteger(CNumberText::BASE_DECIMAL, "4096"), 4096);
+    EXPECT_EQ(CNumberText::ToInteger(CNumberText::BASE_DECIMAL, "007"), 7);
+    EXPECT_EQ(CNumberText::ToInteger(CNumberText::BASE_DECIMAL, "-1"), 0);
+    EXPECT_EQ(CNumberText::ToInteger(CNumberText::BASE_DECIMAL, "+10"), 0);
+    EXPECT_EQ(CNumberText::ToInteger(CNumberText::BASE_DECIMAL, "1.0"), 0);
+    EXPECT_EQ(CNumberText::ToInteger(CNumberText::BASE_DECIMAL, ""), 0);
+    // A long digit string must not wrap round into a plausible size.
+    EXPECT_EQ(CNumberText::ToInteger(CNumberText::BASE_DECIMAL, "4294967297"), 2147483647);
+
+    EXPECT_EQ(CNumberText::ToInteger(CNumberText::BASE_HEX, "fF"), 255);
+    EXPECT_EQ(CNumberText::ToInteger(CNumberText::BASE_HEX, "0FFF"), 4095);
+    EXPECT_EQ(CNumberText::ToInteger(CNumberText::BASE_HEX, "FFFFFFFF"), -1);
+    EXPECT_EQ(CNumberText::ToInteger(CNumberText::BASE_HEX, "1G"), 0);
+    EXPECT_EQ(CNumberText::ToInteger(CNumberText::BASE_HEX, "0x1"), 0);
+
+    EXPECT_EQ(CNumberText::ToInteger(CNumberText::BASE_BINARY, "101"), 5);
+    EXPECT_EQ(CNumberText::ToInteger(CNumberText::BASE_BINARY, "102"), 0);
+    EXPECT_EQ(CNumberText::ToInteger(3, "1"), 0);
+    EXPECT_EQ(CNumberText::ToInteger(-1, "1"), 0);
+}
+
+TEST(ParseNumber, ReportsWholeNumbersAndKeepsLeadingPart) {
+    const struct {
+        const char* text;
+        int result;
+        double value;
+    } cases[] = {
+        {"12", 1, 12.0},   {"0", 1, 0.0},   {"00.5", 1, 0.5}, {"-5", 1, -5.0}, {".25", 1, 0.25},
+        {"1.2.3", 0, 1.2}, {"5-", 0, 5.0},  {"-0", 0, 0.0},   {"", 0, 0.0},    {"-", 0, 0.0},
+        {" 1", 0, 0.0},    {"1e3", 0, 0.0}, {"abc", 0, 0.0},  {"0-", 0, 0.0},
+    };
+    for (const auto& c : cases) {
+        double value = 99.0;
+        EXPECT_EQ(ParseNumber(c.text, value), c.result) << '"' << c.text << '"';
+        EXPECT_DOUBLE_EQ(value, c.value) << '"' << c.text << '"';
+    }
+}
+
+TEST(NumberText, IgnoresTheNumericLocale) {
+    CScratchDir scratch;
+    CRestoreLocale restore;
+    if (!UseCommaLocale(scratch))
+        GTEST_SKIP() << "no locale with a decimal comma can be made here";
+    double value = 0.0;
+    EXPECT_DOUBLE_EQ(CNumberText::ToDouble("1.5"), 1.5);
+    EXPECT_EQ(ParseNumber("1.5", value), 1);
+    EXPECT_DOUBLE_EQ(value, 1.5);
+}

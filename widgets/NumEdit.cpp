@@ -1,0 +1,34 @@
+#include "widgets/NumEdit.h"
+
+#include "i18n/NumberText.h"
+#include "widgets/NumberKeys.h"
+
+#include <QKeyEvent>
+
+CNumEdit::CNumEdit(QWidget* parent) : QLineEdit(parent) {}
+
+void CNumEdit::ParseText() {
+    m_fValue = static_cast<float>(CNumberText::ToDouble(text().toStdString()));
+    if (m_fValue < m_fMin)
+        m_fValue = m_fMin;
+    if (m_fValue > m_fMax)
+        m_fValue = m_fMax;
+}
+
+void CNumEdit::SetValue(float v, bool show) {
+    m_fValue = v;
+    if (show)
+        setText(QString::asprintf("%.*f", m_nDecimals, static_cast<double>(v)));
+}
+
+void CNumEdit::keyPressEvent(QKeyEvent* event) {
+    if (IsNumberKey(event->key(), event->text()))
+        QLineEdit::keyPressEvent(event);
+    else
+        event->accept();
+}
+
+void CNumEdit::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    SetValue(m_fValue, true);
+}

@@ -1,0 +1,118 @@
+#include "widgets/StepEdit.h"
+
+#include "widgets/NumberKeys.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <cmath>
+
+CStepEdit::CStepEdit(QWidget* parent) : QLineEdit(parent) {}
+
+void CStepEdit::SetValue(float v) {
+    switch (m_nKind) {
+    case KIND_FREQUENCY:
+        if (v < 1.0f)
+            v = 1.0f;
+        if (v > m_dMaxFrequency)
+            v = static_cast<float>(m_dMaxFrequency);
+        break;
+    case KIND_AMPLITUDE:
+        if (v < 0.0f)
+            v = 0.0f;
+        if (v > 3.5f)
+            v = 3.5f;
+        break;
+    case KIND_OFFSET:
+        if (v < -7.0f)
+            v = -7.0f;
+        if (v > 7.0f)
+            v = 7.0f;
+        break;
+    case KIND_PHASE:
+        if (v < 0.0f)
+            v = 0.0f;
+        if (v > 1.0f)
+            v = 1.0f;
+        break;
+    default:
+        break;
+    }
+    m_fValue = v;
+}
+
+void CStepEdit::ShowValue() {
+    setText(QString::asprintf("%.3f", static_cast<double>(m_fValue)));
+}
+
+void CStepEdit::StepBy(int steps) {
+    // A whole period is too coarse a phase step.
+    if (m_nKind == KIND_PHASE && std::fabs(m_fStep - 1.0f) < 0.00001f)
+        m_fStep = 0.1f;
+    // Near the bottom of a frequency or amplitude the step shrinks, so the value can still be
+    // set finely instead of jumping to the lower limit.
+    if (m_nKind != KIND_OFFSET && m_nKind != KIND_PHASE) {
+        if (static_cast<float>(steps) * m_fStep + m_fValue < m_fStep)
+            m_fStep = static_cast<float>(m_fStep * 0.1);
+    }
+    SetValue(static_cast<float>(steps) * m_fStep + m_fValue);
+    ShowValue();
+}
+
+float CStepEdit::DigitWeight(const QString& text, int index) {
+    const qsizetype point = text.lastIndexOf(u'.');
+    double weight = 1.0;
+    if (point >= 0) {
+        if (index < point) {
+            for (qsizetype i = 0; i < point - index - 1; ++i)
+                weight *= 10.0f;
+        } else if (index > point) {
+            for (qsizetype i = 0; i < index - point; ++i)
+                weight *= 0.1f;
+        }
+    } else {
+        for (qsizetype i = 0; i < text.size() - index - 1; ++i)
+            weight *= 10.0f;
+    }
+    return static_cast<float>(weight);
+}
+
+void CStepEdit::keyPressEvent(QKeyEvent* event) {
+    if (IsNumberKey(event->key(), event->text()))
+        QLineEdit::keyPressEvent(event);
+    else
+        event->accept();
+}
+
+int CStepEdit::CharacterAt(const QPoint& pos) {
+    // cursorPositionAt gives the nearest gap between characters; the character is the one
+    // on the side of that gap where the click landed.
+    int index = cursorPositionAt(pos);
+    const int saved = cursorPosition();
+    setCursorPosition(index);
+    const int gapX = cursorRect().center().x();
+    setCursorPosition(saved);
+    if (pos.x() < gapX && index > 0)
+        --index;
+    return index;
+}
+
+void CStepEdit::mouseDoubleClickEvent(QMouseEvent* event) {
+    const QString content = text();
+    if (event->button() != Qt::LeftButton) {
+        QLineEdit::mouseDoubleClickEvent(event);
+        return;
+    }
+    // An empty field has no digit to weigh: the step stays as it is.
+    if (content.isEmpty()) {
+        event->accept();
+        return;
+    }
+    int index = CharacterAt(event->position().toPoint());
+    if (index >= content.size())
+        index = static_cast<int>(content.size()) - 1;
+    if (content.at(index) == u'.')
+        ++index;
+    setSelection(index, 1);
+    m_fStep = DigitWeight(content, selectionStart() >= 0 ? selectionStart() : index);
+    event->accept();
+}

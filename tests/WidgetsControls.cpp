@@ -1,0 +1,218 @@
+// Panel controls: values set from code stay silent, user actions report once and after the
+// change, and the knob's geometry follows the pointer across the top mark.
+#include "widgets/LED.h"
+#include "widgets/LeftRight.h"
+#include "widgets/OnOff.h"
+#include "widgets/TurnButton.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <QWheelEvent>
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+void SendMouse(QWidget* w, QEvent::Type type, QPointF pos, Qt::MouseButton button,
+               Qt::MouseButtons buttons) {
+    QMouseEvent event(type, pos, w->mapToGlobal(pos), button, buttons, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &event);
+}
+
+/// Drags the knob along the given points with the left button held.
+void Drag(CTurnButton& knob, const QList<QPointF>& path) {
+    SendMouse(&knob, QEvent::MouseButtonPress, path.first(), Qt::LeftButton, Qt::LeftButton);
+    for (const QPointF& p : path.mid(1))
+        SendMouse(&knob, QEvent::MouseMove, p, Qt::NoButton, Qt::LeftButton);
+    SendMouse(&knob, QEvent::MouseButtonRelease, path.last(), Qt::LeftButton, Qt::NoButton);
+}
+
+/// Pointer position at a knob angle, radius r from the centre of an 82 × 83 knob.
+QPointF At(double angle, double r = 30.0) {
+    const QPointF c = CTurnButton::FaceRect(QRectF(0, 0, 82, 83)).center();
+    const double rad = angle * 2.0 * std::numbers::pi / CTurnButton::kTurn;
+    return {c.x() + r * std::sin(rad), c.y() - r * std::cos(rad)};
+}
+
+int Brightness(QWidget& w, QPoint p) {
+    return qGray(w.grab().toImage().pixel(p));
+}
+
+} // namespace
+
+class WidgetsControls : public QObject {
+    Q_OBJECT
+
+private slots:
+    void LedLightsAndDarkensWithoutEvents() {
+        CLED led;
+        led.resize(led.sizeHint());
+        QCOMPARE(led.sizeHint(), QSize(12, 12));
+        const int dark = Brightness(led, {6, 6});
+        led.SetValue(true);
+        QVERIFY(led.GetValue());
+        QVERIFY(Brightness(led, {6, 6}) > dark + 60);
+        led.setProperty("Value", false);
+        QCOMPARE(Brightness(led, {6, 6}), dark);
+    }
+
+    void SwitchValueFromCodeIsSilent() {
+        COnOff sw;
+        QSignalSpy down(&sw, &COnOff::MouseDown);
+        QSignalSpy toggled(&sw, &QAbstractButton::toggled);
+        sw.SetValue(true);
+        sw.setProperty("Value", false);
+        sw.SetValue(true);
+        QVERIFY(sw.GetValue());
+        QCOMPARE(down.count() + toggled.count(), 0);
+        // The lit cap is brighter than the dark one.
+        sw.resize(sw.sizeHint());
+        const int lit = Brightness(sw, {16, 9});
+        sw.SetValue(false);
+        QVERIFY(lit > Brightness(sw, {16, 9}) + 60);
+    }
+
+    void SwitchPressTogglesBeforeReportingOnce() {
+        COnOff sw;
+        sw.resize(sw.sizeHint());
+        QList<bool> seen;
+        connect(&sw, &COnOff::MouseDown, &sw, [&](int button, int, int x, int y) {
+            QCOMPARE(button, 1);
+            QCOMPARE(QPoint(x, y), QPoint(5, 6));
+            seen << sw.GetValue();
+        });
+        SendMouse(&sw, QEvent::MouseButtonPress, {5, 6}, Qt::LeftButton, Qt::LeftButton);
+        SendMouse(&sw, QEvent::MouseButtonRelease, {5, 6}, Qt::LeftButton, Qt::NoButton);
+        QCOMPARE(seen, QList<bool>{true});
+        QTest::mouseClick(&sw, Qt::RightButton, {}, {5, 6});
+        QCOMPARE(seen.size(), 1);
+        sw.setEnabled(false);
+        QTest::mouseClick(&sw, Qt::LeftButton, {}, {5, 6});
+        QCOMPARE(seen.size(), 1);
+    }
+
+    void SwitchSpaceTogglesOnce() {
+        COnOff sw;
+        QSignalSpy down(&sw, &COnOff::MouseDown);
+        QTest::keyClick(&sw, Qt::Key_Space);
+        QCOMPARE(down.count(), 1);
+        QVERIFY(sw.GetValue());
+        QTest::keyClick(&sw, Qt::Key_Space);
+        QCOMPARE(down.count(), 2);
+        QVERIFY(!sw.GetValue());
+    }
+
+    void ToggleClicksOnceAfterMoving() {
+        CLeftRight lever;
+        lever.resize(lever.sizeHint());
+        QSignalSpy click(&lever, &CLeftRight::Click);
+        lever.SetValue(true);
+        QCOMPARE(click.count(), 0);
+        bool during = true;
+        connect(&lever, &CLeftRight::Click, &lever, [&] { during = lever.GetValue(); });
+        QTest::mouseClick(&lever, Qt::LeftButton, {}, {20, 7});
+        QCOMPARE(click.count(), 1);
+        QVERIFY(!during);
+        QTest::keyClick(&lever, Qt::Key_Space);
+        QCOMPARE(click.count(), 2);
+        QVERIFY(lever.GetValue());
+        // The ball tip is drawn on the side the lever points to.
+        const QRectF area(0, 0, 29, 14);
+        QVERIFY(CLeftRight::TipCentre(area, false).x() < area.center().x() - 5);
+        QVERIFY(CLeftRight::TipCentre(area, true).x() > area.center().x() + 5);
+    }
+
+    void KnobGeometry() {
+        const QPointF c(41, 41.5);
+        QCOMPARE(CTurnButton::PointerAngle(c, {41, 10}), 0.0);
+        QVERIFY(qAbs(CTurnButton::PointerAngle(c, {80, 41.5}) - 1.57) < 1e-9);
+        QVERIFY(qAbs(CTurnButton::PointerAngle(c, {41, 80}) - 3.14) < 1e-9);
+        QVERIFY(qAbs(CTurnButton::PointerAngle(c, {0, 41.5}) - 4.71) < 1e-9);
+        QVERIFY(CTurnButton::PointerAngle(c, {40.99, 0}) < CTurnButton::kTurn);
+
+        // Across the top mark the pointer moves a little, in the right sense.
+        QVERIFY(qAbs(CTurnButton::ShortestTurn(6.2, 0.1) - 0.18) < 1e-9);
+        QVERIFY(qAbs(CTurnButton::ShortestTurn(0.1, 6.2) + 0.18) < 1e-9);
+        QVERIFY(qAbs(CTurnButton::ShortestTurn(1.0, 4.0) - 3.0) < 1e-9);
+
+        QVERIFY(qAbs(CTurnButton::TurnBy(6.2, 0.18, true) - 0.1) < 1e-9);
+        QVERIFY(qAbs(CTurnButton::TurnBy(0.05, -0.1, true) - 6.23) < 1e-9);
+        QCOMPARE(CTurnButton::TurnBy(6.2, 0.18, false), CTurnButton::kTurn);
+        QCOMPARE(CTurnButton::TurnBy(0.05, -0.1, false), 0.0);
+
+        // Grip mark: above the centre at 0, right of it a quarter turn on, on the face.
+        const QRectF face = CTurnButton::FaceRect(QRectF(0, 0, 82, 83));
+        QCOMPARE(face, QRectF(0, 0.5, 82, 82));
+        const QPointF top = CTurnButton::GripPoint(face, 0.0);
+        const QPointF right = CTurnButton::GripPoint(face, 1.57);
+        QVERIFY(qAbs(top.x() - 41) < 1e-9 && top.y() < 41.5 - 10);
+        QVERIFY(qAbs(right.y() - 41.5) < 1e-9 && right.x() > 41 + 10);
+        QVERIFY(QLineF(face.center(), top).length() < 41);
+    }
+
+    void KnobDragTurnsByThePointersSweep() {
+        CTurnButton knob;
+        knob.resize(knob.sizeHint());
+        knob.SetValue(1.0);
+        QSignalSpy down(&knob, &CTurnButton::MouseDown);
+        QSignalSpy move(&knob, &CTurnButton::MouseMove);
+        QSignalSpy up(&knob, &CTurnButton::MouseUp);
+        // Grabbing the knob does not make it jump to the pointer.
+        Drag(knob, {At(3.0), At(3.5), At(4.0)});
+        QVERIFY(qAbs(knob.GetValue() - 2.0) < 1e-6);
+        QCOMPARE(down.count(), 1);
+        QCOMPARE(move.count(), 2);
+        QCOMPARE(up.count(), 1);
+        QCOMPARE(down.first().at(0).toInt(), 1);
+
+        // Forward across the top mark: 6.0 + 0.5 wraps to 0.22.
+        knob.SetValue(6.0);
+        Drag(knob, {At(5.9), At(6.1), At(0.1), At(0.12)});
+        QVERIFY(qAbs(knob.GetValue() - 0.22) < 1e-6);
+        // And back again.
+        Drag(knob, {At(0.12), At(6.2), At(6.0)});
+        QVERIFY(qAbs(knob.GetValue() - 6.1) < 1e-6);
+
+        // A knob with end stops holds at the end of the turn.
+        knob.SetWrapping(false);
+        Drag(knob, {At(6.0), At(6.2), At(0.5), At(1.0)});
+        QCOMPARE(knob.GetValue(), CTurnButton::kTurn);
+    }
+
+    void KnobWheelAndKeysReportMoveThenUp() {
+        CTurnButton knob;
+        knob.resize(knob.sizeHint());
+        QStringList events;
+        connect(&knob, &CTurnButton::MouseDown, &knob, [&] { events << "down"; });
+        connect(&knob, &CTurnButton::MouseMove, &knob,
+                [&] { events << QString::number(knob.GetValue(), 'f', 2); });
+        connect(&knob, &CTurnButton::MouseUp, &knob, [&] { events << "up"; });
+        knob.SetValue(0.02);
+
+        QTest::keyClick(&knob, Qt::Key_Up);
+        QCOMPARE(events, (QStringList{"0.06", "up"}));
+        events.clear();
+        // Down twice crosses the top mark backwards.
+        QTest::keyClick(&knob, Qt::Key_Down);
+        QTest::keyClick(&knob, Qt::Key_Down);
+        QCOMPARE(events, (QStringList{"0.02", "up", "6.26", "up"}));
+        events.clear();
+
+        const QPointF c(41, 41);
+        QWheelEvent notch(c, knob.mapToGlobal(c), {}, {0, 120}, Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(&knob, &notch);
+        QCOMPARE(events, (QStringList{"0.02", "up"}));
+        events.clear();
+        // Half notches add up to one step.
+        QWheelEvent half(c, knob.mapToGlobal(c), {}, {0, -60}, Qt::NoButton, Qt::NoModifier,
+                         Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(&knob, &half);
+        QVERIFY(events.isEmpty());
+        QCoreApplication::sendEvent(&knob, &half);
+        QCOMPARE(events, (QStringList{"6.26", "up"}));
+    }
+};
+
+QTEST_MAIN(WidgetsControls)
+#include "WidgetsControls.moc"

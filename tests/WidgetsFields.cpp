@@ -1,0 +1,216 @@
+// Numeric fields: what typing lets through, how text becomes a clamped value, how steps
+// shrink near the bottom of a range, and which digit a double-click weighs.
+#include "widgets/NumEdit.h"
+#include "widgets/StepEdit.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+/// Double-clicks character index of the field's text in its right part, nearer to the gap
+/// after it than to the one before it.
+void DoubleClickCharacter(CStepEdit& field, int index) {
+    auto gapX = [&](int position) {
+        field.setCursorPosition(position);
+        return field.inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
+    };
+    const int left = gapX(index);
+    const int x = left + (gapX(index + 1) - left) * 3 / 4;
+    QTest::mouseDClick(&field, Qt::LeftButton, {}, {x, field.height() / 2});
+}
+
+} // namespace
+
+class WidgetsFields : public QObject {
+    Q_OBJECT
+
+private slots:
+    void TypingKeepsOnlyNumberCharacters() {
+        CNumEdit field;
+        QTest::keyClicks(&field, "1a2 .,e5-+x");
+        QCOMPARE(field.text(), QString("12.5-+"));
+        QTest::keyClick(&field, Qt::Key_Backspace);
+        QTest::keyClick(&field, Qt::Key_Left);
+        QTest::keyClick(&field, Qt::Key_Delete);
+        QCOMPARE(field.text(), QString("12.5"));
+
+        // Clipboard keys are dropped as well.
+        CStepEdit step;
+        QGuiApplication::clipboard()->setText("777");
+        step.setText("1.5");
+        step.selectAll();
+        QTest::keyClick(&step, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(&step, Qt::Key_X, Qt::ControlModifier);
+        // As a desktop delivers it: the control character in the text.
+        QKeyEvent paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier, QString(QChar(0x16)));
+        QCoreApplication::sendEvent(&step, &paste);
+        QCOMPARE(step.text(), QString("1.5"));
+        QTest::keyClicks(&step, "-3");
+        QCOMPARE(step.text(), QString("-3"));
+    }
+
+    void NumEditParsesStrictlyAndClamps() {
+        CNumEdit field;
+        const QList<QPair<QString, float>> cases = {
+            {"1.5", 1.0f}, {"0.25", 0.25f}, {"00.5", 0.5f}, {"1.", 1.0f},  {".5", 0.5f},
+            {"-", 0.0f},   {"", 0.0f},      {"-0.5", 0.0f}, {"1e0", 0.0f}, {"0.5.1", 0.0f}};
+        for (const auto& [text, expected] : cases) {
+            field.setText(text);
+            field.ParseText();
+            QVERIFY2(field.GetValue() == expected, qPrintable(text));
+        }
+        field.m_fMin = -10.0f;
+        field.m_fMax = 10.0f;
+        field.setText("-12");
+        field.ParseText();
+        QCOMPARE(field.GetValue(), -10.0f);
+    }
+
+    void NumEditShowsClampedValueOnLeaving() {
+        QWidget dialog;
+        auto* field = new CNumEdit(&dialog);
+        auto* other = new CNumEdit(&dialog);
+        QObject::connect(field, &QLineEdit::textChanged, field, &CNumEdit::ParseText);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        field->setFocus();
+        QTest::keyClicks(field, "1.5");
+        QCOMPARE(field->text(), QString("1.5"));
+        other->setFocus();
+        QCOMPARE(field->text(), QString("1.000"));
+
+        field->m_nDecimals = 8;
+        QSignalSpy changed(field, &QLineEdit::textChanged);
+        field->SetValue(0.125f, true);
+        QCOMPARE(field->text(), QString("0.12500000"));
+        QCOMPARE(changed.count(), 1);
+        // Without show the value is taken as it is, even out of range, and the text stays.
+        field->SetValue(4.0f, false);
+        QCOMPARE(field->GetValue(), 4.0f);
+        QCOMPARE(changed.count(), 1);
+    }
+
+    void StepEditLimitsByKind() {
+        CStepEdit field;
+        field.setText("keep");
+        struct Case {
+            int kind;
+            float in, out;
+        };
+        const QList<Case> cases = {
+            {CStepEdit::KIND_FREQUENCY, 0.5f, 1.0f}, {CStepEdit::KIND_FREQUENCY, 8e7f, 7.5e7f},
+            {CStepEdit::KIND_FREQUENCY, 3e7f, 3e7f}, {CStepEdit::KIND_AMPLITUDE, -0.1f, 0.0f},
+            {CStepEdit::KIND_AMPLITUDE, 3.6f, 3.5f}, {CStepEdit::KIND_OFFSET, -7.5f, -7.0f},
+            {CStepEdit::KIND_OFFSET, 7.5f, 7.0f},    {CStepEdit::KIND_PHASE, -0.2f, 0.0f},
+            {CStepEdit::KIND_PHASE, 1.2f, 1.0f},     {7, -1e9f, -1e9f}};
+        for (const Case& c : cases) {
+            field.SetKind(c.kind);
+            field.SetValue(c.in);
+            QCOMPARE(field.GetValue(), c.out);
+        }
+        QCOMPARE(field.text(), QString("keep"));
+
+        // The frequency maximum follows the owner's wave type.
+        field.SetKind(CStepEdit::KIND_FREQUENCY);
+        field.SetMaxFrequency(25000000.0);
+        field.SetValue(3e7f);
+        QCOMPARE(field.GetValue(), 2.5e7f);
+        field.SetValue(8e7f);
+        QCOMPARE(field.GetValue(), 2.5e7f);
+        field.SetMaxFrequency(75000000.0);
+        field.SetValue(3e7f);
+        QCOMPARE(field.GetValue(), 3e7f);
+    }
+
+    void StepEditStepRules() {
+        CStepEdit field;
+        // Frequency at its floor: the step shrinks and the value stays.
+        field.SetValue(1.0f);
+        field.StepBy(-1);
+        QCOMPARE(field.GetValue(), 1.0f);
+        QCOMPARE(field.GetStep(), 0.1f);
+        QCOMPARE(field.text(), QString("1.000"));
+        // Beyond the top by big steps: held at the wave type's maximum.
+        field.SetMaxFrequency(25000000.0);
+        field.SetStep(10000000.0f);
+        field.SetValue(20000000.0f);
+        field.StepBy(6);
+        QCOMPARE(field.text(), QString("25000000.000"));
+
+        field.SetKind(CStepEdit::KIND_AMPLITUDE);
+        field.SetStep(1.0f);
+        field.SetValue(0.5f);
+        field.StepBy(-1);
+        QCOMPARE(field.text(), QString("0.400"));
+        QCOMPARE(field.GetStep(), 0.1f);
+        // At 0 turned down: stays 0, the step becomes ten times smaller (and stays so).
+        field.SetStep(0.001f);
+        field.SetValue(0.0f);
+        field.StepBy(-1);
+        QCOMPARE(field.GetValue(), 0.0f);
+        QCOMPARE(field.GetStep(), static_cast<float>(0.001f * 0.1));
+        field.StepBy(3);
+        QCOMPARE(field.text(), QString("0.000"));
+        QVERIFY(qAbs(field.GetValue() - 0.0003f) < 1e-7f);
+
+        // Phase: a step of 1 is used as 0.1; the top holds at 1.
+        field.SetKind(CStepEdit::KIND_PHASE);
+        field.SetStep(1.0f);
+        field.SetValue(0.0f);
+        field.StepBy(1);
+        QCOMPARE(field.text(), QString("0.100"));
+        field.StepBy(12);
+        QCOMPARE(field.GetValue(), 1.0f);
+
+        // Offset: no shrinking near the bottom; the limits hold.
+        field.SetKind(CStepEdit::KIND_OFFSET);
+        field.SetStep(1.0f);
+        field.SetValue(6.5f);
+        field.StepBy(1);
+        QCOMPARE(field.text(), QString("7.000"));
+        field.SetValue(-6.5f);
+        field.StepBy(-1);
+        QCOMPARE(field.text(), QString("-7.000"));
+        QCOMPARE(field.GetStep(), 1.0f);
+    }
+
+    void DigitWeights() {
+        QCOMPARE(CStepEdit::DigitWeight("1000.000", 0), 1000.0f);
+        QCOMPARE(CStepEdit::DigitWeight("1000.000", 3), 1.0f);
+        QCOMPARE(CStepEdit::DigitWeight("1000.000", 5), static_cast<float>(1.0 * 0.1f));
+        QCOMPARE(CStepEdit::DigitWeight("1000.000", 7),
+                 static_cast<float>(1.0 * 0.1f * 0.1f * 0.1f));
+        QCOMPARE(CStepEdit::DigitWeight("12345", 0), 10000.0f);
+        QCOMPARE(CStepEdit::DigitWeight("12345", 4), 1.0f);
+        QCOMPARE(CStepEdit::DigitWeight("1.2.34", 5), static_cast<float>(1.0 * 0.1f * 0.1f));
+    }
+
+    void DoubleClickMakesTheDigitTheStep() {
+        CStepEdit field;
+        field.resize(120, 24);
+        field.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&field));
+        field.setText("12.345");
+        DoubleClickCharacter(field, 2);
+        QCOMPARE(field.selectedText(), QString("3"));
+        QCOMPARE(field.GetStep(), static_cast<float>(1.0 * 0.1f));
+        DoubleClickCharacter(field, 0);
+        QCOMPARE(field.selectedText(), QString("1"));
+        QCOMPARE(field.GetStep(), 10.0f);
+        // After the end of the text: the last digit.
+        QTest::mouseDClick(&field, Qt::LeftButton, {}, {115, 12});
+        QCOMPARE(field.selectedText(), QString("5"));
+        QCOMPARE(field.GetStep(), static_cast<float>(1.0 * 0.1f * 0.1f * 0.1f));
+        // An empty field keeps its step.
+        field.clear();
+        QTest::mouseDClick(&field, Qt::LeftButton, {}, {10, 12});
+        QCOMPARE(field.GetStep(), static_cast<float>(1.0 * 0.1f * 0.1f * 0.1f));
+    }
+};
+
+QTEST_MAIN(WidgetsFields)
+#include "WidgetsFields.moc"

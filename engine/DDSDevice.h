@@ -124,8 +124,8 @@ public:
 
     /// What binding needs from its caller, so the engine knows nothing of windows.
     struct BindContext {
-        int foundDevices = 0;            ///< Units counted at start-up.
-        std::vector<int> usedIndices;    ///< m_nDevice of every open record.
+        int foundDevices = 0;         ///< Units counted at start-up.
+        std::vector<int> usedIndices; ///< m_nDevice of every open record.
         /// Asked when several units are free; returns the chosen index or -1 (cancel).
         std::function<int(const std::vector<int>& freeIndices)> chooseDevice;
         /// Shows message 2012 (no free unit: demo mode).
@@ -142,10 +142,18 @@ public:
 
     void ApplyFrequency();   ///< Programs m_dFrequency at once and requests a download.
     void DownloadWaveform(); ///< Synthesises and loads the buffer.
-    void DeviceStep();       ///< One worker step; skipped while another step runs.
-    void SweepTick();        ///< One sweep step; skipped while another sweep step runs.
+    /// The buffer DownloadWaveform sends, built into codes (kMaxPoints entries); returns the
+    /// sample count to send.
+    int BuildWaveform(unsigned short* codes) const;
+    void DeviceStep(); ///< One worker step; skipped while another step runs.
+    void SweepTick();  ///< One sweep step; skipped while another sweep step runs.
 
 private:
+    void ProgramFrequency(); ///< DDSSetFrequency with m_dFrequency; keeps the reported plan.
+    void FrequencyCommand(); ///< The worker's CMD_SET_FREQUENCY.
+    void Measure();          ///< Meter or counter reading of one step.
+    void CarryOut(int command);
+
     mutable std::mutex m_commandLock;
     std::deque<int> m_commands;
 };

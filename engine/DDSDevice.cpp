@@ -1,0 +1,35 @@
+#include "engine/DDSDevice.h"
+
+CDDSDevice::CDDSDevice() {
+    // The first steps of the worker program a newly bound unit completely.
+    m_commands = {CMD_SET_FREQUENCY, CMD_SET_TRIGGER, CMD_DOWNLOAD};
+}
+
+CDDSDevice::~CDDSDevice() = default;
+
+void CDDSDevice::QueueCommand(int code) {
+    std::lock_guard<std::mutex> lock(m_commandLock);
+    m_commands.push_back(code);
+}
+
+int CDDSDevice::TakeCommand() {
+    std::lock_guard<std::mutex> lock(m_commandLock);
+    if (m_commands.empty())
+        return 0;
+    const int code = m_commands.front();
+    m_commands.pop_front();
+    return code;
+}
+
+void CDDSDevice::RequestDownload() {
+    std::lock_guard<std::mutex> lock(m_commandLock);
+    // A download still waiting at the head will read the newest fields anyway.
+    if (!m_commands.empty() && m_commands.front() == CMD_DOWNLOAD)
+        return;
+    m_commands.push_back(CMD_DOWNLOAD);
+}
+
+std::vector<int> CDDSDevice::PendingCommands() const {
+    std::lock_guard<std::mutex> lock(m_commandLock);
+    return {m_commands.begin(), m_commands.end()};
+}

@@ -1,0 +1,49 @@
+#include "engine/DDSDevice.h"
+#include "engine/hardware/DDSTarnDll.h"
+
+#include <algorithm>
+
+int CDDSDevice::ClockDivider(double frequency) {
+    if (frequency >= 100000.0)
+        return 1;
+    const double divider = 200000000.0 / frequency * 0.000244140625;
+    // Also catches 0 Hz, negative and not-a-number requests.
+    if (!(divider >= 1.0))
+        return 1;
+    if (divider >= 2147483647.0)
+        return 2147483647;
+    return static_cast<int>(divider);
+}
+
+void CDDSDevice::ProgramFrequency() {
+    // Start from the current plan: a library that leaves the outputs alone keeps it.
+    int points = m_nPoints;
+    int periods = m_nPeriods;
+    DDSSetFrequency(m_nDevice, m_dFrequency, &points, &periods);
+    // The buffer holds at most kMaxPoints samples and a plan needs a period to divide by.
+    m_nPoints = std::clamp(points, 1, kMaxPoints);
+    m_nPeriods = std::max(1, periods);
+}
+
+void CDDSDevice::ApplyFrequency() {
+    ProgramFrequency();
+    RequestDownload();
+}
+
+void CDDSDevice::FrequencyCommand() {
+    ProgramFrequency();
+    if (m_nWaveType != WAVE_ARB)
+        return;
+    if (m_nArbPoints > m_nPoints)
+        m_nArbPoints = static_cast<int>(m_nPoints);
+    m_nZoom = 0;
+    m_fViewPos = 0.0f;
+    m_fSampleRate = static_cast<float>(200000000 / ClockDivider(m_dFrequency));
+    m_nPointsPerPeriod = m_nPoints / m_nPeriods;
+}
+
+void CDDSDevice::DownloadWaveform() {
+    unsigned short codes[kMaxPoints];
+    const int count = BuildWaveform(codes);
+    DDSDownload(m_nDevice, codes, count);
+}

@@ -1,0 +1,623 @@
+#include "view/MultiDDSTarnView.h"
+
+#include "app/CmdUI.h"
+#include "app/MainFrame.h"
+#include "app/MultiDDSTarnDoc.h"
+#include "engine/DDSDevice.h"
+#include "i18n/NumberText.h"
+#include "res/Resource.h"
+#include "view/CounterText.h"
+#include "view/KnobEncoder.h"
+#include "view/SpinButton.h"
+#include "view/WaveDisplay.h"
+#include "widgets/LED.h"
+#include "widgets/LeftRight.h"
+#include "widgets/OnOff.h"
+#include "widgets/StepEdit.h"
+#include "widgets/TurnButton.h"
+
+#include <QFile>
+#include <QGroupBox>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QSlider>
+#include <QTimerEvent>
+#include <QToolButton>
+
+namespace {
+
+// Shared by every device view: a text change made while one of these handlers runs (its own
+// ShowValue, or another view's) is not applied a second time.
+bool s_bInFrequencyChange = false;
+bool s_bInAmplitudeChange = false;
+// The main frame's menu bar is re-texted once, at the first tick of the first view.
+bool s_bFirstTick = true;
+
+constexpr double kMaxSineFrequency = 75000000.0;
+constexpr double kMaxOtherFrequency = 25000000.0;
+constexpr int kTimerInterval = 100; // ms
+
+/// Wave type of each wave switch.
+constexpr struct {
+    int nId;
+    int nWaveType;
+} kWaveSwitches[] = {
+    {IDC_WAVE_SINE, WAVE_SINE},
+    {IDC_WAVE_RAMP, WAVE_RAMP},
+    {IDC_WAVE_SQUARE, WAVE_SQUARE},
+    {IDC_WAVE_EXPONENT, WAVE_EXPONENT},
+    {IDC_WAVE_ARB, WAVE_ARB},
+    {IDC_WAVE_TRAPEZIA, WAVE_TRAPEZIA},
+    {IDC_WAVE_AMFM, WAVE_AMFM},
+    {IDC_WAVE_GAUSS_NOISE, WAVE_GAUSS_NOISE},
+    {IDC_WAVE_WHITE_NOISE, WAVE_WHITE_NOISE},
+};
+
+int WaveSwitchId(int waveType) {
+    for (const auto& entry : kWaveSwitches)
+        if (entry.nWaveType == waveType)
+            return entry.nId;
+    return 0;
+}
+
+double MaxFrequency(int waveType) {
+    return waveType == WAVE_SINE ? kMaxSineFrequency : kMaxOtherFrequency;
+}
+
+} // namespace
+
+CMultiDDSTarnView::CMultiDDSTarnView(CMultiDDSTarnDoc* doc, QWidget* parent)
+    : QWidget(parent), m_pDocument(doc) {
+    CreateControls();
+    ConnectControls();
+}
+
+CMultiDDSTarnView::~CMultiDDSTarnView() {
+    // The worker steps the document's record, which may go right after this view.
+    m_worker.Stop();
+    if (m_nTimer)
+        killTimer(m_nTimer);
+}
+
+void CMultiDDSTarnView::CreateControls() {
+    const QSize baseUnits = CPanelTemplate::BaseUnits(font());
+    // Group boxes first, so that the controls inside them are drawn over them.
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const CPanelTemplate::Control& control : CPanelTemplate::Controls()) {
+            if ((control.kind == CPanelTemplate::KIND_GROUP) != (pass == 0))
+                continue;
+            QWidget* widget = nullptr;
+            switch (control.kind) {
+            case CPanelTemplate::KIND_DISPLAY:
+                widget = m_pDisplay = new CWaveDisplay(this);
+                break;
+            case CPanelTemplate::KIND_SLIDER:
+                widget = m_pSlider = new QSlider(Qt::Horizontal, this);
+                break;
+            case CPanelTemplate::KIND_TOGGLE:
+                widget = new CLeftRight(this);
+                break;
+            case CPanelTemplate::KIND_STATIC: {
+                auto* label = new QLabel(QString::fromLatin1(control.caption), this);
+                label->setProperty("ctrlId", control.nId);
+                widget = label;
+                break;
+            }
+            case CPanelTemplate::KIND_COUNTER:
+                widget = m_pCounter = new QLineEdit(this);
+                m_pCounter->setReadOnly(true);
+                m_pCounter->setAlignment(Qt::AlignCenter);
+                m_pCounter->setFocusPolicy(Qt::NoFocus);
+                break;
+            case CPanelTemplate::KIND_SWITCH:
+                widget = new COnOff(this);
+                break;
+            case CPanelTemplate::KIND_LED:
+                widget = new CLED(this);
+                break;
+            case CPanelTemplate::KIND_GROUP:
+                widget = new QGroupBox(this);
+                break;
+            case CPanelTemplate::KIND_PANEL_BUTTON:
+                widget = m_pPanelButton = new QToolButton(this);
+                m_pPanelButton->setFocusPolicy(Qt::NoFocus);
+                m_pPanelButton->setAutoRaise(false);
+                break;
+            case CPanelTemplate::KIND_FIELD:
+                widget = new CStepEdit(this);
+                break;
+            case CPanelTemplate::KIND_KNOB:
+                widget = new CTurnButton(this);
+                break;
+            case CPanelTemplate::KIND_SPIN:
+                widget = new CSpinButton(this);
+                break;
+            }
+            const QRect rect = CPanelTemplate::ToPixels(control, baseUnits);
+            m_templateRects.insert(control.nId, rect);
+            widget->setGeometry(
+                QRect(rect.topLeft(), CPanelLayout::ControlSize(control.kind, rect.size())));
+            m_controls.insert(control.nId, widget);
+        }
+    }
+    m_pSlider->hide();
+    m_pSlider->setEnabled(false);
+    m_pDisplay->SetSlider(m_pSlider);
+    m_pDisplay->SetReportSource([this] {
+        CWaveDisplay::ReportFields fields;
+        fields.strFrequency = Field(IDC_FREQUENCY)->text();
+        fields.dAmplitude = Field(IDC_AMPLITUDE)->GetValue();
+        fields.dOffset = Field(IDC_OFFSET)->GetValue();
+        fields.strCounter = m_strCounter;
+        return fields;
+    });
+    UpdatePanelButton();
+}
+
+void CMultiDDSTarnView::ConnectControls() {
+    for (const auto& entry : kWaveSwitches) {
+        const int type = entry.nWaveType;
+        connect(Switch(entry.nId), &COnOff::MouseDown, this, [this, type] {
+            if (m_pDevice)
+                SelectWaveType(type);
+        });
+    }
+    for (int id :
+         {IDC_SW_COUNTER, IDC_SW_SINGLE_WAVE, IDC_SW_OUTPUT, IDC_SW_EXT_TRIG, IDC_SW_ATTEN})
+        connect(Switch(id), &COnOff::MouseDown, this, [this, id] { OnSwitch(id); });
+    connect(static_cast<CLeftRight*>(Control(IDC_MEASURE_MODE)), &CLeftRight::Click, this,
+            &CMultiDDSTarnView::OnMeasureModeClick);
+    connect(static_cast<CLeftRight*>(Control(IDC_TRIG_EDGE)), &CLeftRight::Click, this,
+            &CMultiDDSTarnView::OnTrigEdgeClick);
+
+    connect(Field(IDC_FREQUENCY), &QLineEdit::textChanged, this,
+            &CMultiDDSTarnView::OnFrequencyChange);
+    connect(Field(IDC_AMPLITUDE), &QLineEdit::textChanged, this,
+            &CMultiDDSTarnView::OnAmplitudeChange);
+    connect(Field(IDC_OFFSET), &QLineEdit::textChanged, this, &CMultiDDSTarnView::OnOffsetChange);
+    connect(Field(IDC_PHASE), &QLineEdit::textChanged, this, &CMultiDDSTarnView::OnPhaseChange);
+
+    connect(static_cast<CSpinButton*>(Control(IDC_SPIN_OFFSET)), &CSpinButton::DeltaPos, this,
+            &CMultiDDSTarnView::OnSpinOffset);
+    connect(static_cast<CSpinButton*>(Control(IDC_SPIN_PHASE)), &CSpinButton::DeltaPos, this,
+            &CMultiDDSTarnView::OnSpinPhase);
+
+    auto* frequencyKnob = static_cast<CTurnButton*>(Control(IDC_KNOB_FREQUENCY));
+    connect(frequencyKnob, &CTurnButton::MouseDown, this, [this] { OnFrequencyKnob(false); });
+    connect(frequencyKnob, &CTurnButton::MouseMove, this, [this] { OnFrequencyKnob(false); });
+    connect(frequencyKnob, &CTurnButton::MouseUp, this, [this] { OnFrequencyKnob(true); });
+    auto* amplitudeKnob = static_cast<CTurnButton*>(Control(IDC_KNOB_AMPLITUDE));
+    connect(amplitudeKnob, &CTurnButton::MouseDown, this, [this] { OnAmplitudeKnob(false); });
+    connect(amplitudeKnob, &CTurnButton::MouseMove, this, [this] { OnAmplitudeKnob(false); });
+    connect(amplitudeKnob, &CTurnButton::MouseUp, this, [this] { OnAmplitudeKnob(true); });
+
+    connect(m_pPanelButton, &QToolButton::clicked, this, &CMultiDDSTarnView::OnShowHideControl);
+}
+
+COnOff* CMultiDDSTarnView::Switch(int id) const {
+    return static_cast<COnOff*>(Control(id));
+}
+CLED* CMultiDDSTarnView::Led(int id) const {
+    return static_cast<CLED*>(Control(id));
+}
+CStepEdit* CMultiDDSTarnView::Field(int id) const {
+    return static_cast<CStepEdit*>(Control(id));
+}
+
+void CMultiDDSTarnView::OnInitialUpdate() {
+    m_pDocument->CreateDevice();
+    m_pDevice = m_pDocument->m_pDevice;
+    m_pDisplay->SetDocument(m_pDocument);
+
+    CMainFrame* frame = CMainFrame::Get();
+    m_pDevice->BindHardware(frame ? frame->MakeBindContext(this) : CDDSDevice::BindContext{});
+
+    m_pSlider->setRange(0, 1000);
+    m_pSlider->setEnabled(false);
+    m_pDevice->ApplyFrequency();
+    if (frame)
+        frame->AddDocument(m_pDocument);
+    m_nTimer = startTimer(kTimerInterval);
+
+    Field(IDC_FREQUENCY)->SetKind(CStepEdit::KIND_FREQUENCY);
+    Field(IDC_AMPLITUDE)->SetKind(CStepEdit::KIND_AMPLITUDE);
+    Field(IDC_OFFSET)->SetKind(CStepEdit::KIND_OFFSET);
+    Field(IDC_PHASE)->SetKind(CStepEdit::KIND_PHASE);
+    Field(IDC_AMPLITUDE)->SetStep(0.001f);
+    SetMaxFrequency();
+
+    const struct {
+        int nId;
+        double dValue;
+    } values[] = {{IDC_FREQUENCY, m_pDevice->m_dFrequency},
+                  {IDC_AMPLITUDE, m_pDevice->m_fAmplitude},
+                  {IDC_OFFSET, m_pDevice->m_dOffset},
+                  {IDC_PHASE, m_pDevice->m_fPhase}};
+    for (const auto& entry : values) {
+        Field(entry.nId)->SetValue(static_cast<float>(entry.dValue));
+        Field(entry.nId)->ShowValue();
+    }
+
+    Switch(IDC_SW_OUTPUT)->SetValue(m_pDevice->m_bOutputOn != 0);
+    Switch(IDC_SW_COUNTER)->SetValue(m_pDevice->m_bCounterOn != 0);
+    Led(IDC_LED_OUTPUT)->SetValue(m_pDevice->m_bOutputOn != 0);
+    Led(IDC_LED_COUNTER)->SetValue(m_pDevice->m_bCounterOn != 0);
+    Switch(IDC_WAVE_SINE)->SetValue(true);
+
+    UpdatePanelButton();
+    UpdateData();
+    m_bInitDone = 1;
+    RetextWindows();
+    // A window that already has its size gets no resize event to place the panel.
+    if (width() > 0)
+        Layout();
+
+    m_worker.Start(m_pDevice);
+}
+
+void CMultiDDSTarnView::SetMaxFrequency() {
+    Field(IDC_FREQUENCY)
+        ->SetMaxFrequency(MaxFrequency(m_pDevice ? int(m_pDevice->m_nWaveType) : 0));
+}
+
+void CMultiDDSTarnView::UpdateData() {
+    m_pCounter->setText(m_strCounter);
+}
+
+void CMultiDDSTarnView::RefreshCounter() {
+    m_strCounter = CCounterText::Format(m_pDevice->m_nMeasureMode, m_pDevice->m_dMeasuredFreq,
+                                        m_pDevice->m_nCount);
+    UpdateData();
+}
+
+// --- Text entry ---------------------------------------------------------------------------
+
+void CMultiDDSTarnView::OnFrequencyChange() {
+    if (s_bInFrequencyChange || !m_pDevice)
+        return;
+    s_bInFrequencyChange = true;
+    CStepEdit* field = Field(IDC_FREQUENCY);
+    const QString text = field->text();
+    double value = 0.0;
+    // A text that cannot be a number (an exponent, say) plays the default tone and stays as typed.
+    if (!CNumberText::IsNumberText(text.toStdString()))
+        value = 1000.0;
+    else
+        CMultiDDSTarnDoc::ParseNumber(text, value);
+    bool show = false;
+    if (value < 1.0) {
+        value = 1.0;
+        show = true;
+    }
+    const double maxHz = MaxFrequency(m_pDevice->m_nWaveType);
+    if (value > maxHz) {
+        value = maxHz;
+        show = true;
+    }
+    field->SetValue(static_cast<float>(value));
+    if (show)
+        field->ShowValue();
+    if (!m_bKnobBusy)
+        m_pDevice->SetFrequency(value);
+    m_pDocument->m_dLastFrequency = value;
+    s_bInFrequencyChange = false;
+    UpdateData();
+}
+
+void CMultiDDSTarnView::OnAmplitudeChange() {
+    if (s_bInAmplitudeChange || !m_pDevice)
+        return;
+    s_bInAmplitudeChange = true;
+    CStepEdit* field = Field(IDC_AMPLITUDE);
+    double value = 0.0;
+    CMultiDDSTarnDoc::ParseNumber(field->text(), value);
+    const bool show = value > 3.5 || value < 0.0;
+    field->SetValue(static_cast<float>(value));
+    if (show)
+        field->ShowValue();
+    if (!m_bKnobBusy) {
+        m_pDevice->SetAmplitude(field->GetValue());
+        m_pDevice->RequestDownload();
+    }
+    s_bInAmplitudeChange = false;
+    UpdateData();
+}
+
+void CMultiDDSTarnView::OnOffsetChange() {
+    if (!m_pDevice)
+        return;
+    CStepEdit* field = Field(IDC_OFFSET);
+    double value = 0.0;
+    CMultiDDSTarnDoc::ParseNumber(field->text(), value);
+    field->SetValue(static_cast<float>(value));
+    if (value < -7.0 || value > 7.0)
+        field->ShowValue();
+    m_pDevice->SetOffset(field->GetValue());
+    m_pDevice->RequestDownload();
+    UpdateData();
+}
+
+void CMultiDDSTarnView::OnPhaseChange() {
+    if (!m_pDevice)
+        return;
+    CStepEdit* field = Field(IDC_PHASE);
+    double value = 0.0;
+    if (!CMultiDDSTarnDoc::ParseNumber(field->text(), value))
+        value = 0.0;
+    field->SetValue(static_cast<float>(value));
+    if (value < 0.0 || value > 1.0)
+        field->ShowValue();
+    m_pDevice->m_fPhase = field->GetValue();
+    m_pDevice->RequestDownload();
+    UpdateData();
+}
+
+// --- Spins and knobs ----------------------------------------------------------------------
+
+void CMultiDDSTarnView::OnSpinOffset(int delta) {
+    if (!m_pDevice)
+        return;
+    if (delta == 1 || delta == -1)
+        Field(IDC_OFFSET)->StepBy(-delta);
+    m_pDevice->SetOffset(Field(IDC_OFFSET)->GetValue());
+}
+
+void CMultiDDSTarnView::OnSpinPhase(int delta) {
+    if (!m_pDevice)
+        return;
+    if (delta == 1 || delta == -1)
+        Field(IDC_PHASE)->StepBy(-delta);
+    m_pDevice->m_fPhase = Field(IDC_PHASE)->GetValue();
+    m_pDevice->RequestDownload();
+    UpdateData();
+}
+
+void CMultiDDSTarnView::OnFrequencyKnob(bool apply) {
+    if (!m_pDevice)
+        return;
+    m_bKnobBusy = 1;
+    const double angle = static_cast<CTurnButton*>(Control(IDC_KNOB_FREQUENCY))->GetValue();
+    CStepEdit* field = Field(IDC_FREQUENCY);
+    field->StepBy(CKnobEncoder::Turn(CKnobEncoder::ROLE_FREQUENCY, angle));
+    if (apply) {
+        m_pDevice->SetFrequency(field->GetValue());
+        if (m_pDevice->m_nWaveType != WAVE_ARB)
+            m_pDevice->RequestDownload();
+    }
+    m_pDocument->m_dLastFrequency = field->GetValue();
+    UpdateData();
+    m_bKnobBusy = 0;
+}
+
+void CMultiDDSTarnView::OnAmplitudeKnob(bool apply) {
+    if (!m_pDevice)
+        return;
+    m_bKnobBusy = 1;
+    const double angle = static_cast<CTurnButton*>(Control(IDC_KNOB_AMPLITUDE))->GetValue();
+    CStepEdit* field = Field(IDC_AMPLITUDE);
+    field->StepBy(CKnobEncoder::Turn(CKnobEncoder::ROLE_AMPLITUDE, angle));
+    if (apply) {
+        m_pDevice->SetAmplitude(field->GetValue());
+        if (m_pDevice->m_nWaveType != WAVE_ARB)
+            m_pDevice->RequestDownload();
+    }
+    UpdateData();
+    m_bKnobBusy = 0;
+}
+
+// --- Switches and toggles -----------------------------------------------------------------
+
+void CMultiDDSTarnView::OnSwitch(int id) {
+    if (!m_pDevice)
+        return;
+    const int on = Switch(id)->GetValue() ? 1 : 0;
+    switch (id) {
+    case IDC_SW_COUNTER:
+        m_pDevice->SetCounterOn(on);
+        Led(IDC_LED_COUNTER)->SetValue(on);
+        break;
+    case IDC_SW_SINGLE_WAVE:
+        m_pDevice->SetSingleWave(on);
+        Led(IDC_LED_SINGLE_WAVE)->SetValue(on);
+        break;
+    case IDC_SW_OUTPUT:
+        m_pDevice->SetOutputOn(on);
+        Led(IDC_LED_OUTPUT)->SetValue(on);
+        m_pDevice->RequestDownload();
+        break;
+    case IDC_SW_EXT_TRIG:
+        m_pDevice->SetExtTrig(on);
+        Led(IDC_LED_EXT_TRIG)->SetValue(on);
+        break;
+    case IDC_SW_ATTEN:
+        m_pDevice->SetAtten20dB(on);
+        Led(IDC_LED_ATTEN)->SetValue(on);
+        break;
+    default:
+        break;
+    }
+}
+
+void CMultiDDSTarnView::OnMeasureModeClick() {
+    // Lever left is the frequency meter (mode 1), right the event counter (mode 0).
+    if (m_pDevice)
+        m_pDevice->SetMeasureMode(
+            static_cast<CLeftRight*>(Control(IDC_MEASURE_MODE))->GetValue() ? 0 : 1);
+}
+
+void CMultiDDSTarnView::OnTrigEdgeClick() {
+    if (m_pDevice)
+        m_pDevice->SetTrigEdge(static_cast<CLeftRight*>(Control(IDC_TRIG_EDGE))->GetValue());
+}
+
+// --- Wave type ----------------------------------------------------------------------------
+
+void CMultiDDSTarnView::SelectWaveType(int type) {
+    if (!m_pDevice || type < WAVE_SINE || type > WAVE_WHITE_NOISE)
+        return;
+    if (type != m_pDevice->m_nWaveType) {
+        Switch(WaveSwitchId(m_pDevice->m_nWaveType))->SetValue(false);
+        if (type != WAVE_ARB) {
+            m_pSlider->hide();
+            m_pSlider->setEnabled(false);
+        } else {
+            // Points just read from a file are the table; otherwise the wave on show becomes it.
+            if (m_pDocument->m_bArbFromFile != 1) {
+                m_pDevice->CaptureToArb();
+                m_pDocument->m_strFileName = QString::fromLatin1(CMultiDDSTarnDoc::kNoFile);
+            }
+            m_pSlider->show();
+            m_pSlider->setEnabled(true);
+            m_pDevice->m_fPhase = 0.0f;
+            m_pDevice->RequestDownload();
+            Field(IDC_PHASE)->SetValue(0.0f);
+            Field(IDC_PHASE)->ShowValue();
+        }
+        m_pDevice->SetWaveType(type);
+        SetMaxFrequency();
+        Layout();
+    }
+    Switch(WaveSwitchId(type))->SetValue(true);
+    if (type != WAVE_SINE && m_pDevice->m_dFrequency > kMaxOtherFrequency) {
+        Field(IDC_FREQUENCY)->SetValue(static_cast<float>(kMaxOtherFrequency));
+        Field(IDC_FREQUENCY)->ShowValue();
+        m_pDevice->SetFrequency(kMaxOtherFrequency);
+    }
+    if (type != WAVE_ARB)
+        m_pDocument->m_strFileName = QString::fromLatin1(CMultiDDSTarnDoc::kNoFile);
+    m_pDevice->RequestDownload();
+}
+
+void CMultiDDSTarnView::ShowFrequency() {
+    if (!m_pDevice)
+        return;
+    Field(IDC_FREQUENCY)->SetValue(static_cast<float>(m_pDevice->m_dFrequency));
+    Field(IDC_FREQUENCY)->ShowValue();
+}
+
+// --- Layout and painting ------------------------------------------------------------------
+
+void CMultiDDSTarnView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (m_bInitDone && width() != 0)
+        Layout();
+}
+
+void CMultiDDSTarnView::Layout() {
+    const QRect group = m_templateRects.value(IDC_GROUP_TOP);
+    const bool arb = m_pDevice && m_pDevice->m_nWaveType == WAVE_ARB;
+    const CPanelLayout::Result result =
+        CPanelLayout::Compute(rect(), group.width(), m_pPanelButton->size(), m_bShowControl, arb);
+    m_rcPanel = result.rcPanel;
+    m_rcDisplay = result.rcDisplay;
+    m_rcSlider = result.rcSlider;
+    m_rcFill = result.rcFill;
+
+    for (const CPanelTemplate::Control& control : CPanelTemplate::Controls()) {
+        if (control.nId == IDC_WAVE_DISPLAY || control.nId == IDC_VIEW_SLIDER ||
+            control.nId == IDC_PANEL_BUTTON)
+            continue;
+        const QRect place = m_templateRects.value(control.nId);
+        QWidget* widget = Control(control.nId);
+        widget->setGeometry(
+            CPanelLayout::PlaceControl(place, group.topLeft(), m_rcPanel.topLeft(),
+                                       CPanelLayout::ControlSize(control.kind, place.size())));
+        widget->setVisible(m_bShowControl);
+    }
+    m_pDisplay->setGeometry(m_rcDisplay);
+    m_pSlider->setGeometry(m_rcSlider);
+    m_pSlider->setVisible(result.bSliderVisible);
+    m_pPanelButton->setGeometry(result.rcButton);
+    update();
+}
+
+void CMultiDDSTarnView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(m_rcFill, palette().color(QPalette::Button));
+}
+
+void CMultiDDSTarnView::UpdatePanelButton() {
+    const QString path = m_bShowControl ? QStringLiteral(":/icons/panel_hide.svg")
+                                        : QStringLiteral(":/icons/panel_show.svg");
+    if (QFile::exists(path)) {
+        m_pPanelButton->setArrowType(Qt::NoArrow);
+        m_pPanelButton->setIcon(QIcon(path));
+        m_pPanelButton->setIconSize(m_pPanelButton->size());
+    } else {
+        m_pPanelButton->setArrowType(m_bShowControl ? Qt::RightArrow : Qt::LeftArrow);
+    }
+}
+
+void CMultiDDSTarnView::OnShowHideControl() {
+    m_bShowControl = !m_bShowControl;
+    Layout();
+    UpdatePanelButton();
+}
+
+// --- Commands, timer, activation ----------------------------------------------------------
+
+bool CMultiDDSTarnView::OnCommand(int id) {
+    if (m_pDisplay->HandleCommand(id))
+        return true;
+    switch (id) {
+    case ID_SHOW_HIDE_CONTROL:
+    case IDC_PANEL_BUTTON:
+        OnShowHideControl();
+        return true;
+    case ID_OUTPUT_SET:
+        OnOutputSet();
+        return true;
+    case ID_DIGITAL_INPUT:
+        OnDigitalInput();
+        return true;
+    case ID_SWEEP:
+        OnSweep();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CMultiDDSTarnView::OnUpdateCommand(CCmdUI& ui) {
+    if (m_pDisplay->UpdateCommand(ui))
+        return true;
+    if (ui.m_nID == ID_SHOW_HIDE_CONTROL) {
+        ui.SetCheck(m_bShowControl != 0);
+        return true;
+    }
+    return false;
+}
+
+void CMultiDDSTarnView::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == m_nTimer)
+        OnTimer();
+    else
+        QWidget::timerEvent(event);
+}
+
+void CMultiDDSTarnView::OnTimer() {
+    if (s_bFirstTick) {
+        s_bFirstTick = false;
+        if (CMainFrame* frame = CMainFrame::Get())
+            frame->RetextMenuBar();
+    }
+    if (!m_pDevice)
+        return;
+    if (m_pDevice->m_nWaveType == WAVE_ARB)
+        m_pDisplay->ComputeView(static_cast<float>(m_pSlider->value()) /
+                                static_cast<float>(m_pSlider->maximum()));
+    m_pDisplay->update();
+    RefreshCounter();
+}
+
+void CMultiDDSTarnView::RetextWindows() {
+    if (CMainFrame* frame = CMainFrame::Get())
+        frame->ApplyToWindow(this);
+}
+
+void CMultiDDSTarnView::ActivateView() {
+    if (CMainFrame* frame = CMainFrame::Get())
+        frame->SelectTab(m_pDocument->m_nIndex);
+}

@@ -1,0 +1,111 @@
+#pragma once
+#include "app/DeviceView.h"
+#include "engine/DeviceWorker.h"
+#include "view/PanelLayout.h"
+
+#include <QHash>
+#include <QRect>
+#include <QString>
+#include <QWidget>
+
+class CCmdUI;
+class CDDSDevice;
+class CLED;
+class CLeftRight;
+class CMultiDDSTarnDoc;
+class COnOff;
+class CSpinButton;
+class CStepEdit;
+class CTurnButton;
+class CWaveDisplay;
+class QLineEdit;
+class QSlider;
+class QToolButton;
+
+/// The window of one device: the waveform display with its zoom slider on the left, and the
+/// control panel (wave switches, function switches, counter, numeric fields, spins and knobs)
+/// on the right. It owns the device's worker thread.
+class CMultiDDSTarnView : public QWidget, public CDeviceView {
+    Q_OBJECT
+
+public:
+    explicit CMultiDDSTarnView(CMultiDDSTarnDoc* doc, QWidget* parent = nullptr);
+    ~CMultiDDSTarnView() override; ///< Stops and joins the worker first.
+
+    // CDeviceView
+    void OnInitialUpdate() override;
+    void SelectWaveType(int type) override;
+    void ShowFrequency() override;
+    void RetextWindows() override;
+    void ActivateView() override;
+    bool OnCommand(int id) override;
+    bool OnUpdateCommand(CCmdUI& ui) override;
+    QWidget* Widget() override { return this; }
+
+    /// A form control by its template id (null for an unknown id).
+    QWidget* Control(int id) const { return m_controls.value(id); }
+    CWaveDisplay* Display() const { return m_pDisplay; }
+    CMultiDDSTarnDoc* GetDocument() const { return m_pDocument; }
+    const CDeviceWorker& Worker() const { return m_worker; }
+    /// Counter field text as the last refresh left it.
+    const QString& CounterText() const { return m_strCounter; }
+
+    /// One 100 ms tick: first-tick menu re-texting, Arb zoom window, display, counter.
+    void OnTimer();
+
+    int m_bShowControl = 1;
+    int m_bInitDone = 0;
+    /// 1 while a knob event is handled: the text handlers then leave the device alone.
+    int m_bKnobBusy = 0;
+    QRect m_rcPanel;
+    QRect m_rcDisplay;
+    QRect m_rcSlider;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+
+private:
+    void CreateControls();
+    void ConnectControls();
+    void Layout();
+    void UpdatePanelButton();
+    void UpdateData(); ///< Data exchange to the controls: the counter field.
+    void RefreshCounter();
+    void SetMaxFrequency();
+
+    void OnFrequencyChange();
+    void OnAmplitudeChange();
+    void OnOffsetChange();
+    void OnPhaseChange();
+    void OnSpinOffset(int delta);
+    void OnSpinPhase(int delta);
+    void OnFrequencyKnob(bool apply);
+    void OnAmplitudeKnob(bool apply);
+    void OnSwitch(int id);
+    void OnMeasureModeClick();
+    void OnTrigEdgeClick();
+    void OnShowHideControl();
+    // Digital I/O and sweep dialogs are not part of this window yet; their commands end here.
+    void OnOutputSet() {}
+    void OnDigitalInput() {}
+    void OnSweep() {}
+
+    COnOff* Switch(int id) const;
+    CLED* Led(int id) const;
+    CStepEdit* Field(int id) const;
+
+    CMultiDDSTarnDoc* m_pDocument;
+    CDDSDevice* m_pDevice = nullptr;
+    CDeviceWorker m_worker;
+    CWaveDisplay* m_pDisplay = nullptr;
+    QSlider* m_pSlider = nullptr;
+    QToolButton* m_pPanelButton = nullptr;
+    QLineEdit* m_pCounter = nullptr;
+    QHash<int, QWidget*> m_controls;
+    QHash<int, QRect> m_templateRects; ///< Template places in pixels.
+    QRect m_rcFill; ///< Button-face area behind the hide/show button and the panel.
+    QString m_strCounter;
+    int m_nTimer = 0;
+};

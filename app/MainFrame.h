@@ -13,6 +13,7 @@ class CLanguageManager;
 class CMultiDDSTarnDoc;
 class CTabStrip;
 class QAction;
+class QDateTime;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -77,10 +78,13 @@ public:
     CTabStrip* TabStrip() const { return m_pTabs; }
     QToolBar* TabBar() const { return m_pTabBar; }
     bool IsLanguageChecked(int id) const;
+    /// Status pane widths from the status bar width and the clock text width.
+    static void PaneWidths(int statusWidth, int clockWidth, int widths[3]);
+    /// "%02d.%02d.%4d  %02d:%02d    " of day, month, year, hour, minute.
+    static QString ClockText(const QDateTime& now);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void CreateActions();
@@ -91,14 +95,15 @@ private:
     void UpdateStatusBar();
     void UpdateMenuItems(QMenu* menu);
     void UpdateToolbarButtons();
-    void UpdateTitle();
+    void ApplyState(QAction* action);
+    void ListWindows();
+    void OnTabMenuCommand(int id);
     void RetextToolbars();
     void RetextTabMenu();
     void OnSubWindowActivated(QMdiSubWindow* window);
     void ShowTabMenu(const QPoint& globalPos);
     bool OnFrameCommand(int id);
     bool OnFrameUpdate(CCmdUI& ui);
-    void UpdateMenuBarForDocuments();
 
     std::unique_ptr<CLanguageManager> m_pLanguage;
     QMdiArea* m_pMdiArea = nullptr;
@@ -107,6 +112,8 @@ private:
     QList<QMenu*> m_topMenus; ///< Top-level menus in their bar order (position keys).
     QMenu* m_pLanguageMenu = nullptr;
     QList<QAction*> m_languageActions;
+    QMenu* m_pWindowMenu = nullptr;
+    QList<QAction*> m_windowActions; ///< The open-window list under Window.
     QToolBar* m_pMainBar = nullptr;
     QToolBar* m_pTabBar = nullptr;
     CTabStrip* m_pTabs = nullptr;
@@ -117,5 +124,4 @@ private:
     bool m_bFirstTick = true;
     int m_nLastDocumentCount = -1;
     int m_nDots = 0;
-    bool m_bHadDocument = false;
 };

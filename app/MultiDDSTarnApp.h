@@ -2,10 +2,12 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class CDeviceView;
 class CMainFrame;
 class CMultiDDSTarnDoc;
+class QPrinter;
 
 /// The application: program folder, the document template (a view factory), the main frame and
 /// the commands that need no device (New Device, Print Setup, About).
@@ -27,6 +29,8 @@ public:
     /// Document + child frame + view, then the view's initial update (File / New Device).
     CMultiDDSTarnDoc* OpenNewDocument();
     bool OnCommand(int id);
+    /// The printer the Print Setup dialog configures; printing uses the same one.
+    QPrinter& Printer();
 
     QString m_strProgramFolder; ///< Folder of the executable, no trailing separator.
     CMainFrame* m_pMainFrame = nullptr;
@@ -36,6 +40,7 @@ private:
     void OnAppAbout();
 
     ViewFactory m_viewFactory;
+    std::unique_ptr<QPrinter> m_pPrinter;
 };
 
 /// Runs the whole program on an existing QApplication (main and in-process tests).

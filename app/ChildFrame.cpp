@@ -1,0 +1,53 @@
+#include "app/ChildFrame.h"
+
+#include "app/MultiDDSTarnDoc.h"
+
+#include <QCloseEvent>
+#include <QMetaObject>
+
+CChildFrame::CChildFrame(CMultiDDSTarnDoc* doc, QWidget* view) : m_pDocument(doc) {
+    setWidget(view);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setWindowTitle(doc->GetTitle());
+}
+
+void CChildFrame::closeEvent(QCloseEvent* event) {
+    if (!m_pDocument) {
+        QMdiSubWindow::closeEvent(event);
+        return;
+    }
+    // Closing the window closes the device. The document deletes this frame, so it runs after
+    // the close event has returned.
+    event->ignore();
+    CMultiDDSTarnDoc* doc = m_pDocument;
+    QMetaObject::invokeMethod(
+        this,
+        [this, doc] {
+            if (m_pDocument == doc)
+                doc->OnCloseDocument();
+        },
+        Qt::QueuedConnection);
+}
+
+void CChildFrame::changeEvent(QEvent* event) {
+    QMdiSubWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        UpdateSystemMenu();
+}
+
+void CChildFrame::UpdateSystemMenu() {
+    // A maximised device window shows no buttons of its own in the menu bar.
+    Qt::WindowFlags flags = windowFlags();
+    const bool maximised = isMaximized();
+    const Qt::WindowFlags buttons =
+        Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint;
+    const Qt::WindowFlags wanted = maximised ? (flags & ~buttons) : (flags | buttons);
+    if (wanted != flags) {
+        setWindowFlags(wanted);
+        if (maximised)
+            showMaximized();
+        else
+            show();
+    }
+    update();
+}

@@ -1,0 +1,832 @@
+#include "app/MainFrame.h"
+
+#include "app/ChildFrame.h"
+#include "app/CmdUI.h"
+#include "app/DeviceView.h"
+#include "app/MultiDDSTarnApp.h"
+#include "app/MultiDDSTarnDoc.h"
+#include "app/TabRenameEdit.h"
+#include "app/TabStrip.h"
+#include "dialogs/DeviceListDlg.h"
+#include "engine/hardware/DDSTarnDll.h"
+#include "i18n/LanguageManager.h"
+#include "i18n/SettingsFile.h"
+#include "res/Resource.h"
+#include "widgets/WindowTexts.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+namespace {
+
+CMainFrame* s_pMainFrame = nullptr;
+
+const char* const kFrameTitle = "DDS-Tarn USB (3.2.2.8)";
+const char* const kAppTitle = "DDS-Tarn USB"; ///< Title of message boxes.
+constexpr int kTimerInterval = 200;
+constexpr int kMaxTooltip = 79;
+
+/// One entry of menu resource 128: its depth (0 = menu bar), its command (0 separator,
+/// -1 drop-down) and its caption in the template.
+struct SMenuEntry {
+    int nLevel;
+    int nId;
+    const char* szCaption;
+};
+
+constexpr int kSeparator = 0;
+constexpr int kDropDown = -1;
+
+const SMenuEntry kMainMenu[] = {
+    {0, kDropDown, "&File"},
+    {1, ID_FILE_NEW, "&New Device"},
+    {1, ID_FILE_CLOSE, "&Close Device"},
+    {1, kSeparator, ""},
+    {1, ID_FILE_OPEN, "&Open..."},
+    {1, ID_FILE_SAVE, "&Save"},
+    {1, ID_FILE_SAVE_AS, "Save &As..."},
+    {1, kSeparator, ""},
+    {1, ID_FILE_PRINT, "&Print..."},
+    {1, ID_FILE_PRINT_PREVIEW, "Print Pre&view"},
+    {1, ID_FILE_PRINT_SETUP, "P&rint Setup..."},
+    {1, kSeparator, ""},
+    {1, ID_APP_EXIT, "E&xit"},
+    {0, kDropDown, "&Edit"},
+    {1, ID_POINTS_EDIT, "Points Edit"},
+    {1, ID_ZOOM_OUT, "Zoom Out"},
+    {1, ID_ZOOM_IN, "Zoom In"},
+    {0, kDropDown, "Wave Parameter"},
+    {1, ID_WAVE_SQUARE, "Square"},
+    {1, ID_WAVE_RAMP, "Ramp"},
+    {1, ID_WAVE_TRAPEZIA, "Trapezia"},
+    {1, ID_WAVE_EXPONENT, "Exponent"},
+    {1, ID_WAVE_AMFM, "AM/FM"},
+    {0, kDropDown, "Digital IO"},
+    {1, ID_PATTERN_GENERATOR, "Pattern Generator"},
+    {1, kSeparator, ""},
+    {1, ID_PROGRAMMABLE_OUTPUT, "Programmable Output"},
+    {1, ID_OUTPUT_SET, "Output Set"},
+    {1, kSeparator, ""},
+    {1, ID_DIGITAL_INPUT, "Digital Input"},
+    {0, kDropDown, "Display"},
+    {1, ID_BACKGROUND_COLOR, "Background Color"},
+    {1, ID_XY_LINE_COLOR, "XY Line Color"},
+    {1, ID_CURVE_COLOR, "Curve Color"},
+    {1, ID_CURSOR_COLOR, "Cursor Color"},
+    {1, kSeparator, ""},
+    {1, ID_PERIOD_NUMBER, "Wave Number"},
+    {1, ID_SHOW_HIDE_CONTROL, "Show/Hide Control"},
+    {0, kDropDown, "&Utility"},
+    {1, ID_SWEEP, "Sweep"},
+    {1, ID_POWER_ON_OUTPUT_OPEN, "Open waveform output when Power On "},
+    {1, ID_POWER_ON_OUTPUT_CLOSE, "Close waveform output when Power On"},
+    {1, kSeparator, ""},
+    {1, kDropDown, "Language"},
+    {2, ID_LANGUAGE_DEFAULT, "Default"},
+    {2, kSeparator, ""},
+    {0, kDropDown, "&Window"},
+    {1, ID_WINDOW_CASCADE, "&Cascade"},
+    {1, ID_WINDOW_TILE, "&Tile"},
+    {0, kDropDown, "&Help"},
+    {1, ID_HELP_CONTENT, "Help Content(&H)"},
+    {1, kSeparator, ""},
+    {1, ID_APP_ABOUT, "&About DDS-Tarn USB..."},
+};
+
+/// Main toolbar 133, in button order (0 = separator).
+const int kMainToolbar[] = {ID_FILE_NEW, ID_FILE_OPEN,    ID_FILE_SAVE,     ID_FILE_PRINT,
+                            kSeparator,  ID_EDIT_COPY,    ID_ZOOM_OUT,      ID_ZOOM_IN,
+                            kSeparator,  ID_HELP_CONTENT, ID_TOOLBAR_UNUSED};
+
+/// Commands that exist only with a device (its view or its document handles them).
+const int kDeviceCommands[] = {ID_FILE_CLOSE,
+                               ID_FILE_OPEN,
+                               ID_FILE_SAVE,
+                               ID_FILE_SAVE_AS,
+                               ID_FILE_PRINT,
+                               ID_FILE_PRINT_DIRECT,
+                               ID_FILE_PRINT_PREVIEW,
+                               ID_EDIT_COPY,
+                               ID_POINTS_EDIT,
+                               ID_ZOOM_OUT,
+                               ID_ZOOM_IN,
+                               ID_WAVE_SQUARE,
+                               ID_WAVE_RAMP,
+                               ID_WAVE_TRAPEZIA,
+                               ID_WAVE_EXPONENT,
+                               ID_WAVE_AMFM,
+                               ID_PATTERN_GENERATOR,
+                               ID_PROGRAMMABLE_OUTPUT,
+                               ID_OUTPUT_SET,
+                               ID_DIGITAL_INPUT,
+                               ID_BACKGROUND_COLOR,
+                               ID_XY_LINE_COLOR,
+                               ID_CURVE_COLOR,
+                               ID_CURSOR_COLOR,
+                               ID_PERIOD_NUMBER,
+                               ID_SHOW_HIDE_CONTROL,
+                               ID_SWEEP,
+                               ID_POWER_ON_OUTPUT_OPEN,
+                               ID_POWER_ON_OUTPUT_CLOSE,
+                               ID_HELP_CONTENT,
+                               ID_CLOSE_CURRENT_DEVICE};
+
+/// Commands the frame or the application always answers.
+const int kFrameCommands[] = {ID_FILE_NEW, ID_FILE_PRINT_SETUP, ID_APP_EXIT, ID_APP_ABOUT};
+
+QString IconPath(int id) {
+    switch (id) {
+    case ID_FILE_NEW:
+        return QStringLiteral(":/icons/new.svg");
+    case ID_FILE_OPEN:
+        return QStringLiteral(":/icons/open.svg");
+    case ID_FILE_SAVE:
+        return QStringLiteral(":/icons/save.svg");
+    case ID_FILE_PRINT:
+        return QStringLiteral(":/icons/print.svg");
+    case ID_EDIT_COPY:
+        return QStringLiteral(":/icons/copy.svg");
+    case ID_ZOOM_OUT:
+        return QStringLiteral(":/icons/zoom_out.svg");
+    case ID_ZOOM_IN:
+        return QStringLiteral(":/icons/zoom_in.svg");
+    case ID_HELP_CONTENT:
+        return QStringLiteral(":/icons/help.svg");
+    case ID_CLOSE_CURRENT_DEVICE:
+        return QStringLiteral(":/icons/close_tab.svg");
+    case ID_TOOLBAR_UNUSED:
+        return QStringLiteral(":/icons/context_help.svg");
+    default:
+        return QString();
+    }
+}
+
+QList<QKeySequence> Shortcuts(int id) {
+    switch (id) {
+    case ID_FILE_NEW:
+        return {QKeySequence(Qt::CTRL | Qt::Key_N)};
+    case ID_FILE_OPEN:
+        return {QKeySequence(Qt::CTRL | Qt::Key_O)};
+    case ID_FILE_SAVE:
+        return {QKeySequence(Qt::CTRL | Qt::Key_S)};
+    case ID_FILE_PRINT:
+        return {QKeySequence(Qt::CTRL | Qt::Key_P)};
+    case ID_EDIT_COPY:
+        return {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)};
+    default:
+        return {};
+    }
+}
+
+bool Contains(const int* first, const int* last, int id) {
+    return std::find(first, last, id) != last;
+}
+
+} // namespace
+
+// The icons live in a static library; their registration must be pulled in by name.
+static void InitIcons() {
+    Q_INIT_RESOURCE(icons);
+}
+
+CMainFrame::CMainFrame() : m_pLanguage(std::make_unique<CLanguageManager>()) {
+    s_pMainFrame = this;
+    InitIcons();
+    setObjectName(QStringLiteral("mainFrame"));
+    setWindowTitle(QString::fromLatin1(kFrameTitle));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/new.svg")));
+    resize(870, 600);
+    setMinimumSize(300, 200);
+
+    m_pMdiArea = new QMdiArea(this);
+    m_pMdiArea->setObjectName(QStringLiteral("mdiArea"));
+    setCentralWidget(m_pMdiArea);
+    connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::OnSubWindowActivated);
+
+    CreateActions();
+    CreateStatusBar();
+    CreateToolbars();
+    CreateMenus();
+    RebuildTabs();
+
+    CMultiDDSTarnApp* app = CMultiDDSTarnApp::Get();
+    const std::string folder = app ? app->m_strProgramFolder.toStdString() : std::string();
+    m_pLanguage->SetAppDir(folder);
+    m_pLanguage->SetMessageHandler([this](const std::string& text) {
+        QMessageBox::warning(this, QString::fromLatin1(kAppTitle), QString::fromUtf8(text.c_str()));
+    });
+    const int saved = CSettingsFile(folder).LoadLanguage();
+    m_pLanguage->RefreshLanguageFiles();
+    m_pLanguage->SelectLanguage(saved);
+
+    m_nFoundDevices = DDSSearch();
+
+    m_pTimer = new QTimer(this);
+    m_pTimer->setInterval(kTimerInterval);
+    connect(m_pTimer, &QTimer::timeout, this, &CMainFrame::OnTimer);
+    m_pTimer->start();
+}
+
+CMainFrame::~CMainFrame() {
+    CloseAllDocuments();
+    CMultiDDSTarnApp* app = CMultiDDSTarnApp::Get();
+    const std::string folder = app ? app->m_strProgramFolder.toStdString() : std::string();
+    CSettingsFile(folder).SaveLanguage(m_pLanguage->GetCurrentLanguage());
+    if (s_pMainFrame == this)
+        s_pMainFrame = nullptr;
+}
+
+CMainFrame* CMainFrame::Get() {
+    return s_pMainFrame;
+}
+
+QString CMainFrame::GetText(int id) const {
+    return QString::fromUtf8(m_pLanguage->GetText(id).c_str());
+}
+
+CLanguageManager& CMainFrame::Language() {
+    return *m_pLanguage;
+}
+
+const CLanguageManager& CMainFrame::Language() const {
+    return *m_pLanguage;
+}
+
+void CMainFrame::ApplyToWindow(QWidget* root) {
+    CWindowTexts::ApplyToWindow(root, *m_pLanguage);
+}
+
+// ---- Building -------------------------------------------------------------------------------
+
+void CMainFrame::CreateActions() {
+    auto make = [this](int id, const QString& text) {
+        auto* action = new QAction(text, this);
+        action->setData(id);
+        action->setObjectName(QStringLiteral("action%1").arg(id));
+        const QString icon = IconPath(id);
+        if (!icon.isEmpty())
+            action->setIcon(QIcon(icon));
+        const QList<QKeySequence> keys = Shortcuts(id);
+        if (!keys.isEmpty())
+            action->setShortcuts(keys);
+        connect(action, &QAction::triggered, this, [this, id] { RouteCommand(id); });
+        m_actions.insert(id, action);
+        // Shortcuts work wherever the action is shown, and from the window itself.
+        addAction(action);
+        return action;
+    };
+    for (const SMenuEntry& entry : kMainMenu)
+        if (entry.nId > 0)
+            make(entry.nId, QString::fromLatin1(entry.szCaption));
+    make(ID_EDIT_COPY, QStringLiteral("Copy"));
+    make(ID_TOOLBAR_UNUSED, QString());
+    m_pCloseAction = make(ID_CLOSE_CURRENT_DEVICE, QStringLiteral("Close"));
+}
+
+void CMainFrame::CreateMenus() {
+    m_pMenuBar = menuBar();
+    m_pMenuBar->setObjectName(QStringLiteral("menuBar"));
+    QList<QMenu*> parents;
+    for (const SMenuEntry& entry : kMainMenu) {
+        while (parents.size() > entry.nLevel)
+            parents.removeLast();
+        const QString caption = QString::fromLatin1(entry.szCaption);
+        if (entry.nId == kDropDown) {
+            QMenu* menu =
+                entry.nLevel == 0 ? m_pMenuBar->addMenu(caption) : parents.last()->addMenu(caption);
+            connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateMenuItems(menu); });
+            if (entry.nLevel == 0)
+                m_topMenus.append(menu);
+            if (caption == QLatin1String("Language"))
+                m_pLanguageMenu = menu;
+            if (caption == QLatin1String("&Window"))
+                m_pWindowMenu = menu;
+            parents.append(menu);
+        } else if (entry.nId == kSeparator) {
+            parents.last()->addSeparator();
+        } else {
+            parents.last()->addAction(m_actions.value(entry.nId));
+        }
+    }
+    connect(m_pWindowMenu, &QMenu::aboutToShow, this, &CMainFrame::ListWindows);
+
+    m_pTabMenu = new QMenu(this);
+    m_pTabMenu->setObjectName(QStringLiteral("tabMenu"));
+    struct STabItem {
+        int nId;
+        const char* szCaption;
+    };
+    const STabItem items[] = {{ID_TAB_CLOSE, "Close"},
+                              {ID_TAB_RENAME, "Change Device Name"},
+                              {kSeparator, ""},
+                              {ID_FILE_SAVE, "Save CSV File..."},
+                              {ID_FILE_SAVE_AS, "Save CSV File As..."}};
+    for (const STabItem& item : items) {
+        if (item.nId == kSeparator) {
+            m_pTabMenu->addSeparator();
+            continue;
+        }
+        QAction* action = m_pTabMenu->addAction(QString::fromLatin1(item.szCaption));
+        action->setData(item.nId);
+        action->setObjectName(QStringLiteral("tabAction%1").arg(item.nId));
+        const int id = item.nId;
+        connect(action, &QAction::triggered, this, [this, id] { OnTabMenuCommand(id); });
+    }
+}
+
+void CMainFrame::CreateToolbars() {
+    m_pMainBar = addToolBar(QStringLiteral("Standard"));
+    m_pMainBar->setObjectName(QStringLiteral("mainToolbar"));
+    m_pMainBar->setProperty("ctrlId", IDR_MAINTOOLBAR);
+    m_pMainBar->setMovable(false);
+    m_pMainBar->setIconSize(QSize(20, 20));
+    for (int id : kMainToolbar) {
+        if (id == kSeparator)
+            m_pMainBar->addSeparator();
+        else
+            m_pMainBar->addAction(m_actions.value(id));
+    }
+
+    addToolBarBreak();
+    m_pTabBar = addToolBar(QStringLiteral("Devices"));
+    m_pTabBar->setObjectName(QStringLiteral("tabToolbar"));
+    m_pTabBar->setProperty("ctrlId", IDR_TABBAR);
+    m_pTabBar->setMovable(false);
+    m_pTabBar->setIconSize(QSize(20, 20));
+    // The tab strip keeps the width it was made with; the holder stretches so that the close
+    // button always sits at the right edge.
+    auto* holder = new QWidget(m_pTabBar);
+    holder->setObjectName(QStringLiteral("tabHolder"));
+    holder->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    holder->setMinimumWidth(0);
+    m_pTabs = new CTabStrip(holder);
+    const int stripWidth = int(0.9 * width());
+    const int stripHeight = m_pTabs->sizeHint().height();
+    holder->setMinimumHeight(stripHeight);
+    m_pTabs->setGeometry(5, 0, stripWidth - 6, stripHeight);
+    m_pTabBar->addWidget(holder);
+    m_pTabBar->addAction(m_pCloseAction);
+
+    connect(m_pTabs, &CTabStrip::TabChosen, this, &CMainFrame::SelectAndActivateTab);
+    connect(m_pTabs, &CTabStrip::MenuRequested, this, &CMainFrame::ShowTabMenu);
+    connect(m_pTabs, &CTabStrip::RenameRequested, this, &CMainFrame::StartRename);
+    connect(m_pTabs->RenameEdit(), &CTabRenameEdit::Commit, this, &CMainFrame::RenameDocument);
+}
+
+void CMainFrame::CreateStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("statusBar"));
+    const int ids[3] = {ID_INDICATOR_STATE, ID_INDICATOR_SERIAL, ID_INDICATOR_CLOCK};
+    // Until the first tick the panes are as wide as their blank placeholders.
+    const int blanks[3] = {12, 2, 4};
+    for (int i = 0; i < 3; ++i) {
+        m_pPanes[i] = new QLabel(bar);
+        m_pPanes[i]->setObjectName(QStringLiteral("pane%1").arg(i));
+        m_pPanes[i]->setProperty("paneId", ids[i]);
+        m_pPanes[i]->setFrameShape(QFrame::Panel);
+        m_pPanes[i]->setFrameShadow(QFrame::Sunken);
+        m_pPanes[i]->setFixedWidth(fontMetrics().horizontalAdvance(QString(blanks[i], ' ')) + 6);
+        bar->addWidget(m_pPanes[i]);
+    }
+}
+
+void CMainFrame::AddLanguageItems() {
+    for (int i = 0;
+         i < m_pLanguage->GetLanguageCount() && ID_LANGUAGE_FIRST + i <= ID_LANGUAGE_LAST; ++i) {
+        const int id = ID_LANGUAGE_FIRST + i;
+        auto* action =
+            new QAction(QString::fromUtf8(m_pLanguage->GetLanguageName(i).c_str()), this);
+        action->setData(id);
+        action->setObjectName(QStringLiteral("action%1").arg(id));
+        connect(action, &QAction::triggered, this, [this, id] { RouteCommand(id); });
+        m_pLanguageMenu->addAction(action);
+        m_languageActions.append(action);
+        m_actions.insert(id, action);
+    }
+}
+
+// ---- Timer, status bar, title ---------------------------------------------------------------
+
+void CMainFrame::PaneWidths(int statusWidth, int clockWidth, int widths[3]) {
+    widths[2] = clockWidth + 10;
+    widths[0] = widths[1] = int((statusWidth - clockWidth - 10) * 0.5);
+}
+
+QString CMainFrame::ClockText(const QDateTime& now) {
+    const QDate date = now.date();
+    const QTime time = now.time();
+    return QString::asprintf("%02d.%02d.%4d  %02d:%02d    ", date.day(), date.month(), date.year(),
+                             time.hour(), time.minute());
+}
+
+void CMainFrame::OnTimer() {
+    UpdateStatusBar();
+    if (m_bFirstTick) {
+        m_bFirstTick = false;
+        AddLanguageItems();
+        SetLanguage(m_pLanguage->GetCurrentLanguage());
+        showNormal();
+        if (QScreen* screen = this->screen())
+            move(screen->availableGeometry().center() - rect().center());
+    }
+    if (m_documents.size() != m_nLastDocumentCount)
+        RetextMenuBar();
+    m_nLastDocumentCount = int(m_documents.size());
+    UpdateToolbarButtons();
+}
+
+void CMainFrame::UpdateStatusBar() {
+    m_nDots = m_nDots % 6 + 1;
+    QString state = GetText(IDS_NO_ITEM);
+    QString serial;
+    if (CMultiDDSTarnDoc* doc = GetCurrentDocument(); doc && doc->m_pDevice) {
+        const CDDSDevice& device = *doc->m_pDevice;
+        if (device.m_bDemo) {
+            state = GetText(IDS_DEMO);
+        } else if (device.m_bLost) {
+            state = GetText(IDS_SEARCHING) + QString(m_nDots, '.');
+            serial = GetText(IDS_SERIAL_NUMBER) + QStringLiteral(" : ...");
+        } else {
+            state = GetText(IDS_CONNECT);
+            const int bits = (device.m_wDigitalIn >> 6) & 3;
+            serial = GetText(IDS_SERIAL_NUMBER) + QStringLiteral(" : %1").arg(bits);
+        }
+    }
+    const QString clock = ClockText(QDateTime::currentDateTime());
+    m_pPanes[0]->setText(state);
+    m_pPanes[1]->setText(serial);
+    m_pPanes[2]->setText(clock);
+
+    // The status bar's own margins and size grip are not ours to fill.
+    QStatusBar* bar = statusBar();
+    int widths[3];
+    PaneWidths(bar->contentsRect().width() - 24, fontMetrics().horizontalAdvance(clock), widths);
+    for (int i = 0; i < 3; ++i)
+        m_pPanes[i]->setFixedWidth(std::max(0, widths[i]));
+}
+
+QString CMainFrame::PaneText(int pane) const {
+    return pane >= 0 && pane < 3 ? m_pPanes[pane]->text() : QString();
+}
+
+void CMainFrame::RetextMenuBar() {
+    CWindowTexts::ApplyToMenu(m_pMenuBar, *m_pLanguage);
+    update();
+}
+
+void CMainFrame::RetextToolbars() {
+    for (QAction* action : m_pMainBar->actions()) {
+        const int id = action->data().toInt();
+        if (id > 0)
+            action->setToolTip(GetText(id).left(kMaxTooltip));
+    }
+    m_pCloseAction->setToolTip(GetText(ID_CLOSE_CURRENT_DEVICE).left(kMaxTooltip));
+}
+
+void CMainFrame::RetextTabMenu() {
+    // The tab menu borrows the texts of the menu bar's items with the same meaning.
+    const std::pair<int, int> keys[] = {{ID_TAB_CLOSE, 80001},
+                                        {ID_TAB_RENAME, 137},
+                                        {ID_FILE_SAVE, 80004},
+                                        {ID_FILE_SAVE_AS, 80005}};
+    for (QAction* action : m_pTabMenu->actions()) {
+        for (const auto& [id, key] : keys) {
+            std::string text;
+            if (action->data().toInt() == id && m_pLanguage->FindText(std::to_string(key), text))
+                action->setText(QString::fromUtf8(text.c_str()).trimmed());
+        }
+    }
+}
+
+// ---- Commands -------------------------------------------------------------------------------
+
+QAction* CMainFrame::Action(int id) const {
+    return m_actions.value(id, nullptr);
+}
+
+CMultiDDSTarnDoc* CMainFrame::ActiveDocument() const {
+    if (QMdiSubWindow* window = m_pMdiArea->currentSubWindow())
+        if (auto* child = qobject_cast<CChildFrame*>(window); child && child->m_pDocument)
+            return child->m_pDocument;
+    return GetCurrentDocument();
+}
+
+void CMainFrame::RouteCommand(int id) {
+    if (id == ID_LANGUAGE_DEFAULT || (id >= ID_LANGUAGE_FIRST && id <= ID_LANGUAGE_LAST)) {
+        SetLanguage(id == ID_LANGUAGE_DEFAULT ? -1 : id - ID_LANGUAGE_FIRST);
+        return;
+    }
+    if (CMultiDDSTarnDoc* doc = ActiveDocument()) {
+        if (doc->m_pView && doc->m_pView->OnCommand(id))
+            return;
+        // The document may close itself here: nothing touches it afterwards.
+        if (doc->OnCommand(id))
+            return;
+    }
+    if (OnFrameCommand(id))
+        return;
+    if (CMultiDDSTarnApp* app = CMultiDDSTarnApp::Get())
+        app->OnCommand(id);
+}
+
+bool CMainFrame::OnFrameCommand(int id) {
+    switch (id) {
+    case ID_APP_EXIT:
+        close();
+        return true;
+    case ID_WINDOW_CASCADE:
+        m_pMdiArea->cascadeSubWindows();
+        return true;
+    case ID_WINDOW_TILE:
+        m_pMdiArea->tileSubWindows();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CMainFrame::UpdateCommand(CCmdUI& ui) {
+    ui.m_bEnabled = true;
+    ui.m_bChecked = false;
+    ui.m_bHandled = false;
+    CMultiDDSTarnDoc* doc = ActiveDocument();
+    if (doc) {
+        if (doc->m_pView && doc->m_pView->OnUpdateCommand(ui))
+            return;
+        if (doc->OnUpdateCommand(ui))
+            return;
+    }
+    if (OnFrameUpdate(ui))
+        return;
+    // No update rule: the item is enabled when something answers the command.
+    const int id = ui.m_nID;
+    if (Contains(std::begin(kFrameCommands), std::end(kFrameCommands), id))
+        ui.m_bEnabled = true;
+    else if (Contains(std::begin(kDeviceCommands), std::end(kDeviceCommands), id))
+        ui.m_bEnabled = doc != nullptr;
+    else
+        ui.m_bEnabled = false;
+}
+
+bool CMainFrame::OnFrameUpdate(CCmdUI& ui) {
+    const int id = ui.m_nID;
+    const int current = m_pLanguage->GetCurrentLanguage();
+    if (id == ID_LANGUAGE_DEFAULT) {
+        ui.SetCheck(current == -1);
+        return true;
+    }
+    if (id >= ID_LANGUAGE_FIRST && id <= ID_LANGUAGE_LAST) {
+        ui.SetCheck(current == id - ID_LANGUAGE_FIRST);
+        return true;
+    }
+    if (id == ID_WINDOW_CASCADE || id == ID_WINDOW_TILE) {
+        ui.Enable(!m_pMdiArea->subWindowList().isEmpty());
+        return true;
+    }
+    return false;
+}
+
+void CMainFrame::ApplyState(QAction* action) {
+    const int id = action->data().toInt();
+    if (id <= 0)
+        return;
+    CCmdUI ui(id);
+    UpdateCommand(ui);
+    action->setEnabled(ui.m_bEnabled);
+    // Only a checked item shows a check mark; the others keep a plain icon column.
+    action->setCheckable(ui.m_bChecked);
+    action->setChecked(ui.m_bChecked);
+}
+
+void CMainFrame::UpdateMenuItems(QMenu* menu) {
+    for (QAction* action : menu->actions())
+        if (!action->isSeparator() && !action->menu())
+            ApplyState(action);
+}
+
+void CMainFrame::UpdateToolbarButtons() {
+    for (QAction* action : m_pMainBar->actions())
+        ApplyState(action);
+    ApplyState(m_pCloseAction);
+}
+
+bool CMainFrame::IsLanguageChecked(int id) const {
+    QAction* action = m_actions.value(id, nullptr);
+    return action && action->isChecked();
+}
+
+void CMainFrame::ListWindows() {
+    for (QAction* action : m_windowActions)
+        delete action;
+    m_windowActions.clear();
+    const QList<QMdiSubWindow*> windows = m_pMdiArea->subWindowList();
+    if (windows.isEmpty())
+        return;
+    m_windowActions.append(m_pWindowMenu->addSeparator());
+    int n = 1;
+    for (QMdiSubWindow* window : windows) {
+        QAction* action =
+            m_pWindowMenu->addAction(QStringLiteral("&%1 %2").arg(n++).arg(window->windowTitle()));
+        action->setCheckable(true);
+        action->setChecked(window == m_pMdiArea->currentSubWindow());
+        connect(action, &QAction::triggered, this,
+                [this, window] { m_pMdiArea->setActiveSubWindow(window); });
+        m_windowActions.append(action);
+    }
+}
+
+// ---- Language -------------------------------------------------------------------------------
+
+void CMainFrame::SetLanguage(int index) {
+    m_pLanguage->SelectLanguage(index);
+    RetextMenuBar();
+    RetextToolbars();
+    RetextTabMenu();
+    for (CMultiDDSTarnDoc* doc : m_documents)
+        if (doc->m_pView)
+            doc->RetextWindows();
+    RebuildTabs();
+    update();
+}
+
+// ---- Device list and tabs -------------------------------------------------------------------
+
+void CMainFrame::AddDocument(CMultiDDSTarnDoc* doc) {
+    doc->m_nIndex = m_nDocumentsAdded;
+    ++m_nDocumentsAdded;
+    doc->AssignDefaultName(m_documents);
+    m_documents.append(doc);
+    RebuildTabs();
+}
+
+void CMainFrame::RemoveDocument(int index) {
+    for (int i = 0; i < m_documents.size(); ++i) {
+        if (m_documents[i]->m_nIndex == index) {
+            m_documents.removeAt(i);
+            break;
+        }
+    }
+    RebuildTabs();
+}
+
+CMultiDDSTarnDoc* CMainFrame::GetDocument(int i) const {
+    if (m_documents.isEmpty())
+        return nullptr;
+    if (i < 0 || i >= m_documents.size())
+        return m_documents.last();
+    return m_documents[i];
+}
+
+CMultiDDSTarnDoc* CMainFrame::GetCurrentDocument() const {
+    return GetDocument(m_nCurrentTab);
+}
+
+void CMainFrame::SelectTab(int i) {
+    if (i < 0 || i >= m_documents.size())
+        i = int(m_documents.size()) - 1;
+    m_nCurrentTab = i;
+    m_pTabs->SelectQuietly(i);
+}
+
+void CMainFrame::SelectAndActivateTab(int i) {
+    SelectTab(i);
+    if (CMultiDDSTarnDoc* doc = GetDocument(m_nCurrentTab))
+        doc->Activate();
+}
+
+void CMainFrame::CloseDocumentAt(int i) {
+    if (CMultiDDSTarnDoc* doc = GetDocument(i))
+        doc->OnCloseDocument();
+}
+
+void CMainFrame::RenameDocument(int i, const QString& name) {
+    if (i < 0 || i >= m_documents.size() || name.isEmpty())
+        return;
+    for (int k = 0; k < m_documents.size(); ++k)
+        if (k != i && m_documents[k]->m_strDeviceName.compare(name, Qt::CaseInsensitive) == 0)
+            return;
+    CMultiDDSTarnDoc* doc = m_documents[i];
+    doc->m_strDeviceName = name;
+    doc->SetTitle(name);
+    RebuildTabs();
+    update();
+}
+
+void CMainFrame::RebuildTabs() {
+    const int n = int(m_documents.size());
+    if (n == 0) {
+        m_pTabBar->hide();
+        return;
+    }
+    m_pTabBar->show();
+    m_pTabs->blockSignals(true);
+    while (m_pTabs->count() > 0)
+        m_pTabs->removeTab(m_pTabs->count() - 1);
+    for (int i = 0; i < n; ++i) {
+        m_pTabs->insertTab(i, m_documents[i]->m_strDeviceName);
+        m_documents[i]->m_nIndex = i;
+    }
+    m_pTabs->blockSignals(false);
+    if (m_nCurrentTab >= n)
+        m_nCurrentTab = n - 1;
+    m_pTabs->SelectQuietly(m_nCurrentTab);
+    RetextMenuBar();
+}
+
+void CMainFrame::StartRename() {
+    const int i = m_pTabs->currentIndex();
+    if (i < 0 || i >= m_documents.size())
+        return;
+    CMultiDDSTarnDoc* doc = m_documents[i];
+    // From now on the automatic name is never reassigned, even if nothing is typed.
+    doc->m_bUserNamed = 1;
+    m_pTabs->StartRename(i, doc->GetTitle());
+}
+
+void CMainFrame::ShowTabMenu(const QPoint& globalPos) {
+    if (m_documents.isEmpty())
+        return;
+    m_pTabMenu->popup(globalPos);
+}
+
+void CMainFrame::OnTabMenuCommand(int id) {
+    const int i = m_pTabs->currentIndex();
+    switch (id) {
+    case ID_TAB_CLOSE:
+        CloseDocumentAt(i);
+        break;
+    case ID_TAB_RENAME:
+        StartRename();
+        break;
+    case ID_FILE_SAVE:
+    case ID_FILE_SAVE_AS:
+        if (CMultiDDSTarnDoc* doc = GetDocument(i))
+            doc->SaveCsv(id == ID_FILE_SAVE_AS ? 1 : 0);
+        break;
+    default:
+        break;
+    }
+}
+
+void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window) {
+    auto* child = qobject_cast<CChildFrame*>(window);
+    if (!child || !child->m_pDocument)
+        return;
+    CMultiDDSTarnDoc* doc = child->m_pDocument;
+    if (doc->m_pView)
+        doc->m_pView->ActivateView();
+    SelectTab(doc->m_nIndex);
+}
+
+CDDSDevice::BindContext CMainFrame::MakeBindContext(QWidget* parent) {
+    CDDSDevice::BindContext context;
+    context.foundDevices = m_nFoundDevices;
+    for (const CMultiDDSTarnDoc* doc : m_documents)
+        if (doc->m_pDevice && !doc->m_pDevice->m_bDemo && doc->m_pDevice->m_nDevice >= 0)
+            context.usedIndices.push_back(doc->m_pDevice->m_nDevice);
+    context.chooseDevice = [this, parent](const std::vector<int>& freeIndices) {
+        CDeviceListDlg dialog(freeIndices, *m_pLanguage, parent ? parent : this);
+        return dialog.exec() == QDialog::Accepted ? dialog.m_nResult : -1;
+    };
+    context.showDemoMessage = [this, parent] {
+        QMessageBox::information(parent ? parent : this, QString::fromLatin1(kAppTitle),
+                                 GetText(IDS_DEMO_MODE));
+    };
+    return context;
+}
+
+CMultiDDSTarnDoc* CMainFrame::NewDocument() {
+    CMultiDDSTarnApp* app = CMultiDDSTarnApp::Get();
+    return app ? app->OpenNewDocument() : nullptr;
+}
+
+void CMainFrame::CloseAllDocuments() {
+    while (!m_documents.isEmpty()) {
+        CMultiDDSTarnDoc* doc = m_documents.last();
+        const qsizetype before = m_documents.size();
+        doc->OnCloseDocument();
+        if (m_documents.size() == before) // its index went stale: take it out anyway
+            m_documents.removeAll(doc);
+    }
+    // Devices whose view never joined the list still have a window.
+    for (QMdiSubWindow* window : m_pMdiArea->subWindowList())
+        if (auto* child = qobject_cast<CChildFrame*>(window); child && child->m_pDocument)
+            child->m_pDocument->OnCloseDocument();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    CloseAllDocuments();
+    event->accept();
+}

@@ -1,0 +1,113 @@
+#include "app/MultiDDSTarnApp.h"
+
+#include "app/AboutDlg.h"
+#include "app/ChildFrame.h"
+#include "app/DeviceView.h"
+#include "app/MainFrame.h"
+#include "app/MultiDDSTarnDoc.h"
+#include "res/Resource.h"
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QPageSetupDialog>
+#include <QPrinter>
+
+namespace {
+
+CMultiDDSTarnApp* s_pApp = nullptr;
+
+} // namespace
+
+CMultiDDSTarnApp::CMultiDDSTarnApp(ViewFactory factory) : m_viewFactory(std::move(factory)) {
+    s_pApp = this;
+    m_strProgramFolder = QCoreApplication::applicationDirPath();
+    while (m_strProgramFolder.endsWith('/') && m_strProgramFolder.size() > 1)
+        m_strProgramFolder.chop(1);
+}
+
+CMultiDDSTarnApp::~CMultiDDSTarnApp() {
+    ExitInstance();
+    if (s_pApp == this)
+        s_pApp = nullptr;
+}
+
+CMultiDDSTarnApp* CMultiDDSTarnApp::Get() {
+    return s_pApp;
+}
+
+bool CMultiDDSTarnApp::InitInstance() {
+    m_pMainFrame = new CMainFrame();
+    // The command line is accepted but not used: the program always starts with a new device.
+    // The main window stays hidden until the frame's first timer tick.
+    return OpenNewDocument() != nullptr;
+}
+
+void CMultiDDSTarnApp::ExitInstance() {
+    if (!m_pMainFrame)
+        return;
+    CMainFrame* frame = m_pMainFrame;
+    m_pMainFrame = nullptr;
+    delete frame; // closes every device and stores the language
+}
+
+CMultiDDSTarnDoc* CMultiDDSTarnApp::OpenNewDocument() {
+    if (!m_pMainFrame || !m_viewFactory)
+        return nullptr;
+    auto* doc = new CMultiDDSTarnDoc();
+    CDeviceView* view = m_viewFactory(doc);
+    if (!view) {
+        delete doc;
+        return nullptr;
+    }
+    doc->m_pView = view;
+    auto* frame = new CChildFrame(doc, view->Widget());
+    doc->m_pFrame = frame;
+    m_pMainFrame->MdiArea()->addSubWindow(frame);
+    frame->showMaximized();
+    view->OnInitialUpdate();
+    frame->setWindowTitle(doc->GetTitle());
+    return doc;
+}
+
+bool CMultiDDSTarnApp::OnCommand(int id) {
+    switch (id) {
+    case ID_FILE_NEW:
+        OpenNewDocument();
+        return true;
+    case ID_FILE_PRINT_SETUP:
+        OnFilePrintSetup();
+        return true;
+    case ID_APP_ABOUT:
+        OnAppAbout();
+        return true;
+    default:
+        return false;
+    }
+}
+
+QPrinter& CMultiDDSTarnApp::Printer() {
+    if (!m_pPrinter)
+        m_pPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *m_pPrinter;
+}
+
+void CMultiDDSTarnApp::OnFilePrintSetup() {
+    QPageSetupDialog dialog(&Printer(), m_pMainFrame);
+    dialog.exec();
+}
+
+void CMultiDDSTarnApp::OnAppAbout() {
+    if (!m_pMainFrame)
+        return;
+    CAboutDlg dialog(m_pMainFrame->Language(), m_pMainFrame);
+    dialog.exec();
+}
+
+int RunDDSTarn(CMultiDDSTarnApp::ViewFactory factory) {
+    CMultiDDSTarnApp app(std::move(factory));
+    if (!app.InitInstance())
+        return 1;
+    const int result = QApplication::exec();
+    app.ExitInstance();
+    return result;
+}

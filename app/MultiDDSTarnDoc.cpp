@@ -1,0 +1,323 @@
+#include "app/MultiDDSTarnDoc.h"
+
+#include "app/ChildFrame.h"
+#include "app/CmdUI.h"
+#include "app/DeviceView.h"
+#include "app/MainFrame.h"
+#include "app/MultiDDSTarnApp.h"
+#include "engine/DDSDevice.h"
+#include "i18n/ParseNumber.h"
+#include "res/Resource.h"
+
+#if __has_include("app/CsvFile.h")
+#include "app/CsvFile.h"
+#define DDSTARN_HAVE_CSV 1
+#endif
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMessageBox>
+#include <QPointer>
+#include <QUrl>
+
+const char* const CMultiDDSTarnDoc::kNoFile = "CSV File Empty";
+
+namespace {
+
+const char* const kCsvFilter = "Data File(*.csv);;All Files(*.*)";
+
+QString AskCsvPath(QWidget* parent, bool save) {
+    QFileDialog dialog(parent, save ? QStringLiteral("Save DDS-Tarn CSV file")
+                                    : QStringLiteral("Open DDS-Tarn CSV file"));
+    dialog.setNameFilter(QString::fromLatin1(kCsvFilter));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // A typed name without extension becomes a .csv file (the overwrite question sees it too).
+    if (save)
+        dialog.setDefaultSuffix(QStringLiteral("csv"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
+CMultiDDSTarnDoc::CMultiDDSTarnDoc() : m_strFileName(kNoFile) {}
+
+CMultiDDSTarnDoc::~CMultiDDSTarnDoc() {
+    delete m_pDevice;
+}
+
+void CMultiDDSTarnDoc::CreateDevice() {
+    delete m_pDevice;
+    m_pDevice = new CDDSDevice();
+}
+
+void CMultiDDSTarnDoc::AssignDefaultName(const QList<CMultiDDSTarnDoc*>& others) {
+    if (m_bUserNamed)
+        return;
+    const bool demo = m_pDevice == nullptr || m_pDevice->m_bDemo;
+    const QString pattern = demo ? QStringLiteral("Demo %1") : QStringLiteral("Device %1");
+    for (int n = 1; n <= m_nIndex + 1; ++n) {
+        m_strDeviceName = pattern.arg(n);
+        bool taken = false;
+        for (const CMultiDDSTarnDoc* other : others)
+            if (other != this &&
+                other->m_strDeviceName.compare(m_strDeviceName, Qt::CaseInsensitive) == 0)
+                taken = true;
+        if (!taken)
+            break;
+    }
+    SetTitle(m_strDeviceName);
+}
+
+void CMultiDDSTarnDoc::AssignDefaultName() {
+    CMainFrame* frame = CMainFrame::Get();
+    AssignDefaultName(frame ? frame->m_documents : QList<CMultiDDSTarnDoc*>());
+}
+
+void CMultiDDSTarnDoc::SetTitle(const QString& title) {
+    m_strTitle = title;
+    if (m_pFrame)
+        m_pFrame->setWindowTitle(title);
+}
+
+int CMultiDDSTarnDoc::ShowWaveParameterDialog(int type) {
+    // The wave parameter dialogs arrive later; the menu states already follow the wave type.
+    switch (type) {
+    case WAVE_RAMP:
+    case WAVE_SQUARE:
+    case WAVE_EXPONENT:
+    case WAVE_TRAPEZIA:
+    case WAVE_AMFM:
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+void CMultiDDSTarnDoc::OnPeriodNumber() {
+    // Hook for the Period Number dialog, which arrives with the wave parameter dialogs.
+}
+
+void CMultiDDSTarnDoc::SaveCsv(int saveAs) {
+    if (!saveAs && m_strFileName != QLatin1String(kNoFile)) {
+        WriteCsvFile(m_strFilePath);
+        return;
+    }
+    const QString path = AskCsvPath(DialogParent(), true);
+    if (!path.isEmpty())
+        WriteCsvFile(path);
+}
+
+void CMultiDDSTarnDoc::OnFileOpenCsv() {
+    const QString path = AskCsvPath(DialogParent(), false);
+    if (!path.isEmpty())
+        ReadCsvFile(path);
+}
+
+int CMultiDDSTarnDoc::RetextWindows() {
+    if (m_pView)
+        m_pView->RetextWindows();
+    return 1;
+}
+
+void CMultiDDSTarnDoc::Activate() {
+    if (!m_pView || !m_pFrame)
+        return;
+    if (QMdiArea* area = m_pFrame->mdiArea())
+        area->setActiveSubWindow(m_pFrame);
+    m_pFrame->raise();
+}
+
+bool CMultiDDSTarnDoc::ReadCsvFile(const QString& path) {
+    if (!m_pDevice)
+        return false;
+#ifdef DDSTARN_HAVE_CSV
+    std::string error;
+    if (!CCsvFile::Read(*m_pDevice, path.toLocal8Bit().toStdString(), error)) {
+        if (!error.empty())
+            QMessageBox::warning(DialogParent(), QStringLiteral("DDS-Tarn USB"),
+                                 QString::fromLocal8Bit(error.c_str()));
+        return false;
+    }
+#endif
+    m_strFilePath = path;
+    m_strFileName = QFileInfo(path).fileName();
+    m_bArbFromFile = 1;
+    if (m_pView) {
+        m_pView->ShowFrequency();
+        m_pView->SelectWaveType(WAVE_ARB);
+    }
+    m_pDevice->RequestDownload();
+    m_bArbFromFile = 0;
+    return true;
+}
+
+bool CMultiDDSTarnDoc::WriteCsvFile(const QString& path) {
+    if (!m_pDevice)
+        return false;
+    if (m_pDevice->m_nWaveType != WAVE_ARB && m_pView)
+        m_pView->SelectWaveType(WAVE_ARB);
+#ifdef DDSTARN_HAVE_CSV
+    std::string error;
+    if (!CCsvFile::Write(*m_pDevice, path.toLocal8Bit().toStdString(), error)) {
+        if (!error.empty())
+            QMessageBox::warning(DialogParent(), QStringLiteral("DDS-Tarn USB"),
+                                 QString::fromLocal8Bit(error.c_str()));
+        return false;
+    }
+#endif
+    m_strFilePath = path;
+    m_strFileName = QFileInfo(path).fileName();
+    return true;
+}
+
+int CMultiDDSTarnDoc::ParseNumber(const QString& text, double& value) {
+    return ::ParseNumber(text.toStdString(), value);
+}
+
+void CMultiDDSTarnDoc::OnHelpContent() {
+    CMultiDDSTarnApp* app = CMultiDDSTarnApp::Get();
+    const QString folder = app ? app->m_strProgramFolder : QString();
+    const QString path = folder + QStringLiteral("/DDS-Tarn USB Help.chm");
+    // A missing help file is not reported.
+    if (QFileInfo::exists(path))
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+bool CMultiDDSTarnDoc::OnCommand(int id) {
+    switch (id) {
+    case ID_WAVE_SQUARE:
+        ShowWaveParameterDialog(WAVE_SQUARE);
+        return true;
+    case ID_WAVE_RAMP:
+        ShowWaveParameterDialog(WAVE_RAMP);
+        return true;
+    case ID_WAVE_TRAPEZIA:
+        ShowWaveParameterDialog(WAVE_TRAPEZIA);
+        return true;
+    case ID_WAVE_EXPONENT:
+        ShowWaveParameterDialog(WAVE_EXPONENT);
+        return true;
+    case ID_WAVE_AMFM:
+        ShowWaveParameterDialog(WAVE_AMFM);
+        return true;
+    case ID_PERIOD_NUMBER:
+        OnPeriodNumber();
+        return true;
+    case ID_HELP_CONTENT:
+        OnHelpContent();
+        return true;
+    case ID_FILE_OPEN:
+        OnFileOpenCsv();
+        return true;
+    case ID_FILE_SAVE:
+        SaveCsv(0);
+        return true;
+    case ID_FILE_SAVE_AS:
+        SaveCsv(1);
+        return true;
+    case ID_FILE_CLOSE:
+        OnCloseDocument();
+        return true;
+    case ID_CLOSE_CURRENT_DEVICE:
+        if (CMainFrame* frame = CMainFrame::Get())
+            frame->CloseDocumentAt(frame->m_nCurrentTab);
+        return true;
+    default:
+        break;
+    }
+    if (!m_pDevice)
+        return false;
+    switch (id) {
+    case ID_PATTERN_GENERATOR:
+        m_pDevice->SetDIOMode(0);
+        return true;
+    case ID_PROGRAMMABLE_OUTPUT:
+        m_pDevice->SetDIOMode(1);
+        return true;
+    case ID_POWER_ON_OUTPUT_OPEN:
+        // A demo device refuses the setting, but the download is still asked for.
+        m_pDevice->SetPowerOnOutput(1);
+        m_pDevice->RequestDownload();
+        return true;
+    case ID_POWER_ON_OUTPUT_CLOSE:
+        m_pDevice->SetPowerOnOutput(0);
+        m_pDevice->RequestDownload();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CMultiDDSTarnDoc::OnUpdateCommand(CCmdUI& ui) {
+    if (!m_pDevice)
+        return false;
+    const int wave = m_pDevice->m_nWaveType;
+    const int dio = m_pDevice->m_nDIOMode;
+    switch (ui.m_nID) {
+    case ID_WAVE_SQUARE:
+        ui.Enable(wave == WAVE_SQUARE);
+        return true;
+    case ID_WAVE_RAMP:
+        ui.Enable(wave == WAVE_RAMP);
+        return true;
+    case ID_WAVE_TRAPEZIA:
+        ui.Enable(wave == WAVE_TRAPEZIA);
+        return true;
+    case ID_WAVE_EXPONENT:
+        ui.Enable(wave == WAVE_EXPONENT);
+        return true;
+    case ID_WAVE_AMFM:
+        ui.Enable(wave == WAVE_AMFM);
+        return true;
+    case ID_SWEEP:
+        ui.Enable(wave == WAVE_SINE);
+        return true;
+    case ID_PATTERN_GENERATOR:
+        ui.SetCheck(dio == 0);
+        return true;
+    case ID_PROGRAMMABLE_OUTPUT:
+        ui.SetCheck(dio == 1);
+        return true;
+    case ID_OUTPUT_SET:
+        ui.Enable(dio == 1);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CMultiDDSTarnDoc::OnCloseDocument() {
+    if (m_bClosing)
+        return;
+    m_bClosing = true;
+    if (CMainFrame* frame = CMainFrame::Get())
+        frame->RemoveDocument(m_nIndex);
+    // The view goes first: its destruction stops the worker that steps our device.
+    if (m_pView) {
+        CDeviceView* view = m_pView;
+        QPointer<QWidget> widget = view->Widget();
+        m_pView = nullptr;
+        if (dynamic_cast<CDeviceView*>(widget.data()) != view)
+            delete view;
+        delete widget.data();
+    }
+    if (m_pFrame) {
+        CChildFrame* childFrame = m_pFrame;
+        m_pFrame = nullptr;
+        childFrame->m_pDocument = nullptr;
+        childFrame->hide();
+        childFrame->deleteLater();
+    }
+    delete this;
+}
+
+QWidget* CMultiDDSTarnDoc::DialogParent() const {
+    if (m_pView)
+        return m_pView->Widget();
+    return CMainFrame::Get();
+}

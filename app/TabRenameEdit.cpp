@@ -1,0 +1,42 @@
+#include "app/TabRenameEdit.h"
+
+#include "res/Resource.h"
+
+#include <QKeyEvent>
+
+CTabRenameEdit::CTabRenameEdit(QWidget* parent) : QLineEdit(parent) {
+    setObjectName(QStringLiteral("tabRenameEdit"));
+    setProperty("ctrlId", IDC_TAB_RENAME_EDIT);
+    setFrame(false);
+    hide();
+}
+
+void CTabRenameEdit::keyPressEvent(QKeyEvent* event) {
+    // Enter commits on its release; the press must not reach the dialog-like default handling.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void CTabRenameEdit::keyReleaseEvent(QKeyEvent* event) {
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && isVisible()) {
+        Finish();
+        return;
+    }
+    QLineEdit::keyReleaseEvent(event);
+}
+
+void CTabRenameEdit::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    if (isVisible())
+        Finish();
+}
+
+void CTabRenameEdit::Finish() {
+    const QString name = text().left(kMaxName);
+    const int tab = m_nTab;
+    hide();
+    emit Commit(tab, name);
+}

@@ -1,0 +1,60 @@
+#include "dialogs/DeviceListDlg.h"
+
+#include "i18n/LanguageManager.h"
+#include "res/Resource.h"
+#include "widgets/WindowTexts.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+CDeviceListDlg::CDeviceListDlg(const std::vector<int>& offered, const CLanguageManager& language,
+                               QWidget* parent)
+    : QDialog(parent), m_pList(new QTreeWidget(this)), m_pOk(new QPushButton(tr("OK"), this)) {
+    const std::size_t count = std::min<std::size_t>(offered.size(), kMaxDevices);
+    m_offered.assign(offered.begin(), offered.begin() + count);
+
+    setProperty("ctrlId", IDD_DEVICE_LIST);
+    m_pList->setProperty("ctrlId", IDC_DEVICE_LIST);
+    m_pOk->setProperty("ctrlId", IDC_DEVICE_LIST_OK);
+    // Enter in the list must not end the dialog: OK is not the default button.
+    m_pOk->setAutoDefault(false);
+    m_pOk->setDefault(false);
+
+    m_pList->setColumnCount(1);
+    m_pList->setRootIsDecorated(false);
+    m_pList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_pList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_pList->header()->setStretchLastSection(true);
+    m_pList->setHeaderLabels({QString::fromUtf8(language.GetText(IDS_DEVICE).c_str())});
+    for (int index : m_offered)
+        new QTreeWidgetItem(m_pList, {QString::number(index + 1)});
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_pOk);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_pList);
+    layout->addLayout(buttons);
+    resize(232, 300);
+
+    CWindowTexts::ApplyToWindow(this, language);
+    setWindowTitle(QString::fromUtf8(language.GetText(IDD_DEVICE_LIST).c_str()));
+
+    connect(m_pOk, &QPushButton::clicked, this, &CDeviceListDlg::OnOk);
+    connect(m_pList, &QTreeWidget::itemDoubleClicked, this, &CDeviceListDlg::OnOk);
+}
+
+void CDeviceListDlg::OnOk() {
+    if (m_offered.empty()) {
+        reject();
+        return;
+    }
+    int row = 0;
+    if (QTreeWidgetItem* item = m_pList->currentItem(); item && item->isSelected())
+        row = m_pList->indexOfTopLevelItem(item);
+    m_nResult = m_offered[std::size_t(row)];
+    accept();
+}

@@ -1,0 +1,34 @@
+#pragma once
+#include <QDialog>
+
+#include <vector>
+
+class CLanguageManager;
+class QPushButton;
+class QTreeWidget;
+
+/// Lets the user pick which of several free generators a new device window drives. Rows show
+/// the generators numbered from 1; OK or a double click takes the selected row (row 0 when
+/// none is selected), Esc or the close box leaves the choice to the caller's default.
+class CDeviceListDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    /// At most this many generators are offered.
+    static constexpr int kMaxDevices = 20;
+
+    CDeviceListDlg(const std::vector<int>& offered, const CLanguageManager& language,
+                   QWidget* parent = nullptr);
+
+    /// The offered index of the chosen row; 0 until the dialog sets it.
+    int m_nResult = 0;
+
+    QTreeWidget* List() const { return m_pList; }
+
+private:
+    void OnOk();
+
+    std::vector<int> m_offered;
+    QTreeWidget* m_pList;
+    QPushButton* m_pOk;
+};

@@ -1,4 +1,6 @@
 #pragma once
+#include "view/ReportPrinter.h"
+
 #include <QColor>
 #include <QImage>
 #include <QRect>
@@ -10,7 +12,6 @@
 class CCmdUI;
 class CDDSDevice;
 class CMultiDDSTarnDoc;
-class QPainter;
 class QPrinter;
 class QSlider;
 
@@ -20,18 +21,15 @@ class CWaveDisplay : public QWidget {
     Q_OBJECT
 public:
     /// What the report prints from the control panel, read at print time.
-    struct ReportFields {
-        QString strFrequency; ///< Frequency field text as shown.
-        double dAmplitude = 0.0;
-        double dOffset = 0.0;
-        QString strCounter; ///< Counter field text.
-    };
+    using ReportFields = CReportPrinter::Fields;
 
     explicit CWaveDisplay(QWidget* parent = nullptr);
     ~CWaveDisplay() override;
 
     void SetDocument(CMultiDDSTarnDoc* document);
     CMultiDDSTarnDoc* GetDocument() const { return m_pDocument; }
+    /// Shows a device without a document (tests, benchmarks); the document's wins when set.
+    void SetDevice(CDDSDevice* device) { m_pDevice = device; }
     /// The view's zoom-position slider (range 0..1000); Zoom In reads its fraction.
     void SetSlider(QSlider* slider);
     /// Supplies the panel values for the printed report.
@@ -45,20 +43,27 @@ public:
     /// Update rule of the same commands. True when the id is the display's.
     bool UpdateCommand(CCmdUI& ui);
 
-    /// The picture as currently shown (what the clipboard receives).
-    QImage Picture() const { return m_image; }
-    /// Draws the one-page report on a printer already begun by the caller's painter.
-    void PrintReport(QPainter& painter, QPrinter& printer);
+    /// Draws the picture now into the off-screen image and returns it.
+    const QImage& Render();
+    /// The picture as last painted.
+    const QImage& Picture() const { return m_image; }
+    /// The report's inputs as they are now.
+    CReportPrinter::Inputs ReportInputs() const;
+    /// Copies the visible part of the picture to the clipboard (empty when none is visible).
+    void CopyToClipboard();
 
     QColor m_crBack{30, 0, 50};
     QColor m_crCurve{255, 255, 0};
     QColor m_crGrid{100, 100, 100};
     QColor m_crCursor{6, 255, 255};
     int m_nCursorIndex = 0;
-    QRect m_rcPlot;                   ///< Plot area of the last draw: client inset by 10.
+    QRect m_rcPlot; ///< Plot area of the last draw (edge coordinates): client inset by 10.
     QString m_strAtPoint{"At Point"}; ///< Cursor readout label.
     int m_bDragging = 0;              ///< Left button held after a press inside the plot.
     int m_nLastDragIndex = 0;         ///< Point reached by the previous drawing step.
+
+    /// Runs the modal Points Edit dialog at startIndex (tests replace it to avoid a modal run).
+    std::function<void(int startIndex)> m_runPointsEdit;
 
 signals:
     /// Points were drawn with the mouse (the view refreshes its fields).
@@ -75,15 +80,15 @@ protected:
 private:
     CDDSDevice* Device() const;
     bool IsArb() const;
+    float SliderFraction() const;
+    QString FileName() const;
     void ChooseColor(QColor& color);
-    void ZoomIn();
-    void ZoomOut();
     void RunPointsEdit(int startIndex);
-    void CopyToClipboard();
     void Print(bool withDialog);
     void PrintPreview();
 
     CMultiDDSTarnDoc* m_pDocument = nullptr;
+    CDDSDevice* m_pDevice = nullptr;
     QSlider* m_pSlider = nullptr;
     std::function<ReportFields()> m_reportSource;
     QImage m_image; ///< Off-screen picture, rebuilt at the first paint after a resize.

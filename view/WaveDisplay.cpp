@@ -1,0 +1,328 @@
+#include "view/WaveDisplay.h"
+
+#include "app/CmdUI.h"
+#include "app/MainFrame.h"
+#include "app/MultiDDSTarnDoc.h"
+#include "dialogs/PointsEditDlg.h"
+#include "engine/DDSDevice.h"
+#include "i18n/LanguageManager.h"
+#include "res/Resource.h"
+#include "view/PointEditor.h"
+#include "view/WaveRenderer.h"
+#include "view/ZoomWindow.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QColorDialog>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QScreen>
+#include <QSlider>
+
+namespace {
+
+/// The current language, or the built-in English one while no main frame exists.
+const CLanguageManager& Language() {
+    if (CMainFrame* frame = CMainFrame::Get())
+        return frame->Language();
+    static const CLanguageManager* builtIn = [] {
+        auto* language = new CLanguageManager;
+        language->LoadLanguage(-1);
+        return language;
+    }();
+    return *builtIn;
+}
+
+QString Text(int id) {
+    return QString::fromUtf8(Language().GetText(id).c_str());
+}
+
+} // namespace
+
+CWaveDisplay::CWaveDisplay(QWidget* parent) : QWidget(parent) {
+    setProperty("ctrlId", IDC_WAVE_DISPLAY);
+    // Every paint covers every pixel: nothing to erase, nothing to flicker.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setMouseTracking(true);
+    m_runPointsEdit = [this](int startIndex) { RunPointsEdit(startIndex); };
+}
+
+CWaveDisplay::~CWaveDisplay() = default;
+
+void CWaveDisplay::SetDocument(CMultiDDSTarnDoc* document) {
+    m_pDocument = document;
+    update();
+}
+
+void CWaveDisplay::SetSlider(QSlider* slider) {
+    m_pSlider = slider;
+}
+
+void CWaveDisplay::SetReportSource(std::function<ReportFields()> source) {
+    m_reportSource = std::move(source);
+}
+
+CDDSDevice* CWaveDisplay::Device() const {
+    if (m_pDocument != nullptr && m_pDocument->m_pDevice != nullptr)
+        return m_pDocument->m_pDevice;
+    return m_pDevice;
+}
+
+bool CWaveDisplay::IsArb() const {
+    const CDDSDevice* device = Device();
+    return device != nullptr && device->m_nWaveType == WAVE_ARB;
+}
+
+float CWaveDisplay::SliderFraction() const {
+    if (m_pSlider != nullptr && m_pSlider->maximum() > 0)
+        return static_cast<float>(m_pSlider->value()) / static_cast<float>(m_pSlider->maximum());
+    const CDDSDevice* device = Device();
+    return device != nullptr ? static_cast<float>(device->m_fViewPos) : 0.0f;
+}
+
+QString CWaveDisplay::FileName() const {
+    return m_pDocument != nullptr ? m_pDocument->m_strFileName
+                                  : QString::fromUtf8(CMultiDDSTarnDoc::kNoFile);
+}
+
+void CWaveDisplay::ComputeView(float pos) {
+    if (CDDSDevice* device = Device())
+        CZoomWindow::Compute(*device, pos);
+}
+
+const QImage& CWaveDisplay::Render() {
+    if (m_image.size() != size())
+        m_image = QImage(size(), QImage::Format_RGB32);
+    if (m_image.isNull())
+        return m_image;
+    QPainter painter(&m_image);
+    const QRect client(QPoint(0, 0), QPoint(width(), height()));
+    CDDSDevice* device = Device();
+    if (device == nullptr) {
+        painter.fillRect(m_image.rect(), m_crBack);
+        return m_image;
+    }
+    CWaveRenderer::Options options;
+    options.scheme.crBack = m_crBack;
+    options.scheme.crCurve = m_crCurve;
+    options.scheme.crGrid = m_crGrid;
+    options.scheme.crCursor = m_crCursor;
+    options.strFileName = FileName();
+    options.strAtPoint = m_strAtPoint;
+    options.font = font();
+    const QRect plot = CWaveRenderer::Draw(painter, client, *device, m_nCursorIndex, options);
+    if (!plot.isNull())
+        m_rcPlot = plot;
+    return m_image;
+}
+
+void CWaveDisplay::paintEvent(QPaintEvent*) {
+    Render();
+    QPainter(this).drawImage(0, 0, m_image);
+}
+
+void CWaveDisplay::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    m_image = QImage();
+    m_rcPlot = CWaveRenderer::PlotRect(QRect(QPoint(0, 0), QPoint(width(), height())));
+    update();
+}
+
+void CWaveDisplay::mouseMoveEvent(QMouseEvent* event) {
+    CDDSDevice* device = Device();
+    if (device == nullptr)
+        return;
+    const int cursor = m_nCursorIndex;
+    if (CPointEditor::Move(*device, m_rcPlot, event->position().toPoint(), m_bDragging != 0,
+                           m_nLastDragIndex, m_nCursorIndex))
+        emit PointsEdited();
+    if (m_bDragging != 0 || cursor != m_nCursorIndex)
+        update();
+}
+
+void CWaveDisplay::mousePressEvent(QMouseEvent* event) {
+    CDDSDevice* device = Device();
+    if (device == nullptr || event->button() != Qt::LeftButton)
+        return;
+    if (CPointEditor::Press(*device, m_rcPlot, event->position().toPoint(), m_nLastDragIndex,
+                            m_nCursorIndex)) {
+        m_bDragging = 1;
+        update();
+    }
+}
+
+void CWaveDisplay::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !IsArb())
+        return;
+    m_bDragging = 0;
+    Device()->RequestDownload();
+}
+
+void CWaveDisplay::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !IsArb())
+        return;
+    CDDSDevice* device = Device();
+    const QPoint pos = event->position().toPoint();
+    if (m_rcPlot.contains(pos))
+        m_runPointsEdit(CPointEditor::PixelToIndex(pos.x(), m_rcPlot, *device));
+    device->RequestDownload();
+}
+
+void CWaveDisplay::RunPointsEdit(int startIndex) {
+    CDDSDevice* device = Device();
+    if (device == nullptr)
+        return;
+    CPointsEditDlg dialog(
+        *device, startIndex,
+        [this](int index) {
+            m_nCursorIndex = index;
+            update();
+        },
+        Language(), this);
+    dialog.exec();
+}
+
+void CWaveDisplay::ChooseColor(QColor& color) {
+    const QColor chosen = QColorDialog::getColor(color, this);
+    if (chosen.isValid()) {
+        color = chosen;
+        update();
+    }
+}
+
+CReportPrinter::Inputs CWaveDisplay::ReportInputs() const {
+    CReportPrinter::Inputs inputs;
+    const CDDSDevice* device = Device();
+    if (m_reportSource) {
+        inputs.fields = m_reportSource();
+    } else if (device != nullptr) {
+        inputs.fields.strFrequency = QString::asprintf("%.3f", double(device->m_dFrequency));
+        inputs.fields.dAmplitude = device->m_fAmplitude;
+        inputs.fields.dOffset = device->m_dOffset;
+    }
+    inputs.strFileName = FileName();
+    inputs.nCursorIndex = m_nCursorIndex;
+    inputs.text = Text;
+    return inputs;
+}
+
+void CWaveDisplay::Print(bool withDialog) {
+    CDDSDevice* device = Device();
+    if (device == nullptr)
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    if (withDialog) {
+        QPrintDialog dialog(&printer, this);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+    }
+    if (printer.isValid())
+        CReportPrinter::Print(printer, *device, ReportInputs());
+}
+
+void CWaveDisplay::PrintPreview() {
+    CDDSDevice* device = Device();
+    if (device == nullptr)
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintPreviewDialog preview(&printer, this);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this, device](QPrinter* target) {
+        CReportPrinter::Print(*target, *device, ReportInputs());
+    });
+    preview.exec();
+}
+
+void CWaveDisplay::CopyToClipboard() {
+    QClipboard* clipboard = QApplication::clipboard();
+    QRect visible(mapToGlobal(QPoint(0, 0)), size());
+    if (QScreen* screen = this->screen())
+        visible &= screen->geometry();
+    if (visible.isEmpty() || !isVisible()) {
+        clipboard->clear();
+        return;
+    }
+    if (m_image.size() != size())
+        Render();
+    clipboard->setImage(m_image.copy(QRect(mapFromGlobal(visible.topLeft()), visible.size())));
+}
+
+bool CWaveDisplay::HandleCommand(int id) {
+    CDDSDevice* device = Device();
+    switch (id) {
+    case ID_POINTS_EDIT:
+        if (IsArb()) {
+            const int start = static_cast<int>((device->m_nPointsPerPeriod - device->m_nArbPoints) *
+                                               device->m_fViewPos);
+            window()->raise();
+            window()->activateWindow();
+            m_runPointsEdit(start);
+            device->RequestDownload();
+        }
+        return true;
+    case ID_ZOOM_IN:
+        if (IsArb())
+            CZoomWindow::ZoomIn(*device, SliderFraction());
+        return true;
+    case ID_ZOOM_OUT:
+        if (IsArb())
+            CZoomWindow::ZoomOut(*device);
+        return true;
+    case ID_BACKGROUND_COLOR:
+        ChooseColor(m_crBack);
+        return true;
+    case ID_CURVE_COLOR:
+        ChooseColor(m_crCurve);
+        return true;
+    case ID_XY_LINE_COLOR:
+        ChooseColor(m_crGrid);
+        return true;
+    case ID_CURSOR_COLOR:
+        ChooseColor(m_crCursor);
+        return true;
+    case ID_EDIT_COPY:
+        CopyToClipboard();
+        return true;
+    case ID_FILE_PRINT:
+        Print(true);
+        return true;
+    case ID_FILE_PRINT_DIRECT:
+        Print(false);
+        return true;
+    case ID_FILE_PRINT_PREVIEW:
+        PrintPreview();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CWaveDisplay::UpdateCommand(CCmdUI& ui) {
+    const CDDSDevice* device = Device();
+    switch (ui.m_nID) {
+    case ID_POINTS_EDIT:
+        ui.Enable(IsArb());
+        return true;
+    case ID_ZOOM_IN:
+        ui.Enable(device != nullptr && CZoomWindow::CanZoomIn(*device));
+        return true;
+    case ID_ZOOM_OUT:
+        ui.Enable(device != nullptr && CZoomWindow::CanZoomOut(*device));
+        return true;
+    case ID_BACKGROUND_COLOR:
+    case ID_CURVE_COLOR:
+    case ID_XY_LINE_COLOR:
+    case ID_CURSOR_COLOR:
+    case ID_EDIT_COPY:
+    case ID_FILE_PRINT:
+    case ID_FILE_PRINT_DIRECT:
+    case ID_FILE_PRINT_PREVIEW:
+        ui.Enable(true);
+        return true;
+    default:
+        return false;
+    }
+}

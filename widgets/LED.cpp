@@ -1,5 +1,7 @@
 #include "widgets/LED.h"
 
+#include "widgets/PanelPaint.h"
+
 #include <QPainter>
 #include <QRadialGradient>
 #include <algorithm>
@@ -31,8 +33,8 @@ QSize CLED::minimumSizeHint() const {
 
 QRectF CLED::GlassRect(const QRectF& area) {
     const qreal side = std::min(area.width(), area.height());
-    // A sixth of the square is left around the glass for the glow.
-    const qreal glass = side * 2.0 / 3.0;
+    // The rim of the square is left for the glow.
+    const qreal glass = side * 0.7;
     QRectF rc(0, 0, glass, glass);
     rc.moveCenter(area.center());
     return rc;
@@ -47,22 +49,18 @@ void CLED::paintEvent(QPaintEvent*) {
     const QPointF centre = glass.center();
     const qreal radius = glass.width() / 2.0;
 
-    QColor lamp = m_lampColor;
-    if (!isEnabled()) {
-        const int grey = qGray(lamp.rgb());
-        lamp = QColor(grey, grey, grey);
-    }
-    const bool lit = m_bValue && isEnabled();
+    const QColor lamp = LampShown(m_lampColor, isEnabled());
+    const bool lit = m_bValue;
 
     if (lit) {
         // Glow: light spilling onto the panel round the glass.
         const qreal glowRadius = std::min(area.width(), area.height()) / 2.0;
         QRadialGradient glow(centre, glowRadius);
         QColor inner = lamp;
-        inner.setAlpha(170);
+        inner.setAlpha(220);
         QColor outer = lamp;
         outer.setAlpha(0);
-        glow.setColorAt(radius / glowRadius * 0.8, inner);
+        glow.setColorAt(radius / glowRadius, inner);
         glow.setColorAt(1.0, outer);
         painter.setPen(Qt::NoPen);
         painter.setBrush(glow);
@@ -71,7 +69,7 @@ void CLED::paintEvent(QPaintEvent*) {
 
     // Bezel ring.
     painter.setPen(Qt::NoPen);
-    painter.setBrush(palette().color(group, QPalette::Shadow));
+    painter.setBrush(PanelInk(palette(), group, 0.4));
     painter.drawEllipse(centre, radius + 0.8, radius + 0.8);
 
     // Glass: bright core when lit, the lamp's own colour gone dark when off.

@@ -1,5 +1,7 @@
 #include "widgets/LeftRight.h"
 
+#include "widgets/PanelPaint.h"
+
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -30,16 +32,15 @@ QSize CLeftRight::minimumSizeHint() const {
 }
 
 QRectF CLeftRight::BushingRect(const QRectF& area) {
-    const qreal side = std::min(area.height(), area.width() / 2.0) * 0.8;
+    const qreal side = std::min(area.height(), area.width() / 2.0) * 0.42;
     QRectF rc(0, 0, side, side);
     rc.moveCenter(area.center());
     return rc;
 }
 
 QPointF CLeftRight::TipCentre(const QRectF& area, bool right) {
-    const qreal tipRadius = area.height() * 0.32;
-    const qreal x = right ? area.right() - tipRadius - 1.0 : area.left() + tipRadius + 1.0;
-    return {x, area.center().y()};
+    const qreal inset = area.height() * 0.33 + 1.0;
+    return {right ? area.right() - inset : area.left() + inset, area.center().y()};
 }
 
 void CLeftRight::paintEvent(QPaintEvent*) {
@@ -49,34 +50,28 @@ void CLeftRight::paintEvent(QPaintEvent*) {
     const QPalette& pal = palette();
     const QRectF area = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     const bool right = isChecked();
+    const QColor shadow = PanelInk(pal, group, 0.3);
+    const QColor light = pal.color(group, QPalette::Light);
+    const QColor midlight = pal.color(group, QPalette::Midlight);
+    const QColor dark = pal.color(group, QPalette::Dark);
 
-    // Mounting plate: a slot that shows which way the lever can go.
-    QLinearGradient plate(area.topLeft(), area.bottomLeft());
-    plate.setColorAt(0.0, pal.color(group, QPalette::Dark));
-    plate.setColorAt(1.0, pal.color(group, QPalette::Mid));
+    // Recessed slot the lever is thrown along.
+    QLinearGradient slot(area.topLeft(), area.bottomLeft());
+    slot.setColorAt(0.0, shadow);
+    slot.setColorAt(1.0, MixColor(shadow, dark, 0.45));
     painter.setPen(hasFocus() ? QPen(pal.color(group, QPalette::Highlight), 1.0)
-                              : QPen(pal.color(group, QPalette::Shadow), 0.8));
-    painter.setBrush(plate);
+                              : QPen(pal.color(group, QPalette::Mid), 0.8));
+    painter.setBrush(slot);
     const qreal corner = area.height() / 2.0;
     painter.drawRoundedRect(area, corner, corner);
 
-    // Bushing: a metal ring the lever comes out of.
+    // Lever: a tapered chrome shaft from the pivot to a ball tip, thrown to one side.
     const QRectF bushing = BushingRect(area);
-    QRadialGradient ring(bushing.center() - QPointF(bushing.width() * 0.2, bushing.height() * 0.2),
-                         bushing.width() * 0.7);
-    ring.setColorAt(0.0, pal.color(group, QPalette::Light));
-    ring.setColorAt(0.6, pal.color(group, QPalette::Midlight));
-    ring.setColorAt(1.0, pal.color(group, QPalette::Mid));
-    painter.setPen(QPen(pal.color(group, QPalette::Shadow), 0.8));
-    painter.setBrush(ring);
-    painter.drawEllipse(bushing);
-
-    // Lever: a tapered shaft from the pivot to a ball tip, thrown to one side.
     const QPointF pivot = bushing.center();
     const QPointF tip = TipCentre(area, right);
-    const qreal tipRadius = area.height() * 0.32;
-    const qreal rootHalf = bushing.height() * 0.18;
-    const qreal tipHalf = tipRadius * 0.75;
+    const qreal tipRadius = area.height() * 0.33;
+    const qreal rootHalf = bushing.height() * 0.25;
+    const qreal tipHalf = tipRadius * 0.7;
     QPainterPath shaft;
     shaft.moveTo(pivot.x(), pivot.y() - rootHalf);
     shaft.lineTo(tip.x(), tip.y() - tipHalf);
@@ -84,17 +79,25 @@ void CLeftRight::paintEvent(QPaintEvent*) {
     shaft.lineTo(pivot.x(), pivot.y() + rootHalf);
     shaft.closeSubpath();
     QLinearGradient chrome(QPointF(0, tip.y() - tipHalf), QPointF(0, tip.y() + tipHalf));
-    chrome.setColorAt(0.0, pal.color(group, QPalette::Light));
-    chrome.setColorAt(0.45, pal.color(group, QPalette::Midlight));
-    chrome.setColorAt(1.0, pal.color(group, QPalette::Dark));
-    painter.setPen(QPen(pal.color(group, QPalette::Shadow), 0.6));
+    chrome.setColorAt(0.0, light);
+    chrome.setColorAt(0.5, light);
+    chrome.setColorAt(1.0, midlight);
+    painter.setPen(QPen(shadow, 0.6));
     painter.setBrush(chrome);
     painter.drawPath(shaft);
 
-    QRadialGradient ball(tip - QPointF(tipRadius * 0.35, tipRadius * 0.4), tipRadius * 1.2);
-    ball.setColorAt(0.0, pal.color(group, QPalette::Light));
-    ball.setColorAt(0.5, pal.color(group, QPalette::Midlight));
-    ball.setColorAt(1.0, pal.color(group, QPalette::Dark));
+    // Bushing: the nut the lever pivots in.
+    QRadialGradient nut(pivot, bushing.width() * 0.6);
+    nut.setColorAt(0.0, dark);
+    nut.setColorAt(1.0, midlight);
+    painter.setBrush(nut);
+    painter.drawEllipse(bushing);
+
+    QRadialGradient ball(tip - QPointF(tipRadius * 0.35, tipRadius * 0.4), tipRadius * 1.3);
+    ball.setColorAt(0.0, QColor(255, 255, 255));
+    ball.setColorAt(0.35, light);
+    ball.setColorAt(1.0, dark);
+    painter.setPen(QPen(shadow, 0.8));
     painter.setBrush(ball);
     painter.drawEllipse(tip, tipRadius, tipRadius);
 }

@@ -1,6 +1,7 @@
 #include "widgets/OnOff.h"
 
 #include "widgets/PanelEvent.h"
+#include "widgets/PanelPaint.h"
 
 #include <QKeyEvent>
 #include <QLinearGradient>
@@ -105,20 +106,18 @@ void COnOff::paintEvent(QPaintEvent*) {
     const QRectF area = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     const QRectF cap = CapRect(area);
     const bool on = isChecked();
-    const bool lit = on && isEnabled();
+    // A disabled switch still shows its state, in grey.
+    const bool lit = on;
 
-    QColor lamp = m_lampColor;
-    if (!isEnabled()) {
-        const int grey = qGray(lamp.rgb());
-        lamp = QColor(grey, grey, grey);
-    }
+    const QColor lamp = LampShown(m_lampColor, isEnabled());
+    const QColor ink = PanelInk(pal, group, 0.25);
 
     // Bezel: a dark frame bevelled like a panel cut-out.
     QLinearGradient bezel(area.topLeft(), area.bottomLeft());
-    bezel.setColorAt(0.0, pal.color(group, QPalette::Dark));
-    bezel.setColorAt(1.0, pal.color(group, QPalette::Shadow));
+    bezel.setColorAt(0.0, MixColor(ink, pal.color(group, QPalette::Mid), 0.35));
+    bezel.setColorAt(1.0, ink);
     painter.setPen(hasFocus() ? QPen(pal.color(group, QPalette::Highlight), 1.0)
-                              : QPen(pal.color(group, QPalette::Shadow), 1.0));
+                              : QPen(pal.color(group, QPalette::Dark), 1.0));
     painter.setBrush(bezel);
     painter.drawRoundedRect(area, 3.0, 3.0);
 
@@ -133,15 +132,14 @@ void COnOff::paintEvent(QPaintEvent*) {
         painter.setBrush(glow);
     } else {
         QLinearGradient dark(face.topLeft(), face.bottomLeft());
-        const QColor body = pal.color(group, QPalette::Button).darker(on ? 180 : 260);
-        dark.setColorAt(0.0, body.lighter(140));
-        dark.setColorAt(0.5, body);
-        // A trace of the unlit lamp colour under the frosted cap.
-        QColor tint = lamp.darker(600);
-        dark.setColorAt(1.0, tint);
+        // Frosted cap over an unlit lamp: dark, with a trace of the lamp's colour.
+        const QColor body = MixColor(ink, lamp, 0.12);
+        dark.setColorAt(0.0, MixColor(body, pal.color(group, QPalette::Light), 0.3));
+        dark.setColorAt(0.45, body);
+        dark.setColorAt(1.0, MixColor(body, lamp, 0.1));
         painter.setBrush(dark);
     }
-    painter.setPen(QPen(pal.color(group, QPalette::Shadow), 0.8));
+    painter.setPen(QPen(ink, 0.8));
     painter.drawRoundedRect(face, 2.0, 2.0);
 
     // Top edge highlight of the cap.

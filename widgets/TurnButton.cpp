@@ -1,6 +1,7 @@
 #include "widgets/TurnButton.h"
 
 #include "widgets/PanelEvent.h"
+#include "widgets/PanelPaint.h"
 
 #include <QConicalGradient>
 #include <QKeyEvent>
@@ -207,8 +208,8 @@ void CTurnButton::paintEvent(QPaintEvent*) {
     // Shadow the knob casts on the panel.
     const double skirt = outer * 0.8;
     QRadialGradient shadow(centre + QPointF(outer * 0.03, outer * 0.05), skirt * 1.08);
-    QColor shade = pal.color(group, QPalette::Shadow);
-    shade.setAlpha(150);
+    QColor shade = PanelInk(pal, group, 0.5);
+    shade.setAlpha(120);
     shadow.setColorAt(0.88, shade);
     shade.setAlpha(0);
     shadow.setColorAt(1.0, shade);
@@ -217,10 +218,10 @@ void CTurnButton::paintEvent(QPaintEvent*) {
     painter.drawEllipse(centre + QPointF(outer * 0.03, outer * 0.05), skirt * 1.08, skirt * 1.08);
 
     // Skirt: dark ribbed collar that turns with the knob.
-    const QColor body = pal.color(group, QPalette::Shadow);
+    const QColor body = PanelInk(pal, group, 0.15);
     QRadialGradient collar(centre - QPointF(skirt * 0.3, skirt * 0.35), skirt * 1.4);
-    collar.setColorAt(0.0, pal.color(group, QPalette::Mid));
-    collar.setColorAt(0.6, pal.color(group, QPalette::Dark).darker(170));
+    collar.setColorAt(0.0, MixColor(body, pal.color(group, QPalette::Mid), 0.6));
+    collar.setColorAt(0.6, MixColor(body, pal.color(group, QPalette::Dark), 0.25));
     collar.setColorAt(1.0, body);
     painter.setBrush(collar);
     painter.setPen(QPen(body, 1.0));
@@ -260,8 +261,8 @@ void CTurnButton::paintEvent(QPaintEvent*) {
 
     // Grip mark: an indicator line out to the skirt's edge and a finger dimple on it.
     const QColor mark = pal.color(group, QPalette::Highlight);
-    painter.setPen(QPen(mark, std::max(1.5, outer * 0.05), Qt::SolidLine, Qt::RoundCap));
-    painter.drawLine(Polar(centre, outer * 0.55, turn), Polar(centre, skirt - 1.0, turn));
+    painter.setPen(QPen(mark, std::max(2.0, outer * 0.07), Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(Polar(centre, outer * 0.5, turn), Polar(centre, skirt - 1.0, turn));
     const QPointF grip = GripPoint(face, m_dValue);
     const double dimple = outer * 0.12;
     QRadialGradient hollow(grip + QPointF(dimple * 0.3, dimple * 0.35), dimple * 1.2);

@@ -275,9 +275,9 @@ void CTurnButton::paintEvent(QPaintEvent*) {
 
     if (hasFocus()) {
         QColor ring = pal.color(group, QPalette::Highlight);
-        ring.setAlpha(160);
-        painter.setPen(QPen(ring, 1.0, Qt::DotLine));
+        ring.setAlpha(200);
+        painter.setPen(QPen(ring, 1.5));
         painter.setBrush(Qt::NoBrush);
-        painter.drawEllipse(centre, outer * 0.84, outer * 0.84);
+        painter.drawEllipse(centre, outer * 0.83, outer * 0.83);
     }
 }

@@ -3,6 +3,7 @@
 #include "i18n/NumberText.h"
 #include "widgets/NumberKeys.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 
 CNumEdit::CNumEdit(QWidget* parent) : QLineEdit(parent) {}
@@ -30,5 +31,7 @@ void CNumEdit::keyPressEvent(QKeyEvent* event) {
 
 void CNumEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
-    SetValue(m_fValue, true);
+    // The field's own context menu does not count as leaving it.
+    if (event->reason() != Qt::PopupFocusReason)
+        SetValue(m_fValue, true);
 }

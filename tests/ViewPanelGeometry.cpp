@@ -88,7 +88,7 @@ void ViewPanelGeometry::TemplateIdsAreUniqueAndPanelLiesRightOfDisplay() {
             control.kind != CPanelTemplate::KIND_SLIDER)
             QVERIFY(control.x > display->x + display->cx);
     }
-    QCOMPARE(ids.size(), 61);
+    QCOMPARE(ids.size(), 62);
 }
 
 void ViewPanelGeometry::ShownPanelSitsAtRightWithGaps() {

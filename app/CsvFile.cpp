@@ -132,6 +132,11 @@ bool CCsvFile::Read(CDDSDevice& device, const std::string& path, std::string& er
         error = OpenFailedMessage(result, path);
         return false;
     }
+    return ReadText(device, text, path, error);
+}
+
+bool CCsvFile::ReadText(CDDSDevice& device, const std::string& text, const std::string& path,
+                        std::string& error) {
     Wave wave;
     if (!Parse(text, path, wave, error))
         return false;

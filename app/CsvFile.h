@@ -30,6 +30,10 @@ public:
     /// not 1 to 4096 changes nothing and sets error to the message to show.
     static bool Read(CDDSDevice& device, const std::string& path, std::string& error);
 
+    /// Read's work once the file's text is in memory; path only names the file in error.
+    static bool ReadText(CDDSDevice& device, const std::string& text, const std::string& path,
+                         std::string& error);
+
     /// The file's text for a sample rate and points.
     static std::string Format(float sampleRate, const std::vector<float>& points);
     /// Reads a file's text by position (line 1 clock, line 2 size, then points; LF or CR LF).

@@ -13,6 +13,11 @@ struct IniLine {
     std::string end; ///< "\r\n", "\n" or empty for a last line without one.
 };
 
+void EndLine(IniLine& line, const std::string& newline) {
+    if (line.end.empty())
+        line.end = newline;
+}
+
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
@@ -93,7 +98,7 @@ std::vector<IniLine> SplitLines(const std::string& text) {
             line.end = "\n";
             start = newline + 1;
         }
-        if (!line.text.empty() && line.text.back() == '\r') {
+        if (!line.end.empty() && !line.text.empty() && line.text.back() == '\r') {
             line.text.pop_back();
             line.end.insert(0, "\r");
         }
@@ -245,14 +250,13 @@ std::string CIniFile::WriteStringToText(const std::string& text, const std::stri
             std::size_t insert = last;
             while (insert > first && Trim(lines[insert - 1].text).empty())
                 --insert;
-            if (lines[insert - 1].end.empty())
-                lines[insert - 1].end = newline;
+            EndLine(lines[insert - 1], newline);
             lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insert),
                          IniLine{setting, newline});
         }
     } else {
-        if (!lines.empty() && lines.back().end.empty())
-            lines.back().end = newline;
+        if (!lines.empty())
+            EndLine(lines.back(), newline);
         lines.push_back(IniLine{"[" + Trim(section) + "]", newline});
         lines.push_back(IniLine{setting, newline});
     }

@@ -75,6 +75,12 @@ TEST_F(IniFileTest, WriteCreatesFileSectionAndKey) {
     EXPECT_EQ(ReadBytes(m_path), "[Form]\nLanguage=2\n");
     EXPECT_EQ(m_ini.WriteString("Other", "a", "b", true), 0u);
     EXPECT_EQ(ReadBytes(m_path), "[Form]\nLanguage=2\n[Other]\na=b\n");
+
+    // A last line ending in a stray CR still gets a line end before the new section.
+    WriteBytes(m_path, "[Other]\nx=1\r");
+    EXPECT_EQ(m_ini.WriteString("Form", "Language", "2", true), 0u);
+    EXPECT_EQ(m_ini.ReadString("Form", "Language"), "2");
+    EXPECT_EQ(m_ini.ReadString("Other", "x"), "1");
 }
 
 TEST_F(IniFileTest, WriteKeepsEveryOtherLineAsItWas) {

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang (AddressSanitizer and UBSan) and runs each for
+# SECONDS (default 20) on a copy of its seed corpus. Fails when a target finds a crash.
+# The build folder is build-fuzz, or $DDSTARN_FUZZ_BUILD.
+set -euo pipefail
+seconds=${1:-20}
+cd "$(dirname "$0")/.."
+build=${DDSTARN_FUZZ_BUILD:-build-fuzz}
+targets=(fuzz_csv_reader fuzz_ini_section fuzz_language_loader)
+jobs=$(nproc)
+[ "$jobs" -gt 2 ] || jobs=2
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_COMPILER=clang++ \
+  -DDDSTARN_FUZZ=ON -DDDSTARN_GUI=OFF -DDDSTARN_BENCH=OFF \
+  -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer" \
+  -DCMAKE_SHARED_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
+cmake --build "$build" -j "$jobs" --target "${targets[@]}"
+
+failed=0
+for target in "${targets[@]}"; do
+  name=${target#fuzz_}
+  corpus="$build/fuzz-corpus/$name"
+  artifacts="$build/fuzz-artifacts/$name"
+  rm -rf "$corpus"
+  mkdir -p "$corpus" "$artifacts"
+  cp fuzz/corpus/"$name"/* "$corpus"/
+  log="$build/fuzz-$name.log"
+  if "$build/fuzz/$target" -max_total_time="$seconds" -print_final_stats=1 \
+      -artifact_prefix="$artifacts/" "$corpus" >"$log" 2>&1; then
+    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
+    echo "$target: ${runs:-?} executions in ${seconds} s, corpus $(ls "$corpus" | wc -l) inputs"
+  else
+    echo "$target: FAILED (see $log; the input is in $artifacts)"
+    grep -E '^(==[0-9]+==ERROR|SUMMARY|.*runtime error)' "$log" | head -5 || true
+    failed=1
+  fi
+done
+exit "$failed"

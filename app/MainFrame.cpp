@@ -369,13 +369,12 @@ void CMainFrame::CreateToolbars() {
     // button always sits at the right edge.
     auto* holder = new QWidget(m_pTabBar);
     holder->setObjectName(QStringLiteral("tabHolder"));
-    holder->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    holder->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     holder->setMinimumWidth(0);
     m_pTabs = new CTabStrip(holder);
-    const int stripWidth = int(0.9 * width());
-    const int stripHeight = m_pTabs->sizeHint().height();
-    holder->setMinimumHeight(stripHeight);
-    m_pTabs->setGeometry(5, 0, stripWidth - 6, stripHeight);
+    m_nStripWidth = int(0.9 * width()) - 6;
+    holder->setFixedHeight(QFontMetrics(m_pTabs->font()).height() + 14);
+    holder->installEventFilter(this);
     m_pTabBar->addWidget(holder);
     m_pTabBar->addAction(m_pCloseAction);
 
@@ -824,6 +823,13 @@ void CMainFrame::CloseAllDocuments() {
     for (QMdiSubWindow* window : m_pMdiArea->subWindowList())
         if (auto* child = qobject_cast<CChildFrame*>(window); child && child->m_pDocument)
             child->m_pDocument->OnCloseDocument();
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    // The strip keeps its width and follows the height of its holder on the toolbar.
+    if (m_pTabs && watched == m_pTabs->parent() && event->type() == QEvent::Resize)
+        m_pTabs->setGeometry(5, 0, m_nStripWidth, m_pTabs->parentWidget()->height());
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

@@ -85,6 +85,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateActions();
@@ -117,6 +118,7 @@ private:
     QToolBar* m_pMainBar = nullptr;
     QToolBar* m_pTabBar = nullptr;
     CTabStrip* m_pTabs = nullptr;
+    int m_nStripWidth = 0; ///< Width of the tab strip, fixed when it is made.
     QAction* m_pCloseAction = nullptr;
     QMenu* m_pTabMenu = nullptr;
     QLabel* m_pPanes[3] = {};

@@ -1,0 +1,168 @@
+// Start-up with no, one and several generators, binding, the Device List, the status bar and
+// the main window's first showing.
+#include "AppTestSupport.h"
+
+#include "res/Resource.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTest>
+#include <QToolBar>
+
+class AppStartup : public QObject {
+    Q_OBJECT
+
+private slots:
+    void noGeneratorGivesDemoDevicesWithOneMessageEach();
+    void oneGeneratorIsTakenWithoutAsking();
+    void severalGeneratorsAskWithTheDeviceList();
+    void cancelledDeviceListLeavesADemoDeviceWithoutMessage();
+    void lostGeneratorShowsSearchingWithCyclingDots();
+    void lastClosedDeviceLeavesNoItemAndHidesTheTabs();
+    void clockTextAndPaneWidths();
+    void firstTickShowsTheWindowAtItsSize();
+};
+
+void AppStartup::noGeneratorGivesDemoDevicesWithOneMessageEach() {
+    CModalAnswerer answerer;
+    CProgram program(0);
+    QVERIFY(program.m_bStarted);
+    QCOMPARE(program.Frame()->m_nFoundDevices, 0);
+    const QString demoText =
+        QStringLiteral("Haven't found hardware and the program will work in demo mode!!!");
+    QCOMPARE(answerer.m_messages, QStringList{demoText});
+    QCOMPARE(program.Names(), QStringList{"Demo 1"});
+    QVERIFY(program.Doc(0)->m_pDevice->m_bDemo);
+
+    program.Frame()->OnTimer();
+    QCOMPARE(program.Frame()->PaneText(0), QStringLiteral("Demo"));
+    QCOMPARE(program.Frame()->PaneText(1), QString());
+
+    program.Open();
+    QCOMPARE(answerer.m_messages.size(), 2);
+    QCOMPARE(program.Names(), (QStringList{"Demo 1", "Demo 2"}));
+}
+
+void AppStartup::oneGeneratorIsTakenWithoutAsking() {
+    CModalAnswerer answerer;
+    CProgram program(1);
+    QVERIFY(answerer.m_messages.isEmpty());
+    QCOMPARE(answerer.m_nDeviceLists, 0);
+    CDDSDevice* device = program.Doc(0)->m_pDevice;
+    QCOMPARE(int(device->m_bDemo), 0);
+    QCOMPARE(int(device->m_nDevice), 0);
+    QCOMPARE(program.Names(), QStringList{"Device 1"});
+
+    program.Frame()->OnTimer();
+    QCOMPARE(program.Frame()->PaneText(0), QStringLiteral("Connect"));
+    QCOMPARE(program.Frame()->PaneText(1), QStringLiteral("Combine Device Serial Number : 0"));
+
+    // The one generator is in use: the next device is a demo, with the message.
+    program.Open();
+    QCOMPARE(answerer.m_messages.size(), 1);
+    QCOMPARE(program.Names(), (QStringList{"Device 1", "Demo 1"}));
+}
+
+void AppStartup::severalGeneratorsAskWithTheDeviceList() {
+    CModalAnswerer answerer;
+    answerer.m_nChooseRow = 1;
+    CProgram program(3);
+    QCOMPARE(answerer.m_nDeviceLists, 1);
+    QCOMPARE(answerer.m_deviceRows, (QStringList{"1", "2", "3"}));
+    QCOMPARE(answerer.m_strListCaption, QStringLiteral("Device List"));
+    QCOMPARE(answerer.m_strListColumn, QStringLiteral("Device"));
+    QCOMPARE(int(program.Doc(0)->m_pDevice->m_nDevice), 1);
+
+    // Generators 0 and 2 are left; the list offers only them.
+    answerer.m_nChooseRow = 1;
+    program.Open();
+    QCOMPARE(answerer.m_deviceRows, (QStringList{"1", "3"}));
+    QCOMPARE(int(program.Doc(1)->m_pDevice->m_nDevice), 2);
+
+    // One left: taken without asking.
+    program.Open();
+    QCOMPARE(answerer.m_nDeviceLists, 2);
+    QCOMPARE(int(program.Doc(2)->m_pDevice->m_nDevice), 0);
+    QCOMPARE(program.Names(), (QStringList{"Device 1", "Device 2", "Device 3"}));
+    QVERIFY(answerer.m_messages.isEmpty());
+}
+
+void AppStartup::cancelledDeviceListLeavesADemoDeviceWithoutMessage() {
+    CModalAnswerer answerer;
+    answerer.m_nChooseRow = -1;
+    CProgram program(2);
+    QCOMPARE(answerer.m_nDeviceLists, 1);
+    QVERIFY(answerer.m_messages.isEmpty());
+    QVERIFY(program.Doc(0)->m_pDevice->m_bDemo);
+    QCOMPARE(int(program.Doc(0)->m_pDevice->m_nDevice), -1);
+    QCOMPARE(program.Names(), QStringList{"Demo 1"});
+}
+
+void AppStartup::lostGeneratorShowsSearchingWithCyclingDots() {
+    CModalAnswerer answerer;
+    CProgram program(1);
+    SimUnplug(0);
+    QTRY_VERIFY(program.Doc(0)->m_pDevice->m_bLost);
+    QList<int> dots;
+    for (int tick = 0; tick < 8; ++tick) {
+        program.Frame()->OnTimer();
+        const QString text = program.Frame()->PaneText(0);
+        QVERIFY(text.startsWith(QStringLiteral("Searching for hardware")));
+        dots << int(text.size() - QStringLiteral("Searching for hardware").size());
+        QCOMPARE(program.Frame()->PaneText(1),
+                 QStringLiteral("Combine Device Serial Number : ..."));
+    }
+    for (int i = 1; i < dots.size(); ++i) {
+        QVERIFY(dots[i] >= 1 && dots[i] <= 6);
+        QCOMPARE(dots[i], dots[i - 1] % 6 + 1);
+    }
+    SimReplug(0);
+    QTRY_VERIFY(!program.Doc(0)->m_pDevice->m_bLost);
+    program.Frame()->OnTimer();
+    QCOMPARE(program.Frame()->PaneText(0), QStringLiteral("Connect"));
+}
+
+void AppStartup::lastClosedDeviceLeavesNoItemAndHidesTheTabs() {
+    CModalAnswerer answerer;
+    CProgram program(1);
+    program.Frame()->show();
+    QVERIFY(program.Frame()->TabBar()->isVisible());
+    program.Frame()->CloseDocumentAt(0);
+    QCOMPARE(program.Count(), 0);
+    program.Frame()->OnTimer();
+    QCOMPARE(program.Frame()->PaneText(0), QStringLiteral("No Item"));
+    QCOMPARE(program.Frame()->PaneText(1), QString());
+    QVERIFY(!program.Frame()->TabBar()->isVisible());
+    QTRY_VERIFY(program.Frame()->MdiArea()->subWindowList().isEmpty());
+    // The generator is free again.
+    program.Open();
+    QCOMPARE(int(program.Doc(0)->m_pDevice->m_nDevice), 0);
+    QCOMPARE(program.Names(), QStringList{"Device 1"});
+}
+
+void AppStartup::clockTextAndPaneWidths() {
+    const QDateTime when(QDate(2026, 12, 4), QTime(13, 5, 59));
+    QCOMPARE(CMainFrame::ClockText(when), QStringLiteral("04.12.2026  13:05    "));
+    int widths[3];
+    CMainFrame::PaneWidths(801, 120, widths);
+    QCOMPARE(widths[2], 130);
+    QCOMPARE(widths[0], 335); // (801 - 130) / 2 truncated
+    QCOMPARE(widths[1], 335);
+}
+
+void AppStartup::firstTickShowsTheWindowAtItsSize() {
+    CModalAnswerer answerer;
+    CProgram program(1);
+    CMainFrame* frame = program.Frame();
+    QVERIFY(!frame->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(frame->isVisible(), 2000);
+    QCOMPARE(frame->size(), QSize(870, 600));
+    QCOMPARE(frame->minimumSize(), QSize(300, 200));
+    QVERIFY(frame->windowTitle().startsWith(QStringLiteral("DDS-Tarn USB (3.2.2.8)")));
+    QMdiSubWindow* child = frame->MdiArea()->subWindowList().value(0);
+    QVERIFY(child && child->isMaximized());
+    QCOMPARE(child->windowTitle(), QStringLiteral("Device 1"));
+}
+
+QTEST_MAIN(AppStartup)
+#include "AppStartup.moc"

@@ -1,0 +1,207 @@
+// Device names, the tab strip, renaming in place and every way of closing a device.
+#include "AppTestSupport.h"
+
+#include "app/ChildFrame.h"
+#include "app/TabRenameEdit.h"
+#include "app/TabStrip.h"
+#include "res/Resource.h"
+
+#include <QAction>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QTest>
+
+class AppTabs : public QObject {
+    Q_OBJECT
+
+private slots:
+    void defaultNamesTakeTheLowestFreeNumberIgnoringCase();
+    void closingTheMiddleOfThreeRenumbersTheRest();
+    void renameRefusesDuplicatesInAnyCase();
+    void renameInPlaceCommitsTwentyCharactersOnEnter();
+    void renameWithoutTypingKeepsTheNameButStopsAutomaticNames();
+    void rightClickSelectsItsTabAndActivatesItsWindow();
+    void everyClosePathRemovesTheDevice();
+    void staleIndicesActOnTheLastDevice();
+};
+
+namespace {
+
+CMultiDDSTarnDoc* NamedDoc(const QString& name) {
+    auto* doc = new CMultiDDSTarnDoc;
+    doc->m_strDeviceName = name;
+    return doc;
+}
+
+} // namespace
+
+void AppTabs::defaultNamesTakeTheLowestFreeNumberIgnoringCase() {
+    QList<CMultiDDSTarnDoc*> open{NamedDoc("Device 1"), NamedDoc("Device 3"), NamedDoc("Demo 2")};
+    CMultiDDSTarnDoc doc;
+    doc.CreateDevice();
+    doc.m_pDevice->m_bDemo = 0;
+    doc.m_nIndex = 3;
+    doc.AssignDefaultName(open);
+    QCOMPARE(doc.m_strDeviceName, QStringLiteral("Device 2"));
+    QCOMPARE(doc.GetTitle(), QStringLiteral("Device 2"));
+
+    // A name typed as "device 2" blocks Device 2 as well.
+    open[2]->m_strDeviceName = QStringLiteral("device 2");
+    doc.AssignDefaultName(open);
+    QCOMPARE(doc.m_strDeviceName, QStringLiteral("Device 4"));
+
+    // Demo and Device names do not collide; user names are left alone.
+    doc.m_pDevice->m_bDemo = 1;
+    doc.AssignDefaultName(open);
+    QCOMPARE(doc.m_strDeviceName, QStringLiteral("Demo 1"));
+    doc.m_bUserNamed = 1;
+    doc.m_strDeviceName = QStringLiteral("Bench");
+    doc.AssignDefaultName(open);
+    QCOMPARE(doc.m_strDeviceName, QStringLiteral("Bench"));
+    qDeleteAll(open);
+}
+
+void AppTabs::closingTheMiddleOfThreeRenumbersTheRest() {
+    CModalAnswerer answerer;
+    CProgram program(0);
+    program.Open();
+    program.Open();
+    QCOMPARE(program.Names(), (QStringList{"Demo 1", "Demo 2", "Demo 3"}));
+    program.Frame()->CloseDocumentAt(1);
+    QCOMPARE(program.Names(), (QStringList{"Demo 1", "Demo 3"}));
+    QCOMPARE(program.Doc(0)->m_nIndex, 0);
+    QCOMPARE(program.Doc(1)->m_nIndex, 1);
+    QCOMPARE(program.Frame()->TabStrip()->count(), 2);
+    QCOMPARE(program.Frame()->TabStrip()->tabText(1), QStringLiteral("Demo 3"));
+    // The freed number is the lowest again; the new tab goes to the end.
+    program.Open();
+    QCOMPARE(program.Names(), (QStringList{"Demo 1", "Demo 3", "Demo 2"}));
+}
+
+void AppTabs::renameRefusesDuplicatesInAnyCase() {
+    CModalAnswerer answerer;
+    CProgram program(0);
+    program.Open();
+    CMainFrame* frame = program.Frame();
+    frame->RenameDocument(1, QStringLiteral("DEMO 1"));
+    QCOMPARE(program.Names(), (QStringList{"Demo 1", "Demo 2"}));
+    frame->RenameDocument(1, QString());
+    QCOMPARE(program.Doc(1)->m_strDeviceName, QStringLiteral("Demo 2"));
+    frame->RenameDocument(1, QStringLiteral("demo 2")); // its own name in another case
+    QCOMPARE(program.Doc(1)->m_strDeviceName, QStringLiteral("demo 2"));
+    frame->RenameDocument(1, QStringLiteral("Scope feed"));
+    QCOMPARE(program.Doc(1)->GetTitle(), QStringLiteral("Scope feed"));
+    QCOMPARE(frame->TabStrip()->tabText(1), QStringLiteral("Scope feed"));
+    QCOMPARE(program.Doc(1)->m_pFrame->windowTitle(), QStringLiteral("Scope feed"));
+}
+
+void AppTabs::renameInPlaceCommitsTwentyCharactersOnEnter() {
+    CModalAnswerer answerer;
+    CProgram program(0);
+    CMainFrame* frame = program.Frame();
+    frame->show();
+    frame->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(frame));
+    CTabRenameEdit* edit = frame->TabStrip()->RenameEdit();
+    frame->StartRename();
+    QVERIFY(edit->isVisible());
+    QCOMPARE(edit->selectedText(), QStringLiteral("Demo 1"));
+    QCOMPARE(program.Doc(0)->m_bUserNamed, 1);
+    QTest::keyClicks(edit, QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXY"));
+    QTest::keyClick(edit, Qt::Key_Return);
+    QVERIFY(!edit->isVisible());
+    QCOMPARE(program.Doc(0)->m_strDeviceName, QStringLiteral("ABCDEFGHIJKLMNOPQRST"));
+}
+
+void AppTabs::renameWithoutTypingKeepsTheNameButStopsAutomaticNames() {
+    CModalAnswerer answerer;
+    CProgram program(0);
+    CMainFrame* frame = program.Frame();
+    frame->show();
+    frame->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(frame));
+    CTabRenameEdit* edit = frame->TabStrip()->RenameEdit();
+    QTest::mouseDClick(frame->TabStrip(), Qt::LeftButton, {},
+                       frame->TabStrip()->tabRect(0).center());
+    QVERIFY(edit->isVisible());
+    QTRY_VERIFY(edit->hasFocus());
+    program.Doc(0)->m_pView->Widget()->setFocus(); // click elsewhere
+    QTRY_VERIFY(!edit->isVisible());
+    QCOMPARE(program.Doc(0)->m_strDeviceName, QStringLiteral("Demo 1"));
+    QCOMPARE(program.Doc(0)->m_bUserNamed, 1);
+    program.Doc(0)->AssignDefaultName();
+    QCOMPARE(program.Doc(0)->m_strDeviceName, QStringLiteral("Demo 1"));
+}
+
+void AppTabs::rightClickSelectsItsTabAndActivatesItsWindow() {
+    CModalAnswerer answerer;
+    CProgram program(0);
+    program.Open();
+    program.Open();
+    CMainFrame* frame = program.Frame();
+    frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(frame));
+    frame->SelectAndActivateTab(2);
+    QCOMPARE(frame->m_nCurrentTab, 2);
+    QCOMPARE(frame->MdiArea()->currentSubWindow(), program.Doc(2)->m_pFrame);
+
+    CTabStrip* tabs = frame->TabStrip();
+    QTimer::singleShot(50, frame->TabMenu(), &QMenu::close);
+    QTest::mousePress(tabs, Qt::RightButton, {}, tabs->tabRect(0).center());
+    QTest::mouseRelease(tabs, Qt::RightButton, {}, tabs->tabRect(0).center());
+    QCOMPARE(frame->m_nCurrentTab, 0);
+    QCOMPARE(tabs->currentIndex(), 0);
+    QCOMPARE(frame->MdiArea()->currentSubWindow(), program.Doc(0)->m_pFrame);
+
+    // Activating a window the other way round moves the tab selection along.
+    frame->MdiArea()->setActiveSubWindow(program.Doc(1)->m_pFrame);
+    QCOMPARE(frame->m_nCurrentTab, 1);
+    QCOMPARE(tabs->currentIndex(), 1);
+}
+
+void AppTabs::everyClosePathRemovesTheDevice() {
+    CModalAnswerer answerer;
+    CProgram program(1);
+    for (int i = 0; i < 4; ++i)
+        program.Open();
+    CMainFrame* frame = program.Frame();
+    QCOMPARE(program.Count(), 5);
+
+    frame->SelectAndActivateTab(4);
+    frame->RouteCommand(ID_FILE_CLOSE);
+    QCOMPARE(program.Count(), 4);
+
+    frame->SelectAndActivateTab(0);
+    frame->TabMenu()->findChild<QAction*>(QStringLiteral("tabAction32790"))->trigger();
+    QCOMPARE(program.Count(), 3);
+    QCOMPARE(program.Names().first(), QStringLiteral("Demo 1"));
+
+    frame->Action(ID_CLOSE_CURRENT_DEVICE)->trigger();
+    QCOMPARE(program.Count(), 2);
+
+    QMdiSubWindow* child = program.Doc(1)->m_pFrame;
+    child->close();
+    QTRY_COMPARE(program.Count(), 1);
+    QTRY_COMPARE(frame->MdiArea()->subWindowList().size(), 1);
+
+    // Exit closes the rest; the generator was released on the first close.
+    program.Exit();
+    QVERIFY(CMainFrame::Get() == nullptr);
+}
+
+void AppTabs::staleIndicesActOnTheLastDevice() {
+    CModalAnswerer answerer;
+    CProgram program(0);
+    program.Open();
+    CMainFrame* frame = program.Frame();
+    QCOMPARE(frame->GetDocument(7), program.Doc(1));
+    QCOMPARE(frame->GetDocument(-1), program.Doc(1));
+    frame->SelectTab(9);
+    QCOMPARE(frame->m_nCurrentTab, 1);
+    frame->RemoveDocument(42); // no such index: nothing removed, tabs rebuilt
+    QCOMPARE(program.Count(), 2);
+}
+
+QTEST_MAIN(AppTabs)
+#include "AppTabs.moc"

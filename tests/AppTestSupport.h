@@ -1,0 +1,109 @@
+#pragma once
+// The whole program in-process on the test's QApplication, with a simulated generator bank,
+// a program folder of its own and an answerer for the modal dialogs it raises.
+#include "app/MainFrame.h"
+#include "app/MultiDDSTarnApp.h"
+#include "app/MultiDDSTarnDoc.h"
+#include "dialogs/DeviceListDlg.h"
+#include "engine/DDSDevice.h"
+#include "hwsim/SimControl.h"
+#include "view/MultiDDSTarnView.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <functional>
+#include <memory>
+
+/// Answers every modal dialog that opens: message boxes are recorded and confirmed, the Device
+/// List is handled by `chooseRow` (a row to take, or -1 to cancel).
+class CModalAnswerer {
+public:
+    CModalAnswerer() {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { Answer(); });
+        m_timer.start(5);
+    }
+
+    QStringList m_messages;   ///< Texts of the message boxes seen.
+    QStringList m_deviceRows; ///< Rows of the last Device List seen.
+    QString m_strListCaption; ///< Its caption and column title.
+    QString m_strListColumn;
+    int m_nDeviceLists = 0;
+    int m_nChooseRow = 0;
+
+private:
+    void Answer() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            m_messages << box->text();
+            box->accept();
+        } else if (auto* list = qobject_cast<CDeviceListDlg*>(modal)) {
+            ++m_nDeviceLists;
+            m_deviceRows.clear();
+            for (int i = 0; i < list->List()->topLevelItemCount(); ++i)
+                m_deviceRows << list->List()->topLevelItem(i)->text(0);
+            m_strListCaption = list->windowTitle();
+            m_strListColumn = list->List()->headerItem()->text(0);
+            if (m_nChooseRow < 0) {
+                list->reject();
+            } else {
+                list->List()->setCurrentItem(list->List()->topLevelItem(m_nChooseRow));
+                list->findChild<QPushButton*>()->click();
+            }
+        } else {
+            modal->close();
+        }
+    }
+
+    QTimer m_timer;
+};
+
+/// Starts the program with `units` simulated generators in a temporary program folder (its
+/// config.ini and language files are the test's own).
+class CProgram {
+public:
+    explicit CProgram(int units, const std::function<void(const QString&)>& prepareFolder = {}) {
+        SimReset(units);
+        if (prepareFolder)
+            prepareFolder(m_folder.path());
+        m_pApp = std::make_unique<CMultiDDSTarnApp>(
+            [](CMultiDDSTarnDoc* doc) -> CDeviceView* { return new CMultiDDSTarnView(doc); });
+        m_pApp->m_strProgramFolder = m_folder.path();
+        m_bStarted = m_pApp->InitInstance();
+    }
+    ~CProgram() { m_pApp.reset(); }
+
+    CMainFrame* Frame() const { return CMainFrame::Get(); }
+    CMultiDDSTarnDoc* Doc(int i) const { return Frame()->m_documents.value(i); }
+    int Count() const { return int(Frame()->m_documents.size()); }
+    CMultiDDSTarnDoc* Open() { return m_pApp->OpenNewDocument(); }
+    void Exit() { m_pApp->ExitInstance(); }
+    QString Folder() const { return m_folder.path(); }
+    QStringList Names() const {
+        QStringList names;
+        for (CMultiDDSTarnDoc* doc : Frame()->m_documents)
+            names << doc->m_strDeviceName;
+        return names;
+    }
+
+    bool m_bStarted = false;
+
+private:
+    QTemporaryDir m_folder;
+    std::unique_ptr<CMultiDDSTarnApp> m_pApp;
+};
+
+/// Copies a shipped language file into a program folder's "language" folder.
+inline void InstallLanguage(const QString& folder, const QString& name) {
+    QDir(folder).mkpath(QStringLiteral("language"));
+    QFile::copy(QStringLiteral(DDSTARN_SOURCE_DIR "/language/") + name,
+                folder + QStringLiteral("/language/") + name);
+}

@@ -4,11 +4,10 @@
 #include <algorithm>
 
 int CDDSDevice::ClockDivider(double frequency) {
-    if (frequency >= 100000.0)
-        return 1;
+    if (frequency >= 100000.0 || !(frequency > 0.0))
+        return 1; // no sample clock to slow down for 0 Hz, a negative or a bad request
     const double divider = 200000000.0 / frequency * 0.000244140625;
-    // Also catches 0 Hz, negative and not-a-number requests.
-    if (!(divider >= 1.0))
+    if (divider < 1.0)
         return 1;
     if (divider >= 2147483647.0)
         return 2147483647;

@@ -12,6 +12,11 @@ namespace {
 // Blocks small enough for the stack and the first-level cache.
 constexpr int kBlock = 256;
 
+void StdSinBlock(const double* args, double* out, int n) {
+    for (int i = 0; i < n; ++i)
+        out[i] = std::sin(args[i]);
+}
+
 // Sine of every argument; a block with an argument beyond the fast limit uses std::sin.
 void SinBlock(double* args, double* out, int n) {
     double largest = 0.0;
@@ -21,8 +26,7 @@ void SinBlock(double* args, double* out, int n) {
         for (int i = 0; i < n; ++i)
             out[i] = CFastMath::Sin(args[i]);
     } else {
-        for (int i = 0; i < n; ++i)
-            out[i] = std::sin(args[i]);
+        StdSinBlock(args, out, n);
     }
 }
 
@@ -89,7 +93,10 @@ void Block(const CWaveShape& shape, int first, int n, int count, double* out) {
     case WAVE_AMFM:
         for (int i = 0; i < n; ++i)
             a[i] = shape.ModArg(x[i]);
-        SinBlock(a, s, n);
+        if (shape.IsFM() && shape.FmAmplifiesDeviation())
+            StdSinBlock(a, s, n);
+        else
+            SinBlock(a, s, n);
         if (shape.IsFM()) {
             for (int i = 0; i < n; ++i)
                 a[i] = shape.FmArg(x[i], s[i]);

@@ -54,7 +54,9 @@ public:
     double ExpArg(double x) const noexcept { return -(m_dK * InPeriod(x)) / (m_dTau * m_dExpFreq); }
     double ExpFrom(double e) const noexcept { return m_dOfs + m_dA * (m_bExpFall ? e : 1.0 - e); }
 
-    double Arb(double x) const noexcept { return m_pArb[ArbIndex(x)].Get() * kAmplitudeScale; }
+    double Arb(double x) const noexcept {
+        return static_cast<double>(m_pArb[ArbIndex(x)].Get()) * kAmplitudeScale;
+    }
     /// Table index of position x, always inside the 4096-entry table.
     int ArbIndex(double x) const noexcept;
 
@@ -78,6 +80,11 @@ public:
     }
 
     bool IsFM() const noexcept { return m_bFM; }
+    /// The FM phase multiplies the deviation sine by deviation / F: beyond this the last bit
+    /// of that sine shows in the sample, so it must be taken exactly as SampleAt takes it.
+    bool FmAmplifiesDeviation() const noexcept {
+        return std::fabs(m_dDeviation / m_dFmFreq) > 1000.0;
+    }
     /// Envelope (AM) or deviation (FM) argument: k periods per buffer.
     double ModArg(double x) const noexcept { return m_dK * x * 6.2831852; }
     double AmCarrierArg(double x) const noexcept {

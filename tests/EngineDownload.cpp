@@ -1,0 +1,143 @@
+// Frequency planning, buffer building and download, against the recording fake library.
+#include "engine/DDSDevice.h"
+#include "engine/WaveBatch.h"
+#include "tests/EngineFakeDll.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+class Download : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CFakeDll::Reset();
+        m_device.m_bDemo = 0;
+        m_device.m_nDevice = 2;
+        while (m_device.TakeCommand() != 0) {
+        }
+    }
+    CDDSDevice m_device;
+};
+
+TEST(ClockDivider, FollowsTheFourKilosampleRule) {
+    EXPECT_EQ(CDDSDevice::ClockDivider(100000.0), 1);
+    EXPECT_EQ(CDDSDevice::ClockDivider(99999.0), 1);
+    EXPECT_EQ(CDDSDevice::ClockDivider(1000.0), 48);
+    EXPECT_EQ(CDDSDevice::ClockDivider(1.0), 48828);
+    EXPECT_EQ(CDDSDevice::ClockDivider(0.0), 1);
+    EXPECT_EQ(CDDSDevice::ClockDivider(-5.0), 1);
+    EXPECT_EQ(CDDSDevice::ClockDivider(1e-9), 2147483647);
+}
+
+TEST_F(Download, BufferHoldsThePlannedSamplesAsCodes) {
+    m_device.m_nPoints = 1000;
+    m_device.DownloadWaveform();
+    EXPECT_EQ(CFakeDll::Calls(), (std::vector<std::string>{"DDSDownload(2,1000)"}));
+    const auto codes = CFakeDll::LastDownload();
+    ASSERT_EQ(codes.size(), 1000u);
+    for (int i = 0; i < 1000; i += 37)
+        EXPECT_EQ(codes[i], CWaveBatch::CodeOf(m_device.SampleAt(i / 1000.0, false))) << i;
+}
+
+TEST_F(Download, OffsetBeyondRangeHoldsCodesAtZero) {
+    m_device.m_dOffset = 7.0;
+    m_device.m_fAmplitude = 3.5f;
+    m_device.DownloadWaveform();
+    const auto codes = CFakeDll::LastDownload();
+    // 1 V to 15 V asked of a 3.5 V stage: the top is held, nothing wraps round.
+    EXPECT_LE(*std::max_element(codes.begin(), codes.end()), 1);
+    EXPECT_GT(std::count(codes.begin(), codes.end(), 0), 900);
+}
+
+TEST_F(Download, OutputOffSendsMidScaleWhateverTheWave) {
+    m_device.m_bOutputOn = 0;
+    m_device.m_nWaveType = WAVE_SQUARE;
+    m_device.m_dOffset = 2.0;
+    m_device.DownloadWaveform();
+    const auto codes = CFakeDll::LastDownload();
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), 2048), 1000);
+}
+
+TEST_F(Download, SingleWaveIsOnePeriodThenSilenceFillingTheBuffer) {
+    m_device.m_nPoints = 1000;
+    m_device.m_nPeriods = 4;
+    m_device.m_bSingleWave = 1;
+    m_device.m_nWaveType = WAVE_SQUARE;
+    m_device.DownloadWaveform();
+    EXPECT_EQ(CFakeDll::Calls().back(), "DDSDownload(2,4096)");
+    const auto codes = CFakeDll::LastDownload();
+    ASSERT_EQ(codes.size(), 4096u);
+    EXPECT_EQ(codes[0], CWaveBatch::CodeOf(m_device.SampleAt(0.0, false)));
+    EXPECT_EQ(codes[249], CWaveBatch::CodeOf(m_device.SampleAt(249 / 250.0, false)));
+    EXPECT_NE(codes[0], codes[249]);
+    EXPECT_TRUE(std::all_of(codes.begin() + 250, codes.end(), [](int c) { return c == 2048; }));
+}
+
+TEST_F(Download, SweepSendsItsOwnShortBuffer) {
+    m_device.m_bSweepOn = 1;
+    m_device.DownloadWaveform();
+    EXPECT_EQ(CFakeDll::Calls().back(), "DDSDownload(2,100)");
+}
+
+TEST_F(Download, ReportedPlanIsKeptInsideTheBuffer) {
+    CFakeDll::SetPlan(5000, 0);
+    m_device.ApplyFrequency();
+    EXPECT_EQ(m_device.m_nPoints, 4096);
+    EXPECT_EQ(m_device.m_nPeriods, 1);
+    m_device.m_bSingleWave = 1;
+    m_device.DownloadWaveform();
+    EXPECT_EQ(CFakeDll::Calls().back(), "DDSDownload(2,4096)");
+
+    CFakeDll::SetPlan(0, 3);
+    m_device.ApplyFrequency();
+    EXPECT_EQ(m_device.m_nPoints, 1);
+    m_device.DownloadWaveform(); // one sample over three periods: only silence
+    EXPECT_EQ(CFakeDll::LastDownload().size(), 4096u);
+}
+
+TEST_F(Download, ApplyFrequencyProgramsAtOnceAndRequestsOneDownload) {
+    CFakeDll::SetPlan(2000, 5);
+    m_device.m_dFrequency = 12345.5;
+    m_device.ApplyFrequency();
+    EXPECT_EQ(CFakeDll::Calls(), (std::vector<std::string>{"DDSSetFrequency(2,12345.500000)"}));
+    EXPECT_EQ(m_device.m_nPoints, 2000);
+    EXPECT_EQ(m_device.m_nPeriods, 5);
+    EXPECT_EQ(m_device.PendingCommands(), (std::vector<int>{CMD_DOWNLOAD}));
+}
+
+TEST_F(Download, DemoOpeningCallKeepsTheDefaultPlanWhenLeftUntouched) {
+    CDDSDevice demo;
+    demo.BindHardware({});
+    CFakeDll::SetPlan(7, 7, false);
+    demo.ApplyFrequency();
+    EXPECT_EQ(CFakeDll::Calls(), (std::vector<std::string>{"DDSSetFrequency(-1,1000.000000)"}));
+    EXPECT_EQ(demo.m_nPoints, 1000);
+    EXPECT_EQ(demo.m_nPeriods, 1);
+}
+
+TEST_F(Download, FrequencyCommandRefreshesTheArbPlanOnly) {
+    CFakeDll::SetPlan(4000, 8);
+    m_device.m_bCounterOn = 0;
+    m_device.m_nZoom = 3;
+    m_device.m_fViewPos = 0.5f;
+    m_device.m_nArbPoints = 4090;
+    m_device.QueueCommand(CMD_SET_FREQUENCY);
+    m_device.DeviceStep(); // sine: plan stored, Arb figures untouched
+    EXPECT_EQ(m_device.m_nPoints, 4000);
+    EXPECT_EQ(m_device.m_nPointsPerPeriod, 1000);
+    EXPECT_EQ(m_device.m_nZoom, 3);
+
+    m_device.m_nWaveType = WAVE_ARB;
+    m_device.m_dFrequency = 1000.0;
+    m_device.QueueCommand(CMD_SET_FREQUENCY);
+    m_device.DeviceStep();
+    EXPECT_EQ(m_device.m_nArbPoints, 4000);
+    EXPECT_EQ(m_device.m_nZoom, 0);
+    EXPECT_EQ(m_device.m_fViewPos, 0.0f);
+    EXPECT_EQ(m_device.m_fSampleRate, 4166666.0f);
+    EXPECT_EQ(m_device.m_nPointsPerPeriod, 500);
+}
+
+} // namespace

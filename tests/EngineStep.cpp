@@ -1,0 +1,211 @@
+// The worker step: measurement, presence, digital lines, one command; the step guard.
+#include "engine/DDSDevice.h"
+#include "engine/StepGuard.h"
+#include "tests/EngineFakeDll.h"
+
+#include <gtest/gtest.h>
+
+#include <future>
+#include <thread>
+
+namespace {
+
+using Calls = std::vector<std::string>;
+
+class Step : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CFakeDll::Reset();
+        m_device.m_bDemo = 0;
+        m_device.m_nDevice = 0;
+        while (m_device.TakeCommand() != 0) {
+        }
+        CStepGuard::ResetCount();
+    }
+    // Steps until the shared counter has paced one frequency reading.
+    void Measure() {
+        for (int i = 0; i < 5; ++i)
+            m_device.DeviceStep();
+    }
+    CDDSDevice m_device;
+};
+
+TEST_F(Step, CallsInOrderWithOneCommandPerStep) {
+    m_device.m_wDigitalOut = 0x0A5;
+    CFakeDll::SetDigitalIn(0x15);
+    m_device.SetExtTrig(1);
+    m_device.SetDIOMode(1);
+    for (int i = 0; i < 4; ++i)
+        m_device.DeviceStep();
+    CFakeDll::ClearCalls();
+    m_device.DeviceStep(); // fifth step of the program: the meter is read
+    EXPECT_EQ(CFakeDll::Calls(), (Calls{"DDSGetMeasure(0,0)", "DDSCheck(0)",
+                                        "DDSSetDigitalOut(0,165)", "DDSGetDigitalIn(0)"}));
+    EXPECT_EQ(m_device.m_wDigitalIn, 0x15);
+
+    CStepGuard::ResetCount();
+    m_device.SetExtTrig(0);
+    m_device.SetDIOMode(0);
+    m_device.m_bCounterOn = 0;
+    CFakeDll::ClearCalls();
+    m_device.DeviceStep();
+    m_device.DeviceStep();
+    EXPECT_EQ(CFakeDll::Calls(),
+              (Calls{"DDSCheck(0)", "DDSSetDigitalOut(0,165)", "DDSGetDigitalIn(0)",
+                     "DDSSetTrigger(0,0,0)", "DDSCheck(0)", "DDSSetDigitalOut(0,165)",
+                     "DDSGetDigitalIn(0)", "DDSSetDIOMode(0,0)"}));
+}
+
+TEST_F(Step, CommandReadsItsFieldsWhenCarriedOut) {
+    m_device.m_bCounterOn = 0;
+    m_device.SetSingleWave(1);
+    m_device.SetPowerOnOutput(1);
+    m_device.m_bSingleWave = 0; // changed again before the worker got there
+    m_device.m_bPowerOnOutput = 0;
+    m_device.QueueCommand(99); // unknown: consumed without a call
+    for (int i = 0; i < 4; ++i)
+        m_device.DeviceStep();
+    const Calls calls = CFakeDll::Calls();
+    EXPECT_EQ(calls[3], "DDSSetSingleWave(0,0)");
+    EXPECT_EQ(calls[7], "DDSDownload(0,1000)");
+    EXPECT_EQ(calls[11], "DDSSetPowerOnOutput(0,0)");
+    EXPECT_EQ(calls.size(), 15u);
+    EXPECT_TRUE(m_device.PendingCommands().empty());
+}
+
+TEST_F(Step, MeterShowsOldestReadingUnlessTheWindowJumpsThreefold) {
+    CFakeDll::QueueReadings({1000, 1000, 1000, 5000, 1000, 1000, 1000, 1000, 1000});
+    std::vector<double> shown;
+    for (int i = 0; i < 9; ++i) {
+        Measure();
+        shown.push_back(m_device.m_dMeasuredFreq);
+    }
+    // 5000 stays in the window for five readings; only then does the value move again.
+    EXPECT_EQ(shown, (std::vector<double>{1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000}));
+    EXPECT_EQ(m_device.m_freqHistory.size(), 5u);
+}
+
+TEST_F(Step, MeterFollowsTheOldestOfASteadyWindow) {
+    CFakeDll::QueueReadings({1000, 1100, 1200, 1300, 1400, 1500, 1600});
+    std::vector<double> shown;
+    for (int i = 0; i < 7; ++i) {
+        Measure();
+        shown.push_back(m_device.m_dMeasuredFreq);
+    }
+    EXPECT_EQ(shown, (std::vector<double>{1000, 1000, 1000, 1000, 1000, 1100, 1200}));
+}
+
+TEST_F(Step, MeterZeroReadings) {
+    CFakeDll::QueueReadings({0, 0});
+    Measure();
+    Measure();
+    EXPECT_EQ(m_device.m_dMeasuredFreq, 0.0); // 0/0 is no jump
+
+    CDDSDevice other;
+    other.m_bDemo = 0;
+    other.m_nDevice = 0;
+    CFakeDll::QueueReadings({2000, 0});
+    CStepGuard::ResetCount();
+    for (int i = 0; i < 5; ++i)
+        other.DeviceStep();
+    EXPECT_EQ(other.m_dMeasuredFreq, 2000.0);
+    for (int i = 0; i < 5; ++i)
+        other.DeviceStep();
+    EXPECT_EQ(other.m_dMeasuredFreq, 2000.0); // smallest 0: infinite ratio keeps the value
+}
+
+TEST_F(Step, CounterTruncatesAndResetsBeforeTheFirstCount) {
+    CFakeDll::QueueReadings({12.9});
+    m_device.SetMeasureMode(0);
+    m_device.DeviceStep();
+    EXPECT_EQ(m_device.m_nCount, 12);
+    EXPECT_EQ(m_device.m_bResetCounter, 0);
+    const Calls calls = CFakeDll::Calls();
+    EXPECT_EQ(calls[0], "DDSResetCounter(0)");
+    EXPECT_EQ(calls[1], "DDSGetMeasure(0,1)");
+    CFakeDll::ClearCalls();
+    CFakeDll::QueueReadings({1e12});
+    m_device.DeviceStep(); // read every step, no second reset
+    EXPECT_EQ(CFakeDll::Calls()[0], "DDSGetMeasure(0,1)");
+    EXPECT_EQ(m_device.m_nCount, 2147483647);
+}
+
+TEST_F(Step, MeasuringOffOrDemoClearsReadings) {
+    m_device.m_dMeasuredFreq = 5.0;
+    m_device.m_nCount = 5;
+    m_device.m_bCounterOn = 0;
+    m_device.DeviceStep();
+    EXPECT_EQ(m_device.m_dMeasuredFreq, 0.0);
+    EXPECT_EQ(m_device.m_nCount, 0);
+}
+
+TEST_F(Step, DemoStepMakesNoCall) {
+    CDDSDevice demo;
+    demo.BindHardware({});
+    demo.SetWaveType(WAVE_RAMP);
+    demo.m_nMeasureMode = 0;
+    CFakeDll::QueueReadings({42.0});
+    for (int i = 0; i < 20; ++i)
+        demo.DeviceStep();
+    EXPECT_TRUE(CFakeDll::Calls().empty());
+    EXPECT_EQ(demo.m_nCount, 0);
+    EXPECT_EQ(demo.m_dMeasuredFreq, 0.0);
+    EXPECT_EQ(demo.PendingCommands(), (std::vector<int>{CMD_DOWNLOAD}));
+}
+
+TEST_F(Step, LostUnitIsReprogrammedBeforeAnythingElse) {
+    m_device.m_bCounterOn = 0;
+    m_device.SetDIOMode(1);
+    CFakeDll::SetPresent(false);
+    m_device.DeviceStep();
+    EXPECT_EQ(m_device.m_bLost, 1);
+    EXPECT_EQ(CFakeDll::Calls(), (Calls{"DDSCheck(0)"}));
+    EXPECT_EQ(m_device.PendingCommands(), (std::vector<int>{CMD_SET_DIO_MODE}));
+
+    CFakeDll::SetPresent(true);
+    CFakeDll::ClearCalls();
+    m_device.DeviceStep();
+    EXPECT_EQ(m_device.m_bLost, 0);
+    EXPECT_EQ(CFakeDll::Calls(),
+              (Calls{"DDSCheck(0)", "DDSSetFrequency(0,1000.000000)", "DDSDownload(0,1000)"}));
+    // Both the reprogramming and the step itself asked for a download behind the waiting
+    // command; the buffer is already loaded once, before anything else.
+    EXPECT_EQ(m_device.PendingCommands(),
+              (std::vector<int>{CMD_SET_DIO_MODE, CMD_DOWNLOAD, CMD_DOWNLOAD}));
+
+    CFakeDll::ClearCalls();
+    m_device.DeviceStep();
+    EXPECT_EQ(CFakeDll::Calls(), (Calls{"DDSCheck(0)", "DDSSetDigitalOut(0,0)",
+                                        "DDSGetDigitalIn(0)", "DDSSetDIOMode(0,1)"}));
+}
+
+TEST_F(Step, TwoStepsAtOnceOneRunsTheOtherReturns) {
+    m_device.m_bCounterOn = 0;
+    std::promise<void> inside;
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    CFakeDll::SetCheckHook([&inside, released] {
+        inside.set_value();
+        released.wait();
+    });
+    std::thread first([this] { m_device.DeviceStep(); });
+    inside.get_future().wait();
+    CFakeDll::SetCheckHook(nullptr);
+
+    CDDSDevice other;
+    other.m_bDemo = 0;
+    other.m_nDevice = 1;
+    const int counted = CStepGuard::Count();
+    other.DeviceStep(); // the guard is held: skipped, not delayed
+    EXPECT_EQ(CStepGuard::Count(), counted);
+    EXPECT_EQ(other.PendingCommands().size(), 3u);
+
+    release.set_value();
+    first.join();
+    other.DeviceStep();
+    EXPECT_EQ(other.PendingCommands().size(), 2u);
+    const Calls calls = CFakeDll::Calls();
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "DDSCheck(1)"), 1);
+}
+
+} // namespace

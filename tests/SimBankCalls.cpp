@@ -1,0 +1,168 @@
+// The twelve functions as the simulated bank answers them.
+#include "engine/hardware/DDSTarnDll.h"
+#include "hwsim/SimControl.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+class SimBank : public ::testing::Test {
+protected:
+    void SetUp() override { SimReset(3); }
+    void TearDown() override { SimReset(1); }
+};
+
+TEST_F(SimBank, SearchReportsTheBankAndUnknownIndicesLeaveOutputsAlone) {
+    EXPECT_EQ(DDSSearch(), 3);
+    for (int index : {-1, 3, 99}) {
+        int points = -7;
+        int periods = -8;
+        EXPECT_EQ(DDSSetFrequency(index, 1000.0, &points, &periods), 0);
+        EXPECT_EQ(points, -7);
+        EXPECT_EQ(periods, -8);
+        EXPECT_EQ(DDSCheck(index), 0);
+    }
+    SimReset(0);
+    EXPECT_EQ(DDSSearch(), 0);
+}
+
+TEST_F(SimBank, EachUnitKeepsWhatItWasSent) {
+    int points = 0;
+    int periods = 0;
+    EXPECT_EQ(DDSSetFrequency(1, 1234.5, &points, &periods), 1);
+    const unsigned short samples[3] = {1, 2048, 4095};
+    DDSDownload(1, samples, 3);
+    DDSSetSingleWave(1, 1);
+    DDSSetTrigger(1, 1, 1);
+    DDSSetPowerOnOutput(1, 0);
+    DDSSetDIOMode(1, 1);
+    DDSSetDigitalOut(1, 0xABC);
+    const SimUnitState unit = SimGetUnit(1);
+    EXPECT_TRUE(unit.present);
+    EXPECT_EQ(unit.frequency, 1234.5);
+    EXPECT_EQ(unit.points, points);
+    EXPECT_EQ(unit.periods, periods);
+    EXPECT_EQ(unit.buffer, (std::vector<unsigned short>{1, 2048, 4095}));
+    EXPECT_EQ(unit.singleWave, 1);
+    EXPECT_EQ(unit.triggerOn, 1);
+    EXPECT_EQ(unit.triggerEdge, 1);
+    EXPECT_EQ(unit.powerOnOutput, 0);
+    EXPECT_EQ(unit.dioMode, 1);
+    EXPECT_EQ(unit.digitalOut, 0xABC);
+    EXPECT_EQ(SimGetUnit(0).frequency, 0.0); // the others heard nothing
+    EXPECT_FALSE(SimGetUnit(5).present);
+}
+
+TEST_F(SimBank, InputsLoopBackTheFirstSixOutputsAndCarrySerialBits) {
+    for (int index = 0; index < 3; ++index) {
+        DDSSetDigitalOut(index, 0xFFF);
+        unsigned short in = 0;
+        DDSGetDigitalIn(index, &in);
+        EXPECT_EQ(in, 0x3F | ((index & 3) << 6)) << index;
+        DDSSetDigitalOut(index, 0x0A5);
+        DDSGetDigitalIn(index, &in);
+        EXPECT_EQ(in & 0x3F, 0x25);
+    }
+}
+
+TEST_F(SimBank, MeterReadsThePlayedOrTheExternalFrequency) {
+    int points = 0;
+    int periods = 0;
+    DDSSetFrequency(0, 2500.0, &points, &periods);
+    double hz = 0.0;
+    EXPECT_EQ(DDSGetMeasure(0, 0, &hz), 1);
+    EXPECT_NEAR(hz, 2500.0, 2500.0 * 1e-4);
+    SimSetExternalFrequency(0, 777.0);
+    DDSGetMeasure(0, 0, &hz);
+    EXPECT_NEAR(hz, 777.0, 0.01);
+    SimSetExternalFrequency(0, -1.0);
+    DDSGetMeasure(0, 0, &hz);
+    EXPECT_NEAR(hz, 2500.0, 2500.0 * 1e-4);
+}
+
+TEST_F(SimBank, CounterCountsOutputPeriodsSinceTheLastReset) {
+    int points = 0;
+    int periods = 0;
+    DDSSetFrequency(0, 10000.0, &points, &periods);
+    const Clock::time_point before = Clock::now();
+    DDSResetCounter(0);
+    const Clock::time_point after = Clock::now();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    const Clock::time_point readFrom = Clock::now();
+    double count = 0.0;
+    DDSGetMeasure(0, 1, &count);
+    const Clock::time_point readTo = Clock::now();
+    const auto seconds = [](Clock::duration d) { return std::chrono::duration<double>(d).count(); };
+    EXPECT_GE(count, 10000.0 * seconds(readFrom - after) * (1 - 1e-4));
+    EXPECT_LE(count, 10000.0 * seconds(readTo - before) * (1 + 1e-4));
+
+    SimSetExternalCount(0, 42.0);
+    DDSResetCounter(0);
+    DDSGetMeasure(0, 1, &count);
+    EXPECT_EQ(count, 42.0);
+}
+
+TEST_F(SimBank, UnpluggedUnitIgnoresCallsAndReturnsFreshlyPowered) {
+    int points = 0;
+    int periods = 0;
+    DDSSetFrequency(2, 5000.0, &points, &periods);
+    SimUnplug(2);
+    EXPECT_EQ(DDSCheck(2), 0);
+    EXPECT_EQ(DDSSetDigitalOut(2, 7), 0);
+    double value = -1.0;
+    EXPECT_EQ(DDSGetMeasure(2, 0, &value), 0);
+    EXPECT_EQ(value, -1.0);
+    EXPECT_EQ(SimGetUnit(2).digitalOut, 0);
+    SimReplug(2);
+    EXPECT_EQ(DDSCheck(2), 1);
+    EXPECT_EQ(SimGetUnit(2).frequency, 0.0);
+    EXPECT_TRUE(SimGetUnit(2).buffer.empty());
+}
+
+TEST_F(SimBank, CallLogNamesEveryCallAndStaysBounded) {
+    int points = 0;
+    int periods = 0;
+    DDSSetFrequency(0, 1000.0, &points, &periods);
+    DDSSetTrigger(1, 1, 0);
+    unsigned short in = 0;
+    DDSGetDigitalIn(2, &in);
+    EXPECT_EQ(SimCallLog(),
+              (std::vector<std::string>{"DDSSetFrequency(0,1000.000000)", "DDSSetTrigger(1,1,0)",
+                                        "DDSGetDigitalIn(2)"}));
+    for (int i = 0; i < 20000; ++i)
+        DDSCheck(i % 3);
+    const std::vector<std::string> log = SimCallLog();
+    EXPECT_LE(log.size(), 10000u);
+    EXPECT_EQ(log.back(), "DDSCheck(" + std::to_string(19999 % 3) + ")");
+    SimClearLog();
+    EXPECT_TRUE(SimCallLog().empty());
+}
+
+TEST_F(SimBank, CallsFromSeveralThreadsAtOnce) {
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([t] {
+            for (int i = 0; i < 500; ++i) {
+                int points = 0;
+                int periods = 0;
+                DDSSetFrequency(t % 3, 1000.0 + i, &points, &periods);
+                double value = 0.0;
+                DDSGetMeasure(t % 3, i % 2, &value);
+                DDSSetDigitalOut(t % 3, static_cast<unsigned short>(i));
+                if (i % 50 == 0)
+                    SimCallLog();
+            }
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(SimGetUnit(0).frequency, 1499.0);
+}
+
+} // namespace

@@ -1,0 +1,55 @@
+// With DDSTARN_DRIVER naming a library, the simulator passes every call on to it. This
+// process is started with the variable set to the tiny test driver.
+#include "engine/hardware/DDSTarnDll.h"
+#include "hwsim/SimControl.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <dlfcn.h>
+#include <string>
+
+namespace {
+
+TEST(DriverForward, EveryCallReachesTheNamedDriver) {
+    const char* path = std::getenv("DDSTARN_DRIVER");
+    ASSERT_NE(path, nullptr);
+    EXPECT_EQ(DDSSearch(), 7); // loads the driver
+
+    void* driver = dlopen(path, RTLD_NOW | RTLD_NOLOAD);
+    ASSERT_NE(driver, nullptr) << "the simulator did not load the driver";
+    auto callCount = reinterpret_cast<int (*)()>(dlsym(driver, "TinyDriverCallCount"));
+    auto lastCall = reinterpret_cast<const char* (*)()>(dlsym(driver, "TinyDriverLastCall"));
+    ASSERT_NE(callCount, nullptr);
+    ASSERT_NE(lastCall, nullptr);
+
+    int points = 0;
+    int periods = 0;
+    EXPECT_EQ(DDSCheck(0), 5);
+    EXPECT_EQ(DDSSetFrequency(0, 1000.0, &points, &periods), 1);
+    EXPECT_EQ(points, 123);
+    EXPECT_EQ(periods, 4);
+    const unsigned short samples[2] = {1, 2};
+    EXPECT_EQ(DDSDownload(0, samples, 2), 2);
+    DDSSetSingleWave(0, 1);
+    DDSSetTrigger(0, 1, 0);
+    DDSSetPowerOnOutput(0, 1);
+    double value = 0.0;
+    DDSGetMeasure(0, 0, &value);
+    EXPECT_EQ(value, 4321.0);
+    DDSResetCounter(0);
+    DDSSetDIOMode(0, 1);
+    DDSSetDigitalOut(0, 3);
+    unsigned short in = 0;
+    DDSGetDigitalIn(0, &in);
+    EXPECT_EQ(in, 0xAB);
+    EXPECT_EQ(callCount(), 12);
+    EXPECT_EQ(std::string(lastCall()), "DDSGetDigitalIn");
+
+    // The simulated unit heard none of it; the log still shows the traffic.
+    EXPECT_EQ(SimGetUnit(0).frequency, 0.0);
+    EXPECT_EQ(SimCallLog().back(), "DDSGetDigitalIn(0)");
+    dlclose(driver);
+}
+
+} // namespace

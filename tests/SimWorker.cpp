@@ -1,0 +1,142 @@
+// Device workers against the simulated bank: the whole engine running.
+#include "engine/DDSDevice.h"
+#include "engine/DeviceWorker.h"
+#include "engine/WaveBatch.h"
+#include "hwsim/SimControl.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Polls until done() holds or the time is up.
+bool WaitFor(const std::function<bool()>& done,
+             std::chrono::milliseconds patience = std::chrono::milliseconds(2000)) {
+    const auto until = std::chrono::steady_clock::now() + patience;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > until)
+            return false;
+        std::this_thread::sleep_for(1ms);
+    }
+    return true;
+}
+
+// Opened as a device view opens it: bound, programmed once, then the worker.
+class SimWorker : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SimReset(2);
+        for (int i = 0; i < 2; ++i) {
+            CDDSDevice::BindContext context;
+            context.foundDevices = 2;
+            context.usedIndices = {1 - i};
+            m_devices[i].BindHardware(context);
+            m_devices[i].ApplyFrequency();
+        }
+    }
+    void TearDown() override {
+        m_workers[1].Stop();
+        m_workers[0].Stop();
+        SimReset(1);
+    }
+    bool Idle(int i) { return m_devices[i].PendingCommands().empty(); }
+
+    CDDSDevice m_devices[2];
+    CDeviceWorker m_workers[2];
+};
+
+TEST_F(SimWorker, NewDeviceIsFullyProgrammed) {
+    m_devices[1].m_nWaveType = WAVE_SQUARE;
+    m_devices[1].SetExtTrig(1);
+    m_workers[0].Start(&m_devices[0]);
+    m_workers[1].Start(&m_devices[1]);
+    ASSERT_TRUE(WaitFor([&] { return Idle(0) && Idle(1); }));
+    for (int i = 0; i < 2; ++i) {
+        const SimUnitState unit = SimGetUnit(i);
+        EXPECT_EQ(unit.frequency, 1000.0);
+        EXPECT_EQ(m_devices[i].m_nPoints, unit.points);
+        EXPECT_EQ(m_devices[i].m_nPeriods, unit.periods);
+        ASSERT_EQ(static_cast<int>(unit.buffer.size()), unit.points);
+        EXPECT_EQ(unit.buffer[1],
+                  CWaveBatch::CodeOf(m_devices[i].SampleAt(1.0 / unit.points, false)));
+    }
+    EXPECT_EQ(SimGetUnit(1).triggerOn, 1);
+    ASSERT_TRUE(WaitFor([&] { return m_devices[0].m_dMeasuredFreq > 0.0; }));
+    EXPECT_NEAR(m_devices[0].m_dMeasuredFreq, 1000.0, 0.1);
+}
+
+TEST_F(SimWorker, DigitalOutputsComeBackOnTheInputs) {
+    m_workers[1].Start(&m_devices[1]);
+    m_devices[1].m_wDigitalOut = 0xFED;
+    ASSERT_TRUE(WaitFor([&] { return m_devices[1].m_wDigitalIn == (0x2D | (1 << 6)); }));
+    EXPECT_EQ(SimGetUnit(1).digitalOut, 0xFED);
+}
+
+TEST_F(SimWorker, ReplugedUnitIsReprogrammedBeforeAnythingElse) {
+    m_workers[0].Start(&m_devices[0]);
+    ASSERT_TRUE(WaitFor([&] { return Idle(0); }));
+    SimUnplug(0);
+    ASSERT_TRUE(WaitFor([&] { return m_devices[0].m_bLost == 1; }));
+    m_devices[0].SetFrequency(2000.0); // waits in the queue while the unit is away
+    m_devices[0].SetDIOMode(1);
+    SimClearLog();
+    SimReplug(0);
+    ASSERT_TRUE(WaitFor([&] { return m_devices[0].m_bLost == 0 && Idle(0); }));
+
+    std::vector<std::string> sent;
+    for (const std::string& call : SimCallLog())
+        if (call.rfind("DDSCheck", 0) != 0 && call.rfind("DDSGetMeasure", 0) != 0)
+            sent.push_back(call);
+    ASSERT_GE(sent.size(), 3u);
+    EXPECT_EQ(sent[0], "DDSSetFrequency(0,2000.000000)");
+    EXPECT_EQ(sent[1].rfind("DDSDownload(0,", 0), 0u) << sent[1];
+    EXPECT_EQ(sent[2], "DDSSetDigitalOut(0,0)");
+    const SimUnitState unit = SimGetUnit(0);
+    EXPECT_EQ(unit.frequency, 2000.0);
+    EXPECT_EQ(unit.dioMode, 1);
+    EXPECT_EQ(static_cast<int>(unit.buffer.size()), unit.points);
+}
+
+TEST_F(SimWorker, BurstOfFrequencyChangesEndsOnTheLast) {
+    m_workers[0].Start(&m_devices[0]);
+    for (int i = 1; i <= 1000; ++i)
+        m_devices[0].SetFrequency(1000.0 + 37.0 * i);
+    // One command per step: about 2000 steps of 1 ms to work off.
+    ASSERT_TRUE(WaitFor([&] { return Idle(0); }, 8000ms));
+    const SimUnitState unit = SimGetUnit(0);
+    EXPECT_EQ(unit.frequency, 38000.0);
+    EXPECT_EQ(m_devices[0].m_nPoints, unit.points);
+    EXPECT_EQ(m_devices[0].m_nPeriods, unit.periods);
+    EXPECT_EQ(static_cast<int>(unit.buffer.size()), unit.points);
+}
+
+TEST_F(SimWorker, StopWaitsForTheLoopAndLeavesTheGuardFree) {
+    m_workers[0].Start(&m_devices[0]);
+    m_workers[1].Start(&m_devices[1]);
+    EXPECT_TRUE(m_workers[0].IsRunning());
+    std::this_thread::sleep_for(20ms);
+    m_workers[1].Stop();
+    m_workers[0].Stop();
+    EXPECT_FALSE(m_workers[0].IsRunning());
+    m_workers[0].Stop(); // a second stop is harmless
+    const size_t logged = SimCallLog().size();
+    std::this_thread::sleep_for(5ms);
+    EXPECT_EQ(SimCallLog().size(), logged);
+
+    // No step was left half done holding the guard: a direct step still runs.
+    m_devices[1].SetDIOMode(1);
+    while (!Idle(1))
+        m_devices[1].DeviceStep();
+    EXPECT_EQ(SimGetUnit(1).dioMode, 1);
+    {
+        CDeviceWorker scoped;
+        scoped.Start(&m_devices[1]);
+    } // the destructor stops and joins
+}
+
+} // namespace

@@ -8,6 +8,7 @@
 #include "res/Resource.h"
 #include "view/CounterText.h"
 #include "view/KnobEncoder.h"
+#include "view/PanelLayout.h"
 #include "view/SpinButton.h"
 #include "view/WaveDisplay.h"
 #include "widgets/LED.h"
@@ -17,9 +18,7 @@
 #include "widgets/TurnButton.h"
 
 #include <QFile>
-#include <QGroupBox>
 #include <QIcon>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QSlider>
@@ -69,7 +68,7 @@ double MaxFrequency(int waveType) {
 } // namespace
 
 CMultiDDSTarnView::CMultiDDSTarnView(CMultiDDSTarnDoc* doc, QWidget* parent)
-    : QWidget(parent), m_pDocument(doc) {
+    : QWidget(parent), m_pDocument(doc), m_panel(this) {
     CreateControls();
     ConnectControls();
 }
@@ -82,66 +81,10 @@ CMultiDDSTarnView::~CMultiDDSTarnView() {
 }
 
 void CMultiDDSTarnView::CreateControls() {
-    const QSize baseUnits = CPanelTemplate::BaseUnits(font());
-    // Group boxes first, so that the controls inside them are drawn over them.
-    for (int pass = 0; pass < 2; ++pass) {
-        for (const CPanelTemplate::Control& control : CPanelTemplate::Controls()) {
-            if ((control.kind == CPanelTemplate::KIND_GROUP) != (pass == 0))
-                continue;
-            QWidget* widget = nullptr;
-            switch (control.kind) {
-            case CPanelTemplate::KIND_DISPLAY:
-                widget = m_pDisplay = new CWaveDisplay(this);
-                break;
-            case CPanelTemplate::KIND_SLIDER:
-                widget = m_pSlider = new QSlider(Qt::Horizontal, this);
-                break;
-            case CPanelTemplate::KIND_TOGGLE:
-                widget = new CLeftRight(this);
-                break;
-            case CPanelTemplate::KIND_STATIC: {
-                auto* label = new QLabel(QString::fromLatin1(control.caption), this);
-                label->setProperty("ctrlId", control.nId);
-                widget = label;
-                break;
-            }
-            case CPanelTemplate::KIND_COUNTER:
-                widget = m_pCounter = new QLineEdit(this);
-                m_pCounter->setReadOnly(true);
-                m_pCounter->setAlignment(Qt::AlignCenter);
-                m_pCounter->setFocusPolicy(Qt::NoFocus);
-                break;
-            case CPanelTemplate::KIND_SWITCH:
-                widget = new COnOff(this);
-                break;
-            case CPanelTemplate::KIND_LED:
-                widget = new CLED(this);
-                break;
-            case CPanelTemplate::KIND_GROUP:
-                widget = new QGroupBox(this);
-                break;
-            case CPanelTemplate::KIND_PANEL_BUTTON:
-                widget = m_pPanelButton = new QToolButton(this);
-                m_pPanelButton->setFocusPolicy(Qt::NoFocus);
-                m_pPanelButton->setAutoRaise(false);
-                break;
-            case CPanelTemplate::KIND_FIELD:
-                widget = new CStepEdit(this);
-                break;
-            case CPanelTemplate::KIND_KNOB:
-                widget = new CTurnButton(this);
-                break;
-            case CPanelTemplate::KIND_SPIN:
-                widget = new CSpinButton(this);
-                break;
-            }
-            const QRect rect = CPanelTemplate::ToPixels(control, baseUnits);
-            m_templateRects.insert(control.nId, rect);
-            widget->setGeometry(
-                QRect(rect.topLeft(), CPanelLayout::ControlSize(control.kind, rect.size())));
-            m_controls.insert(control.nId, widget);
-        }
-    }
+    m_pDisplay = m_panel.Get<CWaveDisplay>(IDC_WAVE_DISPLAY);
+    m_pSlider = m_panel.Get<QSlider>(IDC_VIEW_SLIDER);
+    m_pPanelButton = m_panel.Get<QToolButton>(IDC_PANEL_BUTTON);
+    m_pCounter = m_panel.Get<QLineEdit>(IDC_COUNTER);
     m_pSlider->hide();
     m_pSlider->setEnabled(false);
     m_pDisplay->SetSlider(m_pSlider);
@@ -506,7 +449,7 @@ void CMultiDDSTarnView::resizeEvent(QResizeEvent* event) {
 }
 
 void CMultiDDSTarnView::Layout() {
-    const QRect group = m_templateRects.value(IDC_GROUP_TOP);
+    const QRect group = m_panel.TemplateRect(IDC_GROUP_TOP);
     const bool arb = m_pDevice && m_pDevice->m_nWaveType == WAVE_ARB;
     const CPanelLayout::Result result =
         CPanelLayout::Compute(rect(), group.width(), m_pPanelButton->size(), m_bShowControl, arb);
@@ -515,17 +458,7 @@ void CMultiDDSTarnView::Layout() {
     m_rcSlider = result.rcSlider;
     m_rcFill = result.rcFill;
 
-    for (const CPanelTemplate::Control& control : CPanelTemplate::Controls()) {
-        if (control.nId == IDC_WAVE_DISPLAY || control.nId == IDC_VIEW_SLIDER ||
-            control.nId == IDC_PANEL_BUTTON)
-            continue;
-        const QRect place = m_templateRects.value(control.nId);
-        QWidget* widget = Control(control.nId);
-        widget->setGeometry(
-            CPanelLayout::PlaceControl(place, group.topLeft(), m_rcPanel.topLeft(),
-                                       CPanelLayout::ControlSize(control.kind, place.size())));
-        widget->setVisible(m_bShowControl);
-    }
+    m_panel.PlacePanel(m_rcPanel.topLeft(), m_bShowControl);
     m_pDisplay->setGeometry(m_rcDisplay);
     m_pSlider->setGeometry(m_rcSlider);
     m_pSlider->setVisible(result.bSliderVisible);

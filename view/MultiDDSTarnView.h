@@ -1,9 +1,8 @@
 #pragma once
 #include "app/DeviceView.h"
 #include "engine/DeviceWorker.h"
-#include "view/PanelLayout.h"
+#include "view/PanelControls.h"
 
-#include <QHash>
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -43,7 +42,7 @@ public:
     QWidget* Widget() override { return this; }
 
     /// A form control by its template id (null for an unknown id).
-    QWidget* Control(int id) const { return m_controls.value(id); }
+    QWidget* Control(int id) const { return m_panel.Control(id); }
     CWaveDisplay* Display() const { return m_pDisplay; }
     CMultiDDSTarnDoc* GetDocument() const { return m_pDocument; }
     const CDeviceWorker& Worker() const { return m_worker; }
@@ -97,14 +96,13 @@ private:
     CStepEdit* Field(int id) const;
 
     CMultiDDSTarnDoc* m_pDocument;
+    CPanelControls m_panel;
     CDDSDevice* m_pDevice = nullptr;
     CDeviceWorker m_worker;
     CWaveDisplay* m_pDisplay = nullptr;
     QSlider* m_pSlider = nullptr;
     QToolButton* m_pPanelButton = nullptr;
     QLineEdit* m_pCounter = nullptr;
-    QHash<int, QWidget*> m_controls;
-    QHash<int, QRect> m_templateRects; ///< Template places in pixels.
     QRect m_rcFill; ///< Button-face area behind the hide/show button and the panel.
     QString m_strCounter;
     int m_nTimer = 0;

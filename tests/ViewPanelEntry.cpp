@@ -1,0 +1,311 @@
+// The device window driven like a user would: each entry must reach the simulated generator.
+#include "ViewTestSupport.h"
+
+#include "app/CmdUI.h"
+#include "res/Resource.h"
+#include "view/KnobEncoder.h"
+#include "view/SpinButton.h"
+#include "view/WaveDisplay.h"
+#include "widgets/LED.h"
+#include "widgets/LeftRight.h"
+#include "widgets/OnOff.h"
+#include "widgets/StepEdit.h"
+#include "widgets/TurnButton.h"
+
+#include <QLineEdit>
+#include <QSlider>
+#include <QTest>
+#include <QToolButton>
+
+#include <algorithm>
+#include <numeric>
+
+namespace {
+
+int MinCode(const SimUnitState& unit) {
+    return unit.buffer.empty() ? -1 : *std::min_element(unit.buffer.begin(), unit.buffer.end());
+}
+int MaxCode(const SimUnitState& unit) {
+    return unit.buffer.empty() ? -1 : *std::max_element(unit.buffer.begin(), unit.buffer.end());
+}
+double MeanCode(const SimUnitState& unit) {
+    return unit.buffer.empty() ? -1.0
+                               : std::accumulate(unit.buffer.begin(), unit.buffer.end(), 0.0) /
+                                     double(unit.buffer.size());
+}
+
+bool ResetCounterCalled() {
+    const auto log = SimCallLog();
+    return std::any_of(log.begin(), log.end(), [](const std::string& call) {
+        return call.rfind("DDSResetCounter", 0) == 0;
+    });
+}
+
+} // namespace
+
+class ViewPanelEntry : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void NewWindowShowsDefaultsAndRunsWorker();
+    void FrequencyTextRules();
+    void FrequencyLimitDependsOnWaveType();
+    void FrequencyKnobStepsAcrossZeroMarkAndAppliesOnRelease();
+    void AmplitudeKnobAtZeroShrinksStep();
+    void AmplitudeAndPhaseEntries();
+    void OffsetSpinStepsAndStopsAtSeven();
+    void FunctionSwitchesReachUnit();
+    void CounterModeAndReset();
+    void WaveSwitchesAndArbCapture();
+    void ArbFromFileKeepsTable();
+    void HidingPanelWidensDisplayAndIsChecked();
+
+private:
+    CMultiDDSTarnView* View() const { return m_pHarness->View(); }
+    CDDSDevice* Device() const { return m_pHarness->Device(); }
+    CStepEdit* Field(int id) const { return static_cast<CStepEdit*>(View()->Control(id)); }
+    COnOff* Switch(int id) const { return static_cast<COnOff*>(View()->Control(id)); }
+    void Turn(int knobId, double angle, bool release) {
+        auto* knob = static_cast<CTurnButton*>(View()->Control(knobId));
+        knob->SetValue(angle);
+        if (release)
+            emit knob->MouseUp(1, 0, 0, 0);
+        else
+            emit knob->MouseMove(1, 0, 0, 0);
+    }
+
+    std::unique_ptr<CViewHarness> m_pHarness;
+};
+
+void ViewPanelEntry::init() {
+    CKnobEncoder::Reset();
+    m_pHarness = std::make_unique<CViewHarness>(1);
+    QTRY_VERIFY(View()->Worker().IsRunning());
+    QTRY_VERIFY(!SimGetUnit(0).buffer.empty());
+}
+
+void ViewPanelEntry::cleanup() {
+    m_pHarness.reset();
+}
+
+void ViewPanelEntry::NewWindowShowsDefaultsAndRunsWorker() {
+    QCOMPARE(Field(IDC_FREQUENCY)->text(), QStringLiteral("1000.000"));
+    QCOMPARE(Field(IDC_AMPLITUDE)->text(), QStringLiteral("2.000"));
+    QCOMPARE(Field(IDC_OFFSET)->text(), QStringLiteral("0.000"));
+    QCOMPARE(Field(IDC_PHASE)->text(), QStringLiteral("0.000"));
+    QVERIFY(Switch(IDC_WAVE_SINE)->GetValue());
+    QVERIFY(Switch(IDC_SW_OUTPUT)->GetValue());
+    QVERIFY(Switch(IDC_SW_COUNTER)->GetValue());
+    QVERIFY(static_cast<CLED*>(View()->Control(IDC_LED_OUTPUT))->GetValue());
+    QVERIFY(!static_cast<QSlider*>(View()->Control(IDC_VIEW_SLIDER))->isEnabled());
+    QCOMPARE(int(Device()->m_bDemo), 0);
+    QTRY_COMPARE(SimGetUnit(0).frequency, 1000.0);
+    // The counter field follows the timer: frequency mode, nothing measured yet or 1 kHz looped.
+    QTRY_VERIFY(View()->CounterText().endsWith(QStringLiteral("Hz")));
+}
+
+void ViewPanelEntry::FrequencyTextRules() {
+    CStepEdit* field = Field(IDC_FREQUENCY);
+    field->setText(QStringLiteral("2e7")); // pasted: the exponent is no number here
+    QCOMPARE(field->text(), QStringLiteral("2e7"));
+    QCOMPARE(double(Device()->m_dFrequency), 1000.0);
+
+    field->clear();
+    QCOMPARE(field->text(), QStringLiteral("1.000"));
+    QCOMPARE(double(Device()->m_dFrequency), 1.0);
+
+    field->selectAll(); // the field can never be empty: type over its text
+    QTest::keyClicks(field, QStringLiteral("12345"));
+    QCOMPARE(double(Device()->m_dFrequency), 12345.0);
+    QCOMPARE(View()->GetDocument()->m_dLastFrequency, 12345.0);
+    QTRY_COMPARE(SimGetUnit(0).frequency, 12345.0);
+}
+
+void ViewPanelEntry::FrequencyLimitDependsOnWaveType() {
+    CStepEdit* field = Field(IDC_FREQUENCY);
+    field->setText(QStringLiteral("30000000"));
+    QCOMPARE(double(Device()->m_dFrequency), 30000000.0);
+    QCOMPARE(field->text(), QStringLiteral("30000000"));
+    field->setText(QStringLiteral("80000000"));
+    QCOMPARE(field->text(), QStringLiteral("75000000.000"));
+    field->setText(QStringLiteral("30000000"));
+
+    View()->SelectWaveType(WAVE_RAMP); // lowers a Sine-only frequency
+    QCOMPARE(double(Device()->m_dFrequency), 25000000.0);
+    QCOMPARE(field->text(), QStringLiteral("25000000.000"));
+    field->setText(QStringLiteral("30000000"));
+    QCOMPARE(double(Device()->m_dFrequency), 25000000.0);
+    QTRY_COMPARE(SimGetUnit(0).frequency, 25000000.0);
+
+    // Knob steps of ten million stop at the Ramp limit too.
+    field->SetStep(10000000.0f);
+    Turn(IDC_KNOB_FREQUENCY, 0.5, true); // 15 steps
+    QCOMPARE(double(Device()->m_dFrequency), 25000000.0);
+}
+
+void ViewPanelEntry::FrequencyKnobStepsAcrossZeroMarkAndAppliesOnRelease() {
+    Turn(IDC_KNOB_FREQUENCY, 6.2, false); // from the remembered 0: back across the mark
+    const double before = Field(IDC_FREQUENCY)->GetValue();
+    QCOMPARE(before, 998.0);
+    QCOMPARE(double(Device()->m_dFrequency), 1000.0); // moving does not apply
+    Turn(IDC_KNOB_FREQUENCY, 0.1, true);
+    QCOMPARE(double(Field(IDC_FREQUENCY)->GetValue()), before + 5); // not before - 194
+    QCOMPARE(Field(IDC_FREQUENCY)->text(), QStringLiteral("1003.000"));
+    QCOMPARE(double(Device()->m_dFrequency), 1003.0);
+    QCOMPARE(View()->GetDocument()->m_dLastFrequency, 1003.0);
+    QCOMPARE(View()->m_bKnobBusy, 0);
+    QTRY_COMPARE(SimGetUnit(0).frequency, 1003.0);
+}
+
+void ViewPanelEntry::AmplitudeKnobAtZeroShrinksStep() {
+    CStepEdit* field = Field(IDC_AMPLITUDE);
+    field->setText(QStringLiteral("0"));
+    QCOMPARE(float(Device()->m_fAmplitude), 0.0f);
+    Turn(IDC_KNOB_AMPLITUDE, 6.24, true); // one step down
+    QCOMPARE(field->GetValue(), 0.0f);
+    QCOMPARE(field->text(), QStringLiteral("0.000"));
+    QCOMPARE(field->GetStep(), 0.0001f);
+    QTRY_VERIFY(MinCode(SimGetUnit(0)) == 2048 && MaxCode(SimGetUnit(0)) == 2048);
+}
+
+void ViewPanelEntry::AmplitudeAndPhaseEntries() {
+    Field(IDC_AMPLITUDE)->setText(QStringLiteral("5"));
+    QCOMPARE(Field(IDC_AMPLITUDE)->text(), QStringLiteral("3.500"));
+    Field(IDC_AMPLITUDE)->setText(QStringLiteral("1.75"));
+    QCOMPARE(float(Device()->m_fAmplitude), 1.75f);
+    // Peak 1.75 V of 3.5 V full scale: codes reach about 2048 -/+ 1023.
+    QTRY_VERIFY(qAbs(MinCode(SimGetUnit(0)) - 1025) <= 2);
+
+    Field(IDC_PHASE)->setText(QStringLiteral("0.25"));
+    QCOMPARE(float(Device()->m_fPhase), 0.25f);
+    Field(IDC_PHASE)->setText(QStringLiteral("1.5"));
+    QCOMPARE(Field(IDC_PHASE)->text(), QStringLiteral("1.000"));
+    QCOMPARE(float(Device()->m_fPhase), 1.0f);
+}
+
+void ViewPanelEntry::OffsetSpinStepsAndStopsAtSeven() {
+    auto* spin = static_cast<CSpinButton*>(View()->Control(IDC_SPIN_OFFSET));
+    Field(IDC_AMPLITUDE)->setText(QStringLiteral("0"));
+    spin->UpButton()->click();
+    QCOMPARE(Field(IDC_OFFSET)->text(), QStringLiteral("1.000"));
+    QCOMPARE(double(Device()->m_dOffset), 1.0);
+    QTRY_VERIFY(qAbs(MeanCode(SimGetUnit(0)) - (2048 - 2047 / 3.5)) < 1.0);
+
+    Field(IDC_OFFSET)->setText(QStringLiteral("6.5"));
+    spin->UpButton()->click();
+    QCOMPARE(Field(IDC_OFFSET)->text(), QStringLiteral("7.000"));
+    spin->UpButton()->click();
+    QCOMPARE(Field(IDC_OFFSET)->text(), QStringLiteral("7.000"));
+    QCOMPARE(double(Device()->m_dOffset), 7.0);
+    spin->DownButton()->click();
+    QCOMPARE(double(Device()->m_dOffset), 6.0);
+    Field(IDC_OFFSET)->setText(QStringLiteral("-9"));
+    QCOMPARE(Field(IDC_OFFSET)->text(), QStringLiteral("-7.000"));
+}
+
+void ViewPanelEntry::FunctionSwitchesReachUnit() {
+    QTest::mouseClick(Switch(IDC_SW_OUTPUT), Qt::LeftButton);
+    QVERIFY(!static_cast<CLED*>(View()->Control(IDC_LED_OUTPUT))->GetValue());
+    QTRY_VERIFY(MinCode(SimGetUnit(0)) == 2048 && MaxCode(SimGetUnit(0)) == 2048);
+    QTest::mouseClick(Switch(IDC_SW_OUTPUT), Qt::LeftButton);
+
+    QTest::mouseClick(Switch(IDC_SW_ATTEN), Qt::LeftButton);
+    QVERIFY(static_cast<CLED*>(View()->Control(IDC_LED_ATTEN))->GetValue());
+    // -20 dB: 2 V peak becomes 0.2 V, about 117 codes from mid-scale.
+    QTRY_VERIFY(qAbs(MinCode(SimGetUnit(0)) - 1931) <= 2);
+
+    QTest::mouseClick(Switch(IDC_SW_SINGLE_WAVE), Qt::LeftButton);
+    QTRY_COMPARE(SimGetUnit(0).singleWave, 1);
+    QTest::mouseClick(Switch(IDC_SW_EXT_TRIG), Qt::LeftButton);
+    QTRY_COMPARE(SimGetUnit(0).triggerOn, 1);
+    QTest::mouseClick(View()->Control(IDC_TRIG_EDGE), Qt::LeftButton);
+    QTRY_COMPARE(SimGetUnit(0).triggerEdge, 1);
+}
+
+void ViewPanelEntry::CounterModeAndReset() {
+    SimSetExternalFrequency(0, 1500.0);
+    QTRY_COMPARE(View()->CounterText(), QStringLiteral("1.500000 KHz"));
+
+    SimClearLog();
+    QTest::mouseClick(View()->Control(IDC_MEASURE_MODE), Qt::LeftButton);
+    QCOMPARE(int(Device()->m_nMeasureMode), 0);
+    // The unit's counter is cleared before the first count is read.
+    QTRY_VERIFY(ResetCounterCalled());
+    SimSetExternalCount(0, 42.0);
+    QTRY_COMPARE(View()->CounterText(), QStringLiteral("00000000042"));
+
+    QTest::mouseClick(Switch(IDC_SW_COUNTER), Qt::LeftButton); // off: the reading shows zero
+    QTRY_COMPARE(View()->CounterText(), QStringLiteral("00000000000"));
+}
+
+void ViewPanelEntry::WaveSwitchesAndArbCapture() {
+    QTest::mouseClick(Switch(IDC_WAVE_SQUARE), Qt::LeftButton);
+    QCOMPARE(int(Device()->m_nWaveType), int(WAVE_SQUARE));
+    QVERIFY(!Switch(IDC_WAVE_SINE)->GetValue());
+    QVERIFY(Switch(IDC_WAVE_SQUARE)->GetValue());
+    QTest::mouseClick(Switch(IDC_WAVE_SQUARE), Qt::LeftButton); // again: stays selected
+    QVERIFY(Switch(IDC_WAVE_SQUARE)->GetValue());
+
+    Field(IDC_PHASE)->setText(QStringLiteral("0.5"));
+    View()->GetDocument()->m_strFileName = QStringLiteral("old.csv");
+    QTest::mouseClick(Switch(IDC_WAVE_ARB), Qt::LeftButton);
+    QCOMPARE(int(Device()->m_nWaveType), int(WAVE_ARB));
+    QCOMPARE(View()->GetDocument()->m_strFileName, QStringLiteral("CSV File Empty"));
+    QCOMPARE(Field(IDC_PHASE)->text(), QStringLiteral("0.000"));
+    auto* slider = static_cast<QSlider*>(View()->Control(IDC_VIEW_SLIDER));
+    QVERIFY(slider->isVisible() && slider->isEnabled());
+    QCOMPARE(View()->m_rcDisplay.bottom() + 1, View()->m_rcSlider.top());
+    // The square wave was captured: the table holds both levels of 2 V.
+    const int points = Device()->m_nPointsPerPeriod;
+    QVERIFY(points > 1);
+    float low = 0, high = 0;
+    for (int i = 0; i < points; ++i) {
+        low = std::min<float>(low, Device()->m_fArb[i]);
+        high = std::max<float>(high, Device()->m_fArb[i]);
+    }
+    QCOMPARE(qRound(high * 10), 20);
+    QCOMPARE(qRound(low * 10), -20);
+
+    QTest::mouseClick(Switch(IDC_WAVE_SINE), Qt::LeftButton);
+    QVERIFY(!slider->isVisible());
+}
+
+void ViewPanelEntry::ArbFromFileKeepsTable() {
+    for (int i = 0; i < kMaxPoints; ++i)
+        Device()->m_fArb[i] = 1.25f;
+    View()->GetDocument()->m_bArbFromFile = 1;
+    View()->GetDocument()->m_strFileName = QStringLiteral("wave.csv");
+    View()->SelectWaveType(WAVE_ARB);
+    QCOMPARE(float(Device()->m_fArb[0]), 1.25f);
+    QCOMPARE(float(Device()->m_fArb[kMaxPoints - 1]), 1.25f);
+    QCOMPARE(View()->GetDocument()->m_strFileName, QStringLiteral("wave.csv"));
+}
+
+void ViewPanelEntry::HidingPanelWidensDisplayAndIsChecked() {
+    QTRY_VERIFY(View()->width() > 300);
+    CCmdUI ui(ID_SHOW_HIDE_CONTROL);
+    QVERIFY(View()->OnUpdateCommand(ui));
+    QVERIFY(ui.m_bChecked);
+    QVERIFY(View()->OnCommand(ID_SHOW_HIDE_CONTROL));
+    QCOMPARE(View()->Display()->width(), View()->width() - 15);
+    QVERIFY(!View()->Control(IDC_FREQUENCY)->isVisible());
+    CCmdUI hidden(ID_SHOW_HIDE_CONTROL);
+    View()->OnUpdateCommand(hidden);
+    QVERIFY(!hidden.m_bChecked);
+
+    static_cast<QToolButton*>(View()->Control(IDC_PANEL_BUTTON))->click();
+    QVERIFY(View()->Control(IDC_FREQUENCY)->isVisible());
+    QCOMPARE(View()->m_rcPanel.right() + 1, View()->width() - 5);
+    const QRect button = View()->Control(IDC_PANEL_BUTTON)->geometry();
+    QCOMPARE(button.right() + 1, View()->m_rcPanel.left());
+    QVERIFY(qAbs(button.center().y() - View()->m_rcPanel.center().y()) <= 1);
+    // Dialog commands of the panel are taken even though their dialogs are not here yet.
+    QVERIFY(View()->OnCommand(ID_OUTPUT_SET));
+    QVERIFY(View()->OnCommand(ID_SWEEP));
+}
+
+QTEST_MAIN(ViewPanelEntry)
+#include "ViewPanelEntry.moc"

@@ -1,0 +1,98 @@
+#include "view/PanelControls.h"
+
+#include "res/Resource.h"
+#include "view/PanelLayout.h"
+#include "view/PanelTemplate.h"
+#include "view/SpinButton.h"
+#include "view/WaveDisplay.h"
+#include "widgets/LED.h"
+#include "widgets/LeftRight.h"
+#include "widgets/OnOff.h"
+#include "widgets/StepEdit.h"
+#include "widgets/TurnButton.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSlider>
+#include <QToolButton>
+
+namespace {
+
+QWidget* CreateControl(const CPanelTemplate::Control& control, QWidget* parent) {
+    switch (control.kind) {
+    case CPanelTemplate::KIND_DISPLAY:
+        return new CWaveDisplay(parent);
+    case CPanelTemplate::KIND_SLIDER:
+        return new QSlider(Qt::Horizontal, parent);
+    case CPanelTemplate::KIND_TOGGLE:
+        return new CLeftRight(parent);
+    case CPanelTemplate::KIND_STATIC: {
+        auto* label = new QLabel(QString::fromLatin1(control.caption), parent);
+        // Only captions carry the id the language re-texts by.
+        label->setProperty("ctrlId", control.nId);
+        return label;
+    }
+    case CPanelTemplate::KIND_COUNTER: {
+        auto* counter = new QLineEdit(parent);
+        counter->setReadOnly(true);
+        counter->setAlignment(Qt::AlignCenter);
+        counter->setFocusPolicy(Qt::NoFocus);
+        return counter;
+    }
+    case CPanelTemplate::KIND_SWITCH:
+        return new COnOff(parent);
+    case CPanelTemplate::KIND_LED:
+        return new CLED(parent);
+    case CPanelTemplate::KIND_GROUP:
+        return new QGroupBox(parent);
+    case CPanelTemplate::KIND_PANEL_BUTTON: {
+        auto* button = new QToolButton(parent);
+        button->setFocusPolicy(Qt::NoFocus);
+        return button;
+    }
+    case CPanelTemplate::KIND_FIELD:
+        return new CStepEdit(parent);
+    case CPanelTemplate::KIND_KNOB:
+        return new CTurnButton(parent);
+    case CPanelTemplate::KIND_SPIN:
+        return new CSpinButton(parent);
+    }
+    return new QWidget(parent);
+}
+
+bool MovesWithPanel(int id) {
+    return id != IDC_WAVE_DISPLAY && id != IDC_VIEW_SLIDER && id != IDC_PANEL_BUTTON;
+}
+
+} // namespace
+
+CPanelControls::CPanelControls(QWidget* parent) {
+    const QSize baseUnits = CPanelTemplate::BaseUnits(parent->font());
+    // Group boxes first, so that the controls inside them are drawn over them.
+    for (bool groups : {true, false}) {
+        for (const CPanelTemplate::Control& control : CPanelTemplate::Controls()) {
+            if ((control.kind == CPanelTemplate::KIND_GROUP) != groups)
+                continue;
+            QWidget* widget = CreateControl(control, parent);
+            const QRect rect = CPanelTemplate::ToPixels(control, baseUnits);
+            widget->setGeometry(
+                QRect(rect.topLeft(), CPanelLayout::ControlSize(control.kind, rect.size())));
+            m_templateRects.insert(control.nId, rect);
+            m_controls.insert(control.nId, widget);
+        }
+    }
+}
+
+void CPanelControls::PlacePanel(const QPoint& panelTopLeft, bool visible) const {
+    const QPoint group = TemplateRect(IDC_GROUP_TOP).topLeft();
+    for (const CPanelTemplate::Control& control : CPanelTemplate::Controls()) {
+        if (!MovesWithPanel(control.nId))
+            continue;
+        const QRect place = TemplateRect(control.nId);
+        QWidget* widget = Control(control.nId);
+        widget->setGeometry(CPanelLayout::PlaceControl(
+            place, group, panelTopLeft, CPanelLayout::ControlSize(control.kind, place.size())));
+        widget->setVisible(visible);
+    }
+}

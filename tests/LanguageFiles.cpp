@@ -9,42 +9,24 @@
 
 namespace {
 
+/// The built-in file's keys in order; "a-b" stands for every key from a to b.
 std::vector<std::string> ExpectedBuiltInKeys() {
+    std::istringstream list(
+        "8888 100 134-145 1055 1117 1127 1048 800 80000-80011 801 80100-80102 802 80200-80204 "
+        "803 80300-80305 804 80400-80406 805 80500-80504 8050400 8050401 806 80600 80601 807 "
+        "80700-80702 1097 1098 1099 1101 1102 1103 1104 1053 1105 1100 1106 1252 1107 1242 1243 "
+        "1244 1108 1109 1110 1111 1112 1113 1115 1114 1070 1071 1120 1122 1121 1051 1052 1123 "
+        "1126 1055 1124 1125 1129 1130 1131 1088 1087 1132 1133 1062 1068 1134 1135 1136 1137 "
+        "1138 1141 1139 1140 1142 1143 2000-2010 2012 2013 2014 2016-2021 2024 2026-2030 2070 "
+        "2069 57600 57601 57603 57607 57634 32797 32798 57667");
     std::vector<std::string> keys;
-    auto add = [&keys](std::initializer_list<int> list) {
-        for (int key : list)
-            keys.push_back(std::to_string(key));
-    };
-    auto range = [&keys](int first, int last) {
+    for (std::string item; list >> item;) {
+        const std::size_t dash = item.find('-');
+        const int first = std::stoi(item.substr(0, dash));
+        const int last = dash == std::string::npos ? first : std::stoi(item.substr(dash + 1));
         for (int key = first; key <= last; ++key)
             keys.push_back(std::to_string(key));
-    };
-    add({8888, 100});
-    range(134, 145);
-    add({1055, 1117, 1127, 1048, 800});
-    range(80000, 80011);
-    add({801});
-    range(80100, 80102);
-    add({802});
-    range(80200, 80204);
-    add({803});
-    range(80300, 80305);
-    add({804});
-    range(80400, 80406);
-    add({805});
-    range(80500, 80504);
-    add({8050400, 8050401, 806, 80600, 80601, 807});
-    range(80700, 80702);
-    add({1097, 1098, 1099, 1101, 1102, 1103, 1104, 1053, 1105, 1100, 1106, 1252, 1107, 1242,
-         1243, 1244, 1108, 1109, 1110, 1111, 1112, 1113, 1115, 1114, 1070, 1071, 1120, 1122,
-         1121, 1051, 1052, 1123, 1126, 1055, 1124, 1125, 1129, 1130, 1131, 1088, 1087, 1132,
-         1133, 1062, 1068, 1134, 1135, 1136, 1137, 1138, 1141, 1139, 1140, 1142, 1143});
-    range(2000, 2010);
-    add({2012, 2013, 2014});
-    range(2016, 2021);
-    add({2024});
-    range(2026, 2030);
-    add({2070, 2069, 57600, 57601, 57603, 57607, 57634, 32797, 32798, 57667});
+    }
     return keys;
 }
 
@@ -157,37 +139,29 @@ TEST(FileList, StopsWithAMessageWhenTooManyFoldersWait) {
     EXPECT_EQ(overflows.GetFiles(), std::vector<std::string>{"a.lug"});
 }
 
-TEST_F(LanguageTest, ClampsTheSelectionToTheFilesFound) {
+TEST_F(LanguageTest, ClampsTheSelectionAndNamesLanguages) {
     CLanguageManager none(m_app.Path());
     none.RefreshLanguageFiles();
     none.SelectLanguage(3);
     EXPECT_EQ(none.GetCurrentLanguage(), -1);
-    EXPECT_EQ(none.GetLanguageFilePath(0), "");
 
-    AddLanguage("a.lug", "[App]\r\n8888=Alpha\r\n");
-    AddLanguage("b.lug", "[App]\r\n8888=Beta\r\n");
-    AddLanguage("c.lug", "[App]\r\n8888=Gamma\r\n");
-    CLanguageManager three(m_app.Path());
-    three.RefreshLanguageFiles();
-    three.SelectLanguage(5);
-    EXPECT_EQ(three.GetCurrentLanguage(), 2);
-    EXPECT_EQ(three.GetText(8888), "Gamma");
-    three.SelectLanguage(-7);
-    EXPECT_EQ(three.GetCurrentLanguage(), -1);
-    EXPECT_EQ(three.GetLanguageFilePath(9), m_app / "language/c.lug");
-}
-
-TEST_F(LanguageTest, NamesLanguagesByKey8888OrByFileName) {
     AddLanguage("de/Deutsch.lug", "[App]\n8888=  Deutsch \n");
     AddLanguage("empty.lug", "[App]\n8888=\n");
     AddLanguage("noname.v2.lug", "[App]\n100=About\n");
-    CLanguageManager manager(m_app.Path());
-    manager.RefreshLanguageFiles();
-    ASSERT_EQ(manager.GetLanguageCount(), 3);
-    EXPECT_EQ(manager.GetLanguageName(-1), "English");
-    EXPECT_EQ(manager.GetLanguageName(0), "empty");
-    EXPECT_EQ(manager.GetLanguageName(1), "-1");
-    EXPECT_EQ(manager.GetLanguageName(2), "Deutsch");
+    CLanguageManager three(m_app.Path());
+    three.RefreshLanguageFiles();
+    ASSERT_EQ(three.GetLanguageCount(), 3);
+    three.SelectLanguage(5);
+    EXPECT_EQ(three.GetCurrentLanguage(), 2);
+    EXPECT_EQ(three.GetText(8888), "  Deutsch "); // the table keeps the text as written
+    three.SelectLanguage(-7);
+    EXPECT_EQ(three.GetCurrentLanguage(), -1);
+    EXPECT_EQ(three.GetLanguageFilePath(9), m_app / "language/de/Deutsch.lug");
+
+    EXPECT_EQ(three.GetLanguageName(-1), "English");
+    EXPECT_EQ(three.GetLanguageName(0), "empty");
+    EXPECT_EQ(three.GetLanguageName(1), "-1");
+    EXPECT_EQ(three.GetLanguageName(2), "Deutsch");
 }
 
 TEST_F(LanguageTest, LoadsFileKeysFirstThenTheLanguageMenuKeys) {

@@ -9,7 +9,8 @@ CSettingsFile::CSettingsFile(const std::string& appDir) {
     std::string folder = appDir;
     if (!folder.empty() && folder.back() == '/')
         folder.pop_back();
-    m_strPath = folder + "/config.ini";
+    // No folder known (tests, tools): the current folder, never the file system's root.
+    m_strPath = folder.empty() ? "config.ini" : folder + "/config.ini";
 }
 
 int CSettingsFile::LoadLanguage() const {

@@ -15,6 +15,7 @@
 #include "widgets/WindowTexts.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QGuiApplication>
@@ -341,6 +342,7 @@ void CMainFrame::CreateMenus() {
         QAction* action = m_pTabMenu->addAction(QString::fromLatin1(item.szCaption));
         action->setData(item.nId);
         action->setObjectName(QStringLiteral("tabAction%1").arg(item.nId));
+        action->setProperty("caption", action->text());
         const int id = item.nId;
         connect(action, &QAction::triggered, this, [this, id] { OnTabMenuCommand(id); });
     }
@@ -432,6 +434,9 @@ QString CMainFrame::ClockText(const QDateTime& now) {
 
 void CMainFrame::OnTimer() {
     UpdateStatusBar();
+    // The first device's questions (Device List, demo notice) come before the window.
+    if (m_bFirstTick && QApplication::activeModalWidget())
+        return;
     if (m_bFirstTick) {
         m_bFirstTick = false;
         AddLanguageItems();
@@ -500,10 +505,16 @@ void CMainFrame::RetextTabMenu() {
                                         {ID_TAB_RENAME, 137},
                                         {ID_FILE_SAVE, 80004},
                                         {ID_FILE_SAVE_AS, 80005}};
+    // The built-in language keeps the menu's own, more telling English captions.
+    const bool builtIn = m_pLanguage->GetCurrentLanguage() < 0;
     for (QAction* action : m_pTabMenu->actions()) {
         for (const auto& [id, key] : keys) {
             std::string text;
-            if (action->data().toInt() == id && m_pLanguage->FindText(std::to_string(key), text))
+            if (action->data().toInt() != id)
+                continue;
+            if (builtIn)
+                action->setText(action->property("caption").toString());
+            else if (m_pLanguage->FindText(std::to_string(key), text))
                 action->setText(QString::fromUtf8(text.c_str()).trimmed());
         }
     }

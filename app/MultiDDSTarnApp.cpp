@@ -66,6 +66,9 @@ CMultiDDSTarnDoc* CMultiDDSTarnApp::OpenNewDocument() {
     frame->showMaximized();
     view->OnInitialUpdate();
     frame->setWindowTitle(doc->GetTitle());
+    // The window was activated before the view joined the device list; its tab follows now.
+    m_pMainFrame->MdiArea()->setActiveSubWindow(frame);
+    m_pMainFrame->SelectTab(doc->m_nIndex);
     return doc;
 }
 

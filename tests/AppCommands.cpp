@@ -209,6 +209,7 @@ void AppCommands::languageSwitchRetextsMenusTooltipsAndTabMenu() {
     frame->Action(ID_LANGUAGE_DEFAULT)->trigger();
     QCOMPARE(MenuText(bar, 0), QStringLiteral("&File"));
     QCOMPARE(MenuText(bar, 0, 11), QStringLiteral("Exit"));
+    QCOMPARE(frame->TabMenu()->actions().value(1)->text(), QStringLiteral("Change Device Name"));
     emit languageMenu->aboutToShow();
     QVERIFY(frame->IsLanguageChecked(ID_LANGUAGE_DEFAULT));
     QVERIFY(!frame->IsLanguageChecked(ID_LANGUAGE_FIRST));

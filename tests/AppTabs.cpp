@@ -68,6 +68,10 @@ void AppTabs::closingTheMiddleOfThreeRenumbersTheRest() {
     program.Open();
     program.Open();
     QCOMPARE(program.Names(), (QStringList{"Demo 1", "Demo 2", "Demo 3"}));
+    // A new device's window and tab become the current ones.
+    QCOMPARE(program.Frame()->m_nCurrentTab, 2);
+    QCOMPARE(program.Frame()->TabStrip()->currentIndex(), 2);
+    QCOMPARE(program.Frame()->MdiArea()->currentSubWindow(), program.Doc(2)->m_pFrame);
     program.Frame()->CloseDocumentAt(1);
     QCOMPARE(program.Names(), (QStringList{"Demo 1", "Demo 3"}));
     QCOMPARE(program.Doc(0)->m_nIndex, 0);

@@ -44,7 +44,8 @@ void CLanguageManager::SetMessageHandler(std::function<void(const std::string&)>
 }
 
 std::string CLanguageManager::LanguageFolder() const {
-    return m_strAppDir + "/language/";
+    // No folder known (tests, tools): below the current folder, never the file system's root.
+    return m_strAppDir.empty() ? "language/" : m_strAppDir + "/language/";
 }
 
 std::string CLanguageManager::TempFolder() {

@@ -12,7 +12,7 @@ public:
     /// Key of a language's own name.
     static constexpr int kNameKey = 8888;
 
-    /// appDir: the program's folder, with or without a trailing "/".
+    /// appDir: the program's folder, with or without a trailing "/"; empty: the current folder.
     explicit CLanguageManager(std::string appDir = {});
 
     void SetAppDir(std::string appDir);

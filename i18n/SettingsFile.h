@@ -5,7 +5,7 @@
 /// program (section "Form", key "Language").
 class CSettingsFile {
 public:
-    /// appDir: the program's folder, with or without a trailing "/".
+    /// appDir: the program's folder, with or without a trailing "/"; empty: the current folder.
     explicit CSettingsFile(const std::string& appDir);
 
     const std::string& GetPath() const { return m_strPath; }

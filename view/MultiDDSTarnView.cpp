@@ -193,9 +193,6 @@ void CMultiDDSTarnView::OnInitialUpdate() {
     UpdateData();
     m_bInitDone = 1;
     RetextWindows();
-    // A window that already has its size gets no resize event to place the panel.
-    if (width() > 0)
-        Layout();
 
     m_worker.Start(m_pDevice);
 }
@@ -548,6 +545,10 @@ void CMultiDDSTarnView::OnTimer() {
 void CMultiDDSTarnView::RetextWindows() {
     if (CMainFrame* frame = CMainFrame::Get())
         frame->ApplyToWindow(this);
+    // Captions may have changed length. This is also the first placing of the panel for a
+    // window that already had its size when it was initialised (no resize event follows).
+    if (m_bInitDone && width() > 0)
+        Layout();
 }
 
 void CMultiDDSTarnView::ActivateView() {

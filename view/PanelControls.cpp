@@ -17,6 +17,8 @@
 #include <QSlider>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace {
 
 QWidget* CreateControl(const CPanelTemplate::Control& control, QWidget* parent) {
@@ -68,13 +70,17 @@ bool MovesWithPanel(int id) {
 } // namespace
 
 CPanelControls::CPanelControls(QWidget* parent) {
-    const QSize baseUnits = CPanelTemplate::BaseUnits(parent->font());
+    const QFont font = CPanelTemplate::FormFont(parent->font());
+    const QSize baseUnits = CPanelTemplate::BaseUnits(font);
     // Group boxes first, so that the controls inside them are drawn over them.
     for (bool groups : {true, false}) {
         for (const CPanelTemplate::Control& control : CPanelTemplate::Controls()) {
             if ((control.kind == CPanelTemplate::KIND_GROUP) != groups)
                 continue;
             QWidget* widget = CreateControl(control, parent);
+            // The display keeps the window's font for its own texts.
+            if (control.kind != CPanelTemplate::KIND_DISPLAY)
+                widget->setFont(font);
             const QRect rect = CPanelTemplate::ToPixels(control, baseUnits);
             widget->setGeometry(
                 QRect(rect.topLeft(), CPanelLayout::ControlSize(control.kind, rect.size())));
@@ -91,8 +97,12 @@ void CPanelControls::PlacePanel(const QPoint& panelTopLeft, bool visible) const 
             continue;
         const QRect place = TemplateRect(control.nId);
         QWidget* widget = Control(control.nId);
-        widget->setGeometry(CPanelLayout::PlaceControl(
-            place, group, panelTopLeft, CPanelLayout::ControlSize(control.kind, place.size())));
+        QSize size = CPanelLayout::ControlSize(control.kind, place.size());
+        // A caption longer than its template place (another language, a wider font) grows to
+        // the right instead of being cut.
+        if (control.kind == CPanelTemplate::KIND_STATIC)
+            size.setWidth(std::max(size.width(), widget->sizeHint().width()));
+        widget->setGeometry(CPanelLayout::PlaceControl(place, group, panelTopLeft, size));
         widget->setVisible(visible);
     }
 }

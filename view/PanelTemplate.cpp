@@ -88,6 +88,12 @@ const CPanelTemplate::Control* CPanelTemplate::Find(int id) {
     return nullptr;
 }
 
+QFont CPanelTemplate::FormFont(const QFont& base) {
+    QFont font(base);
+    font.setPointSize(8);
+    return font;
+}
+
 QSize CPanelTemplate::BaseUnits(const QFont& font) {
     // The average width is taken over the 52 letters, as dialog units are defined.
     const QFontMetrics metrics(font);

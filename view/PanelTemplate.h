@@ -37,6 +37,8 @@ public:
     /// Size of the whole form in dialog units.
     static QSize FormSize() { return QSize(636, 470); }
 
+    /// The form's font: the given family at 8 points, the size the template was drawn for.
+    static QFont FormFont(const QFont& base);
     /// Dialog base units of a font: average character width and character height.
     static QSize BaseUnits(const QFont& font);
     /// A dialog-unit rectangle in pixels: each edge scaled, x by width/4 and y by height/8.

@@ -62,6 +62,7 @@ private slots:
     void WaveSwitchesAndArbCapture();
     void ArbFromFileKeepsTable();
     void HidingPanelWidensDisplayAndIsChecked();
+    void EachWindowDrivesItsOwnUnitAndClosesCleanly();
 
 private:
     CMultiDDSTarnView* View() const { return m_pHarness->View(); }
@@ -305,6 +306,25 @@ void ViewPanelEntry::HidingPanelWidensDisplayAndIsChecked() {
     // Dialog commands of the panel are taken even though their dialogs are not here yet.
     QVERIFY(View()->OnCommand(ID_OUTPUT_SET));
     QVERIFY(View()->OnCommand(ID_SWEEP));
+}
+
+void ViewPanelEntry::EachWindowDrivesItsOwnUnitAndClosesCleanly() {
+    m_pHarness.reset();
+    m_pHarness = std::make_unique<CViewHarness>(2); // the Device List takes unit 0 first
+    CMultiDDSTarnView* second = m_pHarness->Open();
+    QVERIFY(second);
+    QCOMPARE(int(second->GetDocument()->m_pDevice->m_nDevice), 1);
+    QTRY_VERIFY(second->Worker().IsRunning());
+    static_cast<CStepEdit*>(second->Control(IDC_FREQUENCY))->setText(QStringLiteral("4321"));
+    QTRY_COMPARE(SimGetUnit(1).frequency, 4321.0);
+    QCOMPARE(SimGetUnit(0).frequency, 1000.0);
+
+    // Closing the first window stops its worker before its record goes; the other runs on.
+    CMainFrame::Get()->CloseDocumentAt(0);
+    QCOMPARE(CMainFrame::Get()->m_documents.size(), 1);
+    QCOMPARE(m_pHarness->View(0), second);
+    static_cast<CStepEdit*>(second->Control(IDC_FREQUENCY))->setText(QStringLiteral("5000"));
+    QTRY_COMPARE(SimGetUnit(1).frequency, 5000.0);
 }
 
 QTEST_MAIN(ViewPanelEntry)

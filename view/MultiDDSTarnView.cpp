@@ -110,9 +110,9 @@ void CMultiDDSTarnView::ConnectControls() {
     for (int id :
          {IDC_SW_COUNTER, IDC_SW_SINGLE_WAVE, IDC_SW_OUTPUT, IDC_SW_EXT_TRIG, IDC_SW_ATTEN})
         connect(Switch(id), &COnOff::MouseDown, this, [this, id] { OnSwitch(id); });
-    connect(static_cast<CLeftRight*>(Control(IDC_MEASURE_MODE)), &CLeftRight::Click, this,
+    connect(m_panel.Get<CLeftRight>(IDC_MEASURE_MODE), &CLeftRight::Click, this,
             &CMultiDDSTarnView::OnMeasureModeClick);
-    connect(static_cast<CLeftRight*>(Control(IDC_TRIG_EDGE)), &CLeftRight::Click, this,
+    connect(m_panel.Get<CLeftRight>(IDC_TRIG_EDGE), &CLeftRight::Click, this,
             &CMultiDDSTarnView::OnTrigEdgeClick);
 
     connect(Field(IDC_FREQUENCY), &QLineEdit::textChanged, this,
@@ -122,16 +122,16 @@ void CMultiDDSTarnView::ConnectControls() {
     connect(Field(IDC_OFFSET), &QLineEdit::textChanged, this, &CMultiDDSTarnView::OnOffsetChange);
     connect(Field(IDC_PHASE), &QLineEdit::textChanged, this, &CMultiDDSTarnView::OnPhaseChange);
 
-    connect(static_cast<CSpinButton*>(Control(IDC_SPIN_OFFSET)), &CSpinButton::DeltaPos, this,
+    connect(m_panel.Get<CSpinButton>(IDC_SPIN_OFFSET), &CSpinButton::DeltaPos, this,
             &CMultiDDSTarnView::OnSpinOffset);
-    connect(static_cast<CSpinButton*>(Control(IDC_SPIN_PHASE)), &CSpinButton::DeltaPos, this,
+    connect(m_panel.Get<CSpinButton>(IDC_SPIN_PHASE), &CSpinButton::DeltaPos, this,
             &CMultiDDSTarnView::OnSpinPhase);
 
-    auto* frequencyKnob = static_cast<CTurnButton*>(Control(IDC_KNOB_FREQUENCY));
+    auto* frequencyKnob = m_panel.Get<CTurnButton>(IDC_KNOB_FREQUENCY);
     connect(frequencyKnob, &CTurnButton::MouseDown, this, [this] { OnFrequencyKnob(false); });
     connect(frequencyKnob, &CTurnButton::MouseMove, this, [this] { OnFrequencyKnob(false); });
     connect(frequencyKnob, &CTurnButton::MouseUp, this, [this] { OnFrequencyKnob(true); });
-    auto* amplitudeKnob = static_cast<CTurnButton*>(Control(IDC_KNOB_AMPLITUDE));
+    auto* amplitudeKnob = m_panel.Get<CTurnButton>(IDC_KNOB_AMPLITUDE);
     connect(amplitudeKnob, &CTurnButton::MouseDown, this, [this] { OnAmplitudeKnob(false); });
     connect(amplitudeKnob, &CTurnButton::MouseMove, this, [this] { OnAmplitudeKnob(false); });
     connect(amplitudeKnob, &CTurnButton::MouseUp, this, [this] { OnAmplitudeKnob(true); });
@@ -140,13 +140,13 @@ void CMultiDDSTarnView::ConnectControls() {
 }
 
 COnOff* CMultiDDSTarnView::Switch(int id) const {
-    return static_cast<COnOff*>(Control(id));
+    return m_panel.Get<COnOff>(id);
 }
 CLED* CMultiDDSTarnView::Led(int id) const {
-    return static_cast<CLED*>(Control(id));
+    return m_panel.Get<CLED>(id);
 }
 CStepEdit* CMultiDDSTarnView::Field(int id) const {
-    return static_cast<CStepEdit*>(Control(id));
+    return m_panel.Get<CStepEdit>(id);
 }
 
 void CMultiDDSTarnView::OnInitialUpdate() {
@@ -318,7 +318,7 @@ void CMultiDDSTarnView::OnFrequencyKnob(bool apply) {
     if (!m_pDevice)
         return;
     m_bKnobBusy = 1;
-    const double angle = static_cast<CTurnButton*>(Control(IDC_KNOB_FREQUENCY))->GetValue();
+    const double angle = m_panel.Get<CTurnButton>(IDC_KNOB_FREQUENCY)->GetValue();
     CStepEdit* field = Field(IDC_FREQUENCY);
     field->StepBy(CKnobEncoder::Turn(CKnobEncoder::ROLE_FREQUENCY, angle));
     if (apply) {
@@ -335,7 +335,7 @@ void CMultiDDSTarnView::OnAmplitudeKnob(bool apply) {
     if (!m_pDevice)
         return;
     m_bKnobBusy = 1;
-    const double angle = static_cast<CTurnButton*>(Control(IDC_KNOB_AMPLITUDE))->GetValue();
+    const double angle = m_panel.Get<CTurnButton>(IDC_KNOB_AMPLITUDE)->GetValue();
     CStepEdit* field = Field(IDC_AMPLITUDE);
     field->StepBy(CKnobEncoder::Turn(CKnobEncoder::ROLE_AMPLITUDE, angle));
     if (apply) {
@@ -383,13 +383,12 @@ void CMultiDDSTarnView::OnSwitch(int id) {
 void CMultiDDSTarnView::OnMeasureModeClick() {
     // Lever left is the frequency meter (mode 1), right the event counter (mode 0).
     if (m_pDevice)
-        m_pDevice->SetMeasureMode(
-            static_cast<CLeftRight*>(Control(IDC_MEASURE_MODE))->GetValue() ? 0 : 1);
+        m_pDevice->SetMeasureMode(m_panel.Get<CLeftRight>(IDC_MEASURE_MODE)->GetValue() ? 0 : 1);
 }
 
 void CMultiDDSTarnView::OnTrigEdgeClick() {
     if (m_pDevice)
-        m_pDevice->SetTrigEdge(static_cast<CLeftRight*>(Control(IDC_TRIG_EDGE))->GetValue());
+        m_pDevice->SetTrigEdge(m_panel.Get<CLeftRight>(IDC_TRIG_EDGE)->GetValue());
 }
 
 // --- Wave type ----------------------------------------------------------------------------

@@ -81,6 +81,19 @@ CReportPrinter::Layout CReportPrinter::ComputeLayout(const QRect& page, int t1, 
     return layout;
 }
 
+QStringList CReportPrinter::ValueTexts(const Inputs& inputs, int measureMode) {
+    const Fields& f = inputs.fields;
+    auto label = [&inputs](int id) { return inputs.text(id).toUtf8(); };
+    const int measure = measureMode != 0 ? IDS_FREQUENCY_MEASURE : IDS_COUNTER_MEASURE;
+    return {
+        QString::asprintf("%s=%.3fV", label(IDS_REPORT_AMPLITUDE).constData(), f.dAmplitude),
+        QString::asprintf("%s=%sHz", label(IDS_REPORT_FREQUENCY).constData(),
+                          f.strFrequency.toUtf8().constData()),
+        QString::asprintf("%s=%.3fV", label(IDC_TXT_OFFSET).constData(), f.dOffset),
+        inputs.text(measure) + QStringLiteral(" = ") + f.strCounter,
+    };
+}
+
 QString CReportPrinter::DateLine(const QString& dateLabel, const QString& timeLabel,
                                  const QDateTime& when) {
     const QDate d = when.date();
@@ -147,19 +160,11 @@ void CReportPrinter::Draw(QPainter& painter, const QRect& page, CDDSDevice& devi
 
     painter.setFont(textFont);
     painter.setPen(QPen(Qt::black, 0));
-    const Fields& f = inputs.fields;
-    DrawText(painter, layout.nColumn1, layout.nRow1,
-             QString::asprintf("%s=%.3fV", inputs.text(IDS_REPORT_AMPLITUDE).toUtf8().constData(),
-                               f.dAmplitude));
-    DrawText(painter, layout.nColumn2, layout.nRow1,
-             QString::asprintf("%s=%sHz", inputs.text(IDS_REPORT_FREQUENCY).toUtf8().constData(),
-                               f.strFrequency.toUtf8().constData()));
-    DrawText(
-        painter, layout.nColumn1, layout.nRow2,
-        QString::asprintf("%s=%.3fV", inputs.text(IDC_TXT_OFFSET).toUtf8().constData(), f.dOffset));
-    const int measure = device.m_nMeasureMode != 0 ? IDS_FREQUENCY_MEASURE : IDS_COUNTER_MEASURE;
-    DrawText(painter, layout.nColumn2, layout.nRow2,
-             inputs.text(measure) + QStringLiteral(" = ") + f.strCounter);
+    const QStringList values = ValueTexts(inputs, device.m_nMeasureMode);
+    DrawText(painter, layout.nColumn1, layout.nRow1, values[0]);
+    DrawText(painter, layout.nColumn2, layout.nRow1, values[1]);
+    DrawText(painter, layout.nColumn1, layout.nRow2, values[2]);
+    DrawText(painter, layout.nColumn2, layout.nRow2, values[3]);
 
     painter.setFont(captionFont);
     DrawText(painter, layout.ptNote.x(), layout.ptNote.y(), note);

@@ -4,6 +4,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -70,6 +71,8 @@ public:
     /// Begins a painter on the printer, applies the page mapping and draws the page.
     static bool Print(QPrinter& printer, CDDSDevice& device, const Inputs& inputs);
 
+    /// The two value rows: amplitude, frequency, offset and measurement, in drawing order.
+    static QStringList ValueTexts(const Inputs& inputs, int measureMode);
     static QString DateLine(const QString& dateLabel, const QString& timeLabel,
                             const QDateTime& when);
     /// A font whose text height (ascent + descent) is `height` logical units.

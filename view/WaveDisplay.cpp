@@ -30,6 +30,7 @@ const CLanguageManager& Language() {
         return frame->Language();
     static const CLanguageManager* builtIn = [] {
         auto* language = new CLanguageManager;
+        language->RefreshLanguageFiles();
         language->LoadLanguage(-1);
         return language;
     }();

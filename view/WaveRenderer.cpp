@@ -188,7 +188,10 @@ QRect CWaveRenderer::Draw(QPainter& painter, const QRect& rect, CDDSDevice& devi
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setBackgroundMode(Qt::TransparentMode);
-    painter.setFont(options.font);
+    QFont font = options.font;
+    if (!scheme.bPrinted)
+        font.setStyleStrategy(QFont::NoAntialias); // texts in the exact curve colour
+    painter.setFont(font);
     FillEdges(painter, rect.left(), rect.top(), rect.right(), rect.bottom(), scheme.crBack);
     if (!scheme.bPrinted)
         DrawSunkenFrame(painter, rect);

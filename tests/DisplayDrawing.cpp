@@ -1,0 +1,300 @@
+// The waveform picture: geometry, colours, curve limits, cursor, zoom bar, texts, zoom window.
+#include "DisplayTestSupport.h"
+
+#include "view/WaveRenderer.h"
+#include "view/ZoomWindow.h"
+
+#include <QPainter>
+#include <QtTest>
+
+namespace {
+
+const QColor kBack(30, 0, 50);
+const QColor kCurve(255, 255, 0);
+const QColor kGrid(100, 100, 100);
+const QColor kCursor(6, 255, 255);
+
+QRect Client(int width, int height) {
+    return QRect(QPoint(0, 0), QPoint(width, height));
+}
+
+QImage Render(CDDSDevice& device, int width, int height, int& cursor,
+              QImage::Format format = QImage::Format_RGB32) {
+    QImage image(width, height, format);
+    QPainter painter(&image);
+    CWaveRenderer::Options options;
+    options.strFileName = QStringLiteral("wave.csv");
+    CWaveRenderer::Draw(painter, Client(width, height), device, cursor, options);
+    return image;
+}
+
+QImage Render(CDDSDevice& device, int width, int height) {
+    int cursor = 0;
+    return Render(device, width, height, cursor);
+}
+
+int VisiblePoints(const CDDSDevice& device) {
+    return device.m_nViewLast - device.m_nViewFirst + 1;
+}
+
+} // namespace
+
+class DisplayDrawing : public QObject {
+    Q_OBJECT
+
+private slots:
+    void gridOfA100By80PlotLiesEveryTenPixels() {
+        const QRect plot = CWaveRenderer::PlotRect(Client(120, 100));
+        QCOMPARE(plot, QRect(QPoint(10, 10), QPoint(110, 90)));
+        QCOMPARE(CWaveRenderer::GridRows(plot),
+                 (std::vector<int>{10, 20, 30, 40, 50, 60, 70, 80, 90}));
+        QCOMPARE(CWaveRenderer::GridColumns(plot),
+                 (std::vector<int>{10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110}));
+        QCOMPARE(CWaveRenderer::TickHalfWidth(plot), 1);
+        QCOMPARE(CWaveRenderer::TickHalfHeight(plot), 1);
+        QCOMPARE(CWaveRenderer::TickRows(plot).size(), std::size_t(40));
+        QCOMPARE(CWaveRenderer::TickRows(plot)[1], 12);
+        QCOMPARE(CWaveRenderer::TickColumns(plot)[49], 108);
+    }
+
+    void pictureShowsFrameGridAndBackground() {
+        auto device = MakeDevice(WAVE_SINE);
+        device->m_fAmplitude = 0.0f; // flat curve on the centre row, away from the probes
+        const QImage image = Render(*device, 120, 100);
+        // Sunken frame: light grey top and left, white right and bottom, 8 pixels deep.
+        QVERIFY(IsColor(image, 0, 0, QColor(192, 192, 192)));
+        QVERIFY(IsColor(image, 7, 50, QColor(192, 192, 192)));
+        QVERIFY(IsColor(image, 50, 7, QColor(192, 192, 192)));
+        QVERIFY(IsColor(image, 119, 50, Qt::white));
+        QVERIFY(IsColor(image, 113, 50, Qt::white));
+        QVERIFY(IsColor(image, 50, 99, Qt::white));
+        QVERIFY(IsColor(image, 119, 1, Qt::white)); // bevel: the right edge wins below row 0
+        QVERIFY(IsColor(image, 8, 50, kBack));
+        QVERIFY(IsColor(image, 111, 50, kBack));
+        // Dotted grid: every other pixel along a line, nothing between lines.
+        QVERIFY(IsColor(image, 14, 20, kGrid));
+        QVERIFY(IsColor(image, 15, 20, kBack));
+        QVERIFY(IsColor(image, 20, 14, kGrid));
+        QVERIFY(IsColor(image, 20, 15, kBack));
+        QVERIFY(IsColor(image, 15, 25, kBack));
+        QVERIFY(IsColor(image, 108, 90, kGrid)); // bottom grid line on the plot edge
+        // Axis ticks of +-1 pixel: columns 59 and 60 on the vertical axis.
+        QVERIFY(IsColor(image, 59, 22, kGrid));
+        QVERIFY(IsColor(image, 61, 22, kBack));
+        // The flat curve, 2 pixels high on the centre row.
+        QVERIFY(IsColor(image, 30, 49, kCurve));
+        QVERIFY(IsColor(image, 30, 50, kCurve));
+        QVERIFY(IsColor(image, 30, 51, kBack));
+        // No text on the screen for analytic waves.
+        QCOMPARE(CountOutside(image, QRect(QPoint(0, 45), QPoint(120, 55)), kCurve), 0);
+    }
+
+    void curveBeyondFullScaleStaysOnThePlot() {
+        auto sine = MakeDevice(WAVE_SINE);
+        sine->m_fAmplitude = 3.5f;
+        sine->m_dOffset = 7.0; // samples up to 3.0
+        const QRect plot = CWaveRenderer::PlotRect(Client(700, 420));
+        QImage image = Render(*sine, 700, 420);
+        QCOMPARE(CountOutside(image, plot, kCurve), 0);
+        QVERIFY(IsColor(image, 200, plot.top(), kCurve) || IsColor(image, 201, plot.top(), kCurve));
+        QCOMPARE(CWaveRenderer::SampleToY(3.0, plot), plot.top());
+        QCOMPARE(CWaveRenderer::SampleToY(-3.0, plot), plot.bottom());
+        QCOMPARE(CWaveRenderer::SampleToY(std::nan(""), plot), plot.top());
+
+        auto arb = MakeArbDevice(1000);
+        for (int i = 0; i < 1000; ++i)
+            arb->m_fArb[i] = i % 2 == 0 ? 10.0f : -10.0f;
+        image = Render(*arb, 700, 420);
+        QCOMPARE(CountOutside(image, plot, kCurve), 0);
+        QCOMPARE(CWaveRenderer::VoltToY(3.5f, plot), plot.top());
+        QCOMPARE(CWaveRenderer::VoltToY(-3.5f, plot), plot.bottom());
+        QCOMPARE(CWaveRenderer::VoltToY(0.0f, plot), 210);
+    }
+
+    void everyNoiseColumnIsStroked() {
+        auto noise = MakeDevice(WAVE_WHITE_NOISE);
+        const QRect plot = CWaveRenderer::PlotRect(Client(700, 420));
+        const QImage image = Render(*noise, 700, 420);
+        for (int x = plot.left(); x < plot.right(); ++x) {
+            bool found = false;
+            for (int y = plot.top(); y <= plot.bottom() && !found; ++y)
+                found = IsColor(image, x, y, kCurve);
+            QVERIFY2(found, qPrintable(QString("column %1 has no curve").arg(x)));
+        }
+    }
+
+    // The direct stroke must put its pixels where the painter's 2-pixel pen would.
+    void directStrokeFollowsThePainterStroke() {
+        auto device = MakeDevice(WAVE_SINE);
+        device->m_fAmplitude = 3.0f;
+        int cursor = 0;
+        const QImage direct = Render(*device, 400, 300, cursor);
+        const QImage painted = Render(*device, 400, 300, cursor, QImage::Format_RGB888)
+                                   .convertToFormat(QImage::Format_RGB32);
+        auto near = [](const QImage& image, int x, int y) {
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    if (QRect(image.rect()).contains(x + dx, y + dy) &&
+                        IsColor(image, x + dx, y + dy, kCurve))
+                        return true;
+            return false;
+        };
+        int curvePixels = 0;
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < 400; ++x) {
+                if (IsColor(direct, x, y, kCurve)) {
+                    ++curvePixels;
+                    QVERIFY2(near(painted, x, y), qPrintable(QString("%1,%2").arg(x).arg(y)));
+                }
+                if (IsColor(painted, x, y, kCurve))
+                    QVERIFY2(near(direct, x, y), qPrintable(QString("%1,%2").arg(x).arg(y)));
+            }
+        QVERIFY(curvePixels > 2 * 380);
+    }
+
+    void cursorLinesCrossThePlotAtThePoint() {
+        auto arb = MakeArbDevice(1001);
+        for (int i = 0; i < 1001; ++i)
+            arb->m_fArb[i] = -3.5f + 7.0f * static_cast<float>(i) / 1000.0f; // rising ramp
+        int cursor = 300;
+        const QImage image = Render(*arb, 1020, 420, cursor);
+        const QRect plot = CWaveRenderer::PlotRect(Client(1020, 420));
+        QCOMPARE(arb->m_fPixelsPerPoint, 1.0f);
+        const int x = CWaveRenderer::PointToX(300, 0, 1.0f, plot);
+        const int y = CWaveRenderer::VoltToY(arb->m_fArb[300], plot);
+        QCOMPARE(x, 310);
+        QVERIFY(IsColor(image, x, plot.top() + 40, kCursor));
+        QVERIFY(IsColor(image, x, plot.bottom() - 1, kCursor));
+        QVERIFY(IsColor(image, plot.left() + 5, y, kCursor));
+        QVERIFY(IsColor(image, plot.right() - 1, y, kCursor));
+        QVERIFY(!IsColor(image, x + 1, plot.top() + 40, kCursor));
+        QCOMPARE(CWaveRenderer::CursorText(arb->m_fArb[300], "At Point", 300),
+                 QStringLiteral("-1.400V At Point 300"));
+
+        // Outside the zoom window the cursor is not drawn; outside the table it returns to 0.
+        arb->m_nViewFirst = 500;
+        arb->m_nViewLast = 1000;
+        const QImage zoomed = Render(*arb, 1020, 420, cursor);
+        QCOMPARE(CountOutside(zoomed, QRect(), kCursor), 0);
+        cursor = 5000;
+        Render(*arb, 1020, 420, cursor);
+        QCOMPARE(cursor, 0);
+    }
+
+    void zoomBarThumbEndsOnTheBarAtTheTableEnd() {
+        auto arb = MakeArbDevice(1000);
+        arb->m_nZoom = 1;
+        CZoomWindow::Compute(*arb, 1.0f);
+        QCOMPARE(arb->m_nViewFirst, 500);
+        QCOMPARE(arb->m_nViewLast, 999);
+        const QRect plot = CWaveRenderer::PlotRect(Client(700, 420));
+        const int cx = 350;
+        const QRect thumb = CWaveRenderer::ZoomBarThumb(plot, 500, 999, 1000);
+        QCOMPARE(thumb.left(), cx);
+        QCOMPARE(thumb.right(), cx + 98);
+        QCOMPARE(CWaveRenderer::ZoomBarOuter(plot).right(), cx + 99);
+        // A window short of the end stops short of the bar's end.
+        QVERIFY(CWaveRenderer::ZoomBarThumb(plot, 0, 500, 1000).right() < cx);
+
+        const QImage image = Render(*arb, 700, 420);
+        const int row = plot.top() + 10;
+        QVERIFY(IsColor(image, cx + 98, row, kCurve));
+        QVERIFY(IsColor(image, cx + 99, row, kCurve)); // outer frame
+        QVERIFY(IsColor(image, cx - 1, row, kBack));
+        QVERIFY(IsColor(image, cx, row, kCurve));
+        QVERIFY(IsColor(image, cx - 100, plot.top() + 5, kCurve));
+    }
+
+    void statusTextsAreFormattedAsShown() {
+        QCOMPARE(CWaveRenderer::DigitalText(0x5A5, 0b101010, false),
+                 QStringLiteral("Dout:5A5H   Din:2AH"));
+        QCOMPARE(CWaveRenderer::DigitalText(0x5A5, 0b101010, true),
+                 QStringLiteral("Dout:5a5H   Din:2aH"));
+        QCOMPARE(CWaveRenderer::DigitalText(0x7, 0xFF, false),
+                 QStringLiteral("Dout:007H   Din:3FH"));
+        QCOMPARE(CWaveRenderer::PointsText(1000, 3), QStringLiteral("333 Points per Period"));
+    }
+
+    void arbShowsItsTextsInTheCurveColour() {
+        auto arb = MakeArbDevice(1000, -3.5f); // curve on the bottom edge
+        arb->m_nZoom = 0;
+        const QImage image = Render(*arb, 700, 420);
+        // File name at the top left, points per period and Dout/Din above the bottom edge.
+        QVERIFY(
+            CountOutside(
+                image,
+                QRect(QPoint(0, 0), QPoint(699, 12)).united(QRect(QPoint(0, 35), QPoint(699, 390))),
+                kCurve) > 0);
+        int topLeftText = 0;
+        int bottomRightText = 0;
+        for (int y = 13; y < 30; ++y)
+            for (int x = 13; x < 80; ++x)
+                topLeftText += IsColor(image, x, y, kCurve) ? 1 : 0;
+        for (int y = 392; y < 407; ++y)
+            for (int x = 550; x < 680; ++x)
+                bottomRightText += IsColor(image, x, y, kCurve) ? 1 : 0;
+        QVERIFY(topLeftText > 20);
+        QVERIFY(bottomRightText > 20);
+    }
+
+    void zoomLevelsOfAThousandPoints() {
+        auto arb = MakeArbDevice(1000);
+        const int atEnd[] = {1000, 500, 333, 250, 200};
+        const int awayFromEnd[] = {1000, 501, 334, 251, 201};
+        for (int zoom = 0; zoom <= 4; ++zoom) {
+            arb->m_nZoom = zoom;
+            CZoomWindow::Compute(*arb, 1.0f);
+            QCOMPARE(VisiblePoints(*arb), atEnd[zoom]);
+            QCOMPARE(arb->m_nViewLast, 999);
+            CZoomWindow::Compute(*arb, 0.0f);
+            QCOMPARE(VisiblePoints(*arb), awayFromEnd[zoom]);
+            QCOMPARE(arb->m_nViewFirst, 0);
+        }
+        // At the end 200 points show and Zoom In is off.
+        CZoomWindow::Compute(*arb, 1.0f);
+        QVERIFY(!CZoomWindow::CanZoomIn(*arb));
+        QVERIFY(CZoomWindow::CanZoomOut(*arb));
+        // Away from the end level 4 still zooms in, and the next tick falls back to level 0.
+        CZoomWindow::ZoomIn(*arb, 0.25f);
+        QCOMPARE(arb->m_nZoom, 5);
+        CZoomWindow::Compute(*arb, 0.25f);
+        QCOMPARE(arb->m_nZoom, 0);
+        QCOMPARE(VisiblePoints(*arb), 1000);
+        QCOMPARE(arb->m_fViewPos, 0.0f);
+        CZoomWindow::ZoomOut(*arb);
+        QCOMPARE(arb->m_nZoom, 0);
+    }
+
+    // With DISPLAY_SNAPSHOT_DIR set, saves each wave type's picture for a person to look at.
+    void snapshotsForReview() {
+        const QString dir = qEnvironmentVariable("DISPLAY_SNAPSHOT_DIR");
+        if (dir.isEmpty())
+            QSKIP("DISPLAY_SNAPSHOT_DIR not set");
+        for (int type = WAVE_SINE; type <= WAVE_WHITE_NOISE; ++type) {
+            auto device = type == WAVE_ARB ? MakeArbDevice(1000) : MakeDevice(type);
+            if (type == WAVE_ARB)
+                for (int i = 0; i < 1000; ++i)
+                    device->m_fArb[i] = float(3.0 * std::sin(i * 0.0062832 * 2));
+            device->m_wDigitalOut = 0x5A5;
+            device->m_wDigitalIn = 0b101010;
+            int cursor = 300;
+            QVERIFY(Render(*device, 700, 420, cursor).save(dir + QString("/type%1.png").arg(type)));
+        }
+    }
+
+    void fewerThan200PointsNeverZoom() {
+        auto arb = MakeArbDevice(150);
+        CZoomWindow::Compute(*arb, 0.5f);
+        QCOMPARE(arb->m_nViewFirst, 0);
+        QCOMPARE(arb->m_nViewLast, 149);
+        QVERIFY(!CZoomWindow::CanZoomIn(*arb));
+        CZoomWindow::ZoomIn(*arb, 0.5f);
+        QCOMPARE(arb->m_nZoom, 0);
+        arb->m_nWaveType = WAVE_SINE;
+        arb->m_nZoom = 2;
+        QVERIFY(!CZoomWindow::CanZoomOut(*arb));
+    }
+};
+
+QTEST_MAIN(DisplayDrawing)
+#include "DisplayDrawing.moc"

@@ -1,0 +1,265 @@
+// The printed report (page mapping, layout, texts, PDF) and the clipboard copy.
+#include "DisplayTestSupport.h"
+
+#include "res/Resource.h"
+#include "view/ReportPrinter.h"
+#include "view/WaveDisplay.h"
+
+#include <QClipboard>
+#include <QFile>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+/// Records the texts a painter draws, with their positions.
+class CTextRecorder : public QPaintDevice {
+public:
+    struct Engine : QPaintEngine {
+        Engine() : QPaintEngine(QPaintEngine::AllFeatures) {}
+        bool begin(QPaintDevice*) override { return true; }
+        bool end() override { return true; }
+        void updateState(const QPaintEngineState&) override {}
+        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+        void drawPath(const QPainterPath&) override {}
+        void drawRects(const QRect*, int) override {}
+        void drawRects(const QRectF*, int) override {}
+        void drawLines(const QLine*, int) override {}
+        void drawLines(const QLineF*, int) override {}
+        void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+        void drawPolygon(const QPoint*, int, PolygonDrawMode) override {}
+        void drawImage(const QRectF&, const QImage&, const QRectF&,
+                       Qt::ImageConversionFlags) override {}
+        void drawTextItem(const QPointF& p, const QTextItem& item) override {
+            texts.append(item.text());
+            positions.append(p);
+        }
+        Type type() const override { return QPaintEngine::User; }
+        QStringList texts;
+        QList<QPointF> positions;
+    };
+
+    QPaintEngine* paintEngine() const override { return &m_engine; }
+    int metric(PaintDeviceMetric metric) const override {
+        switch (metric) {
+        case PdmWidth:
+            return 851;
+        case PdmHeight:
+            return 1203;
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY:
+            return 96;
+        case PdmDepth:
+            return 32;
+        case PdmDevicePixelRatio:
+            return 1;
+        case PdmDevicePixelRatioScaled:
+            return int(QPaintDevice::devicePixelRatioFScale());
+        default:
+            return 0;
+        }
+    }
+    mutable Engine m_engine;
+};
+
+QString English(int id) {
+    switch (id) {
+    case IDS_REPORT_TITLE:
+        return QStringLiteral("GENERATOR REPORT");
+    case IDS_REPORT_DATE:
+        return QStringLiteral("DATE");
+    case IDS_REPORT_TIME:
+        return QStringLiteral("TIME");
+    case IDS_REPORT_AMPLITUDE:
+        return QStringLiteral("Output Amplitude");
+    case IDS_REPORT_FREQUENCY:
+        return QStringLiteral("Output Frequency");
+    case IDC_TXT_OFFSET:
+        return QStringLiteral("Y Offset");
+    case IDS_FREQUENCY_MEASURE:
+        return QStringLiteral("Frequency Measure");
+    case IDS_COUNTER_MEASURE:
+        return QStringLiteral("Counter Measure");
+    case IDS_REPORT_NOTE:
+        return QStringLiteral("Note:");
+    default:
+        return QString();
+    }
+}
+
+CReportPrinter::Inputs MakeInputs() {
+    CReportPrinter::Inputs inputs;
+    inputs.fields.strFrequency = QStringLiteral("1000.000");
+    inputs.fields.dAmplitude = 2.0;
+    inputs.fields.dOffset = -0.5;
+    inputs.fields.strCounter = QStringLiteral("00000000042");
+    inputs.strFileName = QStringLiteral("CSV File Empty");
+    inputs.text = English;
+    inputs.now = QDateTime(QDate(2026, 3, 7), QTime(9, 5, 4));
+    return inputs;
+}
+
+const QRect kPage(QPoint(0, 0), QPoint(850, 1202));
+
+} // namespace
+
+class DisplayReport : public QObject {
+    Q_OBJECT
+
+private slots:
+    void pageOf850By1202UnitsIsLaidOutAsDescribed() {
+        const CReportPrinter::Layout layout =
+            CReportPrinter::ComputeLayout(kPage, 50, 30, 20, QSize(70, 30));
+        const int lefts[] = {34, 42, 44, 45};
+        const int tops[] = {48, 60, 62, 63};
+        for (int k = 0; k < 4; ++k) {
+            QCOMPARE(layout.rcFrames[k].left(), lefts[k]);
+            QCOMPARE(layout.rcFrames[k].top(), tops[k]);
+            QCOMPARE(850 - layout.rcFrames[k].right(), lefts[k]);
+            QCOMPARE(1202 - layout.rcFrames[k].bottom(), tops[k]);
+        }
+        QCOMPARE(layout.nTitleY, 72);
+        QCOMPARE(layout.ptCaption, QPoint(595, 122));
+        QCOMPARE(layout.ptDateLine, QPoint(63, 152));
+        QCOMPARE(layout.rcBox.left(), 63);
+        QCOMPARE(850 - layout.rcBox.right(), 63);
+        QCOMPARE(layout.rcBox.top(), 172);
+        QCOMPARE(layout.rcBox.bottom() - layout.rcBox.top(), 601);
+        QCOMPARE(layout.nRow1, 773 + 60);
+        QCOMPARE(layout.nRow2, 833 + 40);
+        QCOMPARE(layout.ptNote, QPoint(85, 913));
+        QCOMPARE(layout.nNoteLineLeft, 155);
+        QCOMPARE(layout.nNoteLinesY[0], 943);
+        QCOMPARE(layout.nNoteLinesY[3], 1033);
+        QCOMPARE(layout.nNoteLineRight, 765);
+    }
+
+    void pageMappingKeepsUnitsSquare() {
+        // 600 dpi: viewport extent 6800 x 6800 device pixels, shrunk to the 850 x 1202 shape.
+        const CReportPrinter::Mapping mapping =
+            CReportPrinter::MapPage(QRect(0, 0, 4808, 6800), 600, 600);
+        QCOMPARE(mapping.dScale, 6800.0 / 1202.0);
+        QCOMPARE(mapping.rcViewport, QRect(0, 0, 4808, 6800));
+        QCOMPARE(mapping.rcPage.right(), 849);
+        QCOMPARE(mapping.rcPage.bottom(), 1202);
+        // A wider than tall resolution keeps the shape of the units.
+        const CReportPrinter::Mapping wide =
+            CReportPrinter::MapPage(QRect(0, 0, 1000, 1000), 150, 75);
+        QCOMPARE(wide.dScale, 850.0 / 1202.0);
+    }
+
+    void textsOfThePage() {
+        CReportPrinter::Inputs inputs = MakeInputs();
+        QCOMPARE(CReportPrinter::DateLine("DATE", "TIME", inputs.now),
+                 QStringLiteral("DATE : 07.03.2026    TIME : 09:05:04"));
+        auto device = MakeDevice(WAVE_SINE);
+        device->m_nMeasureMode = 0;
+        QStringList values = CReportPrinter::ValueTexts(inputs, device->m_nMeasureMode);
+        QCOMPARE(values, (QStringList{"Output Amplitude=2.000V", "Output Frequency=1000.000Hz",
+                                      "Y Offset=-0.500V", "Counter Measure = 00000000042"}));
+        values = CReportPrinter::ValueTexts(inputs, 1);
+        QCOMPARE(values[3], QStringLiteral("Frequency Measure = 00000000042"));
+    }
+
+    void sinePageStillPrintsTheStatusTexts() {
+        auto device = MakeDevice(WAVE_SINE);
+        device->m_wDigitalOut = 0x5A5;
+        device->m_wDigitalIn = 0b101010;
+        CTextRecorder recorder;
+        {
+            QPainter painter(&recorder);
+            CReportPrinter::Draw(painter, kPage, *device, MakeInputs());
+        }
+        const QStringList& texts = recorder.m_engine.texts;
+        for (const char* expected :
+             {"GENERATOR REPORT", "DDS-Tarn USB", "CSV File Empty", "Dout:5a5H   Din:2aH",
+              "1000 Points per Period", "Output Frequency=1000.000Hz", "Note:"})
+            QVERIFY2(texts.contains(QString::fromUtf8(expected)), expected);
+        // The title is centred on the page.
+        const int title = int(texts.indexOf("GENERATOR REPORT"));
+        const QPointF at = recorder.m_engine.positions[title];
+        const QFont titleFont = CReportPrinter::MakeFont(50, 700, true);
+        const double width = QFontMetricsF(titleFont).horizontalAdvance("GENERATOR REPORT");
+        QVERIFY(std::fabs(at.x() + width / 2 - 425) < 2);
+    }
+
+    void reportPrintsToAPdfPage() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("report.pdf");
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        auto device = MakeArbDevice(1000);
+        for (int i = 0; i < 1000; ++i)
+            device->m_fArb[i] = float(3.0 * std::sin(i * 0.0125));
+        QVERIFY(CReportPrinter::Print(printer, *device, MakeInputs()));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray pdf = file.readAll();
+        QVERIFY(pdf.startsWith("%PDF"));
+        QCOMPARE(pdf.count("/Type /Page\n") + pdf.count("/Type /Page "), 1);
+        if (qEnvironmentVariableIsSet("DISPLAY_REPORT_KEEP"))
+            QFile::copy(path, qEnvironmentVariable("DISPLAY_REPORT_KEEP"));
+    }
+
+    void printedWaveformIsBlackOnWhite() {
+        auto device = MakeArbDevice(1000, 1.75f);
+        QImage image(851, 1203, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        const CReportPrinter::Layout layout =
+            CReportPrinter::ComputeLayout(kPage, 50, 30, 20, QSize(70, 30));
+        {
+            QPainter painter(&image);
+            CReportPrinter::Draw(painter, kPage, *device, MakeInputs());
+        }
+        const QRect box = layout.rcBox;
+        // Frame lines, white box, black curve at +1.75 V, a solid black zoom bar.
+        QVERIFY(IsColor(image, 34, 600, Qt::black));
+        QVERIFY(IsColor(image, 38, 600, Qt::white));
+        const int cx = box.left() + (box.right() - box.left()) / 2;
+        QVERIFY(IsColor(image, cx - 50, box.top() + 10, Qt::black));
+        const int y = box.top() + (box.bottom() - box.top()) / 2 - (box.bottom() - box.top()) / 4;
+        QVERIFY(IsColor(image, box.left() + 200, y, Qt::black) ||
+                IsColor(image, box.left() + 200, y - 1, Qt::black));
+        QVERIFY(IsColor(image, box.left() + 201, y + 20, Qt::white));
+        // Nothing of the screen colours.
+        QCOMPARE(CountOutside(image, QRect(), QColor(30, 0, 50)), 0);
+        QCOMPARE(CountOutside(image, QRect(), QColor(255, 255, 0)), 0);
+    }
+
+    void clipboardReceivesThePictureAsShown() {
+        auto device = MakeArbDevice(1000);
+        CWaveDisplay display;
+        display.SetDevice(device.get());
+        display.m_crBack = QColor(0, 80, 0);
+        display.resize(300, 200);
+        display.move(100, 100);
+        display.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&display));
+        display.Render();
+        display.CopyToClipboard();
+        const QImage copied = QGuiApplication::clipboard()->image();
+        QCOMPARE(copied.size(), QSize(300, 200));
+        QCOMPARE(copied.convertToFormat(QImage::Format_RGB32), display.Picture());
+        QCOMPARE(QColor(copied.pixel(50, 50)), QColor(0, 80, 0));
+
+        // Partly off the left edge of the screen: only the visible part.
+        display.move(-120, 100);
+        QTRY_VERIFY(display.mapToGlobal(QPoint(0, 0)).x() < 0);
+        const int hidden = -display.mapToGlobal(QPoint(0, 0)).x();
+        display.CopyToClipboard();
+        const QImage part = QGuiApplication::clipboard()->image();
+        QCOMPARE(part.size(), QSize(300 - hidden, 200));
+        QCOMPARE(part.convertToFormat(QImage::Format_RGB32),
+                 display.Picture().copy(hidden, 0, 300 - hidden, 200));
+    }
+};
+
+QTEST_MAIN(DisplayReport)
+#include "DisplayReport.moc"

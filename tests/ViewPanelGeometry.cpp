@@ -22,7 +22,7 @@ private slots:
     void ShownPanelSitsAtRightWithGaps();
     void HiddenPanelLeavesDisplayClientWidthMinus15();
     void ArbPutsSliderUnderDisplay();
-    void FixedSizesByKindAndPlacementRelativeToGroup();
+    void PlacementKeepsPlaceRelativeToGroup();
 };
 
 void ViewPanelGeometry::CounterModeShowsElevenDigitsUnsigned() {
@@ -118,12 +118,7 @@ void ViewPanelGeometry::ArbPutsSliderUnderDisplay() {
     QCOMPARE(r.rcSlider, QRect(0, 580, 768, 20));
 }
 
-void ViewPanelGeometry::FixedSizesByKindAndPlacementRelativeToGroup() {
-    QCOMPARE(CPanelLayout::ControlSize(CPanelTemplate::KIND_KNOB, QSize(5, 5)), QSize(82, 83));
-    QCOMPARE(CPanelLayout::ControlSize(CPanelTemplate::KIND_SWITCH, QSize(5, 5)), QSize(32, 19));
-    QCOMPARE(CPanelLayout::ControlSize(CPanelTemplate::KIND_LED, QSize(5, 5)), QSize(12, 12));
-    QCOMPARE(CPanelLayout::ControlSize(CPanelTemplate::KIND_TOGGLE, QSize(5, 5)), QSize(29, 14));
-    QCOMPARE(CPanelLayout::ControlSize(CPanelTemplate::KIND_FIELD, QSize(78, 24)), QSize(78, 24));
+void ViewPanelGeometry::PlacementKeepsPlaceRelativeToGroup() {
     // A control left of the group box stays left of it after the move.
     QCOMPARE(CPanelLayout::PlaceControl(QRect(673, 193, 43, 14), QPoint(675, 71), QPoint(778, 0),
                                         QSize(43, 14)),

@@ -34,10 +34,21 @@ private:
     bool m_bOwner;
 };
 
-/// Fills the half-open rectangle [left, right) x [top, bottom).
+/// Fills the half-open rectangle [left, right) x [top, bottom). On a scaled device (printer,
+/// preview) a one-unit strip is stroked as a line, so that it never drops out when shrunk.
 void FillEdges(QPainter& painter, int left, int top, int right, int bottom, const QColor& color) {
-    if (right > left && bottom > top)
+    if (right <= left || bottom <= top)
+        return;
+    const bool strip = right - left == 1 || bottom - top == 1;
+    if (!strip || CCurveStroke::IsDirectTarget(painter)) {
         painter.fillRect(QRect(left, top, right - left, bottom - top), color);
+        return;
+    }
+    painter.setPen(QPen(color, 1, Qt::SolidLine, Qt::FlatCap));
+    if (right - left == 1)
+        painter.drawLine(QLineF(left + 0.5, top, left + 0.5, bottom));
+    else
+        painter.drawLine(QLineF(left, top + 0.5, right, top + 0.5));
 }
 
 /// Dotted line, one pixel on and one off from its start, last pixel excluded.

@@ -3,12 +3,14 @@
 #include "app/MultiDDSTarnDoc.h"
 
 #include <QCloseEvent>
+#include <QIcon>
 #include <QMetaObject>
 
 CChildFrame::CChildFrame(CMultiDDSTarnDoc* doc, QWidget* view) : m_pDocument(doc) {
     setWidget(view);
     setAttribute(Qt::WA_DeleteOnClose, false);
     setWindowTitle(doc->GetTitle());
+    setWindowIcon(QIcon(QStringLiteral(":/icons/new.svg")));
 }
 
 void CChildFrame::closeEvent(QCloseEvent* event) {

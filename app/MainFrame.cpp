@@ -27,6 +27,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 
@@ -557,7 +558,7 @@ bool CMainFrame::OnFrameCommand(int id) {
         close();
         return true;
     case ID_WINDOW_CASCADE:
-        m_pMdiArea->cascadeSubWindows();
+        CascadeWindows();
         return true;
     case ID_WINDOW_TILE:
         m_pMdiArea->tileSubWindows();
@@ -635,6 +636,22 @@ void CMainFrame::UpdateToolbarButtons() {
 bool CMainFrame::IsLanguageChecked(int id) const {
     QAction* action = m_actions.value(id, nullptr);
     return action && action->isChecked();
+}
+
+void CMainFrame::CascadeWindows() {
+    // Each window two thirds of the area, one title bar lower and further right than the last
+    // (the views are far larger than their size hints, which the stock cascade would use).
+    const QList<QMdiSubWindow*> windows = m_pMdiArea->subWindowList();
+    const QRect area = m_pMdiArea->viewport()->rect();
+    const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight) + 4;
+    const QSize size(std::max(200, area.width() * 2 / 3), std::max(150, area.height() * 2 / 3));
+    int n = 0;
+    for (QMdiSubWindow* window : windows) {
+        window->showNormal();
+        window->setGeometry(QRect(QPoint(n * step, n * step), size));
+        window->raise();
+        ++n;
+    }
 }
 
 void CMainFrame::ListWindows() {

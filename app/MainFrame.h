@@ -98,6 +98,7 @@ private:
     void UpdateToolbarButtons();
     void ApplyState(QAction* action);
     void ListWindows();
+    void CascadeWindows();
     void OnTabMenuCommand(int id);
     void RetextToolbars();
     void RetextTabMenu();

@@ -63,9 +63,11 @@ CMultiDDSTarnDoc* CMultiDDSTarnApp::OpenNewDocument() {
     auto* frame = new CChildFrame(doc, view->Widget());
     doc->m_pFrame = frame;
     m_pMainFrame->MdiArea()->addSubWindow(frame);
-    frame->showMaximized();
+    // The view sets itself up (and asks its questions) before its window appears.
+    frame->hide();
     view->OnInitialUpdate();
     frame->setWindowTitle(doc->GetTitle());
+    frame->showMaximized();
     // The window was activated before the view joined the device list; its tab follows now.
     m_pMainFrame->MdiArea()->setActiveSubWindow(frame);
     m_pMainFrame->SelectTab(doc->m_nIndex);

@@ -4,6 +4,7 @@
 #include "view/WaveRenderer.h"
 #include "view/ZoomWindow.h"
 
+#include <QPaintEngine>
 #include <QPainter>
 #include <QtTest>
 
@@ -216,25 +217,88 @@ private slots:
     }
 
     void arbShowsItsTextsInTheCurveColour() {
-        auto arb = MakeArbDevice(1000, -3.5f); // curve on the bottom edge
-        arb->m_nZoom = 0;
+        auto arb = MakeArbDevice(1000, -3.5f); // curve on the bottom edge, rows 409 and 410
+        arb->m_wDigitalOut = 0x5A5;
         const QImage image = Render(*arb, 700, 420);
-        // File name at the top left, points per period and Dout/Din above the bottom edge.
-        QVERIFY(
-            CountOutside(
-                image,
-                QRect(QPoint(0, 0), QPoint(699, 12)).united(QRect(QPoint(0, 35), QPoint(699, 390))),
-                kCurve) > 0);
-        int topLeftText = 0;
-        int bottomRightText = 0;
-        for (int y = 13; y < 30; ++y)
-            for (int x = 13; x < 80; ++x)
-                topLeftText += IsColor(image, x, y, kCurve) ? 1 : 0;
-        for (int y = 392; y < 407; ++y)
-            for (int x = 550; x < 680; ++x)
-                bottomRightText += IsColor(image, x, y, kCurve) ? 1 : 0;
-        QVERIFY(topLeftText > 20);
-        QVERIFY(bottomRightText > 20);
+        const QRect plot = CWaveRenderer::PlotRect(Client(700, 420));
+        auto textPixels = [&](const QRect& area, int* rightmost = nullptr) {
+            int count = 0;
+            for (int y = area.top(); y <= area.bottom(); ++y)
+                for (int x = area.left(); x <= area.right(); ++x)
+                    if (IsColor(image, x, y, kCurve)) {
+                        ++count;
+                        if (rightmost != nullptr)
+                            *rightmost = std::max(*rightmost, x);
+                    }
+            return count;
+        };
+        // File name at the top left; points per period bottom left; Dout/Din right-aligned
+        // 10 pixels before the plot's right edge.
+        QVERIFY(textPixels(QRect(QPoint(13, 13), QPoint(80, 30))) > 20);
+        QVERIFY(textPixels(QRect(QPoint(13, 392), QPoint(150, 406))) > 20);
+        int right = 0;
+        QVERIFY(textPixels(QRect(QPoint(450, 392), QPoint(689, 406)), &right) > 20);
+        QVERIFY2(right < plot.right() - 10 && right >= plot.right() - 14,
+                 qPrintable(QString::number(right)));
+    }
+
+    // A screen draw that starts while another one runs returns at once, drawing nothing.
+    void nestedDrawReturnsAtOnce() {
+        struct Nesting : QPaintEngine {
+            bool begin(QPaintDevice*) override { return true; }
+            bool end() override { return true; }
+            void updateState(const QPaintEngineState&) override {}
+            void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+            void drawPath(const QPainterPath&) override {}
+            void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+            void drawRects(const QRectF*, int) override { Nest(); }
+            void drawRects(const QRect*, int) override { Nest(); }
+            void drawLines(const QLine*, int) override {}
+            void drawLines(const QLineF*, int) override {}
+            void drawTextItem(const QPointF&, const QTextItem&) override {}
+            Type type() const override { return QPaintEngine::User; }
+            void Nest() {
+                if (nested)
+                    return;
+                nested = true;
+                QImage image(120, 100, QImage::Format_RGB32);
+                image.fill(Qt::black);
+                QPainter painter(&image);
+                int cursor = 0;
+                inner = CWaveRenderer::Draw(painter, Client(120, 100), *device, cursor, {});
+                untouched = image.pixel(50, 50) == QColor(Qt::black).rgb();
+            }
+            CDDSDevice* device = nullptr;
+            bool nested = false;
+            bool untouched = false;
+            QRect inner{1, 1, 1, 1};
+        };
+        struct Device : QPaintDevice {
+            QPaintEngine* paintEngine() const override { return &engine; }
+            int metric(PaintDeviceMetric metric) const override {
+                return metric == PdmWidth || metric == PdmHeight ? 200
+                       : metric == PdmDepth                      ? 32
+                       : metric == PdmDevicePixelRatio           ? 1
+                       : metric == PdmDevicePixelRatioScaled     ? int(devicePixelRatioFScale())
+                                                                 : 96;
+            }
+            mutable Nesting engine;
+        };
+        auto sine = MakeDevice(WAVE_SINE);
+        Device device;
+        device.engine.device = sine.get();
+        int cursor = 0;
+        QPainter painter(&device);
+        const QRect outer = CWaveRenderer::Draw(painter, Client(200, 200), *sine, cursor, {});
+        painter.end();
+        QVERIFY(device.engine.nested);
+        QVERIFY(device.engine.inner.isNull());
+        QVERIFY(device.engine.untouched);
+        QVERIFY(!outer.isNull());
+        // Once the outer draw is over, draws run again.
+        QImage image(120, 100, QImage::Format_RGB32);
+        QPainter again(&image);
+        QVERIFY(!CWaveRenderer::Draw(again, Client(120, 100), *sine, cursor, {}).isNull());
     }
 
     void zoomLevelsOfAThousandPoints() {

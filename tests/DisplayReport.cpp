@@ -250,6 +250,12 @@ private slots:
         QCOMPARE(QColor(copied.pixel(50, 50)), QColor(0, 80, 0));
 
         // Partly off the left edge of the screen: only the visible part.
+        // After a resize the picture is rebuilt at the new size.
+        display.resize(260, 180);
+        QCOMPARE(display.Render().size(), QSize(260, 180));
+        display.resize(300, 200);
+        display.Render();
+
         display.move(-120, 100);
         QTRY_VERIFY(display.mapToGlobal(QPoint(0, 0)).x() < 0);
         const int hidden = -display.mapToGlobal(QPoint(0, 0)).x();

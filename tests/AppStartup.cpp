@@ -158,7 +158,7 @@ void AppStartup::firstTickShowsTheWindowAtItsSize() {
     QTRY_VERIFY_WITH_TIMEOUT(frame->isVisible(), 2000);
     QCOMPARE(frame->size(), QSize(870, 600));
     QCOMPARE(frame->minimumSize(), QSize(300, 200));
-    QVERIFY(frame->windowTitle().startsWith(QStringLiteral("DDS-Tarn USB (3.2.2.8)")));
+    QCOMPARE(frame->windowTitle(), QStringLiteral("DDS-Tarn USB (3.2.2.8) - [Device 1]"));
     QMdiSubWindow* child = frame->MdiArea()->subWindowList().value(0);
     QVERIFY(child && child->isMaximized());
     QCOMPARE(child->windowTitle(), QStringLiteral("Device 1"));

@@ -88,6 +88,7 @@ void AppTabs::renameRefusesDuplicatesInAnyCase() {
     CProgram program(0);
     program.Open();
     CMainFrame* frame = program.Frame();
+    frame->show();
     frame->RenameDocument(1, QStringLiteral("DEMO 1"));
     QCOMPARE(program.Names(), (QStringList{"Demo 1", "Demo 2"}));
     frame->RenameDocument(1, QString());
@@ -98,6 +99,7 @@ void AppTabs::renameRefusesDuplicatesInAnyCase() {
     QCOMPARE(program.Doc(1)->GetTitle(), QStringLiteral("Scope feed"));
     QCOMPARE(frame->TabStrip()->tabText(1), QStringLiteral("Scope feed"));
     QCOMPARE(program.Doc(1)->m_pFrame->windowTitle(), QStringLiteral("Scope feed"));
+    QCOMPARE(frame->windowTitle(), QStringLiteral("DDS-Tarn USB (3.2.2.8) - [Scope feed]"));
 }
 
 void AppTabs::renameInPlaceCommitsTwentyCharactersOnEnter() {

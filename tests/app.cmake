@@ -10,3 +10,12 @@ if(DDSTARN_GUI AND TARGET DDSTarnDll AND EXISTS ${PROJECT_SOURCE_DIR}/hwsim/SimC
     set_tests_properties(${name} PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
   endforeach()
 endif()
+
+# Re-texting by control id and menu position: widgets over the language manager only.
+if(DDSTARN_GUI)
+  add_executable(AppWindowTexts ${CMAKE_CURRENT_SOURCE_DIR}/AppWindowTexts.cpp)
+  target_link_libraries(AppWindowTexts PRIVATE ddstarn_widgets ddstarn_i18n Qt6::Test)
+  ddstarn_warnings(AppWindowTexts)
+  add_test(NAME AppWindowTexts COMMAND AppWindowTexts)
+  set_tests_properties(AppWindowTexts PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+endif()

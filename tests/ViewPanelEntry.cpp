@@ -12,6 +12,7 @@
 #include "widgets/StepEdit.h"
 #include "widgets/TurnButton.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
 #include <QTest>
@@ -103,6 +104,10 @@ void ViewPanelEntry::NewWindowShowsDefaultsAndRunsWorker() {
     QVERIFY(static_cast<CLED*>(View()->Control(IDC_LED_OUTPUT))->GetValue());
     QVERIFY(!static_cast<QSlider*>(View()->Control(IDC_VIEW_SLIDER))->isEnabled());
     QCOMPARE(int(Device()->m_bDemo), 0);
+    // The language re-texted the captions ("Raise" in the form, "Rise" in the language) but
+    // not the arrow button, whose id is another dialog's "Previous".
+    QCOMPARE(qobject_cast<QLabel*>(View()->Control(IDC_TXT_RAISE))->text(), QStringLiteral("Rise"));
+    QVERIFY(static_cast<QToolButton*>(View()->Control(IDC_PANEL_BUTTON))->text().isEmpty());
     QTRY_COMPARE(SimGetUnit(0).frequency, 1000.0);
     // The counter field follows the timer: frequency mode, nothing measured yet or 1 kHz looped.
     QTRY_VERIFY(View()->CounterText().endsWith(QStringLiteral("Hz")));

@@ -31,7 +31,8 @@ QWidget* CreateControl(const CPanelTemplate::Control& control, QWidget* parent) 
         return new CLeftRight(parent);
     case CPanelTemplate::KIND_STATIC: {
         auto* label = new QLabel(QString::fromLatin1(control.caption), parent);
-        // Only captions carry the id the language re-texts by.
+        // Only captions and group boxes carry the id the language re-texts by: a language
+        // text for a field would be typed into it, and 1051 is also another dialog's "Previous".
         label->setProperty("ctrlId", control.nId);
         return label;
     }
@@ -46,8 +47,11 @@ QWidget* CreateControl(const CPanelTemplate::Control& control, QWidget* parent) 
         return new COnOff(parent);
     case CPanelTemplate::KIND_LED:
         return new CLED(parent);
-    case CPanelTemplate::KIND_GROUP:
-        return new QGroupBox(parent);
+    case CPanelTemplate::KIND_GROUP: {
+        auto* group = new QGroupBox(parent);
+        group->setProperty("ctrlId", control.nId);
+        return group;
+    }
     case CPanelTemplate::KIND_PANEL_BUTTON: {
         auto* button = new QToolButton(parent);
         button->setFocusPolicy(Qt::NoFocus);

@@ -18,8 +18,9 @@ void EndLine(IniLine& line, const std::string& newline) {
         line.end = newline;
 }
 
+// A stray CR (a last line, a file with mixed line ends) counts as a blank.
 bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
+    return c == ' ' || c == '\t' || c == '\r';
 }
 
 std::string Trim(const std::string& text) {

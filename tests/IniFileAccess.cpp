@@ -81,6 +81,8 @@ TEST_F(IniFileTest, WriteCreatesFileSectionAndKey) {
     EXPECT_EQ(m_ini.WriteString("Form", "Language", "2", true), 0u);
     EXPECT_EQ(m_ini.ReadString("Form", "Language"), "2");
     EXPECT_EQ(m_ini.ReadString("Other", "x"), "1");
+    WriteBytes(m_path, "[Form]\nLanguage=3\r");
+    EXPECT_EQ(m_ini.ReadString("Form", "Language"), "3");
 }
 
 TEST_F(IniFileTest, WriteKeepsEveryOtherLineAsItWas) {

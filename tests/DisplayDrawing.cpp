@@ -4,9 +4,10 @@
 #include "view/WaveRenderer.h"
 #include "view/ZoomWindow.h"
 
-#include <QPaintEngine>
 #include <QPainter>
 #include <QtTest>
+
+#include <utility>
 
 namespace {
 
@@ -244,59 +245,26 @@ private slots:
 
     // A screen draw that starts while another one runs returns at once, drawing nothing.
     void nestedDrawReturnsAtOnce() {
-        struct Nesting : QPaintEngine {
-            bool begin(QPaintDevice*) override { return true; }
-            bool end() override { return true; }
-            void updateState(const QPaintEngineState&) override {}
-            void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
-            void drawPath(const QPainterPath&) override {}
-            void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
-            void drawRects(const QRectF*, int) override { Nest(); }
-            void drawRects(const QRect*, int) override { Nest(); }
-            void drawLines(const QLine*, int) override {}
-            void drawLines(const QLineF*, int) override {}
-            void drawTextItem(const QPointF&, const QTextItem&) override {}
-            Type type() const override { return QPaintEngine::User; }
-            void Nest() {
-                if (nested)
-                    return;
-                nested = true;
-                QImage image(120, 100, QImage::Format_RGB32);
-                image.fill(Qt::black);
-                QPainter painter(&image);
-                int cursor = 0;
-                inner = CWaveRenderer::Draw(painter, Client(120, 100), *device, cursor, {});
-                untouched = image.pixel(50, 50) == QColor(Qt::black).rgb();
-            }
-            CDDSDevice* device = nullptr;
-            bool nested = false;
-            bool untouched = false;
-            QRect inner{1, 1, 1, 1};
-        };
-        struct Device : QPaintDevice {
-            QPaintEngine* paintEngine() const override { return &engine; }
-            int metric(PaintDeviceMetric metric) const override {
-                return metric == PdmWidth || metric == PdmHeight ? 200
-                       : metric == PdmDepth                      ? 32
-                       : metric == PdmDevicePixelRatio           ? 1
-                       : metric == PdmDevicePixelRatioScaled     ? int(devicePixelRatioFScale())
-                                                                 : 96;
-            }
-            mutable Nesting engine;
-        };
         auto sine = MakeDevice(WAVE_SINE);
-        Device device;
-        device.engine.device = sine.get();
+        CRecordingDevice device;
+        QImage image(120, 100, QImage::Format_RGB32);
+        image.fill(Qt::black);
+        QRect inner(1, 1, 1, 1);
+        bool nested = false;
+        device.m_engine.onRects = [&] {
+            if (std::exchange(nested, true))
+                return;
+            QPainter painter(&image);
+            int cursor = 0;
+            inner = CWaveRenderer::Draw(painter, Client(120, 100), *sine, cursor, {});
+        };
         int cursor = 0;
         QPainter painter(&device);
-        const QRect outer = CWaveRenderer::Draw(painter, Client(200, 200), *sine, cursor, {});
+        QVERIFY(!CWaveRenderer::Draw(painter, Client(200, 200), *sine, cursor, {}).isNull());
         painter.end();
-        QVERIFY(device.engine.nested);
-        QVERIFY(device.engine.inner.isNull());
-        QVERIFY(device.engine.untouched);
-        QVERIFY(!outer.isNull());
+        QVERIFY(inner.isNull());
+        QVERIFY(IsColor(image, 50, 50, Qt::black));
         // Once the outer draw is over, draws run again.
-        QImage image(120, 100, QImage::Format_RGB32);
         QPainter again(&image);
         QVERIFY(!CWaveRenderer::Draw(again, Client(120, 100), *sine, cursor, {}).isNull());
     }
@@ -327,23 +295,6 @@ private slots:
         QCOMPARE(arb->m_fViewPos, 0.0f);
         CZoomWindow::ZoomOut(*arb);
         QCOMPARE(arb->m_nZoom, 0);
-    }
-
-    // With DISPLAY_SNAPSHOT_DIR set, saves each wave type's picture for a person to look at.
-    void snapshotsForReview() {
-        const QString dir = qEnvironmentVariable("DISPLAY_SNAPSHOT_DIR");
-        if (dir.isEmpty())
-            QSKIP("DISPLAY_SNAPSHOT_DIR not set");
-        for (int type = WAVE_SINE; type <= WAVE_WHITE_NOISE; ++type) {
-            auto device = type == WAVE_ARB ? MakeArbDevice(1000) : MakeDevice(type);
-            if (type == WAVE_ARB)
-                for (int i = 0; i < 1000; ++i)
-                    device->m_fArb[i] = float(3.0 * std::sin(i * 0.0062832 * 2));
-            device->m_wDigitalOut = 0x5A5;
-            device->m_wDigitalIn = 0b101010;
-            int cursor = 300;
-            QVERIFY(Render(*device, 700, 420, cursor).save(dir + QString("/type%1.png").arg(type)));
-        }
     }
 
     void fewerThan200PointsNeverZoom() {

@@ -1,13 +1,13 @@
 // The printed report (page mapping, layout, texts, PDF) and the clipboard copy.
 #include "DisplayTestSupport.h"
 
+#include "i18n/LanguageManager.h"
 #include "res/Resource.h"
 #include "view/ReportPrinter.h"
 #include "view/WaveDisplay.h"
 
 #include <QClipboard>
 #include <QFile>
-#include <QPaintEngine>
 #include <QPainter>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -15,81 +15,14 @@
 
 namespace {
 
-/// Records the texts a painter draws, with their positions.
-class CTextRecorder : public QPaintDevice {
-public:
-    struct Engine : QPaintEngine {
-        Engine() : QPaintEngine(QPaintEngine::AllFeatures) {}
-        bool begin(QPaintDevice*) override { return true; }
-        bool end() override { return true; }
-        void updateState(const QPaintEngineState&) override {}
-        void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
-        void drawPath(const QPainterPath&) override {}
-        void drawRects(const QRect*, int) override {}
-        void drawRects(const QRectF*, int) override {}
-        void drawLines(const QLine*, int) override {}
-        void drawLines(const QLineF*, int) override {}
-        void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
-        void drawPolygon(const QPoint*, int, PolygonDrawMode) override {}
-        void drawImage(const QRectF&, const QImage&, const QRectF&,
-                       Qt::ImageConversionFlags) override {}
-        void drawTextItem(const QPointF& p, const QTextItem& item) override {
-            texts.append(item.text());
-            positions.append(p);
-        }
-        Type type() const override { return QPaintEngine::User; }
-        QStringList texts;
-        QList<QPointF> positions;
-    };
-
-    QPaintEngine* paintEngine() const override { return &m_engine; }
-    int metric(PaintDeviceMetric metric) const override {
-        switch (metric) {
-        case PdmWidth:
-            return 851;
-        case PdmHeight:
-            return 1203;
-        case PdmDpiX:
-        case PdmDpiY:
-        case PdmPhysicalDpiX:
-        case PdmPhysicalDpiY:
-            return 96;
-        case PdmDepth:
-            return 32;
-        case PdmDevicePixelRatio:
-            return 1;
-        case PdmDevicePixelRatioScaled:
-            return int(QPaintDevice::devicePixelRatioFScale());
-        default:
-            return 0;
-        }
-    }
-    mutable Engine m_engine;
-};
-
 QString English(int id) {
-    switch (id) {
-    case IDS_REPORT_TITLE:
-        return QStringLiteral("GENERATOR REPORT");
-    case IDS_REPORT_DATE:
-        return QStringLiteral("DATE");
-    case IDS_REPORT_TIME:
-        return QStringLiteral("TIME");
-    case IDS_REPORT_AMPLITUDE:
-        return QStringLiteral("Output Amplitude");
-    case IDS_REPORT_FREQUENCY:
-        return QStringLiteral("Output Frequency");
-    case IDC_TXT_OFFSET:
-        return QStringLiteral("Y Offset");
-    case IDS_FREQUENCY_MEASURE:
-        return QStringLiteral("Frequency Measure");
-    case IDS_COUNTER_MEASURE:
-        return QStringLiteral("Counter Measure");
-    case IDS_REPORT_NOTE:
-        return QStringLiteral("Note:");
-    default:
-        return QString();
-    }
+    static CLanguageManager* language = [] {
+        auto* built = new CLanguageManager;
+        built->RefreshLanguageFiles();
+        built->LoadLanguage(-1);
+        return built;
+    }();
+    return QString::fromUtf8(language->GetText(id).c_str());
 }
 
 CReportPrinter::Inputs MakeInputs() {
@@ -170,7 +103,7 @@ private slots:
         auto device = MakeDevice(WAVE_SINE);
         device->m_wDigitalOut = 0x5A5;
         device->m_wDigitalIn = 0b101010;
-        CTextRecorder recorder;
+        CRecordingDevice recorder;
         {
             QPainter painter(&recorder);
             CReportPrinter::Draw(painter, kPage, *device, MakeInputs());

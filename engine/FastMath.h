@@ -42,10 +42,13 @@ public:
                                         z * (-2.75573143513906633035e-07 +
                                              z * (2.08757232129817482790e-09 +
                                                   z * -1.13596475577881948265e-11)))));
-        // Quadrant q = n mod 4 taken as -2..2: odd quadrants use the cosine, 2 and 3 negate.
-        const double q = n - 4.0 * Round(n * 0.25);
-        const double v = (q == 1.0) | (q == -1.0) ? c : s;
-        return (q > 1.5) | (q < -0.5) ? -v : v;
+        // Quadrant j = n mod 4 from floor(n / 4) = round((n - 1.5) / 4), which never ties.
+        // Odd quadrants take the cosine, quadrants 2 and 3 negate; the blends are exact
+        // (multiplying by 0 or 1 and adding 0) and keep the loop free of branches.
+        const double j = n - 4.0 * Round((n - 1.5) * 0.25);
+        const double half = Round((j - 0.5) * 0.5);
+        const double odd = j - 2.0 * half;
+        return (s * (1.0 - odd) + c * odd) * (1.0 - 2.0 * half);
     }
 
     static double Exp(double x) noexcept {

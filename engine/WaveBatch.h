@@ -13,11 +13,10 @@ public:
     static void Codes(const CWaveShape& shape, int count, bool outputOn, unsigned short* out);
     /// 2048 - 2047 x sample, truncated toward zero and held to 0 .. 4095.
     static unsigned short CodeOf(double sample) noexcept {
-        const double code = 2048.0 - sample * 2047.0;
-        if (!(code > 0.0)) // also catches NaN
-            return 0;
-        if (code > 4095.0)
-            return 4095;
-        return static_cast<unsigned short>(code);
+        // Written as selects so a loop of conversions vectorises; NaN ends up at 0.
+        double code = 2048.0 - sample * 2047.0;
+        code = code > 0.0 ? code : 0.0;
+        code = code < 4095.0 ? code : 4095.0;
+        return static_cast<unsigned short>(static_cast<int>(code));
     }
 };

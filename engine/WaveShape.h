@@ -33,6 +33,21 @@ public:
         return x - n * m_dPeriod;
     }
 
+    /// Largest |x| of a buffer: positions run over [shift, 1 + shift).
+    double MaxAbsPosition() const noexcept {
+        return std::max(std::fabs(m_dShift), std::fabs(1.0 + m_dShift));
+    }
+    /// Largest |argument| a buffer can give each sine or exponential (with some slack), so
+    /// the batch can tell once whether the fast functions are in range.
+    double SineArgBound() const noexcept { return m_dK * MaxAbsPosition() * 6.3; }
+    double ExpArgBound() const noexcept { return 1.01 / std::fabs(m_dTau * m_dExpFreq); }
+    double ModArgBound() const noexcept { return SineArgBound(); }
+    double CarrierArgBound() const noexcept {
+        const double carrier = std::fabs(m_dCarrier * m_dK) * MaxAbsPosition() * 6.3;
+        return m_bFM ? (carrier + std::fabs(m_dDeviation)) / std::fabs(m_dFmFreq)
+                     : carrier / std::fabs(m_dAmFreq);
+    }
+
     double SineArg(double x) const noexcept { return m_dK * x * 6.28318; }
     double SineFrom(double s) const noexcept { return s * m_dA + m_dOfs; }
 

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -266,6 +267,20 @@ TEST(FastMath, SineAndExponentialTrackTheLibrary) {
     EXPECT_LT(worstExp, 1e-15);
     EXPECT_EQ(CFastMath::Sin(0.0), 0.0);
     EXPECT_EQ(CFastMath::Exp(0.0), 1.0);
+}
+
+TEST(NoiseSource, FillDrawsTheSameSequenceAsSingleDraws) {
+    for (int n : {0, 3, 8, 9, 64, 517}) {
+        CNoiseSource filled(12345u + n);
+        CNoiseSource single(12345u + n);
+        std::vector<int> draws(n);
+        filled.Fill(draws.data(), n);
+        for (int i = 0; i < n; ++i)
+            ASSERT_EQ(draws[i], single.Next()) << n << " " << i;
+        EXPECT_EQ(filled.Next(), single.Next()) << n; // and continues where it stopped
+        EXPECT_TRUE(std::all_of(draws.begin(), draws.end(),
+                                [](int d) { return d >= 0 && d <= CNoiseSource::kMax; }));
+    }
 }
 
 TEST(Codes, ConversionTruncatesAndClamps) {

@@ -1,0 +1,99 @@
+// CPU time of device workers on idle simulated units, against threads that only sleep 1 ms
+// in a loop: what stepping costs beyond waking up.
+#include "engine/DDSDevice.h"
+#include "engine/DeviceWorker.h"
+#include "hwsim/SimControl.h"
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <chrono>
+#include <ctime>
+#include <memory>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr auto kWarmUp = 100ms;
+constexpr auto kWindow = 600ms;
+
+double ProcessCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + now.tv_nsec * 1e-9;
+}
+
+// Process CPU milliseconds per wall second over one window, after a warm-up.
+double CpuMsPerSecond() {
+    std::this_thread::sleep_for(kWarmUp);
+    const auto wallFrom = std::chrono::steady_clock::now();
+    const double cpuFrom = ProcessCpuSeconds();
+    std::this_thread::sleep_for(kWindow);
+    const double cpu = ProcessCpuSeconds() - cpuFrom;
+    const double wall =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - wallFrom).count();
+    return cpu / wall * 1000.0;
+}
+
+// count workers stepping idle simulated units (bound, programmed, queue worked off).
+double IdleWorkers(int count) {
+    SimReset(count);
+    std::vector<std::unique_ptr<CDDSDevice>> devices;
+    std::vector<std::unique_ptr<CDeviceWorker>> workers;
+    std::vector<int> used;
+    for (int i = 0; i < count; ++i) {
+        auto device = std::make_unique<CDDSDevice>();
+        CDDSDevice::BindContext context;
+        context.foundDevices = count;
+        context.usedIndices = used;
+        context.chooseDevice = [](const std::vector<int>& free) { return free.front(); };
+        device->BindHardware(context);
+        used.push_back(device->m_nDevice);
+        device->ApplyFrequency();
+        devices.push_back(std::move(device));
+    }
+    for (auto& device : devices) {
+        workers.push_back(std::make_unique<CDeviceWorker>());
+        workers.back()->Start(device.get());
+    }
+    const double cost = CpuMsPerSecond();
+    for (auto it = workers.rbegin(); it != workers.rend(); ++it)
+        (*it)->Stop();
+    return cost;
+}
+
+// count threads that do nothing but sleep 1 ms in a loop.
+double SleepLoop(int count) {
+    std::atomic<bool> stop{false};
+    std::vector<std::thread> threads;
+    for (int i = 0; i < count; ++i) {
+        threads.emplace_back([&stop] {
+            while (!stop.load(std::memory_order_acquire))
+                std::this_thread::sleep_for(1ms);
+        });
+    }
+    const double cost = CpuMsPerSecond();
+    stop = true;
+    for (std::thread& thread : threads)
+        thread.join();
+    return cost;
+}
+
+// Both in turn within one iteration, so a change in the machine's load hits both alike.
+void BM_IdleCost(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        const double bare = SleepLoop(count);
+        const double workers = IdleWorkers(count);
+        state.counters["sleep_cpu_ms_per_s"] = bare;
+        state.counters["workers_cpu_ms_per_s"] = workers;
+        state.counters["ratio"] = workers / bare;
+    }
+}
+
+BENCHMARK(BM_IdleCost)->Arg(1)->Arg(4)->Arg(16)->Iterations(1)->UseRealTime();
+
+} // namespace

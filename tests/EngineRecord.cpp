@@ -161,21 +161,4 @@ TEST(Binding, OffersFreeIndicesInAscendingOrderAtMostTwenty) {
     EXPECT_EQ(device.m_nDevice, 21);
 }
 
-TEST(Binding, OneWindowPerUnitThenDemo) {
-    std::vector<int> used;
-    for (int window = 0; window < 3; ++window) {
-        CDDSDevice device;
-        bool message = false;
-        CDDSDevice::BindContext context;
-        context.foundDevices = 2;
-        context.usedIndices = used;
-        context.chooseDevice = [](const std::vector<int>& free) { return free.front(); };
-        context.showDemoMessage = [&] { message = true; };
-        device.BindHardware(context);
-        used.push_back(device.m_nDevice);
-        EXPECT_EQ(message, window == 2);
-    }
-    EXPECT_EQ(used, (std::vector<int>{0, 1, -1}));
-}
-
 } // namespace

@@ -130,15 +130,6 @@ TEST_F(Step, CounterTruncatesAndResetsBeforeTheFirstCount) {
     EXPECT_EQ(m_device.m_nCount, 2147483647);
 }
 
-TEST_F(Step, MeasuringOffOrDemoClearsReadings) {
-    m_device.m_dMeasuredFreq = 5.0;
-    m_device.m_nCount = 5;
-    m_device.m_bCounterOn = 0;
-    m_device.DeviceStep();
-    EXPECT_EQ(m_device.m_dMeasuredFreq, 0.0);
-    EXPECT_EQ(m_device.m_nCount, 0);
-}
-
 TEST_F(Step, DemoStepMakesNoCall) {
     CDDSDevice demo;
     demo.BindHardware({});

@@ -2,9 +2,11 @@
 
 #include "app/ChildFrame.h"
 #include "app/CmdUI.h"
+#include "app/CommandTable.h"
 #include "app/DeviceView.h"
 #include "app/MultiDDSTarnApp.h"
 #include "app/MultiDDSTarnDoc.h"
+#include "app/StatusPanes.h"
 #include "app/TabRenameEdit.h"
 #include "app/TabStrip.h"
 #include "dialogs/DeviceListDlg.h"
@@ -39,162 +41,6 @@ const char* const kFrameTitle = "DDS-Tarn USB (3.2.2.8)";
 const char* const kAppTitle = "DDS-Tarn USB"; ///< Title of message boxes.
 constexpr int kTimerInterval = 200;
 constexpr int kMaxTooltip = 79;
-
-/// One entry of menu resource 128: its depth (0 = menu bar), its command (0 separator,
-/// -1 drop-down) and its caption in the template.
-struct SMenuEntry {
-    int nLevel;
-    int nId;
-    const char* szCaption;
-};
-
-constexpr int kSeparator = 0;
-constexpr int kDropDown = -1;
-
-const SMenuEntry kMainMenu[] = {
-    {0, kDropDown, "&File"},
-    {1, ID_FILE_NEW, "&New Device"},
-    {1, ID_FILE_CLOSE, "&Close Device"},
-    {1, kSeparator, ""},
-    {1, ID_FILE_OPEN, "&Open..."},
-    {1, ID_FILE_SAVE, "&Save"},
-    {1, ID_FILE_SAVE_AS, "Save &As..."},
-    {1, kSeparator, ""},
-    {1, ID_FILE_PRINT, "&Print..."},
-    {1, ID_FILE_PRINT_PREVIEW, "Print Pre&view"},
-    {1, ID_FILE_PRINT_SETUP, "P&rint Setup..."},
-    {1, kSeparator, ""},
-    {1, ID_APP_EXIT, "E&xit"},
-    {0, kDropDown, "&Edit"},
-    {1, ID_POINTS_EDIT, "Points Edit"},
-    {1, ID_ZOOM_OUT, "Zoom Out"},
-    {1, ID_ZOOM_IN, "Zoom In"},
-    {0, kDropDown, "Wave Parameter"},
-    {1, ID_WAVE_SQUARE, "Square"},
-    {1, ID_WAVE_RAMP, "Ramp"},
-    {1, ID_WAVE_TRAPEZIA, "Trapezia"},
-    {1, ID_WAVE_EXPONENT, "Exponent"},
-    {1, ID_WAVE_AMFM, "AM/FM"},
-    {0, kDropDown, "Digital IO"},
-    {1, ID_PATTERN_GENERATOR, "Pattern Generator"},
-    {1, kSeparator, ""},
-    {1, ID_PROGRAMMABLE_OUTPUT, "Programmable Output"},
-    {1, ID_OUTPUT_SET, "Output Set"},
-    {1, kSeparator, ""},
-    {1, ID_DIGITAL_INPUT, "Digital Input"},
-    {0, kDropDown, "Display"},
-    {1, ID_BACKGROUND_COLOR, "Background Color"},
-    {1, ID_XY_LINE_COLOR, "XY Line Color"},
-    {1, ID_CURVE_COLOR, "Curve Color"},
-    {1, ID_CURSOR_COLOR, "Cursor Color"},
-    {1, kSeparator, ""},
-    {1, ID_PERIOD_NUMBER, "Wave Number"},
-    {1, ID_SHOW_HIDE_CONTROL, "Show/Hide Control"},
-    {0, kDropDown, "&Utility"},
-    {1, ID_SWEEP, "Sweep"},
-    {1, ID_POWER_ON_OUTPUT_OPEN, "Open waveform output when Power On "},
-    {1, ID_POWER_ON_OUTPUT_CLOSE, "Close waveform output when Power On"},
-    {1, kSeparator, ""},
-    {1, kDropDown, "Language"},
-    {2, ID_LANGUAGE_DEFAULT, "Default"},
-    {2, kSeparator, ""},
-    {0, kDropDown, "&Window"},
-    {1, ID_WINDOW_CASCADE, "&Cascade"},
-    {1, ID_WINDOW_TILE, "&Tile"},
-    {0, kDropDown, "&Help"},
-    {1, ID_HELP_CONTENT, "Help Content(&H)"},
-    {1, kSeparator, ""},
-    {1, ID_APP_ABOUT, "&About DDS-Tarn USB..."},
-};
-
-/// Main toolbar 133, in button order (0 = separator).
-const int kMainToolbar[] = {ID_FILE_NEW, ID_FILE_OPEN,    ID_FILE_SAVE,     ID_FILE_PRINT,
-                            kSeparator,  ID_EDIT_COPY,    ID_ZOOM_OUT,      ID_ZOOM_IN,
-                            kSeparator,  ID_HELP_CONTENT, ID_TOOLBAR_UNUSED};
-
-/// Commands that exist only with a device (its view or its document handles them).
-const int kDeviceCommands[] = {ID_FILE_CLOSE,
-                               ID_FILE_OPEN,
-                               ID_FILE_SAVE,
-                               ID_FILE_SAVE_AS,
-                               ID_FILE_PRINT,
-                               ID_FILE_PRINT_DIRECT,
-                               ID_FILE_PRINT_PREVIEW,
-                               ID_EDIT_COPY,
-                               ID_POINTS_EDIT,
-                               ID_ZOOM_OUT,
-                               ID_ZOOM_IN,
-                               ID_WAVE_SQUARE,
-                               ID_WAVE_RAMP,
-                               ID_WAVE_TRAPEZIA,
-                               ID_WAVE_EXPONENT,
-                               ID_WAVE_AMFM,
-                               ID_PATTERN_GENERATOR,
-                               ID_PROGRAMMABLE_OUTPUT,
-                               ID_OUTPUT_SET,
-                               ID_DIGITAL_INPUT,
-                               ID_BACKGROUND_COLOR,
-                               ID_XY_LINE_COLOR,
-                               ID_CURVE_COLOR,
-                               ID_CURSOR_COLOR,
-                               ID_PERIOD_NUMBER,
-                               ID_SHOW_HIDE_CONTROL,
-                               ID_SWEEP,
-                               ID_POWER_ON_OUTPUT_OPEN,
-                               ID_POWER_ON_OUTPUT_CLOSE,
-                               ID_HELP_CONTENT,
-                               ID_CLOSE_CURRENT_DEVICE};
-
-/// Commands the frame or the application always answers.
-const int kFrameCommands[] = {ID_FILE_NEW, ID_FILE_PRINT_SETUP, ID_APP_EXIT, ID_APP_ABOUT};
-
-QString IconPath(int id) {
-    switch (id) {
-    case ID_FILE_NEW:
-        return QStringLiteral(":/icons/new.svg");
-    case ID_FILE_OPEN:
-        return QStringLiteral(":/icons/open.svg");
-    case ID_FILE_SAVE:
-        return QStringLiteral(":/icons/save.svg");
-    case ID_FILE_PRINT:
-        return QStringLiteral(":/icons/print.svg");
-    case ID_EDIT_COPY:
-        return QStringLiteral(":/icons/copy.svg");
-    case ID_ZOOM_OUT:
-        return QStringLiteral(":/icons/zoom_out.svg");
-    case ID_ZOOM_IN:
-        return QStringLiteral(":/icons/zoom_in.svg");
-    case ID_HELP_CONTENT:
-        return QStringLiteral(":/icons/help.svg");
-    case ID_CLOSE_CURRENT_DEVICE:
-        return QStringLiteral(":/icons/close_tab.svg");
-    case ID_TOOLBAR_UNUSED:
-        return QStringLiteral(":/icons/context_help.svg");
-    default:
-        return QString();
-    }
-}
-
-QList<QKeySequence> Shortcuts(int id) {
-    switch (id) {
-    case ID_FILE_NEW:
-        return {QKeySequence(Qt::CTRL | Qt::Key_N)};
-    case ID_FILE_OPEN:
-        return {QKeySequence(Qt::CTRL | Qt::Key_O)};
-    case ID_FILE_SAVE:
-        return {QKeySequence(Qt::CTRL | Qt::Key_S)};
-    case ID_FILE_PRINT:
-        return {QKeySequence(Qt::CTRL | Qt::Key_P)};
-    case ID_EDIT_COPY:
-        return {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)};
-    default:
-        return {};
-    }
-}
-
-bool Contains(const int* first, const int* last, int id) {
-    return std::find(first, last, id) != last;
-}
 
 } // namespace
 
@@ -277,10 +123,10 @@ void CMainFrame::CreateActions() {
         auto* action = new QAction(text, this);
         action->setData(id);
         action->setObjectName(QStringLiteral("action%1").arg(id));
-        const QString icon = IconPath(id);
+        const QString icon = CCommandTable::IconPath(id);
         if (!icon.isEmpty())
             action->setIcon(QIcon(icon));
-        const QList<QKeySequence> keys = Shortcuts(id);
+        const QList<QKeySequence> keys = CCommandTable::Shortcuts(id);
         if (!keys.isEmpty())
             action->setShortcuts(keys);
         connect(action, &QAction::triggered, this, [this, id] { RouteCommand(id); });
@@ -289,7 +135,7 @@ void CMainFrame::CreateActions() {
         addAction(action);
         return action;
     };
-    for (const SMenuEntry& entry : kMainMenu)
+    for (const SMenuEntry& entry : CCommandTable::MainMenu())
         if (entry.nId > 0)
             make(entry.nId, QString::fromLatin1(entry.szCaption));
     make(ID_EDIT_COPY, QStringLiteral("Copy"));
@@ -301,11 +147,11 @@ void CMainFrame::CreateMenus() {
     m_pMenuBar = menuBar();
     m_pMenuBar->setObjectName(QStringLiteral("menuBar"));
     QList<QMenu*> parents;
-    for (const SMenuEntry& entry : kMainMenu) {
+    for (const SMenuEntry& entry : CCommandTable::MainMenu()) {
         while (parents.size() > entry.nLevel)
             parents.removeLast();
         const QString caption = QString::fromLatin1(entry.szCaption);
-        if (entry.nId == kDropDown) {
+        if (entry.nId == CCommandTable::kDropDown) {
             QMenu* menu =
                 entry.nLevel == 0 ? m_pMenuBar->addMenu(caption) : parents.last()->addMenu(caption);
             connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateMenuItems(menu); });
@@ -316,7 +162,7 @@ void CMainFrame::CreateMenus() {
             if (caption == QLatin1String("&Window"))
                 m_pWindowMenu = menu;
             parents.append(menu);
-        } else if (entry.nId == kSeparator) {
+        } else if (entry.nId == CCommandTable::kSeparator) {
             parents.last()->addSeparator();
         } else {
             parents.last()->addAction(m_actions.value(entry.nId));
@@ -332,11 +178,11 @@ void CMainFrame::CreateMenus() {
     };
     const STabItem items[] = {{ID_TAB_CLOSE, "Close"},
                               {ID_TAB_RENAME, "Change Device Name"},
-                              {kSeparator, ""},
+                              {CCommandTable::kSeparator, ""},
                               {ID_FILE_SAVE, "Save CSV File..."},
                               {ID_FILE_SAVE_AS, "Save CSV File As..."}};
     for (const STabItem& item : items) {
-        if (item.nId == kSeparator) {
+        if (item.nId == CCommandTable::kSeparator) {
             m_pTabMenu->addSeparator();
             continue;
         }
@@ -355,8 +201,8 @@ void CMainFrame::CreateToolbars() {
     m_pMainBar->setProperty("ctrlId", IDR_MAINTOOLBAR);
     m_pMainBar->setMovable(false);
     m_pMainBar->setIconSize(QSize(20, 20));
-    for (int id : kMainToolbar) {
-        if (id == kSeparator)
+    for (int id : CCommandTable::MainToolbar()) {
+        if (id == CCommandTable::kSeparator)
             m_pMainBar->addSeparator();
         else
             m_pMainBar->addAction(m_actions.value(id));
@@ -388,20 +234,8 @@ void CMainFrame::CreateToolbars() {
 }
 
 void CMainFrame::CreateStatusBar() {
-    QStatusBar* bar = statusBar();
-    bar->setObjectName(QStringLiteral("statusBar"));
-    const int ids[3] = {ID_INDICATOR_STATE, ID_INDICATOR_SERIAL, ID_INDICATOR_CLOCK};
-    // Until the first tick the panes are as wide as their blank placeholders.
-    const int blanks[3] = {12, 2, 4};
-    for (int i = 0; i < 3; ++i) {
-        m_pPanes[i] = new QLabel(bar);
-        m_pPanes[i]->setObjectName(QStringLiteral("pane%1").arg(i));
-        m_pPanes[i]->setProperty("paneId", ids[i]);
-        m_pPanes[i]->setFrameShape(QFrame::Panel);
-        m_pPanes[i]->setFrameShadow(QFrame::Sunken);
-        m_pPanes[i]->setFixedWidth(fontMetrics().horizontalAdvance(QString(blanks[i], ' ')) + 6);
-        bar->addWidget(m_pPanes[i]);
-    }
+    statusBar()->setObjectName(QStringLiteral("statusBar"));
+    m_pStatus = std::make_unique<CStatusPanes>(statusBar());
 }
 
 void CMainFrame::AddLanguageItems() {
@@ -421,20 +255,9 @@ void CMainFrame::AddLanguageItems() {
 
 // ---- Timer, status bar, title ---------------------------------------------------------------
 
-void CMainFrame::PaneWidths(int statusWidth, int clockWidth, int widths[3]) {
-    widths[2] = clockWidth + 10;
-    widths[0] = widths[1] = int((statusWidth - clockWidth - 10) * 0.5);
-}
-
-QString CMainFrame::ClockText(const QDateTime& now) {
-    const QDate date = now.date();
-    const QTime time = now.time();
-    return QString::asprintf("%02d.%02d.%4d  %02d:%02d    ", date.day(), date.month(), date.year(),
-                             time.hour(), time.minute());
-}
-
 void CMainFrame::OnTimer() {
-    UpdateStatusBar();
+    m_pStatus->Update(GetCurrentDocument() ? GetCurrentDocument()->m_pDevice : nullptr,
+                      *m_pLanguage);
     // The first device's questions (Device List, demo notice) come before the window.
     if (m_bFirstTick && QApplication::activeModalWidget())
         return;
@@ -452,38 +275,8 @@ void CMainFrame::OnTimer() {
     UpdateToolbarButtons();
 }
 
-void CMainFrame::UpdateStatusBar() {
-    m_nDots = m_nDots % 6 + 1;
-    QString state = GetText(IDS_NO_ITEM);
-    QString serial;
-    if (CMultiDDSTarnDoc* doc = GetCurrentDocument(); doc && doc->m_pDevice) {
-        const CDDSDevice& device = *doc->m_pDevice;
-        if (device.m_bDemo) {
-            state = GetText(IDS_DEMO);
-        } else if (device.m_bLost) {
-            state = GetText(IDS_SEARCHING) + QString(m_nDots, '.');
-            serial = GetText(IDS_SERIAL_NUMBER) + QStringLiteral(" : ...");
-        } else {
-            state = GetText(IDS_CONNECT);
-            const int bits = (device.m_wDigitalIn >> 6) & 3;
-            serial = GetText(IDS_SERIAL_NUMBER) + QStringLiteral(" : %1").arg(bits);
-        }
-    }
-    const QString clock = ClockText(QDateTime::currentDateTime());
-    m_pPanes[0]->setText(state);
-    m_pPanes[1]->setText(serial);
-    m_pPanes[2]->setText(clock);
-
-    // The status bar's own margins and size grip are not ours to fill.
-    QStatusBar* bar = statusBar();
-    int widths[3];
-    PaneWidths(bar->contentsRect().width() - 24, fontMetrics().horizontalAdvance(clock), widths);
-    for (int i = 0; i < 3; ++i)
-        m_pPanes[i]->setFixedWidth(std::max(0, widths[i]));
-}
-
 QString CMainFrame::PaneText(int pane) const {
-    return pane >= 0 && pane < 3 ? m_pPanes[pane]->text() : QString();
+    return m_pStatus->Text(pane);
 }
 
 void CMainFrame::RetextMenuBar() {
@@ -583,9 +376,9 @@ void CMainFrame::UpdateCommand(CCmdUI& ui) {
         return;
     // No update rule: the item is enabled when something answers the command.
     const int id = ui.m_nID;
-    if (Contains(std::begin(kFrameCommands), std::end(kFrameCommands), id))
+    if (CCommandTable::IsFrameCommand(id))
         ui.m_bEnabled = true;
-    else if (Contains(std::begin(kDeviceCommands), std::end(kDeviceCommands), id))
+    else if (CCommandTable::IsDeviceCommand(id))
         ui.m_bEnabled = doc != nullptr;
     else
         ui.m_bEnabled = false;

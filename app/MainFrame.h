@@ -10,10 +10,10 @@
 
 class CCmdUI;
 class CLanguageManager;
+class CStatusPanes;
 class CMultiDDSTarnDoc;
 class CTabStrip;
 class QAction;
-class QDateTime;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -78,10 +78,6 @@ public:
     CTabStrip* TabStrip() const { return m_pTabs; }
     QToolBar* TabBar() const { return m_pTabBar; }
     bool IsLanguageChecked(int id) const;
-    /// Status pane widths from the status bar width and the clock text width.
-    static void PaneWidths(int statusWidth, int clockWidth, int widths[3]);
-    /// "%02d.%02d.%4d  %02d:%02d    " of day, month, year, hour, minute.
-    static QString ClockText(const QDateTime& now);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -93,7 +89,6 @@ private:
     void CreateToolbars();
     void CreateStatusBar();
     void AddLanguageItems();
-    void UpdateStatusBar();
     void UpdateMenuItems(QMenu* menu);
     void UpdateToolbarButtons();
     void ApplyState(QAction* action);
@@ -122,9 +117,8 @@ private:
     int m_nStripWidth = 0; ///< Width of the tab strip, fixed when it is made.
     QAction* m_pCloseAction = nullptr;
     QMenu* m_pTabMenu = nullptr;
-    QLabel* m_pPanes[3] = {};
+    std::unique_ptr<CStatusPanes> m_pStatus;
     QTimer* m_pTimer = nullptr;
     bool m_bFirstTick = true;
     int m_nLastDocumentCount = -1;
-    int m_nDots = 0;
 };

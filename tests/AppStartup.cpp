@@ -2,6 +2,7 @@
 // the main window's first showing.
 #include "AppTestSupport.h"
 
+#include "app/StatusPanes.h"
 #include "res/Resource.h"
 
 #include <QMdiArea>
@@ -142,9 +143,9 @@ void AppStartup::lastClosedDeviceLeavesNoItemAndHidesTheTabs() {
 
 void AppStartup::clockTextAndPaneWidths() {
     const QDateTime when(QDate(2026, 12, 4), QTime(13, 5, 59));
-    QCOMPARE(CMainFrame::ClockText(when), QStringLiteral("04.12.2026  13:05    "));
+    QCOMPARE(CStatusPanes::ClockText(when), QStringLiteral("04.12.2026  13:05    "));
     int widths[3];
-    CMainFrame::PaneWidths(801, 120, widths);
+    CStatusPanes::PaneWidths(801, 120, widths);
     QCOMPARE(widths[2], 130);
     QCOMPARE(widths[0], 335); // (801 - 130) / 2 truncated
     QCOMPARE(widths[1], 335);

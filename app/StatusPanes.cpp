@@ -1,0 +1,81 @@
+#include "app/StatusPanes.h"
+
+#include "engine/DDSDevice.h"
+#include "i18n/LanguageManager.h"
+#include "res/Resource.h"
+
+#include <QDateTime>
+#include <QLabel>
+#include <QStatusBar>
+
+namespace {
+
+/// Room the status bar keeps for its margins and size grip.
+constexpr int kBarChrome = 24;
+
+QString LanguageText(const CLanguageManager& language, int id) {
+    return QString::fromUtf8(language.GetText(id).c_str());
+}
+
+} // namespace
+
+CStatusPanes::CStatusPanes(QStatusBar* bar) : m_pBar(bar) {
+    const int ids[3] = {ID_INDICATOR_STATE, ID_INDICATOR_SERIAL, ID_INDICATOR_CLOCK};
+    // Until the first tick the panes are as wide as their blank placeholders.
+    const int blanks[3] = {12, 2, 4};
+    for (int i = 0; i < 3; ++i) {
+        m_pPanes[i] = new QLabel(bar);
+        m_pPanes[i]->setObjectName(QStringLiteral("pane%1").arg(i));
+        m_pPanes[i]->setProperty("paneId", ids[i]);
+        m_pPanes[i]->setFrameShape(QFrame::Panel);
+        m_pPanes[i]->setFrameShadow(QFrame::Sunken);
+        m_pPanes[i]->setFixedWidth(bar->fontMetrics().horizontalAdvance(QString(blanks[i], ' ')) +
+                                   6);
+        bar->addWidget(m_pPanes[i]);
+    }
+}
+
+void CStatusPanes::PaneWidths(int statusWidth, int clockWidth, int widths[3]) {
+    widths[2] = clockWidth + 10;
+    widths[0] = widths[1] = int((statusWidth - clockWidth - 10) * 0.5);
+}
+
+QString CStatusPanes::ClockText(const QDateTime& now) {
+    const QDate date = now.date();
+    const QTime time = now.time();
+    return QString::asprintf("%02d.%02d.%4d  %02d:%02d    ", date.day(), date.month(), date.year(),
+                             time.hour(), time.minute());
+}
+
+void CStatusPanes::Update(const CDDSDevice* device, const CLanguageManager& language) {
+    m_nDots = m_nDots % 6 + 1;
+    QString state = LanguageText(language, IDS_NO_ITEM);
+    QString serial;
+    if (device) {
+        // Single reads of fields the worker writes.
+        if (device->m_bDemo) {
+            state = LanguageText(language, IDS_DEMO);
+        } else if (device->m_bLost) {
+            state = LanguageText(language, IDS_SEARCHING) + QString(m_nDots, '.');
+            serial = LanguageText(language, IDS_SERIAL_NUMBER) + QStringLiteral(" : ...");
+        } else {
+            state = LanguageText(language, IDS_CONNECT);
+            const int bits = (device->m_wDigitalIn >> 6) & 3;
+            serial = LanguageText(language, IDS_SERIAL_NUMBER) + QStringLiteral(" : %1").arg(bits);
+        }
+    }
+    const QString clock = ClockText(QDateTime::currentDateTime());
+    m_pPanes[0]->setText(state);
+    m_pPanes[1]->setText(serial);
+    m_pPanes[2]->setText(clock);
+
+    int widths[3];
+    PaneWidths(m_pBar->contentsRect().width() - kBarChrome,
+               m_pBar->fontMetrics().horizontalAdvance(clock), widths);
+    for (int i = 0; i < 3; ++i)
+        m_pPanes[i]->setFixedWidth(std::max(0, widths[i]));
+}
+
+QString CStatusPanes::Text(int pane) const {
+    return pane >= 0 && pane < 3 ? m_pPanes[pane]->text() : QString();
+}

@@ -1,0 +1,31 @@
+#pragma once
+#include <QString>
+
+class CDDSDevice;
+class CLanguageManager;
+class QDateTime;
+class QLabel;
+class QStatusBar;
+
+/// The main window's three status panes: the current device's state ("Demo", "Connect",
+/// "Searching for hardware" with 1 to 6 dots, "No Item"), its serial-number bits, and the clock.
+class CStatusPanes {
+public:
+    /// Adds the panes to the bar (ids 61446, 61448, 61447 in that order).
+    explicit CStatusPanes(QStatusBar* bar);
+
+    /// One 200 ms tick: texts from the device (none: no device) and widths from the bar.
+    void Update(const CDDSDevice* device, const CLanguageManager& language);
+    QString Text(int pane) const;
+
+    /// Pane widths from the bar's width and the clock text's width: the clock gets its text
+    /// plus 10 pixels, the other two share the rest, truncated.
+    static void PaneWidths(int statusWidth, int clockWidth, int widths[3]);
+    /// "%02d.%02d.%4d  %02d:%02d    " of day, month, year, hour, minute.
+    static QString ClockText(const QDateTime& now);
+
+private:
+    QStatusBar* m_pBar;
+    QLabel* m_pPanes[3] = {};
+    int m_nDots = 0; ///< Dots after "Searching for hardware", 1 to 6, one more per tick.
+};

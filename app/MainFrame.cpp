@@ -616,13 +616,14 @@ CDDSDevice::BindContext CMainFrame::MakeBindContext(QWidget* parent) {
     for (const CMultiDDSTarnDoc* doc : m_documents)
         if (doc->m_pDevice && !doc->m_pDevice->m_bDemo && doc->m_pDevice->m_nDevice >= 0)
             context.usedIndices.push_back(doc->m_pDevice->m_nDevice);
-    context.chooseDevice = [this, parent](const std::vector<int>& freeIndices) {
-        CDeviceListDlg dialog(freeIndices, *m_pLanguage, parent ? parent : this);
+    // Before the main window shows, the questions stand alone in the middle of the screen.
+    QWidget* owner = isVisible() ? (parent ? parent : this) : nullptr;
+    context.chooseDevice = [this, owner](const std::vector<int>& freeIndices) {
+        CDeviceListDlg dialog(freeIndices, *m_pLanguage, owner);
         return dialog.exec() == QDialog::Accepted ? dialog.m_nResult : -1;
     };
-    context.showDemoMessage = [this, parent] {
-        QMessageBox::information(parent ? parent : this, QString::fromLatin1(kAppTitle),
-                                 GetText(IDS_DEMO_MODE));
+    context.showDemoMessage = [this, owner] {
+        QMessageBox::information(owner, QString::fromLatin1(kAppTitle), GetText(IDS_DEMO_MODE));
     };
     return context;
 }

@@ -37,6 +37,10 @@ void CTabRenameEdit::focusOutEvent(QFocusEvent* event) {
 void CTabRenameEdit::Finish() {
     const QString name = text().left(kMaxName);
     const int tab = m_nTab;
+    // Hiding a focused edit passes the focus on, possibly into another device's window, which
+    // would make that device current; the tab strip keeps it instead.
+    if (hasFocus() && parentWidget())
+        parentWidget()->setFocus(Qt::OtherFocusReason);
     hide();
     emit Commit(tab, name);
 }

@@ -105,19 +105,24 @@ void AppTabs::renameRefusesDuplicatesInAnyCase() {
 void AppTabs::renameInPlaceCommitsTwentyCharactersOnEnter() {
     CModalAnswerer answerer;
     CProgram program(0);
+    program.Open();
     CMainFrame* frame = program.Frame();
     frame->show();
     frame->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(frame));
+    QCOMPARE(frame->m_nCurrentTab, 1);
     CTabRenameEdit* edit = frame->TabStrip()->RenameEdit();
     frame->StartRename();
     QVERIFY(edit->isVisible());
-    QCOMPARE(edit->selectedText(), QStringLiteral("Demo 1"));
-    QCOMPARE(program.Doc(0)->m_bUserNamed, 1);
+    QCOMPARE(edit->selectedText(), QStringLiteral("Demo 2"));
+    QCOMPARE(program.Doc(1)->m_bUserNamed, 1);
     QTest::keyClicks(edit, QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXY"));
     QTest::keyClick(edit, Qt::Key_Return);
     QVERIFY(!edit->isVisible());
-    QCOMPARE(program.Doc(0)->m_strDeviceName, QStringLiteral("ABCDEFGHIJKLMNOPQRST"));
+    QCOMPARE(program.Doc(1)->m_strDeviceName, QStringLiteral("ABCDEFGHIJKLMNOPQRST"));
+    // The renamed device stays the current one.
+    QCOMPARE(frame->m_nCurrentTab, 1);
+    QCOMPARE(frame->MdiArea()->currentSubWindow(), program.Doc(1)->m_pFrame);
 }
 
 void AppTabs::renameWithoutTypingKeepsTheNameButStopsAutomaticNames() {

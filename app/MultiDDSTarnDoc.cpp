@@ -2,17 +2,13 @@
 
 #include "app/ChildFrame.h"
 #include "app/CmdUI.h"
+#include "app/CsvFile.h"
 #include "app/DeviceView.h"
 #include "app/MainFrame.h"
 #include "app/MultiDDSTarnApp.h"
 #include "engine/DDSDevice.h"
 #include "i18n/ParseNumber.h"
 #include "res/Resource.h"
-
-#if __has_include("app/CsvFile.h")
-#include "app/CsvFile.h"
-#define DDSTARN_HAVE_CSV 1
-#endif
 
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -135,7 +131,6 @@ void CMultiDDSTarnDoc::Activate() {
 bool CMultiDDSTarnDoc::ReadCsvFile(const QString& path) {
     if (!m_pDevice)
         return false;
-#ifdef DDSTARN_HAVE_CSV
     std::string error;
     if (!CCsvFile::Read(*m_pDevice, path.toLocal8Bit().toStdString(), error)) {
         if (!error.empty())
@@ -143,7 +138,6 @@ bool CMultiDDSTarnDoc::ReadCsvFile(const QString& path) {
                                  QString::fromLocal8Bit(error.c_str()));
         return false;
     }
-#endif
     m_strFilePath = path;
     m_strFileName = QFileInfo(path).fileName();
     m_bArbFromFile = 1;
@@ -161,7 +155,6 @@ bool CMultiDDSTarnDoc::WriteCsvFile(const QString& path) {
         return false;
     if (m_pDevice->m_nWaveType != WAVE_ARB && m_pView)
         m_pView->SelectWaveType(WAVE_ARB);
-#ifdef DDSTARN_HAVE_CSV
     std::string error;
     if (!CCsvFile::Write(*m_pDevice, path.toLocal8Bit().toStdString(), error)) {
         if (!error.empty())
@@ -169,7 +162,6 @@ bool CMultiDDSTarnDoc::WriteCsvFile(const QString& path) {
                                  QString::fromLocal8Bit(error.c_str()));
         return false;
     }
-#endif
     m_strFilePath = path;
     m_strFileName = QFileInfo(path).fileName();
     return true;

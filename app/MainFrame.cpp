@@ -92,6 +92,10 @@ CMainFrame::~CMainFrame() {
     CMultiDDSTarnApp* app = CMultiDDSTarnApp::Get();
     const std::string folder = app ? app->m_strProgramFolder.toStdString() : std::string();
     CSettingsFile(folder).SaveLanguage(m_pLanguage->GetCurrentLanguage());
+    // The child widgets outlive this part of the object and still signal while they go.
+    m_pTimer->stop();
+    for (QObject* child : findChildren<QObject*>())
+        disconnect(child, nullptr, this, nullptr);
     if (s_pMainFrame == this)
         s_pMainFrame = nullptr;
 }

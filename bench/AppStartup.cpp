@@ -38,7 +38,7 @@ double PeakMegabytes() {
 
 void WaitShown(QWidget* window) {
     while (!window->isVisible())
-        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     QApplication::processEvents();
 }
 

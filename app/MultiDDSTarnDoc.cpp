@@ -123,6 +123,9 @@ int CMultiDDSTarnDoc::RetextWindows() {
 void CMultiDDSTarnDoc::Activate() {
     if (!m_pView || !m_pFrame)
         return;
+    // A device chosen from its tab comes up maximised, as device windows open.
+    if (!m_pFrame->isMaximized())
+        m_pFrame->showMaximized();
     if (QMdiArea* area = m_pFrame->mdiArea())
         area->setActiveSubWindow(m_pFrame);
     m_pFrame->raise();

@@ -169,6 +169,17 @@ void AppTabs::rightClickSelectsItsTabAndActivatesItsWindow() {
     frame->MdiArea()->setActiveSubWindow(program.Doc(1)->m_pFrame);
     QCOMPARE(frame->m_nCurrentTab, 1);
     QCOMPARE(tabs->currentIndex(), 1);
+
+    // Windows restored by Cascade keep their window buttons; one chosen by its tab comes up
+    // maximised again, without them.
+    frame->RouteCommand(ID_WINDOW_CASCADE);
+    QMdiSubWindow* child = program.Doc(0)->m_pFrame;
+    QVERIFY(!child->isMaximized());
+    QVERIFY(child->windowFlags() & Qt::WindowCloseButtonHint);
+    frame->SelectAndActivateTab(0);
+    QVERIFY(child->isMaximized());
+    QVERIFY(!(child->windowFlags() & Qt::WindowCloseButtonHint));
+    QCOMPARE(frame->MdiArea()->currentSubWindow(), child);
 }
 
 void AppTabs::everyClosePathRemovesTheDevice() {

@@ -85,6 +85,8 @@ CMainFrame::CMainFrame() : m_pLanguage(std::make_unique<CLanguageManager>()) {
     m_pTimer->setInterval(kTimerInterval);
     connect(m_pTimer, &QTimer::timeout, this, &CMainFrame::OnTimer);
     m_pTimer->start();
+    // The first tick shows the window: no reason to keep the user waiting a whole interval.
+    QTimer::singleShot(0, this, &CMainFrame::OnTimer);
 }
 
 CMainFrame::~CMainFrame() {

@@ -18,6 +18,7 @@
 #include "widgets/TurnButton.h"
 
 #include <QFile>
+#include <QFontMetrics>
 #include <QIcon>
 #include <QLineEdit>
 #include <QPainter>
@@ -202,7 +203,23 @@ void CMultiDDSTarnView::SetMaxFrequency() {
         ->SetMaxFrequency(MaxFrequency(m_pDevice ? int(m_pDevice->m_nWaveType) : 0));
 }
 
+namespace {
+
+/// Shrinks the field's font until the text fits: the meter's longest readings ("999.999999 KHz")
+/// are wider than the field in most fonts.
+void FitFontToText(QLineEdit* field, const QString& text) {
+    const int room = field->contentsRect().width() - 6;
+    QFont font = field->parentWidget()->font();
+    while (font.pointSizeF() > 5.0 && QFontMetrics(font).horizontalAdvance(text) > room)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    if (font != field->font())
+        field->setFont(font);
+}
+
+} // namespace
+
 void CMultiDDSTarnView::UpdateData() {
+    FitFontToText(m_pCounter, m_strCounter);
     m_pCounter->setText(m_strCounter);
 }
 

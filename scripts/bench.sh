@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Builds the benchmarks (Release, folder build-bench) and runs them. The engine's download
 # buffers are timed next to the same buffers built with numpy in the same run, and device
-# workers on idle simulated units next to threads that only sleep.
+# workers on idle simulated units next to threads that only sleep; then the display frame,
+# whole-program start-up and the typed-frequency latency.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DDDSTARN_GUI=OFF >/dev/null
-cmake --build build-bench -j 2 --target engine_bench
+cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build-bench -j "$(nproc)" --target engine_bench DisplayFrameBench AppStartupBench ViewLatency
 
 python=/usr/bin/python3 # Debian's interpreter, which has python3-numpy
 [ -x "$python" ] || python=python3
@@ -56,3 +57,16 @@ for n in (1, 4, 16):
     print(f"{n:<8} {workers:>8.2f} {bare:>11.2f} {median(name, 'ratio'):>5.2f}x")
 print("(goal: workers within 1.3x of the sleep loop)")
 PY
+
+export QT_QPA_PLATFORM=offscreen
+export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$out}"
+echo
+echo "== Display frame, 700 x 420 (goal: under 1.5 ms, 4096 noisy Arb points under 3 ms)"
+build-bench/bench/DisplayFrameBench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true 2>&1 |
+  grep -E '_median|^Benchmark|^---'
+echo
+echo "== Start to first window shown and exit (goal: within 3x of the bare window; peak under 60 MB)"
+build-bench/bench/AppStartupBench 2>&1 | grep -E '^BM_|^Benchmark|^---'
+echo
+echo "== Typed frequency to the matching buffer at the unit, 4 devices (goal: p99 under 5 ms)"
+build-bench/bench/ViewLatency 2>&1 | grep -vE 'QStandardPaths'

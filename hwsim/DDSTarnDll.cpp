@@ -36,8 +36,28 @@ void Log(const CCallLog::Entry& entry) {
     bank.m_log.Add(entry);
 }
 
-const CDriverForward* Driver() {
-    return CDriverForward::Active();
+/// Logs the call, then hands it to the real driver when one is named, else to the simulated
+/// bank under its lock.
+template <typename Forward, typename Simulate>
+int Dispatch(const CCallLog::Entry& entry, Forward forward, Simulate simulate) {
+    if (const CDriverForward* driver = CDriverForward::Active()) {
+        Log(entry);
+        return forward(*driver);
+    }
+    CSimBank& bank = CSimBank::Get();
+    std::lock_guard<std::mutex> lock(bank.m_lock);
+    bank.m_log.Add(entry);
+    return simulate(bank);
+}
+
+/// A call that acts on one unit: 0 while that unit does not answer (index -1 included, so
+/// its outputs are left as they are).
+template <typename Forward, typename Apply>
+int OnUnit(const CCallLog::Entry& entry, int index, Forward forward, Apply apply) {
+    return Dispatch(entry, forward, [&](CSimBank& bank) {
+        CSimUnit* unit = bank.Answering(index);
+        return unit == nullptr ? 0 : apply(*unit);
+    });
 }
 
 } // namespace
@@ -47,181 +67,128 @@ extern "C" {
 int DDSSearch(void) {
     CCallLog::Entry entry;
     entry.name = "DDSSearch";
-    if (const CDriverForward* d = Driver()) {
-        Log(entry);
-        return d->m_pfnSearch();
-    }
-    CSimBank& bank = CSimBank::Get();
-    std::lock_guard<std::mutex> lock(bank.m_lock);
-    bank.m_log.Add(entry);
-    return bank.Size();
+    return Dispatch(
+        entry, [](const CDriverForward& d) { return d.m_pfnSearch(); },
+        [](CSimBank& bank) { return bank.Size(); });
 }
 
 int DDSCheck(int index) {
-    if (const CDriverForward* d = Driver()) {
-        Log(Call("DDSCheck", index));
-        return d->m_pfnCheck(index);
-    }
-    CSimBank& bank = CSimBank::Get();
-    std::lock_guard<std::mutex> lock(bank.m_lock);
-    bank.m_log.Add(Call("DDSCheck", index));
-    return bank.Answering(index) != nullptr ? 1 : 0;
+    return OnUnit(
+        Call("DDSCheck", index), index,
+        [&](const CDriverForward& d) { return d.m_pfnCheck(index); }, [](CSimUnit&) { return 1; });
 }
 
 int DDSSetFrequency(int index, double frequency, int* points, int* periods) {
     CCallLog::Entry entry = Call("DDSSetFrequency", index);
     entry.real = frequency;
     entry.hasReal = true;
-    if (const CDriverForward* d = Driver()) {
-        Log(entry);
-        return d->m_pfnSetFrequency(index, frequency, points, periods);
-    }
-    CSimBank& bank = CSimBank::Get();
-    std::lock_guard<std::mutex> lock(bank.m_lock);
-    bank.m_log.Add(entry);
-    // No unit (index -1 included): the outputs are left as they are.
-    CSimUnit* unit = bank.Answering(index);
-    if (unit == nullptr)
-        return 0;
-    unit->SetFrequency(frequency, points, periods);
-    return 1;
+    return OnUnit(
+        entry, index,
+        [&](const CDriverForward& d) {
+            return d.m_pfnSetFrequency(index, frequency, points, periods);
+        },
+        [&](CSimUnit& unit) {
+            unit.SetFrequency(frequency, points, periods);
+            return 1;
+        });
 }
 
 int DDSDownload(int index, const unsigned short* samples, int count) {
-    if (const CDriverForward* d = Driver()) {
-        Log(Call("DDSDownload", index, count));
-        return d->m_pfnDownload(index, samples, count);
-    }
-    CSimBank& bank = CSimBank::Get();
-    std::lock_guard<std::mutex> lock(bank.m_lock);
-    bank.m_log.Add(Call("DDSDownload", index, count));
-    CSimUnit* unit = bank.Answering(index);
-    if (unit == nullptr || samples == nullptr || count < 0)
-        return 0;
-    const int kept = std::min(count, CFrequencyPlan::kMaxPoints);
-    unit->m_state.buffer.assign(samples, samples + kept);
-    return 1;
+    return OnUnit(
+        Call("DDSDownload", index, count), index,
+        [&](const CDriverForward& d) { return d.m_pfnDownload(index, samples, count); },
+        [&](CSimUnit& unit) {
+            if (samples == nullptr || count < 0)
+                return 0;
+            const int kept = std::min(count, CFrequencyPlan::kMaxPoints);
+            unit.m_state.buffer.assign(samples, samples + kept);
+            return 1;
+        });
 }
 
 int DDSSetSingleWave(int index, int on) {
-    if (const CDriverForward* d = Driver()) {
-        Log(Call("DDSSetSingleWave", index, on));
-        return d->m_pfnSetSingleWave(index, on);
-    }
-    CSimBank& bank = CSimBank::Get();
-    std::lock_guard<std::mutex> lock(bank.m_lock);
-    bank.m_log.Add(Call("DDSSetSingleWave", index, on));
-    CSimUnit* unit = bank.Answering(index);
-    if (unit == nullptr)
-        return 0;
-    unit->m_state.singleWave = on;
-    return 1;
+    return OnUnit(
+        Call("DDSSetSingleWave", index, on), index,
+        [&](const CDriverForward& d) { return d.m_pfnSetSingleWave(index, on); },
+        [&](CSimUnit& unit) {
+            unit.m_state.singleWave = on;
+            return 1;
+        });
 }
 
 int DDSSetTrigger(int index, int on, int edge) {
-    if (const CDriverForward* d = Driver()) {
-        Log(Call("DDSSetTrigger", index, on, edge));
-        return d->m_pfnSetTrigger(index, on, edge);
-    }
-    CSimBank& bank = CSimBank::Get();
-    std::lock_guard<std::mutex> lock(bank.m_lock);
-    bank.m_log.Add(Call("DDSSetTrigger", index, on, edge));
-    CSimUnit* unit = bank.Answering(index);
-    if (unit == nullptr)
-        return 0;
-    unit->m_state.triggerOn = on;
-    unit->m_state.triggerEdge = edge;
-    return 1;
+    return OnUnit(
+        Call("DDSSetTrigger", index, on, edge), index,
+        [&](const CDriverForward& d) { return d.m_pfnSetTrigger(index, on, edge); },
+        [&](CSimUnit& unit) {
+            unit.m_state.triggerOn = on;
+            unit.m_state.triggerEdge = edge;
+            return 1;
+        });
 }
 
 int DDSSetPowerOnOutput(int index, int on) {
-    if (const CDriverForward* d = Driver()) {
-        Log(Call("DDSSetPowerOnOutput", index, on));
-        return d->m_pfnSetPowerOnOutput(index, on);
-    }
-    CSimBank& bank = CSimBank::Get();
-    std::lock_guard<std::mutex> lock(bank.m_lock);
-    bank.m_log.Add(Call("DDSSetPowerOnOutput", index, on));
-    CSimUnit* unit = bank.Answering(index);
-    if (unit == nullptr)
-        return 0;
-    unit->m_state.powerOnOutput = on;
-    return 1;
+    return OnUnit(
+        Call("DDSSetPowerOnOutput", index, on), index,
+        [&](const CDriverForward& d) { return d.m_pfnSetPowerOnOutput(index, on); },
+        [&](CSimUnit& unit) {
+            unit.m_state.powerOnOutput = on;
+            return 1;
+        });
 }
 
 int DDSGetMeasure(int index, int mode, double* value) {
-    if (const CDriverForward* d = Driver()) {
-        Log(Call("DDSGetMeasure", index, mode));
-        return d->m_pfnGetMeasure(index, mode, value);
-    }
-    CSimBank& bank = CSimBank::Get();
-    std::lock_guard<std::mutex> lock(bank.m_lock);
-    bank.m_log.Add(Call("DDSGetMeasure", index, mode));
-    CSimUnit* unit = bank.Answering(index);
-    if (unit == nullptr || value == nullptr || (mode != 0 && mode != 1))
-        return 0;
-    *value = mode == 0 ? unit->MeasureFrequency() : unit->Count();
-    return 1;
+    return OnUnit(
+        Call("DDSGetMeasure", index, mode), index,
+        [&](const CDriverForward& d) { return d.m_pfnGetMeasure(index, mode, value); },
+        [&](CSimUnit& unit) {
+            if (value == nullptr || (mode != 0 && mode != 1))
+                return 0;
+            *value = mode == 0 ? unit.MeasureFrequency() : unit.Count();
+            return 1;
+        });
 }
 
 int DDSResetCounter(int index) {
-    if (const CDriverForward* d = Driver()) {
-        Log(Call("DDSResetCounter", index));
-        return d->m_pfnResetCounter(index);
-    }
-    CSimBank& bank = CSimBank::Get();
-    std::lock_guard<std::mutex> lock(bank.m_lock);
-    bank.m_log.Add(Call("DDSResetCounter", index));
-    CSimUnit* unit = bank.Answering(index);
-    if (unit == nullptr)
-        return 0;
-    unit->ResetCounter();
-    return 1;
+    return OnUnit(
+        Call("DDSResetCounter", index), index,
+        [&](const CDriverForward& d) { return d.m_pfnResetCounter(index); },
+        [](CSimUnit& unit) {
+            unit.ResetCounter();
+            return 1;
+        });
 }
 
 int DDSSetDIOMode(int index, int mode) {
-    if (const CDriverForward* d = Driver()) {
-        Log(Call("DDSSetDIOMode", index, mode));
-        return d->m_pfnSetDIOMode(index, mode);
-    }
-    CSimBank& bank = CSimBank::Get();
-    std::lock_guard<std::mutex> lock(bank.m_lock);
-    bank.m_log.Add(Call("DDSSetDIOMode", index, mode));
-    CSimUnit* unit = bank.Answering(index);
-    if (unit == nullptr)
-        return 0;
-    unit->m_state.dioMode = mode;
-    return 1;
+    return OnUnit(
+        Call("DDSSetDIOMode", index, mode), index,
+        [&](const CDriverForward& d) { return d.m_pfnSetDIOMode(index, mode); },
+        [&](CSimUnit& unit) {
+            unit.m_state.dioMode = mode;
+            return 1;
+        });
 }
 
 int DDSSetDigitalOut(int index, unsigned short value) {
-    if (const CDriverForward* d = Driver()) {
-        Log(Call("DDSSetDigitalOut", index, value));
-        return d->m_pfnSetDigitalOut(index, value);
-    }
-    CSimBank& bank = CSimBank::Get();
-    std::lock_guard<std::mutex> lock(bank.m_lock);
-    bank.m_log.Add(Call("DDSSetDigitalOut", index, value));
-    CSimUnit* unit = bank.Answering(index);
-    if (unit == nullptr)
-        return 0;
-    unit->m_state.digitalOut = value;
-    return 1;
+    return OnUnit(
+        Call("DDSSetDigitalOut", index, value), index,
+        [&](const CDriverForward& d) { return d.m_pfnSetDigitalOut(index, value); },
+        [&](CSimUnit& unit) {
+            unit.m_state.digitalOut = value;
+            return 1;
+        });
 }
 
 int DDSGetDigitalIn(int index, unsigned short* value) {
-    if (const CDriverForward* d = Driver()) {
-        Log(Call("DDSGetDigitalIn", index));
-        return d->m_pfnGetDigitalIn(index, value);
-    }
-    CSimBank& bank = CSimBank::Get();
-    std::lock_guard<std::mutex> lock(bank.m_lock);
-    bank.m_log.Add(Call("DDSGetDigitalIn", index));
-    CSimUnit* unit = bank.Answering(index);
-    if (unit == nullptr || value == nullptr)
-        return 0;
-    *value = unit->DigitalIn();
-    return 1;
+    return OnUnit(
+        Call("DDSGetDigitalIn", index), index,
+        [&](const CDriverForward& d) { return d.m_pfnGetDigitalIn(index, value); },
+        [&](CSimUnit& unit) {
+            if (value == nullptr)
+                return 0;
+            *value = unit.DigitalIn();
+            return 1;
+        });
 }
 
 } // extern "C"

@@ -128,14 +128,12 @@ void CMultiDDSTarnView::ConnectControls() {
     connect(m_panel.Get<CSpinButton>(IDC_SPIN_PHASE), &CSpinButton::DeltaPos, this,
             &CMultiDDSTarnView::OnSpinPhase);
 
-    auto* frequencyKnob = m_panel.Get<CTurnButton>(IDC_KNOB_FREQUENCY);
-    connect(frequencyKnob, &CTurnButton::MouseDown, this, [this] { OnFrequencyKnob(false); });
-    connect(frequencyKnob, &CTurnButton::MouseMove, this, [this] { OnFrequencyKnob(false); });
-    connect(frequencyKnob, &CTurnButton::MouseUp, this, [this] { OnFrequencyKnob(true); });
-    auto* amplitudeKnob = m_panel.Get<CTurnButton>(IDC_KNOB_AMPLITUDE);
-    connect(amplitudeKnob, &CTurnButton::MouseDown, this, [this] { OnAmplitudeKnob(false); });
-    connect(amplitudeKnob, &CTurnButton::MouseMove, this, [this] { OnAmplitudeKnob(false); });
-    connect(amplitudeKnob, &CTurnButton::MouseUp, this, [this] { OnAmplitudeKnob(true); });
+    for (int id : {IDC_KNOB_FREQUENCY, IDC_KNOB_AMPLITUDE}) {
+        auto* knob = m_panel.Get<CTurnButton>(id);
+        connect(knob, &CTurnButton::MouseDown, this, [this, id] { OnKnob(id, false); });
+        connect(knob, &CTurnButton::MouseMove, this, [this, id] { OnKnob(id, false); });
+        connect(knob, &CTurnButton::MouseUp, this, [this, id] { OnKnob(id, true); });
+    }
 
     connect(m_pPanelButton, &QToolButton::clicked, this, &CMultiDDSTarnView::OnShowHideControl);
 }
@@ -331,35 +329,25 @@ void CMultiDDSTarnView::OnSpinPhase(int delta) {
     UpdateData();
 }
 
-void CMultiDDSTarnView::OnFrequencyKnob(bool apply) {
+void CMultiDDSTarnView::OnKnob(int knobId, bool apply) {
     if (!m_pDevice)
         return;
+    const bool frequency = knobId == IDC_KNOB_FREQUENCY;
     m_bKnobBusy = 1;
-    const double angle = m_panel.Get<CTurnButton>(IDC_KNOB_FREQUENCY)->GetValue();
-    CStepEdit* field = Field(IDC_FREQUENCY);
-    field->StepBy(CKnobEncoder::Turn(CKnobEncoder::ROLE_FREQUENCY, angle));
+    const double angle = m_panel.Get<CTurnButton>(knobId)->GetValue();
+    CStepEdit* field = Field(frequency ? IDC_FREQUENCY : IDC_AMPLITUDE);
+    field->StepBy(CKnobEncoder::Turn(
+        frequency ? CKnobEncoder::ROLE_FREQUENCY : CKnobEncoder::ROLE_AMPLITUDE, angle));
     if (apply) {
-        m_pDevice->SetFrequency(field->GetValue());
+        if (frequency)
+            m_pDevice->SetFrequency(field->GetValue());
+        else
+            m_pDevice->SetAmplitude(field->GetValue());
         if (m_pDevice->m_nWaveType != WAVE_ARB)
             m_pDevice->RequestDownload();
     }
-    m_pDocument->m_dLastFrequency = field->GetValue();
-    UpdateData();
-    m_bKnobBusy = 0;
-}
-
-void CMultiDDSTarnView::OnAmplitudeKnob(bool apply) {
-    if (!m_pDevice)
-        return;
-    m_bKnobBusy = 1;
-    const double angle = m_panel.Get<CTurnButton>(IDC_KNOB_AMPLITUDE)->GetValue();
-    CStepEdit* field = Field(IDC_AMPLITUDE);
-    field->StepBy(CKnobEncoder::Turn(CKnobEncoder::ROLE_AMPLITUDE, angle));
-    if (apply) {
-        m_pDevice->SetAmplitude(field->GetValue());
-        if (m_pDevice->m_nWaveType != WAVE_ARB)
-            m_pDevice->RequestDownload();
-    }
+    if (frequency)
+        m_pDocument->m_dLastFrequency = field->GetValue();
     UpdateData();
     m_bKnobBusy = 0;
 }

@@ -80,8 +80,8 @@ private:
     void OnPhaseChange();
     void OnSpinOffset(int delta);
     void OnSpinPhase(int delta);
-    void OnFrequencyKnob(bool apply);
-    void OnAmplitudeKnob(bool apply);
+    /// A knob steps its field; only the applying event (mouse up) reaches the device.
+    void OnKnob(int knobId, bool apply);
     void OnSwitch(int id);
     void OnMeasureModeClick();
     void OnTrigEdgeClick();

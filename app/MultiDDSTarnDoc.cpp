@@ -38,6 +38,17 @@ QString AskCsvPath(QWidget* parent, bool save) {
     return dialog.selectedFiles().constFirst();
 }
 
+/// The Wave Parameter items and the wave type whose dialog each opens; an item is enabled only
+/// while its wave is selected.
+struct WaveParameterItem {
+    int nCommand;
+    int nWaveType;
+};
+constexpr WaveParameterItem kWaveParameterItems[] = {
+    {ID_WAVE_SQUARE, WAVE_SQUARE},     {ID_WAVE_RAMP, WAVE_RAMP}, {ID_WAVE_TRAPEZIA, WAVE_TRAPEZIA},
+    {ID_WAVE_EXPONENT, WAVE_EXPONENT}, {ID_WAVE_AMFM, WAVE_AMFM},
+};
+
 } // namespace
 
 CMultiDDSTarnDoc::CMultiDDSTarnDoc() : m_strFileName(kNoFile) {}
@@ -184,22 +195,13 @@ void CMultiDDSTarnDoc::OnHelpContent() {
 }
 
 bool CMultiDDSTarnDoc::OnCommand(int id) {
+    for (const WaveParameterItem& item : kWaveParameterItems) {
+        if (item.nCommand == id) {
+            ShowWaveParameterDialog(item.nWaveType);
+            return true;
+        }
+    }
     switch (id) {
-    case ID_WAVE_SQUARE:
-        ShowWaveParameterDialog(WAVE_SQUARE);
-        return true;
-    case ID_WAVE_RAMP:
-        ShowWaveParameterDialog(WAVE_RAMP);
-        return true;
-    case ID_WAVE_TRAPEZIA:
-        ShowWaveParameterDialog(WAVE_TRAPEZIA);
-        return true;
-    case ID_WAVE_EXPONENT:
-        ShowWaveParameterDialog(WAVE_EXPONENT);
-        return true;
-    case ID_WAVE_AMFM:
-        ShowWaveParameterDialog(WAVE_AMFM);
-        return true;
     case ID_PERIOD_NUMBER:
         OnPeriodNumber();
         return true;
@@ -253,22 +255,13 @@ bool CMultiDDSTarnDoc::OnUpdateCommand(CCmdUI& ui) {
         return false;
     const int wave = m_pDevice->m_nWaveType;
     const int dio = m_pDevice->m_nDIOMode;
+    for (const WaveParameterItem& item : kWaveParameterItems) {
+        if (item.nCommand == ui.m_nID) {
+            ui.Enable(wave == item.nWaveType);
+            return true;
+        }
+    }
     switch (ui.m_nID) {
-    case ID_WAVE_SQUARE:
-        ui.Enable(wave == WAVE_SQUARE);
-        return true;
-    case ID_WAVE_RAMP:
-        ui.Enable(wave == WAVE_RAMP);
-        return true;
-    case ID_WAVE_TRAPEZIA:
-        ui.Enable(wave == WAVE_TRAPEZIA);
-        return true;
-    case ID_WAVE_EXPONENT:
-        ui.Enable(wave == WAVE_EXPONENT);
-        return true;
-    case ID_WAVE_AMFM:
-        ui.Enable(wave == WAVE_AMFM);
-        return true;
     case ID_SWEEP:
         ui.Enable(wave == WAVE_SINE);
         return true;

@@ -6,8 +6,7 @@
 #include <mutex>
 
 namespace {
-struct FakeState {
-    std::mutex lock;
+struct FakeData {
     std::vector<std::string> calls;
     bool present = true;
     int points = 1000;
@@ -20,166 +19,121 @@ struct FakeState {
     std::vector<unsigned short> download;
 };
 
-FakeState& State() {
-    static FakeState state;
-    return state;
+std::mutex g_lock;
+FakeData g_data;
+
+/// Runs f on the state under the lock.
+template <class F> auto Locked(F f) {
+    std::lock_guard<std::mutex> lock(g_lock);
+    return f(g_data);
 }
 
-void Record(const char* format, ...) __attribute__((format(printf, 1, 2)));
-void Record(const char* format, ...) {
+int Record(const char* format, ...) __attribute__((format(printf, 1, 2)));
+int Record(const char* format, ...) {
     char text[128];
     va_list args;
     va_start(args, format);
     std::vsnprintf(text, sizeof text, format, args);
     va_end(args);
-    FakeState& s = State();
-    std::lock_guard<std::mutex> lock(s.lock);
-    s.calls.push_back(text);
+    Locked([&](FakeData& d) { d.calls.push_back(text); });
+    return 1;
 }
 } // namespace
 
 void CFakeDll::Reset() {
-    FakeState& s = State();
-    std::lock_guard<std::mutex> lock(s.lock);
-    s.calls.clear();
-    s.present = true;
-    s.points = 1000;
-    s.periods = 1;
-    s.writePlan = true;
-    s.readings.clear();
-    s.lastReading = 0.0;
-    s.digitalIn = 0;
-    s.checkHook = nullptr;
-    s.download.clear();
+    Locked([](FakeData& d) { d = FakeData(); });
 }
-
 std::vector<std::string> CFakeDll::Calls() {
-    std::lock_guard<std::mutex> lock(State().lock);
-    return State().calls;
+    return Locked([](FakeData& d) { return d.calls; });
 }
-
 void CFakeDll::ClearCalls() {
-    std::lock_guard<std::mutex> lock(State().lock);
-    State().calls.clear();
+    Locked([](FakeData& d) { d.calls.clear(); });
 }
-
 void CFakeDll::SetPresent(bool present) {
-    std::lock_guard<std::mutex> lock(State().lock);
-    State().present = present;
+    Locked([&](FakeData& d) { d.present = present; });
 }
-
 void CFakeDll::SetPlan(int points, int periods, bool write) {
-    std::lock_guard<std::mutex> lock(State().lock);
-    State().points = points;
-    State().periods = periods;
-    State().writePlan = write;
+    Locked([&](FakeData& d) {
+        d.points = points;
+        d.periods = periods;
+        d.writePlan = write;
+    });
 }
-
 void CFakeDll::QueueReadings(const std::vector<double>& readings) {
-    std::lock_guard<std::mutex> lock(State().lock);
-    State().readings.insert(State().readings.end(), readings.begin(), readings.end());
+    Locked([&](FakeData& d) {
+        d.readings.insert(d.readings.end(), readings.begin(), readings.end());
+    });
 }
-
 void CFakeDll::SetDigitalIn(unsigned short value) {
-    std::lock_guard<std::mutex> lock(State().lock);
-    State().digitalIn = value;
+    Locked([&](FakeData& d) { d.digitalIn = value; });
 }
-
 void CFakeDll::SetCheckHook(std::function<void()> hook) {
-    std::lock_guard<std::mutex> lock(State().lock);
-    State().checkHook = std::move(hook);
+    Locked([&](FakeData& d) { d.checkHook = std::move(hook); });
 }
-
 std::vector<unsigned short> CFakeDll::LastDownload() {
-    std::lock_guard<std::mutex> lock(State().lock);
-    return State().download;
+    return Locked([](FakeData& d) { return d.download; });
 }
 
 extern "C" {
 
 int DDSSearch(void) {
-    Record("DDSSearch()");
-    return 1;
+    return Record("DDSSearch()");
 }
-
 int DDSCheck(int index) {
     Record("DDSCheck(%d)", index);
-    std::function<void()> hook;
-    bool present;
-    {
-        std::lock_guard<std::mutex> lock(State().lock);
-        hook = State().checkHook;
-        present = State().present;
-    }
+    // The hook runs outside the lock: it may hold this call while other threads go on.
+    const auto [hook, present] =
+        Locked([](FakeData& d) { return std::pair(d.checkHook, d.present); });
     if (hook)
         hook();
     return present ? 1 : 0;
 }
-
 int DDSSetFrequency(int index, double frequency, int* points, int* periods) {
     Record("DDSSetFrequency(%d,%f)", index, frequency);
-    std::lock_guard<std::mutex> lock(State().lock);
-    if (State().writePlan) {
-        *points = State().points;
-        *periods = State().periods;
-    }
-    return 1;
+    return Locked([&](FakeData& d) {
+        if (d.writePlan) {
+            *points = d.points;
+            *periods = d.periods;
+        }
+        return 1;
+    });
 }
-
 int DDSDownload(int index, const unsigned short* samples, int count) {
-    Record("DDSDownload(%d,%d)", index, count);
-    std::lock_guard<std::mutex> lock(State().lock);
-    State().download.assign(samples, samples + count);
-    return 1;
+    Locked([&](FakeData& d) { d.download.assign(samples, samples + count); });
+    return Record("DDSDownload(%d,%d)", index, count);
 }
-
 int DDSSetSingleWave(int index, int on) {
-    Record("DDSSetSingleWave(%d,%d)", index, on);
-    return 1;
+    return Record("DDSSetSingleWave(%d,%d)", index, on);
 }
-
 int DDSSetTrigger(int index, int on, int edge) {
-    Record("DDSSetTrigger(%d,%d,%d)", index, on, edge);
-    return 1;
+    return Record("DDSSetTrigger(%d,%d,%d)", index, on, edge);
 }
-
 int DDSSetPowerOnOutput(int index, int on) {
-    Record("DDSSetPowerOnOutput(%d,%d)", index, on);
-    return 1;
+    return Record("DDSSetPowerOnOutput(%d,%d)", index, on);
 }
-
 int DDSGetMeasure(int index, int mode, double* value) {
     Record("DDSGetMeasure(%d,%d)", index, mode);
-    std::lock_guard<std::mutex> lock(State().lock);
-    FakeState& s = State();
-    if (!s.readings.empty()) {
-        s.lastReading = s.readings.front();
-        s.readings.pop_front();
-    }
-    *value = s.lastReading;
+    *value = Locked([](FakeData& d) {
+        if (!d.readings.empty()) {
+            d.lastReading = d.readings.front();
+            d.readings.pop_front();
+        }
+        return d.lastReading;
+    });
     return 1;
 }
-
 int DDSResetCounter(int index) {
-    Record("DDSResetCounter(%d)", index);
-    return 1;
+    return Record("DDSResetCounter(%d)", index);
 }
-
 int DDSSetDIOMode(int index, int mode) {
-    Record("DDSSetDIOMode(%d,%d)", index, mode);
-    return 1;
+    return Record("DDSSetDIOMode(%d,%d)", index, mode);
 }
-
 int DDSSetDigitalOut(int index, unsigned short value) {
-    Record("DDSSetDigitalOut(%d,%d)", index, value);
-    return 1;
+    return Record("DDSSetDigitalOut(%d,%d)", index, value);
 }
-
 int DDSGetDigitalIn(int index, unsigned short* value) {
-    Record("DDSGetDigitalIn(%d)", index);
-    std::lock_guard<std::mutex> lock(State().lock);
-    *value = State().digitalIn;
-    return 1;
+    *value = Locked([](FakeData& d) { return d.digitalIn; });
+    return Record("DDSGetDigitalIn(%d)", index);
 }
 
 } // extern "C"

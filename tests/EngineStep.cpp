@@ -22,11 +22,6 @@ protected:
         }
         CStepGuard::ResetCount();
     }
-    // Steps until the shared counter has paced one frequency reading.
-    void Measure() {
-        for (int i = 0; i < 5; ++i)
-            m_device.DeviceStep();
-    }
     CDDSDevice m_device;
 };
 
@@ -73,45 +68,35 @@ TEST_F(Step, CommandReadsItsFieldsWhenCarriedOut) {
     EXPECT_TRUE(m_device.PendingCommands().empty());
 }
 
-TEST_F(Step, MeterShowsOldestReadingUnlessTheWindowJumpsThreefold) {
-    CFakeDll::QueueReadings({1000, 1000, 1000, 5000, 1000, 1000, 1000, 1000, 1000});
-    std::vector<double> shown;
-    for (int i = 0; i < 9; ++i) {
-        Measure();
-        shown.push_back(m_device.m_dMeasuredFreq);
+TEST_F(Step, MeterShowsTheOldestOfASteadyWindowAndHoldsThroughJumps) {
+    const struct {
+        std::vector<double> readings;
+        std::vector<double> shown;
+    } cases[] = {
+        {{1000, 1100, 1200, 1300, 1400, 1500, 1600}, {1000, 1000, 1000, 1000, 1000, 1100, 1200}},
+        // 5000 stays in the window for five readings; only then may the value move again.
+        {{1000, 1000, 1000, 5000, 1000, 1000, 1000, 1000, 1000}, std::vector<double>(9, 1000)},
+        {{0, 0}, {0, 0}},          // 0/0 is no jump
+        {{2000, 0}, {2000, 2000}}, // smallest 0: the infinite ratio keeps the value
+    };
+    for (const auto& c : cases) {
+        CFakeDll::Reset();
+        CStepGuard::ResetCount();
+        CDDSDevice device;
+        device.m_bDemo = 0;
+        device.m_nDevice = 0;
+        while (device.TakeCommand() != 0) {
+        }
+        CFakeDll::QueueReadings(c.readings);
+        std::vector<double> shown;
+        for (std::size_t i = 0; i < c.readings.size(); ++i) {
+            for (int step = 0; step < 5; ++step) // the shared counter paces one reading
+                device.DeviceStep();
+            shown.push_back(device.m_dMeasuredFreq);
+        }
+        EXPECT_EQ(shown, c.shown);
+        EXPECT_EQ(device.m_freqHistory.size(), std::min<std::size_t>(c.readings.size(), 5));
     }
-    // 5000 stays in the window for five readings; only then does the value move again.
-    EXPECT_EQ(shown, (std::vector<double>{1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000}));
-    EXPECT_EQ(m_device.m_freqHistory.size(), 5u);
-}
-
-TEST_F(Step, MeterFollowsTheOldestOfASteadyWindow) {
-    CFakeDll::QueueReadings({1000, 1100, 1200, 1300, 1400, 1500, 1600});
-    std::vector<double> shown;
-    for (int i = 0; i < 7; ++i) {
-        Measure();
-        shown.push_back(m_device.m_dMeasuredFreq);
-    }
-    EXPECT_EQ(shown, (std::vector<double>{1000, 1000, 1000, 1000, 1000, 1100, 1200}));
-}
-
-TEST_F(Step, MeterZeroReadings) {
-    CFakeDll::QueueReadings({0, 0});
-    Measure();
-    Measure();
-    EXPECT_EQ(m_device.m_dMeasuredFreq, 0.0); // 0/0 is no jump
-
-    CDDSDevice other;
-    other.m_bDemo = 0;
-    other.m_nDevice = 0;
-    CFakeDll::QueueReadings({2000, 0});
-    CStepGuard::ResetCount();
-    for (int i = 0; i < 5; ++i)
-        other.DeviceStep();
-    EXPECT_EQ(other.m_dMeasuredFreq, 2000.0);
-    for (int i = 0; i < 5; ++i)
-        other.DeviceStep();
-    EXPECT_EQ(other.m_dMeasuredFreq, 2000.0); // smallest 0: infinite ratio keeps the value
 }
 
 TEST_F(Step, CounterTruncatesAndResetsBeforeTheFirstCount) {

@@ -1,6 +1,5 @@
 // Wave formulas sample by sample, and the download batch against them.
 #include "engine/DDSDevice.h"
-#include "engine/FastMath.h"
 #include "engine/NoiseSource.h"
 #include "engine/WaveBatch.h"
 #include "engine/WaveShape.h"
@@ -9,7 +8,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <random>
 
 namespace {
 
@@ -250,38 +248,6 @@ INSTANTIATE_TEST_SUITE_P(
                       BatchCase{WAVE_GAUSS_NOISE, 4096, 1, 0.0f, 0, 0, 1000.0},
                       BatchCase{WAVE_WHITE_NOISE, 777, 1, 0.0f, 0, 0, 1000.0},
                       BatchCase{12, 100, 1, 0.0f, 0, 0, 1000.0}));
-
-TEST(FastMath, SineAndExponentialTrackTheLibrary) {
-    std::mt19937_64 random(5);
-    std::uniform_real_distribution<double> sinArgs(-CFastMath::kSinLimit, CFastMath::kSinLimit);
-    std::uniform_real_distribution<double> expArgs(-CFastMath::kExpLimit, CFastMath::kExpLimit);
-    double worstSin = 0.0;
-    double worstExp = 0.0;
-    for (int i = 0; i < 200000; ++i) {
-        const double x = i % 2 ? sinArgs(random) : sinArgs(random) * 1e-5;
-        worstSin = std::max(worstSin, std::fabs(CFastMath::Sin(x) - std::sin(x)));
-        const double y = expArgs(random);
-        worstExp = std::max(worstExp, std::fabs(CFastMath::Exp(y) / std::exp(y) - 1.0));
-    }
-    EXPECT_LT(worstSin, 1e-15);
-    EXPECT_LT(worstExp, 1e-15);
-    EXPECT_EQ(CFastMath::Sin(0.0), 0.0);
-    EXPECT_EQ(CFastMath::Exp(0.0), 1.0);
-}
-
-TEST(NoiseSource, FillDrawsTheSameSequenceAsSingleDraws) {
-    for (int n : {0, 3, 8, 9, 64, 517}) {
-        CNoiseSource filled(12345u + n);
-        CNoiseSource single(12345u + n);
-        std::vector<int> draws(n);
-        filled.Fill(draws.data(), n);
-        for (int i = 0; i < n; ++i)
-            ASSERT_EQ(draws[i], single.Next()) << n << " " << i;
-        EXPECT_EQ(filled.Next(), single.Next()) << n; // and continues where it stopped
-        EXPECT_TRUE(std::all_of(draws.begin(), draws.end(),
-                                [](int d) { return d >= 0 && d <= CNoiseSource::kMax; }));
-    }
-}
 
 TEST(Codes, ConversionTruncatesAndClamps) {
     EXPECT_EQ(CWaveBatch::CodeOf(1.0), 1);

@@ -32,60 +32,6 @@ TEST_F(SimBank, SearchReportsTheBankAndUnknownIndicesLeaveOutputsAlone) {
     EXPECT_EQ(DDSSearch(), 0);
 }
 
-TEST_F(SimBank, EachUnitKeepsWhatItWasSent) {
-    int points = 0;
-    int periods = 0;
-    EXPECT_EQ(DDSSetFrequency(1, 1234.5, &points, &periods), 1);
-    const unsigned short samples[3] = {1, 2048, 4095};
-    DDSDownload(1, samples, 3);
-    DDSSetSingleWave(1, 1);
-    DDSSetTrigger(1, 1, 1);
-    DDSSetPowerOnOutput(1, 0);
-    DDSSetDIOMode(1, 1);
-    DDSSetDigitalOut(1, 0xABC);
-    const SimUnitState unit = SimGetUnit(1);
-    EXPECT_TRUE(unit.present);
-    EXPECT_EQ(unit.frequency, 1234.5);
-    EXPECT_EQ(unit.points, points);
-    EXPECT_EQ(unit.periods, periods);
-    EXPECT_EQ(unit.buffer, (std::vector<unsigned short>{1, 2048, 4095}));
-    EXPECT_EQ(unit.singleWave, 1);
-    EXPECT_EQ(unit.triggerOn, 1);
-    EXPECT_EQ(unit.triggerEdge, 1);
-    EXPECT_EQ(unit.powerOnOutput, 0);
-    EXPECT_EQ(unit.dioMode, 1);
-    EXPECT_EQ(unit.digitalOut, 0xABC);
-    EXPECT_EQ(SimGetUnit(0).frequency, 0.0); // the others heard nothing
-    EXPECT_FALSE(SimGetUnit(5).present);
-}
-
-TEST_F(SimBank, InputsLoopBackTheFirstSixOutputsAndCarrySerialBits) {
-    for (int index = 0; index < 3; ++index) {
-        DDSSetDigitalOut(index, 0xFFF);
-        unsigned short in = 0;
-        DDSGetDigitalIn(index, &in);
-        EXPECT_EQ(in, 0x3F | ((index & 3) << 6)) << index;
-        DDSSetDigitalOut(index, 0x0A5);
-        DDSGetDigitalIn(index, &in);
-        EXPECT_EQ(in & 0x3F, 0x25);
-    }
-}
-
-TEST_F(SimBank, MeterReadsThePlayedOrTheExternalFrequency) {
-    int points = 0;
-    int periods = 0;
-    DDSSetFrequency(0, 2500.0, &points, &periods);
-    double hz = 0.0;
-    EXPECT_EQ(DDSGetMeasure(0, 0, &hz), 1);
-    EXPECT_NEAR(hz, 2500.0, 2500.0 * 1e-4);
-    SimSetExternalFrequency(0, 777.0);
-    DDSGetMeasure(0, 0, &hz);
-    EXPECT_NEAR(hz, 777.0, 0.01);
-    SimSetExternalFrequency(0, -1.0);
-    DDSGetMeasure(0, 0, &hz);
-    EXPECT_NEAR(hz, 2500.0, 2500.0 * 1e-4);
-}
-
 TEST_F(SimBank, CounterCountsOutputPeriodsSinceTheLastReset) {
     int points = 0;
     int periods = 0;

@@ -8,10 +8,12 @@ std::mutex g_lock;
 int g_calls = 0;
 std::string g_last;
 
-void Note(const char* text) {
+/// Remembers the call and hands back what it should answer.
+int Note(const char* text, int answer = 1) {
     std::lock_guard<std::mutex> lock(g_lock);
     ++g_calls;
     g_last = text;
+    return answer;
 }
 } // namespace
 
@@ -28,12 +30,10 @@ const char* TinyDriverLastCall(void) {
 }
 
 int DDSSearch(void) {
-    Note("DDSSearch");
-    return 7;
+    return Note("DDSSearch", 7);
 }
 int DDSCheck(int) {
-    Note("DDSCheck");
-    return 5;
+    return Note("DDSCheck", 5);
 }
 int DDSSetFrequency(int, double, int* points, int* periods) {
     Note("DDSSetFrequency");
@@ -42,20 +42,16 @@ int DDSSetFrequency(int, double, int* points, int* periods) {
     return 1;
 }
 int DDSDownload(int, const unsigned short*, int count) {
-    Note("DDSDownload");
-    return count;
+    return Note("DDSDownload", count);
 }
 int DDSSetSingleWave(int, int) {
-    Note("DDSSetSingleWave");
-    return 1;
+    return Note("DDSSetSingleWave");
 }
 int DDSSetTrigger(int, int, int) {
-    Note("DDSSetTrigger");
-    return 1;
+    return Note("DDSSetTrigger");
 }
 int DDSSetPowerOnOutput(int, int) {
-    Note("DDSSetPowerOnOutput");
-    return 1;
+    return Note("DDSSetPowerOnOutput");
 }
 int DDSGetMeasure(int, int mode, double* value) {
     Note("DDSGetMeasure");
@@ -63,16 +59,13 @@ int DDSGetMeasure(int, int mode, double* value) {
     return 1;
 }
 int DDSResetCounter(int) {
-    Note("DDSResetCounter");
-    return 1;
+    return Note("DDSResetCounter");
 }
 int DDSSetDIOMode(int, int) {
-    Note("DDSSetDIOMode");
-    return 1;
+    return Note("DDSSetDIOMode");
 }
 int DDSSetDigitalOut(int, unsigned short) {
-    Note("DDSSetDigitalOut");
-    return 1;
+    return Note("DDSSetDigitalOut");
 }
 int DDSGetDigitalIn(int, unsigned short* value) {
     Note("DDSGetDigitalIn");

@@ -22,7 +22,6 @@ private slots:
     void deviceCommandsNeedADevice();
     void powerOnCommandsReachTheGenerator();
     void saveAsksOnceThenWritesSilently();
-    void parseNumberReadsTheLeadingNumber();
     void languageSwitchRetextsMenusTooltipsAndTabMenu();
     void savedLanguageIsRestoredAtStart();
 };
@@ -53,7 +52,6 @@ QString MenuText(QMenuBar* bar, int top, int item = -1) {
 } // namespace
 
 void AppCommands::waveParameterItemsFollowTheWaveType() {
-    CModalAnswerer answerer;
     CProgram program(1);
     CMainFrame* frame = program.Frame();
     const QList<int> waveItems{ID_WAVE_SQUARE, ID_WAVE_RAMP, ID_WAVE_TRAPEZIA, ID_WAVE_EXPONENT,
@@ -80,7 +78,6 @@ void AppCommands::waveParameterItemsFollowTheWaveType() {
 }
 
 void AppCommands::digitalModeItemsCarryOneCheckMark() {
-    CModalAnswerer answerer;
     CProgram program(1);
     CMainFrame* frame = program.Frame();
     QVERIFY(State(frame, ID_PATTERN_GENERATOR).m_bChecked);
@@ -101,7 +98,6 @@ void AppCommands::digitalModeItemsCarryOneCheckMark() {
 }
 
 void AppCommands::deviceCommandsNeedADevice() {
-    CModalAnswerer answerer;
     CProgram program(1);
     CMainFrame* frame = program.Frame();
     QVERIFY(State(frame, ID_FILE_SAVE).m_bEnabled);
@@ -119,25 +115,15 @@ void AppCommands::deviceCommandsNeedADevice() {
 }
 
 void AppCommands::powerOnCommandsReachTheGenerator() {
-    CModalAnswerer answerer;
     CProgram program(1);
     CMainFrame* frame = program.Frame();
     frame->RouteCommand(ID_POWER_ON_OUTPUT_CLOSE);
     QTRY_COMPARE(SimGetUnit(0).powerOnOutput, 0);
     frame->RouteCommand(ID_POWER_ON_OUTPUT_OPEN);
     QTRY_COMPARE(SimGetUnit(0).powerOnOutput, 1);
-
-    // A demo device refuses the setting but still asks for a download.
-    program.Open();
-    CDDSDevice* demo = program.Doc(1)->m_pDevice;
-    QVERIFY(demo->m_bDemo);
-    frame->SelectAndActivateTab(1);
-    frame->RouteCommand(ID_POWER_ON_OUTPUT_CLOSE);
-    QCOMPARE(int(demo->m_bPowerOnOutput), 1);
 }
 
 void AppCommands::saveAsksOnceThenWritesSilently() {
-    CModalAnswerer answerer;
     CProgram program(1);
     CMultiDDSTarnDoc* doc = program.Doc(0);
     QCOMPARE(doc->m_strFileName, QStringLiteral("CSV File Empty"));
@@ -163,24 +149,13 @@ void AppCommands::saveAsksOnceThenWritesSilently() {
     bad.write("#CLOCK=abc\n#SIZE=99999\n");
     bad.close();
     QVERIFY(!doc->ReadCsvFile(bad.fileName()));
-    QCOMPARE(answerer.m_messages.size(), 1);
+    QCOMPARE(program.m_answerer.m_messages.size(), 1);
     QCOMPARE(doc->m_strFileName, QStringLiteral("wave.csv"));
 }
 
-void AppCommands::parseNumberReadsTheLeadingNumber() {
-    double value = -1;
-    QCOMPARE(CMultiDDSTarnDoc::ParseNumber(QStringLiteral("1.2.3"), value), 0);
-    QCOMPARE(value, 1.2);
-    QCOMPARE(CMultiDDSTarnDoc::ParseNumber(QStringLiteral("-42.5"), value), 1);
-    QCOMPARE(value, -42.5);
-    QCOMPARE(CMultiDDSTarnDoc::ParseNumber(QStringLiteral("12k"), value), 0);
-    QCOMPARE(value, 0.0);
-}
-
 void AppCommands::languageSwitchRetextsMenusTooltipsAndTabMenu() {
-    CModalAnswerer answerer;
     CProgram program(
-        1, [](const QString& folder) { InstallLanguage(folder, QStringLiteral("German.lug")); });
+        1, 0, [](const QString& folder) { InstallLanguage(folder, QStringLiteral("German.lug")); });
     CMainFrame* frame = program.Frame();
     frame->OnTimer(); // first tick: language items, built-in texts
     QMenuBar* bar = frame->menuBar();
@@ -222,14 +197,14 @@ void AppCommands::languageSwitchRetextsMenusTooltipsAndTabMenu() {
 }
 
 void AppCommands::savedLanguageIsRestoredAtStart() {
-    CModalAnswerer answerer;
-    CProgram program(0, [](const QString& folder) {
+    CProgram program(0, 0, [](const QString& folder) {
         InstallLanguage(folder, QStringLiteral("German.lug"));
         CIniFile((folder + QStringLiteral("/config.ini")).toStdString())
             .WriteString("Form", "Language", "0", true);
     });
     // The demo message already speaks the saved language.
-    QCOMPARE(answerer.m_messages.value(0).left(22), QStringLiteral("Keine Hardware gefunde"));
+    QCOMPARE(program.m_answerer.m_messages.value(0).left(22),
+             QStringLiteral("Keine Hardware gefunde"));
     program.Frame()->OnTimer();
     QCOMPARE(MenuText(program.Frame()->menuBar(), 0), QStringLiteral("&Datei"));
 }

@@ -21,17 +21,15 @@ private slots:
     void lostGeneratorShowsSearchingWithCyclingDots();
     void lastClosedDeviceLeavesNoItemAndHidesTheTabs();
     void clockTextAndPaneWidths();
-    void firstTickShowsTheWindowAtItsSize();
+    void firstTickShowsTheWindowWithTheDeviceMaximised();
 };
 
 void AppStartup::noGeneratorGivesDemoDevicesWithOneMessageEach() {
-    CModalAnswerer answerer;
     CProgram program(0);
     QVERIFY(program.m_bStarted);
     QCOMPARE(program.Frame()->m_nFoundDevices, 0);
-    const QString demoText =
-        QStringLiteral("Haven't found hardware and the program will work in demo mode!!!");
-    QCOMPARE(answerer.m_messages, QStringList{demoText});
+    QCOMPARE(program.m_answerer.m_messages,
+             QStringList{"Haven't found hardware and the program will work in demo mode!!!"});
     QCOMPARE(program.Names(), QStringList{"Demo 1"});
     QVERIFY(program.Doc(0)->m_pDevice->m_bDemo);
 
@@ -40,18 +38,16 @@ void AppStartup::noGeneratorGivesDemoDevicesWithOneMessageEach() {
     QCOMPARE(program.Frame()->PaneText(1), QString());
 
     program.Open();
-    QCOMPARE(answerer.m_messages.size(), 2);
+    QCOMPARE(program.m_answerer.m_messages.size(), 2);
     QCOMPARE(program.Names(), (QStringList{"Demo 1", "Demo 2"}));
 }
 
 void AppStartup::oneGeneratorIsTakenWithoutAsking() {
-    CModalAnswerer answerer;
     CProgram program(1);
-    QVERIFY(answerer.m_messages.isEmpty());
-    QCOMPARE(answerer.m_nDeviceLists, 0);
-    CDDSDevice* device = program.Doc(0)->m_pDevice;
-    QCOMPARE(int(device->m_bDemo), 0);
-    QCOMPARE(int(device->m_nDevice), 0);
+    QVERIFY(program.m_answerer.m_messages.isEmpty());
+    QCOMPARE(program.m_answerer.m_nDeviceLists, 0);
+    QCOMPARE(int(program.Doc(0)->m_pDevice->m_bDemo), 0);
+    QCOMPARE(int(program.Doc(0)->m_pDevice->m_nDevice), 0);
     QCOMPARE(program.Names(), QStringList{"Device 1"});
 
     program.Frame()->OnTimer();
@@ -60,14 +56,13 @@ void AppStartup::oneGeneratorIsTakenWithoutAsking() {
 
     // The one generator is in use: the next device is a demo, with the message.
     program.Open();
-    QCOMPARE(answerer.m_messages.size(), 1);
+    QCOMPARE(program.m_answerer.m_messages.size(), 1);
     QCOMPARE(program.Names(), (QStringList{"Device 1", "Demo 1"}));
 }
 
 void AppStartup::severalGeneratorsAskWithTheDeviceList() {
-    CModalAnswerer answerer;
-    answerer.m_nChooseRow = 1;
-    CProgram program(3);
+    CProgram program(3, 1);
+    const CModalAnswerer& answerer = program.m_answerer;
     QCOMPARE(answerer.m_nDeviceLists, 1);
     QCOMPARE(answerer.m_deviceRows, (QStringList{"1", "2", "3"}));
     QCOMPARE(answerer.m_strListCaption, QStringLiteral("Device List"));
@@ -75,7 +70,6 @@ void AppStartup::severalGeneratorsAskWithTheDeviceList() {
     QCOMPARE(int(program.Doc(0)->m_pDevice->m_nDevice), 1);
 
     // Generators 0 and 2 are left; the list offers only them.
-    answerer.m_nChooseRow = 1;
     program.Open();
     QCOMPARE(answerer.m_deviceRows, (QStringList{"1", "3"}));
     QCOMPARE(int(program.Doc(1)->m_pDevice->m_nDevice), 2);
@@ -89,33 +83,31 @@ void AppStartup::severalGeneratorsAskWithTheDeviceList() {
 }
 
 void AppStartup::cancelledDeviceListLeavesADemoDeviceWithoutMessage() {
-    CModalAnswerer answerer;
-    answerer.m_nChooseRow = -1;
-    CProgram program(2);
-    QCOMPARE(answerer.m_nDeviceLists, 1);
-    QVERIFY(answerer.m_messages.isEmpty());
+    CProgram program(2, -1);
+    QCOMPARE(program.m_answerer.m_nDeviceLists, 1);
+    QVERIFY(program.m_answerer.m_messages.isEmpty());
     QVERIFY(program.Doc(0)->m_pDevice->m_bDemo);
     QCOMPARE(int(program.Doc(0)->m_pDevice->m_nDevice), -1);
     QCOMPARE(program.Names(), QStringList{"Demo 1"});
 }
 
 void AppStartup::lostGeneratorShowsSearchingWithCyclingDots() {
-    CModalAnswerer answerer;
     CProgram program(1);
+    const QString searching = QStringLiteral("Searching for hardware");
     SimUnplug(0);
     QTRY_VERIFY(program.Doc(0)->m_pDevice->m_bLost);
-    QList<int> dots;
+    int dots = 0;
     for (int tick = 0; tick < 8; ++tick) {
         program.Frame()->OnTimer();
         const QString text = program.Frame()->PaneText(0);
-        QVERIFY(text.startsWith(QStringLiteral("Searching for hardware")));
-        dots << int(text.size() - QStringLiteral("Searching for hardware").size());
+        QVERIFY(text.startsWith(searching));
+        const int now = int(text.size() - searching.size());
+        QVERIFY(now >= 1 && now <= 6);
+        if (tick > 0)
+            QCOMPARE(now, dots % 6 + 1);
+        dots = now;
         QCOMPARE(program.Frame()->PaneText(1),
                  QStringLiteral("Combine Device Serial Number : ..."));
-    }
-    for (int i = 1; i < dots.size(); ++i) {
-        QVERIFY(dots[i] >= 1 && dots[i] <= 6);
-        QCOMPARE(dots[i], dots[i - 1] % 6 + 1);
     }
     SimReplug(0);
     QTRY_VERIFY(!program.Doc(0)->m_pDevice->m_bLost);
@@ -124,7 +116,6 @@ void AppStartup::lostGeneratorShowsSearchingWithCyclingDots() {
 }
 
 void AppStartup::lastClosedDeviceLeavesNoItemAndHidesTheTabs() {
-    CModalAnswerer answerer;
     CProgram program(1);
     program.Frame()->show();
     QVERIFY(program.Frame()->TabBar()->isVisible());
@@ -151,14 +142,12 @@ void AppStartup::clockTextAndPaneWidths() {
     QCOMPARE(widths[1], 335);
 }
 
-void AppStartup::firstTickShowsTheWindowAtItsSize() {
-    CModalAnswerer answerer;
+void AppStartup::firstTickShowsTheWindowWithTheDeviceMaximised() {
     CProgram program(1);
     CMainFrame* frame = program.Frame();
     QVERIFY(!frame->isVisible());
     QTRY_VERIFY_WITH_TIMEOUT(frame->isVisible(), 2000);
     QCOMPARE(frame->size(), QSize(870, 600));
-    QCOMPARE(frame->minimumSize(), QSize(300, 200));
     QCOMPARE(frame->windowTitle(), QStringLiteral("DDS-Tarn USB (3.2.2.8) - [Device 1]"));
     QMdiSubWindow* child = frame->MdiArea()->subWindowList().value(0);
     QVERIFY(child && child->isMaximized());

@@ -63,7 +63,6 @@ void AppTabs::defaultNamesTakeTheLowestFreeNumberIgnoringCase() {
 }
 
 void AppTabs::closingTheMiddleOfThreeRenumbersTheRest() {
-    CModalAnswerer answerer;
     CProgram program(0);
     program.Open();
     program.Open();
@@ -84,7 +83,6 @@ void AppTabs::closingTheMiddleOfThreeRenumbersTheRest() {
 }
 
 void AppTabs::renameRefusesDuplicatesInAnyCase() {
-    CModalAnswerer answerer;
     CProgram program(0);
     program.Open();
     CMainFrame* frame = program.Frame();
@@ -103,7 +101,6 @@ void AppTabs::renameRefusesDuplicatesInAnyCase() {
 }
 
 void AppTabs::renameInPlaceCommitsTwentyCharactersOnEnter() {
-    CModalAnswerer answerer;
     CProgram program(0);
     program.Open();
     CMainFrame* frame = program.Frame();
@@ -126,7 +123,6 @@ void AppTabs::renameInPlaceCommitsTwentyCharactersOnEnter() {
 }
 
 void AppTabs::renameWithoutTypingKeepsTheNameButStopsAutomaticNames() {
-    CModalAnswerer answerer;
     CProgram program(0);
     CMainFrame* frame = program.Frame();
     frame->show();
@@ -146,7 +142,6 @@ void AppTabs::renameWithoutTypingKeepsTheNameButStopsAutomaticNames() {
 }
 
 void AppTabs::rightClickSelectsItsTabAndActivatesItsWindow() {
-    CModalAnswerer answerer;
     CProgram program(0);
     program.Open();
     program.Open();
@@ -183,7 +178,6 @@ void AppTabs::rightClickSelectsItsTabAndActivatesItsWindow() {
 }
 
 void AppTabs::everyClosePathRemovesTheDevice() {
-    CModalAnswerer answerer;
     CProgram program(1);
     for (int i = 0; i < 4; ++i)
         program.Open();
@@ -213,7 +207,6 @@ void AppTabs::everyClosePathRemovesTheDevice() {
 }
 
 void AppTabs::staleIndicesActOnTheLastDevice() {
-    CModalAnswerer answerer;
     CProgram program(0);
     program.Open();
     CMainFrame* frame = program.Frame();

@@ -67,10 +67,12 @@ private:
 };
 
 /// Starts the program with `units` simulated generators in a temporary program folder (its
-/// config.ini and language files are the test's own).
+/// config.ini and language files are the test's own); `chooseRow` answers the Device Lists.
 class CProgram {
 public:
-    explicit CProgram(int units, const std::function<void(const QString&)>& prepareFolder = {}) {
+    explicit CProgram(int units, int chooseRow = 0,
+                      const std::function<void(const QString&)>& prepareFolder = {}) {
+        m_answerer.m_nChooseRow = chooseRow;
         SimReset(units);
         if (prepareFolder)
             prepareFolder(m_folder.path());
@@ -95,6 +97,7 @@ public:
     }
 
     bool m_bStarted = false;
+    CModalAnswerer m_answerer;
 
 private:
     QTemporaryDir m_folder;

@@ -35,6 +35,15 @@ QImage Render(CDDSDevice& device, int width, int height) {
     return Render(device, width, height, cursor);
 }
 
+/// The points of the list that do not have the colour, as "x,y" texts.
+QString Mismatches(const QImage& image, const QColor& color, std::initializer_list<QPoint> points) {
+    QStringList wrong;
+    for (const QPoint& p : points)
+        if (!IsColor(image, p.x(), p.y(), color))
+            wrong << QString("%1,%2").arg(p.x()).arg(p.y());
+    return wrong.join(' ');
+}
+
 int VisiblePoints(const CDDSDevice& device) {
     return device.m_nViewLast - device.m_nViewFirst + 1;
 }
@@ -63,29 +72,20 @@ private slots:
         auto device = MakeDevice(WAVE_SINE);
         device->m_fAmplitude = 0.0f; // flat curve on the centre row, away from the probes
         const QImage image = Render(*device, 120, 100);
-        // Sunken frame: light grey top and left, white right and bottom, 8 pixels deep.
-        QVERIFY(IsColor(image, 0, 0, QColor(192, 192, 192)));
-        QVERIFY(IsColor(image, 7, 50, QColor(192, 192, 192)));
-        QVERIFY(IsColor(image, 50, 7, QColor(192, 192, 192)));
-        QVERIFY(IsColor(image, 119, 50, Qt::white));
-        QVERIFY(IsColor(image, 113, 50, Qt::white));
-        QVERIFY(IsColor(image, 50, 99, Qt::white));
-        QVERIFY(IsColor(image, 119, 1, Qt::white)); // bevel: the right edge wins below row 0
-        QVERIFY(IsColor(image, 8, 50, kBack));
-        QVERIFY(IsColor(image, 111, 50, kBack));
-        // Dotted grid: every other pixel along a line, nothing between lines.
-        QVERIFY(IsColor(image, 14, 20, kGrid));
-        QVERIFY(IsColor(image, 15, 20, kBack));
-        QVERIFY(IsColor(image, 20, 14, kGrid));
-        QVERIFY(IsColor(image, 20, 15, kBack));
-        QVERIFY(IsColor(image, 15, 25, kBack));
-        QVERIFY(IsColor(image, 108, 90, kGrid)); // bottom grid line on the plot edge
-        // Axis ticks of +-1 pixel: columns 59 and 60 on the vertical axis.
-        QVERIFY(IsColor(image, 59, 22, kGrid));
-        QVERIFY(IsColor(image, 61, 22, kBack));
+        const QColor grey(192, 192, 192);
+        // Sunken frame: light grey top and left, white right and bottom, 8 pixels deep; at the
+        // bevel the right edge wins below row 0.
+        QCOMPARE(Mismatches(image, grey, {{0, 0}, {7, 50}, {50, 7}}), QString());
+        QCOMPARE(Mismatches(image, Qt::white, {{119, 50}, {113, 50}, {50, 99}, {119, 1}}),
+                 QString());
+        // Dotted grid: every other pixel along a line, nothing between lines, the bottom line on
+        // the plot edge; axis ticks of +-1 pixel: columns 59 and 60 on the vertical axis.
+        QCOMPARE(Mismatches(image, kGrid, {{14, 20}, {20, 14}, {108, 90}, {59, 22}}), QString());
+        QCOMPARE(
+            Mismatches(image, kBack, {{8, 50}, {111, 50}, {15, 20}, {20, 15}, {15, 25}, {61, 22}}),
+            QString());
         // The flat curve, 2 pixels high on the centre row.
-        QVERIFY(IsColor(image, 30, 49, kCurve));
-        QVERIFY(IsColor(image, 30, 50, kCurve));
+        QCOMPARE(Mismatches(image, kCurve, {{30, 49}, {30, 50}}), QString());
         QVERIFY(IsColor(image, 30, 51, kBack));
         // No text on the screen for analytic waves.
         QCOMPARE(CountOutside(image, QRect(QPoint(0, 45), QPoint(120, 55)), kCurve), 0);
@@ -134,22 +134,20 @@ private slots:
         const QImage painted = Render(*device, 400, 300, cursor, QImage::Format_RGB888)
                                    .convertToFormat(QImage::Format_RGB32);
         auto near = [](const QImage& image, int x, int y) {
-            for (int dy = -1; dy <= 1; ++dy)
-                for (int dx = -1; dx <= 1; ++dx)
-                    if (QRect(image.rect()).contains(x + dx, y + dy) &&
-                        IsColor(image, x + dx, y + dy, kCurve))
+            const QRect around = QRect(x - 1, y - 1, 3, 3) & image.rect();
+            for (int v = around.top(); v <= around.bottom(); ++v)
+                for (int u = around.left(); u <= around.right(); ++u)
+                    if (IsColor(image, u, v, kCurve))
                         return true;
             return false;
         };
         int curvePixels = 0;
         for (int y = 0; y < 300; ++y)
             for (int x = 0; x < 400; ++x) {
-                if (IsColor(direct, x, y, kCurve)) {
-                    ++curvePixels;
-                    QVERIFY2(near(painted, x, y), qPrintable(QString("%1,%2").arg(x).arg(y)));
-                }
-                if (IsColor(painted, x, y, kCurve))
-                    QVERIFY2(near(direct, x, y), qPrintable(QString("%1,%2").arg(x).arg(y)));
+                const QString at = QString("%1,%2").arg(x).arg(y);
+                curvePixels += IsColor(direct, x, y, kCurve);
+                QVERIFY2(!IsColor(direct, x, y, kCurve) || near(painted, x, y), qPrintable(at));
+                QVERIFY2(!IsColor(painted, x, y, kCurve) || near(direct, x, y), qPrintable(at));
             }
         QVERIFY(curvePixels > 2 * 380);
     }
@@ -200,11 +198,12 @@ private slots:
 
         const QImage image = Render(*arb, 700, 420);
         const int row = plot.top() + 10;
-        QVERIFY(IsColor(image, cx + 98, row, kCurve));
-        QVERIFY(IsColor(image, cx + 99, row, kCurve)); // outer frame
+        // Thumb from cx to cx + 98 with the outer frame at cx + 99, background before it.
+        QCOMPARE(
+            Mismatches(image, kCurve,
+                       {{cx, row}, {cx + 98, row}, {cx + 99, row}, {cx - 100, plot.top() + 5}}),
+            QString());
         QVERIFY(IsColor(image, cx - 1, row, kBack));
-        QVERIFY(IsColor(image, cx, row, kCurve));
-        QVERIFY(IsColor(image, cx - 100, plot.top() + 5, kCurve));
     }
 
     void statusTextsAreFormattedAsShown() {

@@ -63,36 +63,35 @@ class DisplayEditing : public QObject {
     Q_OBJECT
 
 private slots:
-    void fastDragDownFillsTheSkippedPoints() {
+    // From point 10 at the top to point 20 at the bottom in one move, either way round: every
+    // point between lies on the line (point 15 at 0 V), nothing beside it changes.
+    void fastDragsFillTheSkippedPoints_data() {
+        QTest::addColumn<bool>("leftward");
+        QTest::newRow("rightward") << false;
+        QTest::newRow("leftward") << true;
+    }
+    void fastDragsFillTheSkippedPoints() {
+        QFETCH(bool, leftward);
         Fixture f(MakeArbDevice(1001));
         QCOMPARE(f.device->m_fPixelsPerPoint, 1.0f);
-        Send(&f.display, QEvent::MouseButtonPress, {X(10), kTop});
+        const QPoint top(X(10), kTop), bottom(X(20), kBottom);
+        const QPoint from = leftward ? bottom : top, to = leftward ? top : bottom;
+        Send(&f.display, QEvent::MouseButtonPress, from);
         QCOMPARE(f.display.m_bDragging, 1);
-        Send(&f.display, QEvent::MouseMove, {X(10), kTop});
-        Send(&f.display, QEvent::MouseMove, {X(20), kBottom});
+        Send(&f.display, QEvent::MouseMove, from);
+        Send(&f.display, QEvent::MouseMove, to);
         QCOMPARE(float(f.device->m_fArb[10]), 3.5f);
         QCOMPARE(float(f.device->m_fArb[20]), -3.5f);
         QVERIFY(std::fabs(f.device->m_fArb[15]) < 1e-6f);
-        for (int k = 11; k <= 20; ++k)
+        for (int k = 11; k < 20; ++k)
             QVERIFY(std::fabs(f.device->m_fArb[k] - (3.5f - 0.7f * (k - 10))) < 1e-5f);
         QCOMPARE(float(f.device->m_fArb[9]), 0.0f);
         QCOMPARE(float(f.device->m_fArb[21]), 0.0f);
-        QCOMPARE(f.display.m_nCursorIndex, 20);
+        QCOMPARE(f.display.m_nCursorIndex, leftward ? 10 : 20);
         QCOMPARE(CountDownloads(*f.device), 0); // nothing is sent while drawing
-        Send(&f.display, QEvent::MouseButtonRelease, {X(20), kBottom});
+        Send(&f.display, QEvent::MouseButtonRelease, to);
         QCOMPARE(f.display.m_bDragging, 0);
         QCOMPARE(CountDownloads(*f.device), 1);
-    }
-
-    void leftwardDragFillsTheSkippedPoints() {
-        Fixture f(MakeArbDevice(1001));
-        Send(&f.display, QEvent::MouseButtonPress, {X(20), kBottom});
-        Send(&f.display, QEvent::MouseMove, {X(20), kBottom});
-        Send(&f.display, QEvent::MouseMove, {X(10), kTop});
-        for (int k = 10; k <= 20; ++k)
-            QVERIFY(std::fabs(f.device->m_fArb[k] - (3.5f - 0.7f * (k - 10))) < 1e-5f);
-        QCOMPARE(float(f.device->m_fArb[21]), 0.0f);
-        QCOMPARE(float(f.device->m_fArb[9]), 0.0f);
     }
 
     void dragsAboveAndBelowThePlotWriteFullScale() {
@@ -183,31 +182,31 @@ private slots:
         QVERIFY(ui.m_bEnabled);
     }
 
+    // The zoom levels themselves are the zoom window's rules; here: the commands and their
+    // states follow the slider and the wave type.
     void zoomCommandsFollowTheSliderAndTheirRules() {
         Fixture f(MakeArbDevice(1000));
         QSlider slider(Qt::Horizontal);
         slider.setRange(0, 1000);
         slider.setValue(1000);
         f.display.SetSlider(&slider);
-        CCmdUI zoomIn(ID_ZOOM_IN);
-        CCmdUI zoomOut(ID_ZOOM_OUT);
-        QVERIFY(f.display.UpdateCommand(zoomIn) && zoomIn.m_bEnabled);
-        QVERIFY(f.display.UpdateCommand(zoomOut) && !zoomOut.m_bEnabled);
+        auto enabled = [&](int id) {
+            CCmdUI ui(id);
+            return f.display.UpdateCommand(ui) && ui.m_bEnabled;
+        };
+        QVERIFY(enabled(ID_ZOOM_IN) && !enabled(ID_ZOOM_OUT));
         for (int level = 1; level <= 4; ++level) {
             QVERIFY(f.display.HandleCommand(ID_ZOOM_IN));
             f.display.ComputeView(1.0f);
             QCOMPARE(int(f.device->m_nZoom), level);
         }
-        QCOMPARE(f.device->m_nViewLast - f.device->m_nViewFirst + 1, 200);
-        f.display.UpdateCommand(zoomIn);
-        QVERIFY(!zoomIn.m_bEnabled);
+        QVERIFY(!enabled(ID_ZOOM_IN));
         f.display.HandleCommand(ID_ZOOM_OUT);
         QCOMPARE(int(f.device->m_nZoom), 3);
         f.device->m_nWaveType = WAVE_SINE;
         f.display.HandleCommand(ID_ZOOM_OUT);
         QCOMPARE(int(f.device->m_nZoom), 3);
-        f.display.UpdateCommand(zoomOut);
-        QVERIFY(!zoomOut.m_bEnabled);
+        QVERIFY(!enabled(ID_ZOOM_OUT));
         CCmdUI other(ID_FILE_PRINT_SETUP);
         QVERIFY(!f.display.UpdateCommand(other));
         QVERIFY(!f.display.HandleCommand(ID_FILE_PRINT_SETUP));

@@ -44,19 +44,7 @@ class WidgetsControls : public QObject {
     Q_OBJECT
 
 private slots:
-    void LedLightsAndDarkensWithoutEvents() {
-        CLED led;
-        led.resize(led.sizeHint());
-        QCOMPARE(led.sizeHint(), QSize(12, 12));
-        const int dark = Brightness(led, {6, 6});
-        led.SetValue(true);
-        QVERIFY(led.GetValue());
-        QVERIFY(Brightness(led, {6, 6}) > dark + 60);
-        led.setProperty("Value", false);
-        QCOMPARE(Brightness(led, {6, 6}), dark);
-    }
-
-    void SwitchValueFromCodeIsSilent() {
+    void ValueFromCodeIsSilentAndLightsTheCap() {
         COnOff sw;
         QSignalSpy down(&sw, &COnOff::MouseDown);
         QSignalSpy toggled(&sw, &QAbstractButton::toggled);
@@ -65,11 +53,16 @@ private slots:
         sw.SetValue(true);
         QVERIFY(sw.GetValue());
         QCOMPARE(down.count() + toggled.count(), 0);
-        // The lit cap is brighter than the dark one.
+        // The lit cap is brighter than the dark one, on the switch and on the LED.
         sw.resize(sw.sizeHint());
         const int lit = Brightness(sw, {16, 9});
-        sw.SetValue(false);
+        sw.setProperty("Value", false);
         QVERIFY(lit > Brightness(sw, {16, 9}) + 60);
+        CLED led;
+        led.resize(led.sizeHint());
+        const int dark = Brightness(led, {6, 6});
+        led.SetValue(true);
+        QVERIFY(Brightness(led, {6, 6}) > dark + 60);
     }
 
     void SwitchPressTogglesBeforeReportingOnce() {

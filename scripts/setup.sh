@@ -7,7 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   python3 python3-numpy
-  xvfb xauth imagemagick poppler-utils fonts-dejavu-core fonts-liberation2
+  xvfb xauth imagemagick poppler-utils fonts-dejavu-core fonts-liberation2 fonts-wqy-microhei
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -13,10 +13,7 @@ class Download : public ::testing::Test {
 protected:
     void SetUp() override {
         CFakeDll::Reset();
-        m_device.m_bDemo = 0;
-        m_device.m_nDevice = 2;
-        while (m_device.TakeCommand() != 0) {
-        }
+        BindEmpty(m_device, 2);
     }
     CDDSDevice m_device;
 };

@@ -1,4 +1,6 @@
 #pragma once
+#include "engine/DDSDevice.h"
+
 #include <deque>
 #include <functional>
 #include <string>
@@ -24,3 +26,11 @@ public:
 
     static std::vector<unsigned short> LastDownload();
 };
+
+/// Makes a record stand for `unit` with nothing left in its queue.
+inline void BindEmpty(CDDSDevice& device, int unit = 0) {
+    device.m_bDemo = 0;
+    device.m_nDevice = unit;
+    while (device.TakeCommand() != 0) {
+    }
+}

@@ -1,19 +1,12 @@
 // The record's command queue, setters and binding to a unit.
 #include "engine/DDSDevice.h"
+#include "tests/EngineFakeDll.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 using Queue = std::vector<int>;
-
-// A record bound to unit 0 with an empty queue.
-void MakeBound(CDDSDevice& device) {
-    device.m_bDemo = 0;
-    device.m_nDevice = 0;
-    while (device.TakeCommand() != 0) {
-    }
-}
 
 TEST(CommandQueue, NewRecordProgramsFrequencyTriggerThenDownload) {
     CDDSDevice device;
@@ -25,7 +18,7 @@ TEST(CommandQueue, NewRecordProgramsFrequencyTriggerThenDownload) {
 
 TEST(CommandQueue, DownloadMergesOnlyWithOldestEntry) {
     CDDSDevice device;
-    MakeBound(device);
+    BindEmpty(device);
     device.RequestDownload();
     EXPECT_EQ(device.PendingCommands(), (Queue{CMD_DOWNLOAD}));
 
@@ -43,7 +36,7 @@ TEST(CommandQueue, DownloadMergesOnlyWithOldestEntry) {
 
 TEST(Setters, BoundRecordQueuesWhatTheUnitMustReceive) {
     CDDSDevice device;
-    MakeBound(device);
+    BindEmpty(device);
     device.SetFrequency(2500.0);
     device.SetSingleWave(1);
     device.SetExtTrig(1);
@@ -57,7 +50,7 @@ TEST(Setters, BoundRecordQueuesWhatTheUnitMustReceive) {
     EXPECT_EQ(device.m_bPowerOnOutput, 0);
 
     // Amplitude, output switch and period number leave the download to their caller.
-    MakeBound(device);
+    BindEmpty(device);
     device.SetAmplitude(1.5f);
     device.SetOutputOn(0);
     device.SetPeriodNumber(7);

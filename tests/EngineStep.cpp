@@ -16,10 +16,7 @@ class Step : public ::testing::Test {
 protected:
     void SetUp() override {
         CFakeDll::Reset();
-        m_device.m_bDemo = 0;
-        m_device.m_nDevice = 0;
-        while (m_device.TakeCommand() != 0) {
-        }
+        BindEmpty(m_device);
         CStepGuard::ResetCount();
     }
     CDDSDevice m_device;
@@ -83,10 +80,7 @@ TEST_F(Step, MeterShowsTheOldestOfASteadyWindowAndHoldsThroughJumps) {
         CFakeDll::Reset();
         CStepGuard::ResetCount();
         CDDSDevice device;
-        device.m_bDemo = 0;
-        device.m_nDevice = 0;
-        while (device.TakeCommand() != 0) {
-        }
+        BindEmpty(device);
         CFakeDll::QueueReadings(c.readings);
         std::vector<double> shown;
         for (std::size_t i = 0; i < c.readings.size(); ++i) {

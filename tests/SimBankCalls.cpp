@@ -71,16 +71,8 @@ TEST_F(SimBank, UnpluggedUnitIgnoresCallsAndReturnsFreshlyPowered) {
     EXPECT_TRUE(SimGetUnit(2).buffer.empty());
 }
 
-TEST_F(SimBank, CallLogNamesEveryCallAndStaysBounded) {
-    int points = 0;
-    int periods = 0;
-    DDSSetFrequency(0, 1000.0, &points, &periods);
-    DDSSetTrigger(1, 1, 0);
-    unsigned short in = 0;
-    DDSGetDigitalIn(2, &in);
-    EXPECT_EQ(SimCallLog(),
-              (std::vector<std::string>{"DDSSetFrequency(0,1000.000000)", "DDSSetTrigger(1,1,0)",
-                                        "DDSGetDigitalIn(2)"}));
+// What the log entries read like is checked wherever the workers' traffic is.
+TEST_F(SimBank, CallLogStaysBounded) {
     for (int i = 0; i < 20000; ++i)
         DDSCheck(i % 3);
     const std::vector<std::string> log = SimCallLog();

@@ -18,9 +18,7 @@ class AppTabs : public QObject {
 private slots:
     void defaultNamesTakeTheLowestFreeNumberIgnoringCase();
     void closingTheMiddleOfThreeRenumbersTheRest();
-    void renameRefusesDuplicatesInAnyCase();
-    void renameInPlaceCommitsTwentyCharactersOnEnter();
-    void renameWithoutTypingKeepsTheNameButStopsAutomaticNames();
+    void renamingRefusesDuplicatesKeepsTwentyCharactersAndStopsAutomaticNames();
     void rightClickSelectsItsTabAndActivatesItsWindow();
     void everyClosePathRemovesTheDevice();
     void staleIndicesActOnTheLastDevice();
@@ -82,11 +80,13 @@ void AppTabs::closingTheMiddleOfThreeRenumbersTheRest() {
     QCOMPARE(program.Names(), (QStringList{"Demo 1", "Demo 3", "Demo 2"}));
 }
 
-void AppTabs::renameRefusesDuplicatesInAnyCase() {
+void AppTabs::renamingRefusesDuplicatesKeepsTwentyCharactersAndStopsAutomaticNames() {
     CProgram program(0);
     program.Open();
     CMainFrame* frame = program.Frame();
     frame->show();
+    frame->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(frame));
     frame->RenameDocument(1, QStringLiteral("DEMO 1"));
     QCOMPARE(program.Names(), (QStringList{"Demo 1", "Demo 2"}));
     frame->RenameDocument(1, QString());
@@ -98,37 +98,11 @@ void AppTabs::renameRefusesDuplicatesInAnyCase() {
     QCOMPARE(frame->TabStrip()->tabText(1), QStringLiteral("Scope feed"));
     QCOMPARE(program.Doc(1)->m_pFrame->windowTitle(), QStringLiteral("Scope feed"));
     QCOMPARE(frame->windowTitle(), QStringLiteral("DDS-Tarn USB (3.2.2.8) - [Scope feed]"));
-}
 
-void AppTabs::renameInPlaceCommitsTwentyCharactersOnEnter() {
-    CProgram program(0);
-    program.Open();
-    CMainFrame* frame = program.Frame();
-    frame->show();
-    frame->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(frame));
-    QCOMPARE(frame->m_nCurrentTab, 1);
+    // In place: leaving the edit without typing keeps the name, but it is the user's name from
+    // now on.
     CTabRenameEdit* edit = frame->TabStrip()->RenameEdit();
-    frame->StartRename();
-    QVERIFY(edit->isVisible());
-    QCOMPARE(edit->selectedText(), QStringLiteral("Demo 2"));
-    QCOMPARE(program.Doc(1)->m_bUserNamed, 1);
-    QTest::keyClicks(edit, QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXY"));
-    QTest::keyClick(edit, Qt::Key_Return);
-    QVERIFY(!edit->isVisible());
-    QCOMPARE(program.Doc(1)->m_strDeviceName, QStringLiteral("ABCDEFGHIJKLMNOPQRST"));
-    // The renamed device stays the current one.
-    QCOMPARE(frame->m_nCurrentTab, 1);
-    QCOMPARE(frame->MdiArea()->currentSubWindow(), program.Doc(1)->m_pFrame);
-}
-
-void AppTabs::renameWithoutTypingKeepsTheNameButStopsAutomaticNames() {
-    CProgram program(0);
-    CMainFrame* frame = program.Frame();
-    frame->show();
-    frame->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(frame));
-    CTabRenameEdit* edit = frame->TabStrip()->RenameEdit();
+    frame->SelectAndActivateTab(0);
     QTest::mouseDClick(frame->TabStrip(), Qt::LeftButton, {},
                        frame->TabStrip()->tabRect(0).center());
     QVERIFY(edit->isVisible());
@@ -139,6 +113,18 @@ void AppTabs::renameWithoutTypingKeepsTheNameButStopsAutomaticNames() {
     QCOMPARE(program.Doc(0)->m_bUserNamed, 1);
     program.Doc(0)->AssignDefaultName();
     QCOMPARE(program.Doc(0)->m_strDeviceName, QStringLiteral("Demo 1"));
+
+    frame->SelectAndActivateTab(1);
+    frame->StartRename();
+    QVERIFY(edit->isVisible());
+    QCOMPARE(edit->selectedText(), QStringLiteral("Scope feed"));
+    QTest::keyClicks(edit, QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXY"));
+    QTest::keyClick(edit, Qt::Key_Return);
+    QVERIFY(!edit->isVisible());
+    QCOMPARE(program.Doc(1)->m_strDeviceName, QStringLiteral("ABCDEFGHIJKLMNOPQRST"));
+    // The renamed device stays the current one.
+    QCOMPARE(frame->m_nCurrentTab, 1);
+    QCOMPARE(frame->MdiArea()->currentSubWindow(), program.Doc(1)->m_pFrame);
 }
 
 void AppTabs::rightClickSelectsItsTabAndActivatesItsWindow() {

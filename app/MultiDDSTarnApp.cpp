@@ -71,6 +71,9 @@ CMultiDDSTarnDoc* CMultiDDSTarnApp::OpenNewDocument() {
     // The window was activated before the view joined the device list; its tab follows now.
     m_pMainFrame->MdiArea()->setActiveSubWindow(frame);
     m_pMainFrame->SelectTab(doc->m_nIndex);
+    // When a question was asked, the main window gets its focus back afterwards; it must
+    // return to the new device, not to the one that had it before.
+    view->Widget()->setFocus();
     return doc;
 }
 

@@ -69,11 +69,8 @@ CMultiDDSTarnDoc* CMultiDDSTarnApp::OpenNewDocument() {
     frame->setWindowTitle(doc->GetTitle());
     frame->showMaximized();
     // The window was activated before the view joined the device list; its tab follows now.
-    m_pMainFrame->MdiArea()->setActiveSubWindow(frame);
+    doc->Activate();
     m_pMainFrame->SelectTab(doc->m_nIndex);
-    // When a question was asked, the main window gets its focus back afterwards; it must
-    // return to the new device, not to the one that had it before.
-    view->Widget()->setFocus();
     return doc;
 }
 

@@ -14,6 +14,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPointer>
 #include <QUrl>
@@ -36,6 +37,14 @@ QString AskCsvPath(QWidget* parent, bool save) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();
+}
+
+/// True when the widget lies inside a device window other than `frame`.
+bool InOtherDeviceWindow(QWidget* widget, QMdiSubWindow* frame) {
+    for (QWidget* w = widget; w; w = w->parentWidget())
+        if (auto* window = qobject_cast<QMdiSubWindow*>(w))
+            return window != frame;
+    return false;
 }
 
 /// The Wave Parameter items and the wave type whose dialog each opens; an item is enabled only
@@ -140,6 +149,10 @@ void CMultiDDSTarnDoc::Activate() {
     if (QMdiArea* area = m_pFrame->mdiArea())
         area->setActiveSubWindow(m_pFrame);
     m_pFrame->raise();
+    // Keyboard focus left in another device window would activate that device again when the
+    // main window gets its focus back (after a question, or from another program).
+    if (InOtherDeviceWindow(m_pFrame->window()->focusWidget(), m_pFrame))
+        m_pView->Widget()->setFocus();
 }
 
 bool CMultiDDSTarnDoc::ReadCsvFile(const QString& path) {

@@ -19,13 +19,11 @@ protected:
 };
 
 TEST(ClockDivider, FollowsTheFourKilosampleRule) {
-    EXPECT_EQ(CDDSDevice::ClockDivider(100000.0), 1);
-    EXPECT_EQ(CDDSDevice::ClockDivider(99999.0), 1);
-    EXPECT_EQ(CDDSDevice::ClockDivider(1000.0), 48);
-    EXPECT_EQ(CDDSDevice::ClockDivider(1.0), 48828);
-    EXPECT_EQ(CDDSDevice::ClockDivider(0.0), 1);
-    EXPECT_EQ(CDDSDevice::ClockDivider(-5.0), 1);
-    EXPECT_EQ(CDDSDevice::ClockDivider(1e-9), 2147483647);
+    const std::pair<double, int> cases[] = {{100000.0, 1},     {99999.0, 1}, {1000.0, 48},
+                                            {1.0, 48828},      {0.0, 1},     {-5.0, 1},
+                                            {1e-9, 2147483647}};
+    for (const auto& [frequency, divider] : cases)
+        EXPECT_EQ(CDDSDevice::ClockDivider(frequency), divider) << frequency;
 }
 
 TEST_F(Download, BufferHoldsThePlannedSamplesAsCodes) {

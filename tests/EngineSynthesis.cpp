@@ -250,15 +250,12 @@ INSTANTIATE_TEST_SUITE_P(
                       BatchCase{12, 100, 1, 0.0f, 0, 0, 1000.0}));
 
 TEST(Codes, ConversionTruncatesAndClamps) {
-    EXPECT_EQ(CWaveBatch::CodeOf(1.0), 1);
-    EXPECT_EQ(CWaveBatch::CodeOf(-1.0), 4095);
-    EXPECT_EQ(CWaveBatch::CodeOf(0.0), 2048);
-    EXPECT_EQ(CWaveBatch::CodeOf(0.5), 1024); // 1024.5 truncated
-    EXPECT_EQ(CWaveBatch::CodeOf(1.0005), 0);
-    EXPECT_EQ(CWaveBatch::CodeOf(1.5), 0);
-    EXPECT_EQ(CWaveBatch::CodeOf(-1.5), 4095);
-    EXPECT_EQ(CWaveBatch::CodeOf(std::nan("")), 0);
-    EXPECT_EQ(CWaveBatch::CodeOf(-INFINITY), 4095);
+    // 0.5 gives 1024.5, truncated; beyond full scale and NaN stay at the ends.
+    const std::pair<double, int> cases[] = {{1.0, 1},     {-1.0, 4095},      {0.0, 2048},
+                                            {0.5, 1024},  {1.0005, 0},       {1.5, 0},
+                                            {-1.5, 4095}, {std::nan(""), 0}, {-INFINITY, 4095}};
+    for (const auto& [sample, code] : cases)
+        EXPECT_EQ(CWaveBatch::CodeOf(sample), code) << sample;
 }
 
 } // namespace

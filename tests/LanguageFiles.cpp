@@ -182,12 +182,11 @@ TEST_F(LanguageTest, UnreadableFilesGiveNoTexts) {
     EXPECT_EQ(noTemp.GetText(8888), "");
 }
 
+// No path, a position of 100 or more, or more than four levels give no key.
 TEST(LanguageManager, MenuKeysSpellThePositionPath) {
-    EXPECT_EQ(CLanguageManager::MenuKey({0}), 800);
-    EXPECT_EQ(CLanguageManager::MenuKey({0, 11}), 80011);
-    EXPECT_EQ(CLanguageManager::MenuKey({5, 4, 0}), 8050400);
-    EXPECT_EQ(CLanguageManager::MenuKey({1, 2, 3, 4}), 801020304);
-    EXPECT_EQ(CLanguageManager::MenuKey({}), -1);
-    EXPECT_EQ(CLanguageManager::MenuKey({100}), -1);
-    EXPECT_EQ(CLanguageManager::MenuKey({1, 2, 3, 4, 5}), -1);
+    const std::pair<std::vector<int>, int> cases[] = {
+        {{0}, 800}, {{0, 11}, 80011}, {{5, 4, 0}, 8050400}, {{1, 2, 3, 4}, 801020304},
+        {{}, -1},   {{100}, -1},      {{1, 2, 3, 4, 5}, -1}};
+    for (const auto& [path, key] : cases)
+        EXPECT_EQ(CLanguageManager::MenuKey(path), key) << path.size();
 }

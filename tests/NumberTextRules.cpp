@@ -32,26 +32,20 @@ TEST(NumberText, ToDoubleConvertsOnlyWholeNumbers) {
     EXPECT_TRUE(std::isinf(CNumberText::ToDouble("1" + std::string(400, '0'))));
 }
 
+// A long decimal digit string must not wrap round into a plausible size.
 TEST(NumberText, ToIntegerReadsEachBaseStrictly) {
-    EXPECT_EQ(CNumberText::ToInteger(CNumberText::BASE_DECIMAL, "4096"), 4096);
-    EXPECT_EQ(CNumberText::ToInteger(CNumberText::BASE_DECIMAL, "007"), 7);
-    EXPECT_EQ(CNumberText::ToInteger(CNumberText::BASE_DECIMAL, "-1"), 0);
-    EXPECT_EQ(CNumberText::ToInteger(CNumberText::BASE_DECIMAL, "+10"), 0);
-    EXPECT_EQ(CNumberText::ToInteger(CNumberText::BASE_DECIMAL, "1.0"), 0);
-    EXPECT_EQ(CNumberText::ToInteger(CNumberText::BASE_DECIMAL, ""), 0);
-    // A long digit string must not wrap round into a plausible size.
-    EXPECT_EQ(CNumberText::ToInteger(CNumberText::BASE_DECIMAL, "4294967297"), 2147483647);
-
-    EXPECT_EQ(CNumberText::ToInteger(CNumberText::BASE_HEX, "fF"), 255);
-    EXPECT_EQ(CNumberText::ToInteger(CNumberText::BASE_HEX, "0FFF"), 4095);
-    EXPECT_EQ(CNumberText::ToInteger(CNumberText::BASE_HEX, "FFFFFFFF"), -1);
-    EXPECT_EQ(CNumberText::ToInteger(CNumberText::BASE_HEX, "1G"), 0);
-    EXPECT_EQ(CNumberText::ToInteger(CNumberText::BASE_HEX, "0x1"), 0);
-
-    EXPECT_EQ(CNumberText::ToInteger(CNumberText::BASE_BINARY, "101"), 5);
-    EXPECT_EQ(CNumberText::ToInteger(CNumberText::BASE_BINARY, "102"), 0);
-    EXPECT_EQ(CNumberText::ToInteger(3, "1"), 0);
-    EXPECT_EQ(CNumberText::ToInteger(-1, "1"), 0);
+    constexpr int D = CNumberText::BASE_DECIMAL, H = CNumberText::BASE_HEX,
+                  B = CNumberText::BASE_BINARY;
+    const struct {
+        int base;
+        const char* text;
+        int value;
+    } cases[] = {{D, "4096", 4096},   {D, "007", 7}, {D, "-1", 0},   {D, "+10", 0},
+                 {D, "1.0", 0},       {D, "", 0},    {H, "fF", 255}, {H, "0FFF", 4095},
+                 {H, "FFFFFFFF", -1}, {H, "1G", 0},  {H, "0x1", 0},  {B, "101", 5},
+                 {B, "102", 0},       {3, "1", 0},   {-1, "1", 0},   {D, "4294967297", 2147483647}};
+    for (const auto& c : cases)
+        EXPECT_EQ(CNumberText::ToInteger(c.base, c.text), c.value) << c.base << " " << c.text;
 }
 
 TEST(ParseNumber, ReportsWholeNumbersAndKeepsLeadingPart) {

@@ -117,57 +117,42 @@ private slots:
         // The lower frequency maximum of the other wave types is checked on the device window.
     }
 
+    // Turning down near the bottom of frequency and amplitude shrinks the step tenfold and
+    // keeps the value; a phase step of 1 is used as 0.1; offset steps never shrink; every kind
+    // holds at its limits (the frequency at the wave type's maximum, here 25 MHz).
     void StepEditStepRules() {
-        CStepEdit field;
-        // Frequency at its floor: the step shrinks and the value stays.
-        field.SetValue(1.0f);
-        field.StepBy(-1);
-        QCOMPARE(field.GetValue(), 1.0f);
-        QCOMPARE(field.GetStep(), 0.1f);
-        QCOMPARE(field.text(), QString("1.000"));
-        // Beyond the top by big steps: held at the wave type's maximum.
-        field.SetMaxFrequency(25000000.0);
-        field.SetStep(10000000.0f);
-        field.SetValue(20000000.0f);
-        field.StepBy(6);
-        QCOMPARE(field.text(), QString("25000000.000"));
-
-        field.SetKind(CStepEdit::KIND_AMPLITUDE);
-        field.SetStep(1.0f);
-        field.SetValue(0.5f);
-        field.StepBy(-1);
-        QCOMPARE(field.text(), QString("0.400"));
-        QCOMPARE(field.GetStep(), 0.1f);
-        // At 0 turned down: stays 0, the step becomes ten times smaller (and stays so).
-        field.SetStep(0.001f);
-        field.SetValue(0.0f);
-        field.StepBy(-1);
-        QCOMPARE(field.GetValue(), 0.0f);
-        QCOMPARE(field.GetStep(), static_cast<float>(0.001f * 0.1));
-        field.StepBy(3);
-        QCOMPARE(field.text(), QString("0.000"));
-        QVERIFY(qAbs(field.GetValue() - 0.0003f) < 1e-7f);
-
-        // Phase: a step of 1 is used as 0.1; the top holds at 1.
-        field.SetKind(CStepEdit::KIND_PHASE);
-        field.SetStep(1.0f);
-        field.SetValue(0.95f);
-        field.StepBy(1);
-        QCOMPARE(field.text(), QString("1.000"));
-        field.SetValue(0.0f);
-        field.StepBy(1);
-        QCOMPARE(field.text(), QString("0.100"));
-
-        // Offset: no shrinking near the bottom; the limits hold.
-        field.SetKind(CStepEdit::KIND_OFFSET);
-        field.SetStep(1.0f);
-        field.SetValue(6.5f);
-        field.StepBy(1);
-        QCOMPARE(field.text(), QString("7.000"));
-        field.SetValue(-6.5f);
-        field.StepBy(-1);
-        QCOMPARE(field.text(), QString("-7.000"));
-        QCOMPARE(field.GetStep(), 1.0f);
+        const struct {
+            int kind;
+            float step, value;
+            int by;
+            const char* text;
+            float valueAfter, stepAfter;
+        } cases[] = {
+            {CStepEdit::KIND_FREQUENCY, 1.0f, 1.0f, -1, "1.000", 1.0f, 0.1f},
+            {CStepEdit::KIND_FREQUENCY, 1e7f, 2e7f, 6, "25000000.000", 2.5e7f, 1e7f},
+            {CStepEdit::KIND_AMPLITUDE, 1.0f, 0.5f, -1, "0.400", 0.4f, 0.1f},
+            {CStepEdit::KIND_AMPLITUDE, 0.001f, 0.0f, -1, "0.000", 0.0f, float(0.001f * 0.1)},
+            {CStepEdit::KIND_PHASE, 1.0f, 0.0f, 1, "0.100", 0.1f, 0.1f},
+            {CStepEdit::KIND_PHASE, 1.0f, 0.95f, 1, "1.000", 1.0f, 0.1f},
+            {CStepEdit::KIND_OFFSET, 1.0f, 6.5f, 1, "7.000", 7.0f, 1.0f},
+            {CStepEdit::KIND_OFFSET, 1.0f, -6.5f, -1, "-7.000", -7.0f, 1.0f}};
+        for (const auto& c : cases) {
+            CStepEdit field;
+            field.SetKind(c.kind);
+            field.SetMaxFrequency(25000000.0);
+            field.SetStep(c.step);
+            field.SetValue(c.value);
+            field.StepBy(c.by);
+            QCOMPARE(field.text(), QString(c.text));
+            QVERIFY2(qAbs(field.GetValue() - c.valueAfter) < 1e-6f * qMax(1.0f, c.valueAfter),
+                     c.text);
+            QCOMPARE(field.GetStep(), c.stepAfter);
+            // A step shrunk at the bottom stays so.
+            if (c.stepAfter < c.step && c.by < 0) {
+                field.StepBy(3);
+                QVERIFY(qAbs(field.GetValue() - (c.valueAfter + 3 * c.stepAfter)) < 1e-6f);
+            }
+        }
     }
 
     void DigitWeights() {

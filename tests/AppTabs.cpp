@@ -20,6 +20,7 @@ private slots:
     void closingTheMiddleOfThreeRenumbersTheRest();
     void renamingRefusesDuplicatesKeepsTwentyCharactersAndStopsAutomaticNames();
     void rightClickSelectsItsTabAndActivatesItsWindow();
+    void aNewDeviceStaysSelectedWhenTheWindowRegainsFocus();
     void everyClosePathRemovesTheDevice();
     void staleIndicesActOnTheLastDevice();
 };
@@ -161,6 +162,23 @@ void AppTabs::rightClickSelectsItsTabAndActivatesItsWindow() {
     QVERIFY(child->isMaximized());
     QVERIFY(!(child->windowFlags() & Qt::WindowCloseButtonHint));
     QCOMPARE(frame->MdiArea()->currentSubWindow(), child);
+}
+
+void AppTabs::aNewDeviceStaysSelectedWhenTheWindowRegainsFocus() {
+    CProgram program(1);
+    CMainFrame* frame = program.Frame();
+    frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(frame));
+    auto* view = dynamic_cast<CMultiDDSTarnView*>(program.Doc(0)->m_pView);
+    QVERIFY(view);
+    view->Control(IDC_FREQUENCY)->setFocus();
+    // The second device has no free unit: its demo notice takes the focus away meanwhile.
+    program.Open();
+    QCOMPARE(frame->m_nCurrentTab, 1);
+    frame->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(frame));
+    QVERIFY(program.Doc(1)->m_pFrame->isAncestorOf(QApplication::focusWidget()));
+    QCOMPARE(frame->m_nCurrentTab, 1);
 }
 
 void AppTabs::everyClosePathRemovesTheDevice() {

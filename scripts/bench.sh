@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DDDSTARN_GUI=ON -DDDSTARN_BENCH=ON >/dev/null
 cmake --build build-bench -j "$(nproc)" --target engine_bench DisplayFrameBench AppStartupBench ViewLatency
 
 python=/usr/bin/python3 # Debian's interpreter, which has python3-numpy

@@ -133,6 +133,12 @@ TEST_F(Download, FrequencyCommandRefreshesTheArbPlanOnly) {
     EXPECT_EQ(m_device.m_fViewPos, 0.0f);
     EXPECT_EQ(m_device.m_fSampleRate, 4166666.0f);
     EXPECT_EQ(m_device.m_nPointsPerPeriod, 500);
+
+    CFakeDll::SetPlan(3, 8); // more periods than samples: still one point per period
+    m_device.QueueCommand(CMD_SET_FREQUENCY);
+    m_device.DeviceStep();
+    EXPECT_EQ(m_device.m_nArbPoints, 3);
+    EXPECT_EQ(m_device.m_nPointsPerPeriod, 1);
 }
 
 } // namespace

@@ -85,16 +85,18 @@ std::string CCsvFile::Format(float sampleRate, const std::vector<float>& points)
 
 bool CCsvFile::Write(CDDSDevice& device, const std::string& path, std::string& error) {
     const int count = std::clamp(static_cast<int>(device.m_nPointsPerPeriod), 0, kMaxPoints);
-    device.m_fSampleRate = ToFloat(count * static_cast<double>(device.m_dFrequency));
+    const float sampleRate = ToFloat(count * static_cast<double>(device.m_dFrequency));
     std::vector<float> points(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
         points[static_cast<std::size_t>(i)] = device.m_fArb[static_cast<std::size_t>(i)];
 
-    const int result = CFileAccess::ReplaceAll(path, Format(device.m_fSampleRate, points));
+    const int result = CFileAccess::ReplaceAll(path, Format(sampleRate, points));
     if (result != 0) {
+        // A save that failed leaves the device as it was.
         error = OpenFailedMessage(result, path);
         return false;
     }
+    device.m_fSampleRate = sampleRate;
     error.clear();
     return true;
 }

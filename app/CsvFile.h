@@ -21,9 +21,10 @@ public:
     static constexpr double kMinFrequency = 1.0;
     static constexpr double kMaxFrequency = 25000000.0;
 
-    /// Sets m_fSampleRate to m_nPointsPerPeriod x m_dFrequency and writes the table's first
-    /// m_nPointsPerPeriod points (the caller has switched the device to Arb). The file is
-    /// replaced only once it is complete. On failure error is the message to show.
+    /// Writes m_nPointsPerPeriod x m_dFrequency as the clock and the table's first
+    /// m_nPointsPerPeriod points (the caller has switched the device to Arb), then stores that
+    /// clock as m_fSampleRate. The file is replaced only once it is complete. On failure the
+    /// device is unchanged and error is the message to show.
     static bool Write(CDDSDevice& device, const std::string& path, std::string& error);
     /// Loads the file into the device: sample rate, points per period, the frequency they
     /// imply (SetFrequency) and the points. A file that cannot be opened or whose size is

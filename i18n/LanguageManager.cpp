@@ -50,7 +50,13 @@ std::string CLanguageManager::LanguageFolder() const {
 
 std::string CLanguageManager::TempFolder() {
     const char* env = std::getenv("TMPDIR");
-    std::string folder = (env && *env) ? env : "/tmp";
+    std::string folder = (env && *env) ? env : "";
+    if (folder.empty()) {
+        // Another user's default.lug in the shared /tmp could not be replaced and would leave
+        // this user without texts; the session's own folder belongs to this user alone.
+        const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+        folder = (runtime && *runtime && ::access(runtime, W_OK | X_OK) == 0) ? runtime : "/tmp";
+    }
     while (folder.size() > 1 && folder.back() == '/')
         folder.pop_back();
     return folder;

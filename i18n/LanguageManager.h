@@ -43,7 +43,7 @@ public:
     const std::string& GetDefaultFilePath() const { return m_strDefaultPath; }
     /// Writes the built-in file as "default.lug" into the temporary folder.
     bool WriteDefaultLanguageFile();
-    /// $TMPDIR, else /tmp, without a trailing "/".
+    /// $TMPDIR, else the session's $XDG_RUNTIME_DIR when writable, else /tmp; no trailing "/".
     static std::string TempFolder();
 
     // The current table, in file order, for re-texting windows and menus.

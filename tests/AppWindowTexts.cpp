@@ -56,6 +56,8 @@ void AppWindowTexts::controlsTakeTheTextOfTheirIdAndKeepTheirsWithoutOne() {
     auto* untexted = new QLabel(QStringLiteral("Keep"), &window);
     untexted->setProperty("ctrlId", 1999);
     auto* plain = new QLabel(QStringLiteral("No id"), &window);
+    auto* leadingZero = new QLabel(QStringLiteral("Square"), &window);
+    leadingZero->setProperty("ctrlId", 136);
     auto* edit = new QLineEdit(QStringLiteral("12.5"), &window);
     edit->setProperty("ctrlId", 1999);
     // A dialog parented to the window is texted when it opens, not with its owner.
@@ -73,6 +75,14 @@ void AppWindowTexts::controlsTakeTheTextOfTheirIdAndKeepTheirsWithoutOne() {
     QCOMPARE(plain->text(), QStringLiteral("No id"));
     QCOMPARE(edit->text(), QStringLiteral("12.5"));
     QCOMPARE(ownedLabel->text(), QStringLiteral("Owned"));
+    QCOMPARE(leadingZero->text(), QStringLiteral("Leading zero"));
+
+    // Captions look their template id up exactly: 0136 names no dialog 136.
+    QDialog square;
+    square.setWindowTitle(QStringLiteral("Square"));
+    square.setProperty("ctrlId", 136);
+    CWindowTexts::ApplyToWindow(&square, m_language);
+    QCOMPARE(square.windowTitle(), QString());
 }
 
 void AppWindowTexts::menusAreTextedByPositionSeparatorsIncluded() {

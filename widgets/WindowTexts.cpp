@@ -63,9 +63,13 @@ void ApplyToActions(const QList<QAction*>& actions, std::vector<int>& path,
 void CWindowTexts::ApplyToWindow(QWidget* root, const CLanguageManager& language) {
     if (!root)
         return;
+    // A dialog's caption is the exact text of its template id, empty when the language has
+    // none: a leading-zero key that re-texts a control never names a dialog.
+    bool isDialog = false;
+    const int templateId = root->property("ctrlId").toInt(&isDialog);
+    if (root->isWindow() && isDialog)
+        root->setWindowTitle(QString::fromUtf8(language.GetText(templateId).c_str()));
     QString text;
-    if (root->isWindow() && ControlText(root, language, text))
-        root->setWindowTitle(text);
     const QList<QWidget*> children = root->findChildren<QWidget*>();
     // Dialogs parented to the window are texted by their own ApplyToWindow.
     for (QWidget* child : children)

@@ -11,7 +11,8 @@ class CWindowTexts {
 public:
     /// Re-texts every descendant of root that carries "ctrlId" and has a text for it: labels,
     /// buttons, group boxes and any widget with a writable "text" property. A window root with
-    /// "ctrlId" gets its title from it. Controls without a text keep theirs.
+    /// "ctrlId" (a dialog's template id) gets that key's exact text as its title, empty when
+    /// there is none. Controls without a text keep theirs.
     static void ApplyToWindow(QWidget* root, const CLanguageManager& language);
     /// Re-texts the menu bar's items and their drop-downs, four levels deep, by position key
     /// (separators count as positions but are never changed).

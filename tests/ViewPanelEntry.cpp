@@ -161,6 +161,8 @@ void ViewPanelEntry::AmplitudeAndOffsetReachTheBuffer() {
     QCOMPARE(Field(IDC_OFFSET)->text(), QStringLiteral("1.000"));
     QCOMPARE(double(Device()->m_dOffset), 1.0);
     QTRY_VERIFY(qAbs(CodesOf(0).mean - (2048 - 2047 / 3.5)) < 1.0);
+    Field(IDC_OFFSET)->setText(QStringLiteral("0.1")); // typed, not rounded to a float
+    QCOMPARE(double(Device()->m_dOffset), 0.1);
     Field(IDC_OFFSET)->setText(QStringLiteral("6.5"));
     spin->UpButton()->click();
     spin->UpButton()->click();

@@ -26,6 +26,8 @@
 #include <QTimerEvent>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace {
 
 // Shared by every device view: a text change made while one of these handlers runs (its own
@@ -286,10 +288,13 @@ void CMultiDDSTarnView::OnOffsetChange() {
     CStepEdit* field = Field(IDC_OFFSET);
     double value = 0.0;
     CMultiDDSTarnDoc::ParseNumber(field->text(), value);
+    const bool show = value < -7.0 || value > 7.0;
+    value = std::clamp(value, -7.0, 7.0);
     field->SetValue(static_cast<float>(value));
-    if (value < -7.0 || value > 7.0)
+    if (show)
         field->ShowValue();
-    m_pDevice->SetOffset(field->GetValue());
+    // The record keeps the offset as typed, not rounded to the field's single precision.
+    m_pDevice->SetOffset(value);
     m_pDevice->RequestDownload();
     UpdateData();
 }

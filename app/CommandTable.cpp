@@ -107,6 +107,10 @@ const int kDeviceCommands[] = {ID_FILE_CLOSE,
 /// Commands the frame or the application always answers.
 const int kFrameCommands[] = {ID_FILE_NEW, ID_FILE_PRINT_SETUP, ID_APP_EXIT, ID_APP_ABOUT};
 
+/// Items the menu template grays; their update rules enable one at a time.
+const int kInitiallyGrayed[] = {ID_POINTS_EDIT,   ID_WAVE_SQUARE,   ID_WAVE_RAMP,
+                                ID_WAVE_TRAPEZIA, ID_WAVE_EXPONENT, ID_WAVE_AMFM};
+
 } // namespace
 
 QString CCommandTable::IconPath(int id) {
@@ -169,4 +173,9 @@ bool CCommandTable::IsDeviceCommand(int id) {
 bool CCommandTable::IsFrameCommand(int id) {
     return std::find(std::begin(kFrameCommands), std::end(kFrameCommands), id) !=
            std::end(kFrameCommands);
+}
+
+bool CCommandTable::IsInitiallyGrayed(int id) {
+    return std::find(std::begin(kInitiallyGrayed), std::end(kInitiallyGrayed), id) !=
+           std::end(kInitiallyGrayed);
 }

@@ -28,6 +28,8 @@ public:
     static bool IsDeviceCommand(int id);
     /// Always answered by the frame or the application.
     static bool IsFrameCommand(int id);
+    /// Grayed in the menu template until an update rule enables it.
+    static bool IsInitiallyGrayed(int id);
     /// Resource path of the command's icon, or empty.
     static QString IconPath(int id);
     static QList<QKeySequence> Shortcuts(int id);

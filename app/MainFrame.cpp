@@ -135,6 +135,7 @@ void CMainFrame::CreateActions() {
         const QList<QKeySequence> keys = CCommandTable::Shortcuts(id);
         if (!keys.isEmpty())
             action->setShortcuts(keys);
+        action->setEnabled(!CCommandTable::IsInitiallyGrayed(id));
         connect(action, &QAction::triggered, this, [this, id] { RouteCommand(id); });
         m_actions.insert(id, action);
         // Shortcuts work wherever the action is shown, and from the window itself.
@@ -397,8 +398,12 @@ bool CMainFrame::OnFrameUpdate(CCmdUI& ui) {
         ui.SetCheck(current == -1);
         return true;
     }
-    if (id >= ID_LANGUAGE_FIRST && id <= ID_LANGUAGE_LAST) {
+    if (id >= ID_LANGUAGE_FIRST && id <= ID_LANGUAGE_CHECK_LAST) {
         ui.SetCheck(current == id - ID_LANGUAGE_FIRST);
+        return true;
+    }
+    if (id > ID_LANGUAGE_CHECK_LAST && id <= ID_LANGUAGE_LAST) {
+        ui.Enable(true);
         return true;
     }
     if (id == ID_WINDOW_CASCADE || id == ID_WINDOW_TILE) {

@@ -7,6 +7,7 @@
 #include "app/MainFrame.h"
 #include "app/MultiDDSTarnApp.h"
 #include "engine/DDSDevice.h"
+#include "i18n/FileAccess.h"
 #include "i18n/ParseNumber.h"
 #include "res/Resource.h"
 
@@ -18,6 +19,11 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QUrl>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
 
 const char* const CMultiDDSTarnDoc::kNoFile = "CSV File Empty";
 
@@ -37,6 +43,20 @@ QString AskCsvPath(QWidget* parent, bool save) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();
+}
+
+/// 0 when a file can be made at path, else the system's error number. Tried before the view
+/// captures the wave into the table, so that a save that cannot happen changes nothing.
+int TryCreate(const QString& path) {
+    if (QFileInfo(path).isDir())
+        return EISDIR;
+    std::string temp = path.toLocal8Bit().toStdString() + ".XXXXXX";
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    ::close(fd);
+    ::unlink(temp.c_str());
+    return 0;
 }
 
 /// True when the widget lies inside a device window other than `frame`.
@@ -171,8 +191,8 @@ bool CMultiDDSTarnDoc::ReadCsvFile(const QString& path) {
     if (m_pView) {
         m_pView->ShowFrequency();
         m_pView->SelectWaveType(WAVE_ARB);
+        m_pDevice->RequestDownload();
     }
-    m_pDevice->RequestDownload();
     m_bArbFromFile = 0;
     return true;
 }
@@ -180,9 +200,16 @@ bool CMultiDDSTarnDoc::ReadCsvFile(const QString& path) {
 bool CMultiDDSTarnDoc::WriteCsvFile(const QString& path) {
     if (!m_pDevice)
         return false;
+    std::string error;
+    if (const int failure = TryCreate(path)) {
+        const std::string where = CFileAccess::Describe(failure, path.toLocal8Bit().toStdString());
+        QMessageBox::warning(
+            DialogParent(), QStringLiteral("DDS-Tarn USB"),
+            QStringLiteral("Cann't Save file: %1").arg(QString::fromLocal8Bit(where.c_str())));
+        return false;
+    }
     if (m_pDevice->m_nWaveType != WAVE_ARB && m_pView)
         m_pView->SelectWaveType(WAVE_ARB);
-    std::string error;
     if (!CCsvFile::Write(*m_pDevice, path.toLocal8Bit().toStdString(), error)) {
         if (!error.empty())
             QMessageBox::warning(DialogParent(), QStringLiteral("DDS-Tarn USB"),

@@ -30,7 +30,8 @@ void CTabRenameEdit::keyReleaseEvent(QKeyEvent* event) {
 
 void CTabRenameEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
-    if (isVisible())
+    // The edit's own context menu takes the focus only for a moment; the edit keeps going.
+    if (isVisible() && event->reason() != Qt::PopupFocusReason)
         Finish();
 }
 

@@ -53,8 +53,9 @@ void CDeviceListDlg::OnOk() {
         return;
     }
     int row = 0;
-    if (QTreeWidgetItem* item = m_pList->currentItem(); item && item->isSelected())
-        row = m_pList->indexOfTopLevelItem(item);
+    for (int i = m_pList->topLevelItemCount() - 1; i >= 0; --i)
+        if (m_pList->topLevelItem(i)->isSelected())
+            row = i;
     m_nResult = m_offered[std::size_t(row)];
     accept();
 }

@@ -57,6 +57,7 @@ constexpr int ID_POWER_ON_OUTPUT_CLOSE = 32794;
 constexpr int ID_LANGUAGE_DEFAULT = 32792;
 constexpr int ID_LANGUAGE_FIRST = 9001; ///< Language file i is 9001 + i.
 constexpr int ID_LANGUAGE_LAST = 11001;
+constexpr int ID_LANGUAGE_CHECK_LAST = 9101; ///< Language items beyond it show no check mark.
 // Window, Help
 constexpr int ID_WINDOW_CASCADE = 57650;
 constexpr int ID_WINDOW_TILE = 57651;

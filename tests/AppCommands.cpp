@@ -100,6 +100,9 @@ void AppCommands::digitalModeItemsCarryOneCheckMark() {
 void AppCommands::deviceCommandsNeedADevice() {
     CProgram program(1);
     CMainFrame* frame = program.Frame();
+    // Grayed by the template until their menu first opens.
+    QVERIFY(!frame->Action(ID_POINTS_EDIT)->isEnabled() &&
+            !frame->Action(ID_WAVE_AMFM)->isEnabled());
     QVERIFY(State(frame, ID_FILE_SAVE).m_bEnabled);
     QVERIFY(State(frame, ID_SHOW_HIDE_CONTROL).m_bEnabled);
     QVERIFY(!State(frame, ID_TOOLBAR_UNUSED).m_bEnabled);
@@ -127,6 +130,11 @@ void AppCommands::saveAsksOnceThenWritesSilently() {
     CProgram program(1);
     CMultiDDSTarnDoc* doc = program.Doc(0);
     QCOMPARE(doc->m_strFileName, QStringLiteral("CSV File Empty"));
+    // A file that cannot be made leaves the device playing its Sine.
+    QVERIFY(!doc->WriteCsvFile(program.Folder() + QStringLiteral("/missing/wave.csv")));
+    QVERIFY(
+        program.m_answerer.m_messages.value(0).startsWith(QStringLiteral("Cann't Save file: ")));
+    QCOMPARE(int(doc->m_pDevice->m_nWaveType), int(WAVE_SINE));
     const QString path = program.Folder() + QStringLiteral("/wave.csv");
     QVERIFY(doc->WriteCsvFile(path));
     QCOMPARE(int(doc->m_pDevice->m_nWaveType), int(WAVE_ARB)); // writing switches to Arb
@@ -149,7 +157,7 @@ void AppCommands::saveAsksOnceThenWritesSilently() {
     bad.write("#CLOCK=abc\n#SIZE=99999\n");
     bad.close();
     QVERIFY(!doc->ReadCsvFile(bad.fileName()));
-    QCOMPARE(program.m_answerer.m_messages.size(), 1);
+    QCOMPARE(program.m_answerer.m_messages.size(), 2);
     QCOMPARE(doc->m_strFileName, QStringLiteral("wave.csv"));
 }
 

@@ -3,6 +3,7 @@
 #include "AppTestSupport.h"
 
 #include "app/StatusPanes.h"
+#include "app/TabStrip.h"
 #include "res/Resource.h"
 
 #include <QMdiArea>
@@ -152,6 +153,15 @@ void AppStartup::firstTickShowsTheWindowWithTheDeviceMaximised() {
     QMdiSubWindow* child = frame->MdiArea()->subWindowList().value(0);
     QVERIFY(child && child->isMaximized());
     QCOMPARE(child->windowTitle(), QStringLiteral("Device 1"));
+
+    // Widening moves the close button to the new right edge; the tab strip keeps its width.
+    const int strip = frame->TabStrip()->width();
+    QCOMPARE(strip, int(0.9 * 870) - 6);
+    frame->resize(1100, 600);
+    QToolBar* bar = frame->TabBar();
+    QWidget* close = bar->widgetForAction(frame->Action(ID_CLOSE_CURRENT_DEVICE));
+    QTRY_VERIFY(close->geometry().right() > bar->width() - 20);
+    QCOMPARE(frame->TabStrip()->width(), strip);
 }
 
 QTEST_MAIN(AppStartup)

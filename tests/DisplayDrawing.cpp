@@ -171,11 +171,17 @@ private slots:
         QCOMPARE(CWaveRenderer::CursorText(arb->m_fArb[300], "At Point", 300),
                  QStringLiteral("-1.400V At Point 300"));
 
-        // Outside the zoom window the cursor is not drawn; outside the table it returns to 0.
+        // Outside the zoom window the cursor is not drawn; beyond the period it stays, undrawn;
+        // outside the table it returns to 0.
         arb->m_nViewFirst = 500;
         arb->m_nViewLast = 1000;
         const QImage zoomed = Render(*arb, 1020, 420, cursor);
         QCOMPARE(CountOutside(zoomed, QRect(), kCursor), 0);
+        arb->m_nViewFirst = 0;
+        cursor = 2000;
+        const QImage beyond = Render(*arb, 1020, 420, cursor);
+        QCOMPARE(CountOutside(beyond, QRect(), kCursor), 0);
+        QCOMPARE(cursor, 2000);
         cursor = 5000;
         Render(*arb, 1020, 420, cursor);
         QCOMPARE(cursor, 0);
@@ -261,9 +267,14 @@ private slots:
         painter.end();
         QVERIFY(inner.isNull());
         QVERIFY(IsColor(image, 50, 50, Qt::black));
-        // Once the outer draw is over, draws run again.
-        QPainter again(&image);
-        QVERIFY(!CWaveRenderer::Draw(again, Client(120, 100), *sine, cursor, {}).isNull());
+        // Once the outer draw is over, draws run again; a printed draw takes no flag at all.
+        nested = false;
+        CWaveRenderer::Options printed;
+        printed.scheme = CWaveRenderer::Scheme::Printed();
+        QPainter printing(&device);
+        CWaveRenderer::Draw(printing, Client(200, 200), *sine, cursor, printed);
+        printing.end();
+        QVERIFY(!inner.isNull());
     }
 
     void zoomLevelsOfAThousandPoints() {

@@ -106,7 +106,7 @@ QString CReportPrinter::DateLine(const QString& dateLabel, const QString& timeLa
 QFont CReportPrinter::MakeFont(int height, int weight, bool italic) {
     QFont font(QStringLiteral("Arial"));
     font.setStyleHint(QFont::SansSerif);
-    font.setWeight(static_cast<QFont::Weight>(std::clamp(weight, 100, 900)));
+    font.setWeight(static_cast<QFont::Weight>(std::clamp(weight, 1, 1000)));
     font.setItalic(italic);
     font.setPixelSize(height);
     // The height asked for is the whole text cell, as the page layout counts it.
@@ -121,7 +121,7 @@ void CReportPrinter::Draw(QPainter& painter, const QRect& page, CDDSDevice& devi
                           const Inputs& inputs) {
     const QFont titleFont = MakeFont(50, 700, true);
     const QFont captionFont = MakeFont(30, 700, true);
-    const QFont textFont = MakeFont(20, 100, false);
+    const QFont textFont = MakeFont(20, 20, false);
     const int t1 = TextHeight(titleFont);
     const int t2 = TextHeight(captionFont);
     const int t3 = TextHeight(textFont);

@@ -1,7 +1,9 @@
 #include "view/WaveDisplay.h"
 
+#include "app/ChildFrame.h"
 #include "app/CmdUI.h"
 #include "app/MainFrame.h"
+#include "app/MultiDDSTarnApp.h"
 #include "app/MultiDDSTarnDoc.h"
 #include "dialogs/PointsEditDlg.h"
 #include "engine/DDSDevice.h"
@@ -39,6 +41,15 @@ const CLanguageManager& Language() {
 
 QString Text(int id) {
     return QString::fromUtf8(Language().GetText(id).c_str());
+}
+
+/// The printer Print Setup configures, or one of our own while no application runs (tests).
+QPrinter& ChosenPrinter() {
+    if (CMultiDDSTarnApp* app = CMultiDDSTarnApp::Get())
+        return app->Printer();
+    // Never destroyed: static destructors run after the application object is gone.
+    static QPrinter* fallback = new QPrinter(QPrinter::HighResolution);
+    return *fallback;
 }
 
 } // namespace
@@ -215,9 +226,10 @@ void CWaveDisplay::Print(bool withDialog) {
     CDDSDevice* device = Device();
     if (device == nullptr)
         return;
-    QPrinter printer(QPrinter::HighResolution);
+    QPrinter& printer = ChosenPrinter();
     if (withDialog) {
         QPrintDialog dialog(&printer, this);
+        dialog.setMinMax(1, 1); // the report is one page
         if (dialog.exec() != QDialog::Accepted)
             return;
     }
@@ -229,8 +241,7 @@ void CWaveDisplay::PrintPreview() {
     CDDSDevice* device = Device();
     if (device == nullptr)
         return;
-    QPrinter printer(QPrinter::HighResolution);
-    QPrintPreviewDialog preview(&printer, this);
+    QPrintPreviewDialog preview(&ChosenPrinter(), this);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this, device](QPrinter* target) {
         CReportPrinter::Print(*target, *device, ReportInputs());
     });
@@ -258,8 +269,10 @@ bool CWaveDisplay::HandleCommand(int id) {
         if (IsArb()) {
             const int start = static_cast<int>((device->m_nPointsPerPeriod - device->m_nArbPoints) *
                                                device->m_fViewPos);
-            window()->raise();
-            window()->activateWindow();
+            if (m_pDocument != nullptr && m_pDocument->m_pFrame != nullptr)
+                m_pDocument->m_pFrame->raise();
+            else
+                window()->raise();
             m_runPointsEdit(start);
             device->RequestDownload();
         }

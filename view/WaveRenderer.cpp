@@ -18,10 +18,11 @@ constexpr double kVoltsToSample = 0.2857143; // 1 / 3.5 V
 
 std::atomic<bool> s_bDrawing{false};
 
-/// Frees the program-wide drawing flag when a screen draw ends.
+/// Frees the program-wide drawing flag when a screen draw ends. A printed draw neither takes
+/// nor honours the flag, so a screen paint during printing still draws.
 class CDrawGuard {
 public:
-    CDrawGuard() : m_bOwner(!s_bDrawing.exchange(true)) {}
+    explicit CDrawGuard(bool bPrinted) : m_bOwner(!bPrinted && !s_bDrawing.exchange(true)) {}
     ~CDrawGuard() {
         if (m_bOwner)
             s_bDrawing = false;
@@ -119,12 +120,13 @@ void DrawAnalyticCurve(QPainter& painter, const QRect& p, const CDDSDevice& devi
 
 void DrawArbCurve(QPainter& painter, const QRect& p, CDDSDevice& device, int& cursorIndex,
                   const CWaveRenderer::Options& options) {
-    const int points = std::clamp<int>(device.m_nPointsPerPeriod, 1, kMaxPoints);
     const int first = std::clamp<int>(device.m_nViewFirst, 0, kMaxPoints - 1);
     const int last = std::clamp<int>(device.m_nViewLast, first, kMaxPoints - 1);
     const float pixelsPerPoint = CWaveRenderer::PixelsPerPoint(p, first, last);
     device.m_fPixelsPerPoint = pixelsPerPoint;
-    if (cursorIndex < 0 || cursorIndex >= points)
+    // Only an index outside the whole table is reset; one beyond a shortened period stays
+    // where it is and is simply not drawn, like any cursor outside the zoom window.
+    if (cursorIndex < 0 || cursorIndex >= kMaxPoints)
         cursorIndex = 0;
 
     const CWaveRenderer::Scheme& scheme = options.scheme;
@@ -191,7 +193,7 @@ Scheme CWaveRenderer::Scheme::Printed() {
 QRect CWaveRenderer::Draw(QPainter& painter, const QRect& rect, CDDSDevice& device,
                           int& cursorIndex, const Options& options) {
     const Scheme& scheme = options.scheme;
-    CDrawGuard guard;
+    CDrawGuard guard(scheme.bPrinted);
     if (!scheme.bPrinted && !guard.Owner())
         return {};
     const QRect p = scheme.bPrinted ? rect : PlotRect(rect);
@@ -286,7 +288,9 @@ int CWaveRenderer::SampleToY(double sample, const QRect& plot) {
 int CWaveRenderer::VoltToY(float volts, const QRect& plot) {
     const int h = plot.bottom() - plot.top();
     const int cy = plot.top() + h / 2;
-    return LimitRow(cy - (h / 2) * static_cast<double>(volts) * kVoltsToSample, plot);
+    // Float product first, then the double scale: rows on a truncation boundary depend on it.
+    const float scaled = static_cast<float>(h / 2) * volts;
+    return LimitRow(cy - static_cast<double>(scaled) * kVoltsToSample, plot);
 }
 
 float CWaveRenderer::PixelsPerPoint(const QRect& plot, int first, int last) {

@@ -74,6 +74,20 @@ TEST_F(LanguageTest, WritesTheBuiltInFileAndReadsItsKeysInOrder) {
     EXPECT_EQ(manager.GetText(1103), "GauseNoise");
     EXPECT_EQ(manager.GetText(1055).rfind("DDS-Tarn USB Version", 0), 0u); // first of two
     EXPECT_EQ(manager.GetText(2011), "");
+
+    // Without TMPDIR the session's own folder, not the /tmp that other users share.
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    const bool hadRuntime = runtime != nullptr;
+    const std::string oldRuntime = hadRuntime ? runtime : "";
+    ::unsetenv("TMPDIR");
+    ::setenv("XDG_RUNTIME_DIR", m_tmp.Path().c_str(), 1);
+    EXPECT_EQ(CLanguageManager::TempFolder(), m_tmp.Path());
+    ::setenv("XDG_RUNTIME_DIR", (m_tmp / "nosuch").c_str(), 1);
+    EXPECT_EQ(CLanguageManager::TempFolder(), "/tmp");
+    if (hadRuntime)
+        ::setenv("XDG_RUNTIME_DIR", oldRuntime.c_str(), 1);
+    else
+        ::unsetenv("XDG_RUNTIME_DIR");
 }
 
 TEST(FileList, WalksTheTreeLevelByLevelMatchingTheEndIgnoringCase) {

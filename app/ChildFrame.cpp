@@ -1,5 +1,6 @@
 #include "app/ChildFrame.h"
 
+#include "app/MainFrame.h"
 #include "app/MultiDDSTarnDoc.h"
 
 #include <QCloseEvent>
@@ -32,9 +33,17 @@ void CChildFrame::closeEvent(QCloseEvent* event) {
 }
 
 void CChildFrame::changeEvent(QEvent* event) {
+    const bool stateChange = event->type() == QEvent::WindowStateChange;
+    CMainFrame* frame = CMainFrame::Get();
+    if (stateChange && frame && isMaximized() &&
+        !(static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMaximized))
+        frame->PlainTitleBeforeMaximising(this);
     QMdiSubWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange)
+    if (stateChange) {
         UpdateSystemMenu();
+        if (frame)
+            frame->UpdateFrameTitle();
+    }
 }
 
 void CChildFrame::UpdateSystemMenu() {

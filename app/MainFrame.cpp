@@ -552,6 +552,7 @@ void CMainFrame::RenameDocument(int i, const QString& name) {
     doc->m_strDeviceName = name;
     doc->SetTitle(name);
     RebuildTabs();
+    UpdateFrameTitle();
     update();
 }
 
@@ -611,7 +612,26 @@ void CMainFrame::OnTabMenuCommand(int id) {
     }
 }
 
+void CMainFrame::UpdateFrameTitle() {
+    for (const QMdiSubWindow* window : m_pMdiArea->subWindowList())
+        if (window->isMaximized())
+            return;
+    QString title = QString::fromLatin1(kFrameTitle);
+    if (const QMdiSubWindow* active = m_pMdiArea->activeSubWindow();
+        active && !active->windowTitle().isEmpty())
+        title += QStringLiteral(" - ") + active->windowTitle();
+    setWindowTitle(title);
+}
+
+void CMainFrame::PlainTitleBeforeMaximising(const QMdiSubWindow* window) {
+    for (const QMdiSubWindow* other : m_pMdiArea->subWindowList())
+        if (other != window && other->isMaximized())
+            return;
+    setWindowTitle(QString::fromLatin1(kFrameTitle));
+}
+
 void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window) {
+    UpdateFrameTitle();
     auto* child = qobject_cast<CChildFrame*>(window);
     if (!child || !child->m_pDocument)
         return;

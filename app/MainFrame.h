@@ -78,6 +78,11 @@ public:
     CTabStrip* TabStrip() const { return m_pTabs; }
     QToolBar* TabBar() const { return m_pTabBar; }
     bool IsLanguageChecked(int id) const;
+    /// The title with the active device's name while device windows are restored; while one is
+    /// maximised the MDI area adds " - [name]" to the plain title itself.
+    void UpdateFrameTitle();
+    /// Gives the MDI area the plain title to extend before `window` is maximised.
+    void PlainTitleBeforeMaximising(const QMdiSubWindow* window);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

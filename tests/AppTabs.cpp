@@ -158,7 +158,10 @@ void AppTabs::rightClickSelectsItsTabAndActivatesItsWindow() {
     QMdiSubWindow* child = program.Doc(0)->m_pFrame;
     QVERIFY(!child->isMaximized());
     QVERIFY(child->windowFlags() & Qt::WindowCloseButtonHint);
+    frame->MdiArea()->setActiveSubWindow(program.Doc(1)->m_pFrame);
+    QCOMPARE(frame->windowTitle(), QStringLiteral("DDS-Tarn USB (3.2.2.8) - Demo 2"));
     frame->SelectAndActivateTab(0);
+    QCOMPARE(frame->windowTitle(), QStringLiteral("DDS-Tarn USB (3.2.2.8) - [Demo 1]"));
     QVERIFY(child->isMaximized());
     QVERIFY(!(child->windowFlags() & Qt::WindowCloseButtonHint));
     QCOMPARE(frame->MdiArea()->currentSubWindow(), child);

@@ -164,6 +164,21 @@ private slots:
         // Nothing of the screen colours.
         QCOMPARE(CountOutside(image, QRect(), QColor(30, 0, 50)), 0);
         QCOMPARE(CountOutside(image, QRect(), QColor(255, 255, 0)), 0);
+
+        // Through a page mapping of twice the size the solid curve lands at twice the place.
+        QImage scaled(1702, 2406, QImage::Format_RGB32);
+        scaled.fill(Qt::white);
+        {
+            QPainter painter(&scaled);
+            painter.setViewport(0, 0, 1700, 2404);
+            painter.setWindow(0, 0, 850, 1202);
+            CReportPrinter::Inputs noCursor = MakeInputs();
+            noCursor.nCursorIndex = 2000; // its line would lie on the curve
+            CReportPrinter::Draw(painter, kPage, *device, noCursor);
+        }
+        const QRect band(QPoint(2 * (box.left() + 100), 2 * y - 4),
+                         QPoint(2 * (box.left() + 150), 2 * y + 4));
+        QVERIFY(CountOutside(scaled.copy(band), QRect(), Qt::black) > 250);
     }
 
     void clipboardReceivesThePictureAsShown() {

@@ -24,7 +24,9 @@ bool CCurveStroke::IsDirectTarget(const QPainter& painter) {
     const bool plainFormat = image->format() == QImage::Format_RGB32 ||
                              image->format() == QImage::Format_ARGB32 ||
                              image->format() == QImage::Format_ARGB32_Premultiplied;
-    return plainFormat && painter.transform().isIdentity() && image->devicePixelRatio() == 1.0;
+    // The window/viewport mapping counts too: a report page drawn into an image is scaled.
+    return plainFormat && painter.combinedTransform().isIdentity() &&
+           image->devicePixelRatio() == 1.0;
 }
 
 void CCurveStroke::MoveTo(int x, int y) {

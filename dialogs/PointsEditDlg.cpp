@@ -140,10 +140,11 @@ void CPointsEditDlg::OnNext() {
 }
 
 void CPointsEditDlg::keyPressEvent(QKeyEvent* event) {
+    // Enter presses the focused button, or else the hidden Refresh; it never closes the dialog.
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    auto* focusButton = qobject_cast<QPushButton*>(focusWidget());
-    if (enter && (focusButton == nullptr || !focusButton->isVisible())) {
-        m_pRefresh->click();
+    if (enter) {
+        auto* focusButton = qobject_cast<QPushButton*>(focusWidget());
+        (focusButton != nullptr && focusButton->isVisible() ? focusButton : m_pRefresh)->click();
         return;
     }
     QDialog::keyPressEvent(event);

@@ -268,6 +268,11 @@ private slots:
         dialog.PreviousButton()->click();
         QCOMPARE(cursor, 6);
         QCOMPARE(dialog.VoltField()->text(), QStringLiteral("0.500"));
+        dialog.show(); // Return presses the focused button
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        dialog.PreviousButton()->setFocus();
+        QTest::keyClick(dialog.PreviousButton(), Qt::Key_Return);
+        QCOMPARE(cursor, 5);
         for (int i = 0; i < 10; ++i)
             dialog.PreviousButton()->click();
         QCOMPARE(dialog.m_nIndex, 0);

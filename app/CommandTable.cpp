@@ -12,14 +12,14 @@ constexpr int kDropDown = CCommandTable::kDropDown;
 
 const SMenuEntry kMainMenu[] = {
     {0, kDropDown, "&File"},
-    {1, ID_FILE_NEW, "&New Device"},
+    {1, ID_FILE_NEW, "&New Device\tCtrl+N"},
     {1, ID_FILE_CLOSE, "&Close Device"},
     {1, kSeparator, ""},
-    {1, ID_FILE_OPEN, "&Open..."},
-    {1, ID_FILE_SAVE, "&Save"},
+    {1, ID_FILE_OPEN, "&Open...\tCtrl+O"},
+    {1, ID_FILE_SAVE, "&Save\tCtrl+S"},
     {1, ID_FILE_SAVE_AS, "Save &As..."},
     {1, kSeparator, ""},
-    {1, ID_FILE_PRINT, "&Print..."},
+    {1, ID_FILE_PRINT, "&Print...\tCtrl+P"},
     {1, ID_FILE_PRINT_PREVIEW, "Print Pre&view"},
     {1, ID_FILE_PRINT_SETUP, "P&rint Setup..."},
     {1, kSeparator, ""},

@@ -6,7 +6,7 @@
 #include <span>
 
 /// One entry of menu resource 128: its depth (0 = menu bar), its command (0 separator,
-/// -1 drop-down) and its caption in the template.
+/// -1 drop-down) and its caption in the template (a shortcut hint after a tab).
 struct SMenuEntry {
     int nLevel;
     int nId;
@@ -32,5 +32,6 @@ public:
     static bool IsInitiallyGrayed(int id);
     /// Resource path of the command's icon, or empty.
     static QString IconPath(int id);
+    /// Keys of the accelerator table that run the command.
     static QList<QKeySequence> Shortcuts(int id);
 };

@@ -28,6 +28,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -132,14 +133,15 @@ void CMainFrame::CreateActions() {
         const QString icon = CCommandTable::IconPath(id);
         if (!icon.isEmpty())
             action->setIcon(QIcon(icon));
-        const QList<QKeySequence> keys = CCommandTable::Shortcuts(id);
-        if (!keys.isEmpty())
-            action->setShortcuts(keys);
         action->setEnabled(!CCommandTable::IsInitiallyGrayed(id));
         connect(action, &QAction::triggered, this, [this, id] { RouteCommand(id); });
         m_actions.insert(id, action);
-        // Shortcuts work wherever the action is shown, and from the window itself.
-        addAction(action);
+        // The keys stand apart from the menu items, whose captions the language may change
+        // without a shortcut hint.
+        for (const QKeySequence& key : CCommandTable::Shortcuts(id)) {
+            auto* shortcut = new QShortcut(key, this);
+            connect(shortcut, &QShortcut::activated, this, [this, id] { OnAccelerator(id); });
+        }
         return action;
     };
     for (const SMenuEntry& entry : CCommandTable::MainMenu())
@@ -350,6 +352,13 @@ void CMainFrame::RouteCommand(int id) {
         return;
     if (CMultiDDSTarnApp* app = CMultiDDSTarnApp::Get())
         app->OnCommand(id);
+}
+
+void CMainFrame::OnAccelerator(int id) {
+    CCmdUI ui(id);
+    UpdateCommand(ui);
+    if (ui.m_bEnabled)
+        RouteCommand(id);
 }
 
 bool CMainFrame::OnFrameCommand(int id) {

@@ -104,6 +104,8 @@ private:
     void RetextTabMenu();
     void OnSubWindowActivated(QMdiSubWindow* window);
     void ShowTabMenu(const QPoint& globalPos);
+    /// A key of the accelerator table: the command runs when its update rule enables it.
+    void OnAccelerator(int id);
     bool OnFrameCommand(int id);
     bool OnFrameUpdate(CCmdUI& ui);
 

@@ -113,7 +113,10 @@ void AppCommands::deviceCommandsNeedADevice() {
     for (int id : {ID_FILE_NEW, ID_APP_EXIT, ID_APP_ABOUT, ID_FILE_PRINT_SETUP})
         QVERIFY2(State(frame, id).m_bEnabled, qPrintable(QString::number(id)));
     // Ctrl+N still opens a device.
-    frame->Action(ID_FILE_NEW)->trigger();
+    frame->show();
+    frame->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(frame));
+    QTest::keyClick(frame, Qt::Key_N, Qt::ControlModifier);
     QCOMPARE(program.Count(), 1);
 }
 
@@ -165,8 +168,8 @@ void AppCommands::languageSwitchRetextsMenusTooltipsAndTabMenu() {
     CProgram program(
         1, 0, [](const QString& folder) { InstallLanguage(folder, QStringLiteral("German.lug")); });
     CMainFrame* frame = program.Frame();
-    frame->OnTimer(); // first tick: language items, built-in texts
     QMenuBar* bar = frame->menuBar();
+    frame->OnTimer(); // first tick: language items, built-in texts without shortcut hints
     QCOMPARE(MenuText(bar, 0), QStringLiteral("&File"));
     QCOMPARE(MenuText(bar, 0, 0), QStringLiteral("&New"));
     QCOMPARE(MenuText(bar, 4, 5), QStringLiteral("Period Number"));

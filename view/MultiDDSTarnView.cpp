@@ -103,6 +103,8 @@ void CMultiDDSTarnView::CreateControls() {
 }
 
 void CMultiDDSTarnView::ConnectControls() {
+    // Drawing Arb points refreshes the panel's fields as every other edit does.
+    connect(m_pDisplay, &CWaveDisplay::PointsEdited, this, [this] { UpdateData(); });
     for (const auto& entry : kWaveSwitches) {
         const int type = entry.nWaveType;
         connect(Switch(entry.nId), &COnOff::MouseDown, this, [this, type] {

@@ -59,6 +59,12 @@ int TryCreate(const QString& path) {
     return 0;
 }
 
+void ReportFileError(QWidget* parent, const std::string& text) {
+    if (!text.empty())
+        QMessageBox::warning(parent, QStringLiteral("DDS-Tarn USB"),
+                             QString::fromLocal8Bit(text.c_str()));
+}
+
 /// True when the widget lies inside a device window other than `frame`.
 bool InOtherDeviceWindow(QWidget* widget, QMdiSubWindow* frame) {
     for (QWidget* w = widget; w; w = w->parentWidget())
@@ -180,13 +186,10 @@ bool CMultiDDSTarnDoc::ReadCsvFile(const QString& path) {
         return false;
     std::string error;
     if (!CCsvFile::Read(*m_pDevice, path.toLocal8Bit().toStdString(), error)) {
-        if (!error.empty())
-            QMessageBox::warning(DialogParent(), QStringLiteral("DDS-Tarn USB"),
-                                 QString::fromLocal8Bit(error.c_str()));
+        ReportFileError(DialogParent(), error);
         return false;
     }
-    m_strFilePath = path;
-    m_strFileName = QFileInfo(path).fileName();
+    RememberFile(path);
     m_bArbFromFile = 1;
     if (m_pView) {
         m_pView->ShowFrequency();
@@ -203,22 +206,22 @@ bool CMultiDDSTarnDoc::WriteCsvFile(const QString& path) {
     std::string error;
     if (const int failure = TryCreate(path)) {
         const std::string where = CFileAccess::Describe(failure, path.toLocal8Bit().toStdString());
-        QMessageBox::warning(
-            DialogParent(), QStringLiteral("DDS-Tarn USB"),
-            QStringLiteral("Cann't Save file: %1").arg(QString::fromLocal8Bit(where.c_str())));
+        ReportFileError(DialogParent(), "Cann't Save file: " + where);
         return false;
     }
     if (m_pDevice->m_nWaveType != WAVE_ARB && m_pView)
         m_pView->SelectWaveType(WAVE_ARB);
     if (!CCsvFile::Write(*m_pDevice, path.toLocal8Bit().toStdString(), error)) {
-        if (!error.empty())
-            QMessageBox::warning(DialogParent(), QStringLiteral("DDS-Tarn USB"),
-                                 QString::fromLocal8Bit(error.c_str()));
+        ReportFileError(DialogParent(), error);
         return false;
     }
+    RememberFile(path);
+    return true;
+}
+
+void CMultiDDSTarnDoc::RememberFile(const QString& path) {
     m_strFilePath = path;
     m_strFileName = QFileInfo(path).fileName();
-    return true;
 }
 
 int CMultiDDSTarnDoc::ParseNumber(const QString& text, double& value) {

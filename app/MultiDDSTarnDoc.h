@@ -59,6 +59,8 @@ public:
 private:
     void OnFileOpenCsv();
     void OnHelpContent();
+    /// The file last read or written, which Save writes to from now on.
+    void RememberFile(const QString& path);
 
     QString m_strTitle;
     bool m_bClosing = false;

@@ -1,6 +1,6 @@
 # Application: process start to first window shown and back to exit, against a bare Qt window
 # program; peak memory with one device.
-if(DDSTARN_GUI AND TARGET DDSTarnUSB)
+if(DDSTARN_GUI)
   add_executable(BareQtWindow ${CMAKE_CURRENT_SOURCE_DIR}/BareQtWindow.cpp)
   target_link_libraries(BareQtWindow PRIVATE Qt6::Widgets)
   ddstarn_warnings(BareQtWindow)

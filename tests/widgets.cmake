@@ -1,10 +1,6 @@
 # Qt Test for the panel controls and numeric fields, run without a display.
 if(DDSTARN_GUI)
   foreach(name WidgetsControls WidgetsFields)
-    add_executable(${name} ${CMAKE_CURRENT_SOURCE_DIR}/${name}.cpp)
-    target_link_libraries(${name} PRIVATE ddstarn_widgets Qt6::Test)
-    ddstarn_warnings(${name})
-    add_test(NAME ${name} COMMAND ${name})
-    set_tests_properties(${name} PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+    ddstarn_qt_test(${name} ddstarn_widgets)
   endforeach()
 endif()

@@ -10,6 +10,12 @@ constexpr int IDD_POINTS_EDIT = 135;
 constexpr int IDD_SWEEP = 139;
 constexpr int IDD_DEVICE_LIST = 142;
 constexpr int IDD_DIGITAL_IN = 145;
+constexpr int IDD_SQUARE = 136;
+constexpr int IDD_RAMP = 138;
+constexpr int IDD_AMFM = 140;
+constexpr int IDD_TRAPEZIA = 141;
+constexpr int IDD_PERIOD_NUMBER = 143;
+constexpr int IDD_EXPONENT = 144;
 
 // Menus and toolbars
 constexpr int IDR_MAINFRAME = 128;
@@ -178,3 +184,60 @@ constexpr int IDS_REPORT_NOTE = 2020;       ///< "Note:"
 constexpr int IDC_TXT_POINT_INDEX = 1120;
 constexpr int IDC_TXT_POINT_INCLUDE0 = 1121;
 constexpr int IDC_TXT_POINT_VOLT = 1122;
+
+// Buttons shared by the small dialogs
+constexpr int IDC_DLG_OK = 1127;
+constexpr int IDC_DLG_CANCEL = 1048;
+
+// Wave parameter dialogs (136, 138, 141, 144, 140) and Period Number (143)
+constexpr int IDC_TXT_DUTY = 1125;
+constexpr int IDC_TXT_RANGE = 1124;
+constexpr int IDC_SQUARE_DUTY = 1006;
+constexpr int IDC_KNOB_SQUARE = 1065;
+constexpr int IDC_RAMP_DUTY = 1005;
+constexpr int IDC_KNOB_RAMP = 1054;
+constexpr int IDC_TXT_TRAP_RISE = 1135;
+constexpr int IDC_TRAP_RISE = 1008;
+constexpr int IDC_TXT_TRAP_HIGH = 1136;
+constexpr int IDC_TRAP_HIGH = 1009;
+constexpr int IDC_TXT_TRAP_FALL = 1137;
+constexpr int IDC_TRAP_FALL = 1059;
+constexpr int IDC_EXP_RISE = 1143;
+constexpr int IDC_EXP_TAU = 1007;
+constexpr int IDB_EXPONENT = 132; ///< Picture beside the time constant.
+constexpr int IDC_AMFM_REFRESH = 1123;
+constexpr int IDC_TXT_AM_CARRIER = 1132;
+constexpr int IDC_AM_CARRIER = 1066;
+constexpr int IDC_TXT_AM_DEPTH = 1133;
+constexpr int IDC_AM_DEPTH = 1067;
+constexpr int IDC_FM_CHECK = 1068;
+constexpr int IDC_TXT_FM_DEVIATION = 1134;
+constexpr int IDC_FM_DEVIATION = 1058;
+constexpr int IDC_TXT_PERIOD_NUMBER = 1142;
+constexpr int IDC_PERIOD_NUMBER = 1010;
+constexpr int IDC_SPIN_PERIOD_NUMBER = 1034;
+
+// Sweep (139)
+constexpr int IDC_SWEEP_START = 1082;
+constexpr int IDC_SWEEP_END = 1083;
+constexpr int IDC_SWEEP_SPEED = 1077;
+constexpr int IDC_SWEEP_STEP = 1084;
+constexpr int IDC_KNOB_SWEEP_START = 1086;
+constexpr int IDC_KNOB_SWEEP_END = 1076;
+constexpr int IDC_KNOB_SWEEP_SPEED = 1078;
+constexpr int IDC_KNOB_SWEEP_STEP = 1079;
+constexpr int IDC_SWEEP_ONOFF = 1087;
+constexpr int IDC_LED_SWEEP = 1074;
+constexpr int IDC_TXT_SWEEP_START = 1129;
+constexpr int IDC_TXT_SWEEP_END = 1130;
+constexpr int IDC_TXT_SWEEP_SPEED = 1131;
+constexpr int IDC_TXT_SWEEP_STEP = 1088;
+
+// Digital Out (134) and Digital In (145)
+constexpr int IDC_GROUP_DIGITAL_OUT = 2069;
+constexpr int IDC_GROUP_DIGITAL_IN = 2070;
+constexpr int IDC_PIN_FIRST = 1073; ///< Pin k is IDC_PIN_FIRST + k (O0..O11, I0..I5).
+
+// Warnings of the dialogs' data exchange
+constexpr int IDS_NUMBER_REQUIRED = 2040;  ///< "Please enter a number."
+constexpr int IDS_INTEGER_REQUIRED = 2041; ///< "Please enter an integer."

@@ -5,7 +5,7 @@
 #include "app/CmdUI.h"
 #include "res/Resource.h"
 #include "view/KnobEncoder.h"
-#include "view/SpinButton.h"
+#include "widgets/SpinButton.h"
 #include "view/WaveDisplay.h"
 #include "widgets/LED.h"
 #include "widgets/OnOff.h"

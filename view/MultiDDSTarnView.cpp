@@ -9,7 +9,7 @@
 #include "view/CounterText.h"
 #include "view/KnobEncoder.h"
 #include "view/PanelLayout.h"
-#include "view/SpinButton.h"
+#include "widgets/SpinButton.h"
 #include "view/WaveDisplay.h"
 #include "widgets/LED.h"
 #include "widgets/LeftRight.h"

@@ -3,7 +3,7 @@
 #include "res/Resource.h"
 #include "view/PanelLayout.h"
 #include "view/PanelTemplate.h"
-#include "view/SpinButton.h"
+#include "widgets/SpinButton.h"
 #include "view/WaveDisplay.h"
 #include "widgets/LED.h"
 #include "widgets/LeftRight.h"

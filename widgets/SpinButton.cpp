@@ -1,4 +1,4 @@
-#include "view/SpinButton.h"
+#include "widgets/SpinButton.h"
 
 #include <QKeyEvent>
 #include <QToolButton>

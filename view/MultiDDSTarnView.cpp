@@ -9,11 +9,11 @@
 #include "view/CounterText.h"
 #include "view/KnobEncoder.h"
 #include "view/PanelLayout.h"
-#include "widgets/SpinButton.h"
 #include "view/WaveDisplay.h"
 #include "widgets/LED.h"
 #include "widgets/LeftRight.h"
 #include "widgets/OnOff.h"
+#include "widgets/SpinButton.h"
 #include "widgets/StepEdit.h"
 #include "widgets/TurnButton.h"
 
@@ -71,7 +71,7 @@ double MaxFrequency(int waveType) {
 } // namespace
 
 CMultiDDSTarnView::CMultiDDSTarnView(CMultiDDSTarnDoc* doc, QWidget* parent)
-    : QWidget(parent), m_pDocument(doc), m_panel(this) {
+    : QWidget(parent), m_pDocument(doc), m_panel(this), m_dialogs(doc) {
     CreateControls();
     ConnectControls();
 }
@@ -79,6 +79,8 @@ CMultiDDSTarnView::CMultiDDSTarnView(CMultiDDSTarnDoc* doc, QWidget* parent)
 CMultiDDSTarnView::~CMultiDDSTarnView() {
     // The worker steps the document's record, which may go right after this view.
     m_worker.Stop();
+    // The digital I/O dialogs poll the same record.
+    m_dialogs.Close();
     if (m_nTimer)
         killTimer(m_nTimer);
 }
@@ -556,6 +558,7 @@ void CMultiDDSTarnView::OnTimer() {
 void CMultiDDSTarnView::RetextWindows() {
     if (CMainFrame* frame = CMainFrame::Get())
         frame->ApplyToWindow(this);
+    m_dialogs.Retext();
     // Captions may have changed length. This is also the first placing of the panel for a
     // window that already had its size when it was initialised (no resize event follows).
     if (m_bInitDone && width() > 0)

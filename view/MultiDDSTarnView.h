@@ -1,6 +1,7 @@
 #pragma once
 #include "app/DeviceView.h"
 #include "engine/DeviceWorker.h"
+#include "view/DeviceDialogs.h"
 #include "view/PanelControls.h"
 
 #include <QRect>
@@ -46,6 +47,7 @@ public:
     CWaveDisplay* Display() const { return m_pDisplay; }
     CMultiDDSTarnDoc* GetDocument() const { return m_pDocument; }
     const CDeviceWorker& Worker() const { return m_worker; }
+    CDeviceDialogs& Dialogs() { return m_dialogs; }
     /// Counter field text as the last refresh left it.
     const QString& CounterText() const { return m_strCounter; }
 
@@ -86,10 +88,9 @@ private:
     void OnMeasureModeClick();
     void OnTrigEdgeClick();
     void OnShowHideControl();
-    // Digital I/O and sweep dialogs are not part of this window yet; their commands end here.
-    void OnOutputSet() {}
-    void OnDigitalInput() {}
-    void OnSweep() {}
+    void OnOutputSet() { m_dialogs.ShowDigitalOut(); }
+    void OnDigitalInput() { m_dialogs.ShowDigitalIn(); }
+    void OnSweep() { m_dialogs.RunSweep(this); }
 
     COnOff* Switch(int id) const;
     CLED* Led(int id) const;
@@ -99,6 +100,7 @@ private:
     CPanelControls m_panel;
     CDDSDevice* m_pDevice = nullptr;
     CDeviceWorker m_worker;
+    CDeviceDialogs m_dialogs;
     CWaveDisplay* m_pDisplay = nullptr;
     QSlider* m_pSlider = nullptr;
     QToolButton* m_pPanelButton = nullptr;

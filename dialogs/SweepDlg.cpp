@@ -130,8 +130,13 @@ void CSweepDlg::OnKnob(CSweepRules::Field field) {
     }
     const double value =
         CSweepRules::Turn(m_device, field, CSweepRules::KnobDelta(knob->GetValue(), previous));
-    // Shown through the edit's own rule, so text and record agree.
-    m_edits[field]->setText(QString::asprintf("%.0f", value));
+    // Shown through the edit's own rule, so text and record agree; an unchanged text raises
+    // no change of its own.
+    const QString text = QString::asprintf("%.0f", value);
+    if (m_edits[field]->text() == text)
+        OnEditChanged(field);
+    else
+        m_edits[field]->setText(text);
 }
 
 void CSweepDlg::OnOnOff() {

@@ -97,6 +97,9 @@ void DialogsSweepDio::SweepKnobTurnsOnlyWhileStopped() {
         Report(knob, angle);
     QCOMPARE(double(Device()->m_dSweepStart), before + 4 * 127);
     QCOMPARE(dialog->Edit(F::FIELD_START)->text(), QString::number(before + 508));
+    // 0.3 Hz down leaves the end's text "100000", and the record keeps what the text says.
+    Report(dialog->Knob(F::FIELD_END), dialog->Knob(F::FIELD_END)->GetValue() - 0.002);
+    QCOMPARE(double(Device()->m_dSweepEnd), 100000.0);
 
     dialog->OnOffButton()->click();
     const double angle = knob->GetValue();

@@ -3,7 +3,6 @@
 
 class CPinButton;
 class QDialog;
-class QGroupBox;
 
 /// The common frame of the digital I/O dialogs: a titled group of pin boxes, six to a row, each
 /// under its line's name, and an OK button that hides the dialog.

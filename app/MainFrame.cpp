@@ -14,6 +14,7 @@
 #include "i18n/LanguageManager.h"
 #include "i18n/SettingsFile.h"
 #include "res/Resource.h"
+#include "widgets/MenuEx.h"
 #include "widgets/WindowTexts.h"
 
 #include <QAction>
@@ -50,7 +51,8 @@ static void InitIcons() {
     Q_INIT_RESOURCE(icons);
 }
 
-CMainFrame::CMainFrame() : m_pLanguage(std::make_unique<CLanguageManager>()) {
+CMainFrame::CMainFrame()
+    : m_pLanguage(std::make_unique<CLanguageManager>()), m_pMenuEx(std::make_unique<CMenuEx>()) {
     s_pMainFrame = this;
     InitIcons();
     setObjectName(QStringLiteral("mainFrame"));
@@ -178,9 +180,12 @@ void CMainFrame::CreateMenus() {
         }
     }
     connect(m_pWindowMenu, &QMenu::aboutToShow, this, &CMainFrame::ListWindows);
+    for (QMenu* menu : m_topMenus)
+        m_pMenuEx->Attach(menu);
 
     m_pTabMenu = new QMenu(this);
     m_pTabMenu->setObjectName(QStringLiteral("tabMenu"));
+    m_pMenuEx->Attach(m_pTabMenu);
     struct STabItem {
         int nId;
         const char* szCaption;

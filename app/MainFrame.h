@@ -10,6 +10,7 @@
 
 class CCmdUI;
 class CLanguageManager;
+class CMenuEx;
 class CStatusPanes;
 class CMultiDDSTarnDoc;
 class CTabStrip;
@@ -110,6 +111,7 @@ private:
     bool OnFrameUpdate(CCmdUI& ui);
 
     std::unique_ptr<CLanguageManager> m_pLanguage;
+    std::unique_ptr<CMenuEx> m_pMenuEx; ///< The look of every drop-down, the tab menu's too.
     QMdiArea* m_pMdiArea = nullptr;
     QMap<int, QAction*> m_actions;
     QMenuBar* m_pMenuBar = nullptr;

@@ -165,11 +165,14 @@ void CMainFrame::CreateMenus() {
         if (entry.nId == CCommandTable::kDropDown) {
             QMenu* menu =
                 entry.nLevel == 0 ? m_pMenuBar->addMenu(caption) : parents.last()->addMenu(caption);
-            connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateMenuItems(menu); });
             if (entry.nLevel == 0)
                 m_topMenus.append(menu);
-            if (caption == QLatin1String("Language"))
+            if (caption == QLatin1String("Language")) {
                 m_pLanguageMenu = menu;
+                connect(menu, &QMenu::aboutToShow, this, &CMainFrame::OnLanguageMenuOpening);
+            } else {
+                connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateMenuItems(menu); });
+            }
             if (caption == QLatin1String("&Window"))
                 m_pWindowMenu = menu;
             parents.append(menu);
@@ -265,6 +268,21 @@ void CMainFrame::AddLanguageItems() {
         m_languageActions.append(action);
         m_actions.insert(id, action);
     }
+}
+
+void CMainFrame::OnLanguageMenuOpening() {
+    // Before the first tick the items do not exist yet; the first tick lists the files.
+    if (!m_bFirstTick && m_pLanguage->RescanLanguageFiles()) {
+        for (QAction* action : m_languageActions) {
+            m_actions.remove(action->data().toInt());
+            delete action;
+        }
+        m_languageActions.clear();
+        AddLanguageItems();
+        // The items' texts and perhaps the language itself (its file gone) changed.
+        SetLanguage(m_pLanguage->GetCurrentLanguage());
+    }
+    UpdateMenuItems(m_pLanguageMenu);
 }
 
 // ---- Timer, status bar, title ---------------------------------------------------------------

@@ -95,6 +95,8 @@ private:
     void CreateToolbars();
     void CreateStatusBar();
     void AddLanguageItems();
+    /// Lists the language folder again; new or removed files change the items at once.
+    void OnLanguageMenuOpening();
     void UpdateMenuItems(QMenu* menu);
     void UpdateToolbarButtons();
     void ApplyState(QAction* action);

@@ -1,4 +1,5 @@
-// The drop-down menus as drawn, the copy keys while a panel field has the focus.
+// The drop-down menus as drawn, the copy keys while a panel field has the focus, and language
+// files dropped into the folder while the program runs.
 #include "AppTestSupport.h"
 
 #include "res/Resource.h"
@@ -16,6 +17,7 @@ class AppMenus : public QObject {
 private slots:
     void dropDownItemsAreDrawnByTheProgram();
     void copyKeysReachTheFrameFromAPanelField();
+    void languageFileAddedLaterIsListedWhenTheMenuOpens();
 };
 
 namespace {
@@ -111,6 +113,33 @@ void AppMenus::copyKeysReachTheFrameFromAPanelField() {
         QCOMPARE(copied.convertToFormat(QImage::Format_RGB32),
                  picture.copy(QRect(QPoint(0, 0), copied.size())));
     }
+}
+
+void AppMenus::languageFileAddedLaterIsListedWhenTheMenuOpens() {
+    CProgram program(
+        1, 0, [](const QString& folder) { InstallLanguage(folder, QStringLiteral("German.lug")); });
+    CMainFrame* frame = program.Frame();
+    frame->OnTimer();
+    frame->Action(ID_LANGUAGE_FIRST)->trigger();
+    QMenu* languageMenu = TopMenu(frame, 5)->actions().value(4)->menu();
+    QCOMPARE(languageMenu->actions().size(), 3);
+
+    // Listed before German: German's item moves down, keeps its check and stays current.
+    InstallLanguage(program.Folder(), QStringLiteral("Chinese.lug"));
+    languageMenu->popup(frame->mapToGlobal(QPoint(40, 40)));
+    QVERIFY(QTest::qWaitForWindowExposed(languageMenu));
+    QCOMPARE(languageMenu->actions().size(), 4);
+    QCOMPARE(languageMenu->actions().value(2)->text(), QStringLiteral("简体中文"));
+    QCOMPARE(languageMenu->actions().value(3)->text(), QStringLiteral("Deutsch"));
+    QVERIFY(frame->IsLanguageChecked(ID_LANGUAGE_FIRST + 1));
+    QVERIFY(!frame->IsLanguageChecked(ID_LANGUAGE_FIRST));
+    QCOMPARE(frame->menuBar()->actions().value(0)->text(), QStringLiteral("&Datei"));
+    QCOMPARE(languageMenu->actionGeometry(languageMenu->actions().value(2)).height(), 22);
+    languageMenu->close();
+
+    frame->Action(ID_LANGUAGE_FIRST)->trigger();
+    QCOMPARE(frame->menuBar()->actions().value(0)->text(), QStringLiteral("文件(&F)"));
+    QCOMPARE(TopMenu(frame, 0)->actions().value(0)->text(), QStringLiteral("新建(&N)"));
 }
 
 QTEST_MAIN(AppMenus)

@@ -14,6 +14,7 @@
 #include "i18n/LanguageManager.h"
 #include "i18n/SettingsFile.h"
 #include "res/Resource.h"
+#include "widgets/MenuEx.h"
 #include "widgets/WindowTexts.h"
 
 #include <QAction>
@@ -50,7 +51,8 @@ static void InitIcons() {
     Q_INIT_RESOURCE(icons);
 }
 
-CMainFrame::CMainFrame() : m_pLanguage(std::make_unique<CLanguageManager>()) {
+CMainFrame::CMainFrame()
+    : m_pLanguage(std::make_unique<CLanguageManager>()), m_pMenuEx(std::make_unique<CMenuEx>()) {
     s_pMainFrame = this;
     InitIcons();
     setObjectName(QStringLiteral("mainFrame"));
@@ -163,11 +165,14 @@ void CMainFrame::CreateMenus() {
         if (entry.nId == CCommandTable::kDropDown) {
             QMenu* menu =
                 entry.nLevel == 0 ? m_pMenuBar->addMenu(caption) : parents.last()->addMenu(caption);
-            connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateMenuItems(menu); });
             if (entry.nLevel == 0)
                 m_topMenus.append(menu);
-            if (caption == QLatin1String("Language"))
+            if (caption == QLatin1String("Language")) {
                 m_pLanguageMenu = menu;
+                connect(menu, &QMenu::aboutToShow, this, &CMainFrame::OnLanguageMenuOpening);
+            } else {
+                connect(menu, &QMenu::aboutToShow, this, [this, menu] { UpdateMenuItems(menu); });
+            }
             if (caption == QLatin1String("&Window"))
                 m_pWindowMenu = menu;
             parents.append(menu);
@@ -178,9 +183,12 @@ void CMainFrame::CreateMenus() {
         }
     }
     connect(m_pWindowMenu, &QMenu::aboutToShow, this, &CMainFrame::ListWindows);
+    for (QMenu* menu : m_topMenus)
+        m_pMenuEx->Attach(menu);
 
     m_pTabMenu = new QMenu(this);
     m_pTabMenu->setObjectName(QStringLiteral("tabMenu"));
+    m_pMenuEx->Attach(m_pTabMenu);
     struct STabItem {
         int nId;
         const char* szCaption;
@@ -260,6 +268,21 @@ void CMainFrame::AddLanguageItems() {
         m_languageActions.append(action);
         m_actions.insert(id, action);
     }
+}
+
+void CMainFrame::OnLanguageMenuOpening() {
+    // Before the first tick the items do not exist yet; the first tick lists the files.
+    if (!m_bFirstTick && m_pLanguage->RescanLanguageFiles()) {
+        for (QAction* action : m_languageActions) {
+            m_actions.remove(action->data().toInt());
+            delete action;
+        }
+        m_languageActions.clear();
+        AddLanguageItems();
+        // The items' texts and perhaps the language itself (its file gone) changed.
+        SetLanguage(m_pLanguage->GetCurrentLanguage());
+    }
+    UpdateMenuItems(m_pLanguageMenu);
 }
 
 // ---- Timer, status bar, title ---------------------------------------------------------------

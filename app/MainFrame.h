@@ -10,6 +10,7 @@
 
 class CCmdUI;
 class CLanguageManager;
+class CMenuEx;
 class CStatusPanes;
 class CMultiDDSTarnDoc;
 class CTabStrip;
@@ -94,6 +95,8 @@ private:
     void CreateToolbars();
     void CreateStatusBar();
     void AddLanguageItems();
+    /// Lists the language folder again; new or removed files change the items at once.
+    void OnLanguageMenuOpening();
     void UpdateMenuItems(QMenu* menu);
     void UpdateToolbarButtons();
     void ApplyState(QAction* action);
@@ -110,6 +113,7 @@ private:
     bool OnFrameUpdate(CCmdUI& ui);
 
     std::unique_ptr<CLanguageManager> m_pLanguage;
+    std::unique_ptr<CMenuEx> m_pMenuEx; ///< The look of every drop-down, the tab menu's too.
     QMdiArea* m_pMdiArea = nullptr;
     QMap<int, QAction*> m_actions;
     QMenuBar* m_pMenuBar = nullptr;

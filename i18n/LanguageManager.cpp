@@ -90,6 +90,27 @@ void CLanguageManager::RefreshLanguageFiles() {
     m_fileList.FindFiles(LanguageFolder(), "*.lug");
 }
 
+bool CLanguageManager::RescanLanguageFiles() {
+    CFileList found;
+    if (m_showMessage)
+        found.SetMessageHandler(m_showMessage);
+    found.FindFiles(LanguageFolder(), "*.lug");
+    const std::vector<std::string>& before = m_fileList.GetFiles();
+    if (found.GetFiles() == before)
+        return false;
+    const std::string current = m_nCurrent >= 0 && m_nCurrent < GetLanguageCount()
+                                    ? before[static_cast<std::size_t>(m_nCurrent)]
+                                    : std::string();
+    m_fileList = std::move(found);
+    int index = -1;
+    const std::vector<std::string>& after = m_fileList.GetFiles();
+    for (std::size_t i = 0; i < after.size() && !current.empty(); ++i)
+        if (after[i] == current)
+            index = static_cast<int>(i);
+    SelectLanguage(index);
+    return true;
+}
+
 void CLanguageManager::SelectLanguage(int index) {
     if (index < 0)
         index = -1;

@@ -22,6 +22,11 @@ public:
 
     /// Writes the built-in file to the temporary folder, then lists the language files again.
     void RefreshLanguageFiles();
+    /// Lists the language files again without rewriting the built-in file. The current language
+    /// stays the file it was, wherever that file now stands in the list (its texts are read
+    /// again); when the file is gone the built-in language becomes current. Returns whether the
+    /// list changed; an unchanged list leaves everything as it was.
+    bool RescanLanguageFiles();
     /// Clamps index to -1 (built-in English) .. count - 1, makes it current and loads it.
     void SelectLanguage(int index);
     /// Fills the text table from the language's file (-1: the built-in one), then appends the

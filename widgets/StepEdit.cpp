@@ -76,6 +76,20 @@ float CStepEdit::DigitWeight(const QString& text, int index) {
     return static_cast<float>(weight);
 }
 
+bool CStepEdit::event(QEvent* event) {
+    // The field copies no text of its own: Ctrl+C and Ctrl+Insert stay the window's keys
+    // (its Copy puts the waveform picture on the clipboard).
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() == Qt::ControlModifier &&
+            (key->key() == Qt::Key_C || key->key() == Qt::Key_Insert)) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QLineEdit::event(event);
+}
+
 void CStepEdit::keyPressEvent(QKeyEvent* event) {
     if (IsNumberKey(event->key(), event->text()))
         QLineEdit::keyPressEvent(event);

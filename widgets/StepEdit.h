@@ -45,6 +45,7 @@ public:
     static float DigitWeight(const QString& text, int index);
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 

@@ -32,6 +32,9 @@ public:
     CMainFrame();
     ~CMainFrame() override;
 
+    static constexpr const char* kFrameTitle = "DDS-Tarn USB (3.2.2.8)";
+    static constexpr const char* kAppTitle = "DDS-Tarn USB"; ///< Title of message boxes.
+
     /// The one main frame of the program (null before it is created and after it is gone).
     static CMainFrame* Get();
 

@@ -37,7 +37,8 @@ const char* const CMultiDDSTarnDoc::kNoFile = "CSV File Empty";
 
 namespace {
 
-const char* const kCsvFilter = "Data File(*.csv);;All Files(*.*)";
+// "*" and not "*.*": here a name needs no dot, and files without one must be listed too.
+const char* const kCsvFilter = "Data File(*.csv);;All Files(*)";
 
 QString AskCsvPath(QWidget* parent, bool save) {
     QFileDialog dialog(parent, save ? QStringLiteral("Save DDS-Tarn CSV file")

@@ -51,6 +51,14 @@ CAmFmDlg::CAmFmDlg(CDDSDevice& device, const CLanguageManager& language, QWidget
     layout->addWidget(m_pOk, 0, 3);
     layout->addWidget(m_pRefresh, 1, 3);
 
+    // Tab goes down the rows as they are laid out, starting at Fo.
+    setTabOrder(m_pCarrier, m_pDepth);
+    setTabOrder(m_pDepth, m_pFm);
+    setTabOrder(m_pFm, m_pDeviation);
+    setTabOrder(m_pDeviation, m_pOk);
+    setTabOrder(m_pOk, m_pRefresh);
+    m_pCarrier->setFocus();
+
     CWindowTexts::ApplyToWindow(this, language);
 
     m_pFm->setChecked(m_device.m_bFM != 0);

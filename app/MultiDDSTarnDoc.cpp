@@ -6,8 +6,15 @@
 #include "app/DeviceView.h"
 #include "app/MainFrame.h"
 #include "app/MultiDDSTarnApp.h"
+#include "dialogs/AmFmDlg.h"
+#include "dialogs/ExponentDlg.h"
+#include "dialogs/PeriodNumberDlg.h"
+#include "dialogs/RampDlg.h"
+#include "dialogs/SquareDlg.h"
+#include "dialogs/TrapeziaDlg.h"
 #include "engine/DDSDevice.h"
 #include "i18n/FileAccess.h"
+#include "i18n/LanguageManager.h"
 #include "i18n/ParseNumber.h"
 #include "res/Resource.h"
 
@@ -22,6 +29,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <memory>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -29,7 +37,8 @@ const char* const CMultiDDSTarnDoc::kNoFile = "CSV File Empty";
 
 namespace {
 
-const char* const kCsvFilter = "Data File(*.csv);;All Files(*.*)";
+// "*" and not "*.*": here a name needs no dot, and files without one must be listed too.
+const char* const kCsvFilter = "Data File(*.csv);;All Files(*)";
 
 QString AskCsvPath(QWidget* parent, bool save) {
     QFileDialog dialog(parent, save ? QStringLiteral("Save DDS-Tarn CSV file")
@@ -127,21 +136,41 @@ void CMultiDDSTarnDoc::SetTitle(const QString& title) {
 }
 
 int CMultiDDSTarnDoc::ShowWaveParameterDialog(int type) {
-    // The wave parameter dialogs arrive later; the menu states already follow the wave type.
+    if (m_pDevice == nullptr)
+        return 0;
+    const CLanguageManager& language = CMainFrame::Get()->Language();
+    std::unique_ptr<QDialog> dialog;
     switch (type) {
     case WAVE_RAMP:
+        dialog = std::make_unique<CRampDlg>(*m_pDevice, language, DialogParent());
+        break;
     case WAVE_SQUARE:
+        dialog = std::make_unique<CSquareDlg>(*m_pDevice, language, DialogParent());
+        break;
     case WAVE_EXPONENT:
+        dialog = std::make_unique<CExponentDlg>(*m_pDevice, language, DialogParent());
+        break;
     case WAVE_TRAPEZIA:
+        dialog = std::make_unique<CTrapeziaDlg>(*m_pDevice, language, DialogParent());
+        break;
     case WAVE_AMFM:
-        return 1;
+        dialog = std::make_unique<CAmFmDlg>(*m_pDevice, language, DialogParent());
+        break;
     default:
         return 0;
     }
+    // The dialog has applied what it applies by the time it ends; how it ended does not matter.
+    dialog->exec();
+    return 1;
 }
 
 void CMultiDDSTarnDoc::OnPeriodNumber() {
-    // Hook for the Period Number dialog, which arrives with the wave parameter dialogs.
+    if (m_pDevice == nullptr)
+        return;
+    CPeriodNumberDlg dialog(m_pDevice->m_nPeriodNumber, CMainFrame::Get()->Language(),
+                            DialogParent());
+    if (dialog.exec() == QDialog::Accepted)
+        m_pDevice->SetPeriodNumber(dialog.m_nNumber);
 }
 
 void CMultiDDSTarnDoc::SaveCsv(int saveAs) {

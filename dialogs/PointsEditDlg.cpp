@@ -1,5 +1,6 @@
 #include "dialogs/PointsEditDlg.h"
 
+#include "dialogs/IntegerEntry.h"
 #include "engine/DDSDevice.h"
 #include "i18n/LanguageManager.h"
 #include "res/Resource.h"
@@ -11,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 
 #include <algorithm>
 
@@ -22,9 +22,9 @@ constexpr float kVoltLimit = 10.0f;
 CPointsEditDlg::CPointsEditDlg(CDDSDevice& device, int startIndex,
                                std::function<void(int)> cursorUpdate,
                                const CLanguageManager& language, QWidget* parent)
-    : QDialog(parent), m_device(device), m_cursorUpdate(std::move(cursorUpdate)),
-      m_pIndex(new QLineEdit(this)), m_pVolt(new CNumEdit(this)),
-      m_pPrevious(new QPushButton(QStringLiteral("Previous"), this)),
+    : QDialog(parent), m_device(device), m_language(language),
+      m_cursorUpdate(std::move(cursorUpdate)), m_pIndex(new QLineEdit(this)),
+      m_pVolt(new CNumEdit(this)), m_pPrevious(new QPushButton(QStringLiteral("Previous"), this)),
       m_pNext(new QPushButton(QStringLiteral("Next"), this)),
       m_pRefresh(new QPushButton(QStringLiteral("Refresh"), this)) {
     auto* indexLabel = new QLabel(QStringLiteral("Point Index:"), this);
@@ -41,9 +41,6 @@ CPointsEditDlg::CPointsEditDlg(CDDSDevice& device, int startIndex,
     m_pNext->setProperty("ctrlId", IDC_POINT_NEXT);
     m_pRefresh->setProperty("ctrlId", IDC_POINT_REFRESH);
 
-    // Only whole numbers can be typed; a field left empty or holding a lone sign is ignored.
-    m_pIndex->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9]{0,9}")), this));
     m_pVolt->m_fMin = -kVoltLimit;
     m_pVolt->m_fMax = kVoltLimit;
     m_pVolt->m_nDecimals = 3;
@@ -100,25 +97,35 @@ void CPointsEditDlg::ShowVoltage() {
     m_pVolt->SetValue(PointValue(m_nIndex), true);
 }
 
+// A field left empty or holding a lone sign is a number being typed and changes nothing; other
+// text that is no whole number is refused with a warning and the last good index shown again.
 void CPointsEditDlg::OnIndexEdited() {
-    bool ok = false;
-    const int typed = m_pIndex->text().toInt(&ok);
-    if (!ok)
+    long long typed = 0;
+    switch (CIntegerEntry::Read(m_pIndex->text(), typed)) {
+    case CIntegerEntry::READ_UNFINISHED:
         return;
-    m_nIndex = std::clamp(typed, 0, LastIndex());
+    case CIntegerEntry::READ_REFUSED:
+        CIntegerEntry::Warn(this, m_language, IDS_INTEGER_REQUIRED);
+        ShowIndex();
+        m_pIndex->selectAll();
+        return;
+    case CIntegerEntry::READ_NUMBER:
+        break;
+    }
+    m_nIndex = static_cast<int>(std::clamp<long long>(typed, 0, LastIndex()));
     ShowVoltage();
     CursorUpdate();
-    if (m_nIndex != typed)
+    if (m_nIndex != typed || m_pIndex->text() != QString::number(typed))
         ShowIndex();
 }
 
 void CPointsEditDlg::OnVoltChanged() {
     m_pVolt->ParseText();
-    bool ok = false;
-    const int typed = m_pIndex->text().toInt(&ok);
-    if (ok)
-        m_nIndex = typed;
-    m_nIndex = std::clamp(m_nIndex, 0, LastIndex());
+    long long typed = 0;
+    if (CIntegerEntry::Read(m_pIndex->text(), typed) == CIntegerEntry::READ_NUMBER)
+        m_nIndex = static_cast<int>(std::clamp<long long>(typed, 0, LastIndex()));
+    else
+        m_nIndex = std::clamp(m_nIndex, 0, LastIndex());
     m_device.m_fArb[m_nIndex] = m_pVolt->GetValue();
     CursorUpdate();
 }

@@ -41,6 +41,7 @@ private:
     void OnNext();
 
     CDDSDevice& m_device;
+    const CLanguageManager& m_language;
     std::function<void(int)> m_cursorUpdate;
     QLineEdit* m_pIndex;
     CNumEdit* m_pVolt;

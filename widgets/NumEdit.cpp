@@ -18,8 +18,14 @@ void CNumEdit::ParseText() {
 
 void CNumEdit::SetValue(float v, bool show) {
     m_fValue = v;
-    if (show)
-        setText(QString::asprintf("%.*f", m_nDecimals, static_cast<double>(v)));
+    if (!show)
+        return;
+    const QString shown = QString::asprintf("%.*f", m_nDecimals, static_cast<double>(v));
+    // Owners store and clamp in their change path: it must run even when the text stays.
+    if (shown == text())
+        emit textChanged(shown);
+    else
+        setText(shown);
 }
 
 void CNumEdit::keyPressEvent(QKeyEvent* event) {

@@ -18,7 +18,7 @@ public:
     /// Reads the text (text that is not exactly a number reads 0.0), stores it clamped.
     void ParseText();
     /// Stores v as it is; with show, the text becomes v with the field's decimals, which the
-    /// owner hears as a text change, just like typing.
+    /// owner hears as a text change, just like typing, even when the text was already that.
     void SetValue(float v, bool show);
     float GetValue() const { return m_fValue; }
 

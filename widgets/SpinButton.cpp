@@ -13,8 +13,9 @@ CSpinButton::CSpinButton(QWidget* parent)
     m_pUp->setArrowType(Qt::UpArrow);
     m_pDown->setArrowType(Qt::DownArrow);
     setFocusPolicy(Qt::TabFocus);
-    connect(m_pUp, &QToolButton::clicked, this, [this] { emit DeltaPos(-1); });
-    connect(m_pDown, &QToolButton::clicked, this, [this] { emit DeltaPos(1); });
+    // A step on the press and on every auto-repeat while held; the release adds none.
+    connect(m_pUp, &QToolButton::pressed, this, [this] { emit DeltaPos(-1); });
+    connect(m_pDown, &QToolButton::pressed, this, [this] { emit DeltaPos(1); });
 }
 
 void CSpinButton::resizeEvent(QResizeEvent*) {

@@ -5,6 +5,7 @@ class QToolButton;
 
 /// Up/down arrow pair beside a numeric field. Like the classic spin control it reports a delta
 /// of -1 for the up arrow and +1 for the down arrow; the owner steps its field by -delta.
+/// An arrow steps when pressed and again at the auto-repeat rate while it is held.
 class CSpinButton : public QWidget {
     Q_OBJECT
 

@@ -1,0 +1,69 @@
+#include "dialogs/DutyDlg.h"
+
+#include "engine/WaveParameterRules.h"
+#include "res/Resource.h"
+#include "widgets/NumEdit.h"
+#include "widgets/TurnButton.h"
+#include "widgets/WindowTexts.h"
+
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+
+namespace {
+constexpr int kKnobSide = 64;
+}
+
+CDutyDlg::CDutyDlg(CDDSDevice& device, CRelaxed<float> CDDSDevice::*duty, const Ids& ids,
+                   const CLanguageManager& language, QWidget* parent)
+    : QDialog(parent), m_device(device), m_pDutyField(duty), m_pDuty(new CNumEdit(this)),
+      m_pKnob(new CTurnButton(this)) {
+    auto* dutyLabel = new QLabel(QStringLiteral("Duty:"), this);
+    auto* rangeLabel = new QLabel(QStringLiteral("Range:0.0-1.0"), this);
+    setProperty("ctrlId", ids.nTemplate);
+    dutyLabel->setProperty("ctrlId", IDC_TXT_DUTY);
+    rangeLabel->setProperty("ctrlId", IDC_TXT_RANGE);
+    m_pDuty->setProperty("ctrlId", ids.nDuty);
+    m_pKnob->setProperty("ctrlId", ids.nKnob);
+
+    // A wrapping knob would read its full turn as 0: duty 1.0 must stay 1.0.
+    m_pKnob->SetWrapping(false);
+    m_pKnob->setFixedSize(kKnobSide, kKnobSide);
+
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(dutyLabel, 0, 0);
+    layout->addWidget(m_pDuty, 0, 1);
+    layout->addWidget(rangeLabel, 1, 1);
+    layout->addWidget(m_pKnob, 0, 2, 2, 1);
+    layout->setColumnStretch(1, 1);
+
+    CWindowTexts::ApplyToWindow(this, language);
+
+    connect(m_pDuty, &QLineEdit::textChanged, this, &CDutyDlg::OnDutyChanged);
+    for (auto signal : {&CTurnButton::MouseDown, &CTurnButton::MouseMove, &CTurnButton::MouseUp})
+        connect(m_pKnob, signal, this, &CDutyDlg::OnKnobTurned);
+
+    m_pDuty->SetValue(m_device.*m_pDutyField, true);
+}
+
+void CDutyDlg::OnDutyChanged() {
+    m_pDuty->ParseText();
+    const float duty = m_pDuty->GetValue();
+    m_device.*m_pDutyField = duty;
+    m_pKnob->SetValue(CWaveParameterRules::DutyToKnob(duty));
+    m_device.RequestDownload();
+}
+
+// Showing the duty runs the change path, so the device gets the shown, rounded duty.
+void CDutyDlg::OnKnobTurned() {
+    m_pDuty->SetValue(CWaveParameterRules::KnobToDuty(m_pKnob->GetValue()), true);
+}
+
+void CDutyDlg::keyPressEvent(QKeyEvent* event) {
+    // There is no OK button: Enter closes, like Esc, keeping what was applied.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

@@ -1,0 +1,40 @@
+#pragma once
+#include "engine/DDSDevice.h"
+
+#include <QDialog>
+
+class CLanguageManager;
+class CNumEdit;
+class CTurnButton;
+
+/// Live editor of a wave's one duty (Square, Ramp): a field and a knob that follow each other.
+/// Every change is stored in the device at once and downloaded, so the output follows the
+/// dialog; Enter, Esc and the close box all close it and keep what was applied.
+class CDutyDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    CNumEdit* DutyField() const { return m_pDuty; }
+    CTurnButton* Knob() const { return m_pKnob; }
+
+protected:
+    /// Template, field and knob ids of one dialog.
+    struct Ids {
+        int nTemplate;
+        int nDuty;
+        int nKnob;
+    };
+    CDutyDlg(CDDSDevice& device, CRelaxed<float> CDDSDevice::*duty, const Ids& ids,
+             const CLanguageManager& language, QWidget* parent);
+
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void OnDutyChanged();
+    void OnKnobTurned();
+
+    CDDSDevice& m_device;
+    CRelaxed<float> CDDSDevice::*m_pDutyField;
+    CNumEdit* m_pDuty;
+    CTurnButton* m_pKnob;
+};

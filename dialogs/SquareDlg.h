@@ -1,0 +1,10 @@
+#pragma once
+#include "dialogs/DutyDlg.h"
+
+/// Live editor of the square wave's duty.
+class CSquareDlg : public CDutyDlg {
+    Q_OBJECT
+
+public:
+    CSquareDlg(CDDSDevice& device, const CLanguageManager& language, QWidget* parent = nullptr);
+};

@@ -1,0 +1,84 @@
+#include "dialogs/TrapeziaDlg.h"
+
+#include "engine/DDSDevice.h"
+#include "res/Resource.h"
+#include "widgets/NumEdit.h"
+#include "widgets/WindowTexts.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+
+CTrapeziaDlg::CTrapeziaDlg(CDDSDevice& device, const CLanguageManager& language, QWidget* parent)
+    : QDialog(parent), m_device(device), m_pRise(new CNumEdit(this)), m_pHigh(new CNumEdit(this)),
+      m_pFall(new CNumEdit(this)) {
+    auto* riseLabel = new QLabel(QStringLiteral("Raise Duty:"), this);
+    auto* highLabel = new QLabel(QStringLiteral("High Duty:"), this);
+    auto* fallLabel = new QLabel(QStringLiteral("Fall Duty:"), this);
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    setProperty("ctrlId", IDD_TRAPEZIA);
+    riseLabel->setProperty("ctrlId", IDC_TXT_TRAP_RISE);
+    highLabel->setProperty("ctrlId", IDC_TXT_TRAP_HIGH);
+    fallLabel->setProperty("ctrlId", IDC_TXT_TRAP_FALL);
+    m_pRise->setProperty("ctrlId", IDC_TRAP_RISE);
+    m_pHigh->setProperty("ctrlId", IDC_TRAP_HIGH);
+    m_pFall->setProperty("ctrlId", IDC_TRAP_FALL);
+    ok->setProperty("ctrlId", IDC_DLG_OK);
+    ok->setDefault(true);
+
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(riseLabel, 0, 0);
+    layout->addWidget(m_pRise, 0, 1);
+    layout->addWidget(highLabel, 1, 0);
+    layout->addWidget(m_pHigh, 1, 1);
+    layout->addWidget(fallLabel, 2, 0);
+    layout->addWidget(m_pFall, 2, 1);
+    layout->addWidget(ok, 0, 2);
+
+    CWindowTexts::ApplyToWindow(this, language);
+
+    using Rules = CWaveParameterRules;
+    connect(m_pRise, &QLineEdit::textChanged, this, [this] { OnPartChanged(Rules::TRAP_RISE); });
+    connect(m_pHigh, &QLineEdit::textChanged, this, [this] { OnPartChanged(Rules::TRAP_HIGH); });
+    connect(m_pFall, &QLineEdit::textChanged, this, [this] { OnPartChanged(Rules::TRAP_FALL); });
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    // Each part is limited by those shown before it, so the order decides what gives way.
+    m_pFall->SetValue(m_device.m_fTrapFall, true);
+    m_pHigh->SetValue(m_device.m_fTrapHigh, true);
+    m_pRise->SetValue(m_device.m_fTrapRise, true);
+}
+
+CNumEdit* CTrapeziaDlg::Field(CWaveParameterRules::TrapeziaPart part) const {
+    switch (part) {
+    case CWaveParameterRules::TRAP_RISE:
+        return m_pRise;
+    case CWaveParameterRules::TRAP_HIGH:
+        return m_pHigh;
+    case CWaveParameterRules::TRAP_FALL:
+        break;
+    }
+    return m_pFall;
+}
+
+// The limited value stays in the field while its text keeps what was typed; the field shows
+// the limited value when it loses the focus.
+void CTrapeziaDlg::OnPartChanged(CWaveParameterRules::TrapeziaPart part) {
+    CNumEdit* field = Field(part);
+    field->ParseText();
+    const float value = CWaveParameterRules::LimitTrapezia(
+        part, field->GetValue(), m_pRise->GetValue(), m_pHigh->GetValue(), m_pFall->GetValue());
+    field->SetValue(value, false);
+    switch (part) {
+    case CWaveParameterRules::TRAP_RISE:
+        m_device.m_fTrapRise = value;
+        break;
+    case CWaveParameterRules::TRAP_HIGH:
+        m_device.m_fTrapHigh = value;
+        break;
+    case CWaveParameterRules::TRAP_FALL:
+        m_device.m_fTrapFall = value;
+        break;
+    }
+    m_device.RequestDownload();
+}

@@ -1,4 +1,4 @@
-// The printed report (page mapping, layout, texts, PDF) and the clipboard copy.
+// The printed report (page mapping, layout, texts, picture) and the clipboard copy.
 #include "DisplayTestSupport.h"
 
 #include "i18n/LanguageManager.h"
@@ -7,10 +7,7 @@
 #include "view/WaveDisplay.h"
 
 #include <QClipboard>
-#include <QFile>
 #include <QPainter>
-#include <QPrinter>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -100,24 +97,6 @@ private slots:
         QVERIFY(std::fabs(at.x() + width / 2 - 425) < 2);
     }
 
-    void reportPrintsToAPdfPage() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("report.pdf");
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(path);
-        printer.setPageSize(QPageSize(QPageSize::A4));
-        auto device = MakeArbDevice(1000);
-        for (int i = 0; i < 1000; ++i)
-            device->m_fArb[i] = float(3.0 * std::sin(i * 0.0125));
-        QVERIFY(CReportPrinter::Print(printer, *device, MakeInputs()));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray pdf = file.readAll();
-        QVERIFY(pdf.startsWith("%PDF"));
-        QCOMPARE(pdf.count("/Type /Page\n") + pdf.count("/Type /Page "), 1);
-    }
-
     void printedWaveformIsBlackOnWhite() {
         auto device = MakeArbDevice(1000, 1.75f);
         QImage image(851, 1203, QImage::Format_RGB32);
@@ -130,14 +109,12 @@ private slots:
         }
         const QRect box = layout.rcBox;
         // Frame lines, white box, black curve at +1.75 V, a solid black zoom bar.
-        QVERIFY(IsColor(image, 34, 600, Qt::black));
-        QVERIFY(IsColor(image, 38, 600, Qt::white));
         const int cx = box.left() + (box.right() - box.left()) / 2;
-        QVERIFY(IsColor(image, cx - 50, box.top() + 10, Qt::black));
         const int y = box.top() + (box.bottom() - box.top()) / 2 - (box.bottom() - box.top()) / 4;
+        QCOMPARE(Mismatches(image, Qt::black, {{34, 600}, {cx - 50, box.top() + 10}}), QString());
+        QCOMPARE(Mismatches(image, Qt::white, {{38, 600}, {box.left() + 201, y + 20}}), QString());
         QVERIFY(IsColor(image, box.left() + 200, y, Qt::black) ||
                 IsColor(image, box.left() + 200, y - 1, Qt::black));
-        QVERIFY(IsColor(image, box.left() + 201, y + 20, Qt::white));
         // Nothing of the screen colours.
         QCOMPARE(CountOutside(image, QRect(), QColor(30, 0, 50)), 0);
         QCOMPARE(CountOutside(image, QRect(), QColor(255, 255, 0)), 0);
@@ -170,7 +147,6 @@ private slots:
         display.Render();
         display.CopyToClipboard();
         const QImage copied = QGuiApplication::clipboard()->image();
-        QCOMPARE(copied.size(), QSize(300, 200));
         QCOMPARE(copied.convertToFormat(QImage::Format_RGB32), display.Picture());
         QCOMPARE(QColor(copied.pixel(50, 50)), QColor(0, 80, 0));
 
@@ -185,9 +161,7 @@ private slots:
         QTRY_VERIFY(display.mapToGlobal(QPoint(0, 0)).x() < 0);
         const int hidden = -display.mapToGlobal(QPoint(0, 0)).x();
         display.CopyToClipboard();
-        const QImage part = QGuiApplication::clipboard()->image();
-        QCOMPARE(part.size(), QSize(300 - hidden, 200));
-        QCOMPARE(part.convertToFormat(QImage::Format_RGB32),
+        QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
                  display.Picture().copy(hidden, 0, 300 - hidden, 200));
     }
 };

@@ -46,6 +46,15 @@ inline int CountOutside(const QImage& image, const QRect& inside, const QColor& 
     return count;
 }
 
+/// The points of the list that do not have the colour, as "x,y" texts.
+QString Mismatches(const QImage& image, const QColor& color, std::initializer_list<QPoint> points) {
+    QStringList wrong;
+    for (const QPoint& p : points)
+        if (!IsColor(image, p.x(), p.y(), color))
+            wrong << QString("%1,%2").arg(p.x()).arg(p.y());
+    return wrong.join(' ');
+}
+
 /// An 851 x 1203 page that draws nothing and records the texts drawn on it; `onRects` runs
 /// when rectangles are filled (used to start a draw inside a draw).
 class CRecordingDevice : public QImage {

@@ -34,6 +34,9 @@ private slots:
             const CDDSDevice* device = program.Doc(0)->m_pDevice;
             QCOMPARE(int(device->m_nDevice), c.first);
             QCOMPARE(bool(device->m_bDemo), c.first < 0);
+            // At start: the demo notice only when no generator exists, the list when several do.
+            QCOMPARE(program.m_answerer.m_messages.size(), c.units == 0 ? 1 : 0);
+            QCOMPARE(program.m_answerer.m_nDeviceLists, c.units >= 2 ? 1 : 0);
             // The serial number pane shows the unit's two identity input lines.
             const QString serial = QStringLiteral("Combine Device Serial Number : %1").arg(c.first);
             QTRY_COMPARE((program.Frame()->OnTimer(), program.Frame()->PaneText(1)),

@@ -34,6 +34,7 @@ TEST(SampleAt, RampDutyExtremesKeepOneDirection) {
             const double rise =
                 device.SampleAt(i / 1000.0, false) - device.SampleAt((i - 1) / 1000.0, false);
             ASSERT_GT(duty == 1.0f ? rise : -rise, 0.0) << duty << " " << i; // also not NaN
+            ASSERT_LT(std::fabs(rise), 0.01) << duty << " " << i;            // nor a jump
         }
     }
     device.m_fRampDuty = 0.5f;

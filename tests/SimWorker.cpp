@@ -89,6 +89,8 @@ TEST_F(SimWorker, ReplugedUnitIsReprogrammedBeforeAnythingElse) {
     m_devices[0].SetFrequency(2000.0); // waits in the queue while the unit is away
     m_devices[0].SetDIOMode(1);
     SimClearLog();
+    // A few steps while the unit is away: they may only look for it.
+    ASSERT_TRUE(WaitFor([] { return SimCallLog().size() >= 3; }));
     SimReplug(0);
     ASSERT_TRUE(WaitFor([&] { return m_devices[0].m_bLost == 0 && Idle(0); }));
 

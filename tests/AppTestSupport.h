@@ -1,9 +1,11 @@
 #pragma once
 // The whole program in-process on the test's QApplication, with a simulated generator bank,
 // a program folder of its own and an answerer for the modal dialogs it raises.
+#include "app/ChildFrame.h"
 #include "app/MainFrame.h"
 #include "app/MultiDDSTarnApp.h"
 #include "app/MultiDDSTarnDoc.h"
+#include "app/TabStrip.h"
 #include "dialogs/DeviceListDlg.h"
 #include "engine/DDSDevice.h"
 #include "hwsim/SimControl.h"
@@ -12,9 +14,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMdiArea>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -87,6 +91,17 @@ public:
     CMultiDDSTarnDoc* Doc(int i) const { return Frame()->m_documents.value(i); }
     int Count() const { return int(Frame()->m_documents.size()); }
     CMultiDDSTarnDoc* Open() { return m_pApp->OpenNewDocument(); }
+    /// Shows the main window; null unless it became the active window.
+    CMainFrame* Shown() const {
+        Frame()->show();
+        Frame()->activateWindow();
+        return QTest::qWaitForWindowActive(Frame()) ? Frame() : nullptr;
+    }
+    /// Whether the frame's current tab, the tab strip and the active window all name device i.
+    bool IsCurrent(int i) const {
+        return Frame()->m_nCurrentTab == i && Frame()->TabStrip()->currentIndex() == i &&
+               Frame()->MdiArea()->currentSubWindow() == Doc(i)->m_pFrame;
+    }
     void Exit() { m_pApp->ExitInstance(); }
     QString Folder() const { return m_folder.path(); }
     QStringList Names() const {

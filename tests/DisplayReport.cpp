@@ -1,4 +1,4 @@
-// The printed report (page mapping, layout, texts, PDF) and the clipboard copy.
+// The printed report (page mapping, layout, texts, picture) and the clipboard copy.
 #include "DisplayTestSupport.h"
 
 #include "i18n/LanguageManager.h"
@@ -7,10 +7,7 @@
 #include "view/WaveDisplay.h"
 
 #include <QClipboard>
-#include <QFile>
 #include <QPainter>
-#include <QPrinter>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -48,28 +45,18 @@ private slots:
     void pageOf850By1202UnitsIsLaidOutAsDescribed() {
         const CReportPrinter::Layout layout =
             CReportPrinter::ComputeLayout(kPage, 50, 30, 20, QSize(70, 30));
-        const int lefts[] = {34, 42, 44, 45};
-        const int tops[] = {48, 60, 62, 63};
-        for (int k = 0; k < 4; ++k) {
-            QCOMPARE(layout.rcFrames[k].left(), lefts[k]);
-            QCOMPARE(layout.rcFrames[k].top(), tops[k]);
-            QCOMPARE(850 - layout.rcFrames[k].right(), lefts[k]);
-            QCOMPARE(1202 - layout.rcFrames[k].bottom(), tops[k]);
-        }
-        QCOMPARE(layout.nTitleY, 72);
-        QCOMPARE(layout.ptCaption, QPoint(595, 122));
-        QCOMPARE(layout.ptDateLine, QPoint(63, 152));
-        QCOMPARE(layout.rcBox.left(), 63);
-        QCOMPARE(850 - layout.rcBox.right(), 63);
-        QCOMPARE(layout.rcBox.top(), 172);
-        QCOMPARE(layout.rcBox.bottom() - layout.rcBox.top(), 601);
-        QCOMPARE(layout.nRow1, 773 + 60);
-        QCOMPARE(layout.nRow2, 833 + 40);
-        QCOMPARE(layout.ptNote, QPoint(85, 913));
-        QCOMPARE(layout.nNoteLineLeft, 155);
-        QCOMPARE(layout.nNoteLinesY[0], 943);
-        QCOMPARE(layout.nNoteLinesY[3], 1033);
-        QCOMPARE(layout.nNoteLineRight, 765);
+        // The four frames, inset symmetrically.
+        for (const auto& [k, left, top] :
+             {std::tuple(0, 34, 48), {1, 42, 60}, {2, 44, 62}, {3, 45, 63}})
+            QCOMPARE(layout.rcFrames[k], QRect(QPoint(left, top), QPoint(850 - left, 1202 - top)));
+        QCOMPARE(layout.rcBox, QRect(QPoint(63, 172), QPoint(850 - 63, 773)));
+        const QList<int> placed{layout.nTitleY,        layout.ptCaption.x(),  layout.ptCaption.y(),
+                                layout.ptDateLine.x(), layout.ptDateLine.y(), layout.nRow1,
+                                layout.nRow2,          layout.ptNote.x(),     layout.ptNote.y(),
+                                layout.nNoteLineLeft,  layout.nNoteLineRight, layout.nNoteLinesY[0],
+                                layout.nNoteLinesY[3]};
+        QCOMPARE(placed,
+                 (QList<int>{72, 595, 122, 63, 152, 833, 873, 85, 913, 155, 765, 943, 1033}));
     }
 
     void pageMappingKeepsUnitsSquare() {
@@ -86,23 +73,11 @@ private slots:
         QCOMPARE(wide.dScale, 850.0 / 1202.0);
     }
 
-    void textsOfThePage() {
-        CReportPrinter::Inputs inputs = MakeInputs();
-        QCOMPARE(CReportPrinter::DateLine("DATE", "TIME", inputs.now),
-                 QStringLiteral("DATE : 07.03.2026    TIME : 09:05:04"));
-        auto device = MakeDevice(WAVE_SINE);
-        device->m_nMeasureMode = 0;
-        QStringList values = CReportPrinter::ValueTexts(inputs, device->m_nMeasureMode);
-        QCOMPARE(values, (QStringList{"Output Amplitude=2.000V", "Output Frequency=1000.000Hz",
-                                      "Y Offset=-0.500V", "Counter Measure = 00000000042"}));
-        values = CReportPrinter::ValueTexts(inputs, 1);
-        QCOMPARE(values[3], QStringLiteral("Frequency Measure = 00000000042"));
-    }
-
     void sinePageStillPrintsTheStatusTexts() {
         auto device = MakeDevice(WAVE_SINE);
         device->m_wDigitalOut = 0x5A5;
         device->m_wDigitalIn = 0b101010;
+        device->m_nMeasureMode = 0;
         CRecordingDevice recorder;
         {
             QPainter painter(&recorder);
@@ -111,7 +86,8 @@ private slots:
         const QStringList& texts = recorder.m_engine.texts;
         for (const char* expected :
              {"GENERATOR REPORT", "DDS-Tarn USB", "CSV File Empty", "Dout:5a5H   Din:2aH",
-              "1000 Points per Period", "Output Frequency=1000.000Hz", "Note:"})
+              "1000 Points per Period", "Output Amplitude=2.000V", "Output Frequency=1000.000Hz",
+              "Y Offset=-0.500V", "Counter Measure = 00000000042", "Note:"})
             QVERIFY2(texts.contains(QString::fromUtf8(expected)), expected);
         // The title is centred on the page.
         const int title = int(texts.indexOf("GENERATOR REPORT"));
@@ -119,26 +95,6 @@ private slots:
         const QFont titleFont = CReportPrinter::MakeFont(50, 700, true);
         const double width = QFontMetricsF(titleFont).horizontalAdvance("GENERATOR REPORT");
         QVERIFY(std::fabs(at.x() + width / 2 - 425) < 2);
-    }
-
-    void reportPrintsToAPdfPage() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("report.pdf");
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(path);
-        printer.setPageSize(QPageSize(QPageSize::A4));
-        auto device = MakeArbDevice(1000);
-        for (int i = 0; i < 1000; ++i)
-            device->m_fArb[i] = float(3.0 * std::sin(i * 0.0125));
-        QVERIFY(CReportPrinter::Print(printer, *device, MakeInputs()));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray pdf = file.readAll();
-        QVERIFY(pdf.startsWith("%PDF"));
-        QCOMPARE(pdf.count("/Type /Page\n") + pdf.count("/Type /Page "), 1);
-        if (qEnvironmentVariableIsSet("DISPLAY_REPORT_KEEP"))
-            QFile::copy(path, qEnvironmentVariable("DISPLAY_REPORT_KEEP"));
     }
 
     void printedWaveformIsBlackOnWhite() {
@@ -153,14 +109,12 @@ private slots:
         }
         const QRect box = layout.rcBox;
         // Frame lines, white box, black curve at +1.75 V, a solid black zoom bar.
-        QVERIFY(IsColor(image, 34, 600, Qt::black));
-        QVERIFY(IsColor(image, 38, 600, Qt::white));
         const int cx = box.left() + (box.right() - box.left()) / 2;
-        QVERIFY(IsColor(image, cx - 50, box.top() + 10, Qt::black));
         const int y = box.top() + (box.bottom() - box.top()) / 2 - (box.bottom() - box.top()) / 4;
+        QCOMPARE(Mismatches(image, Qt::black, {{34, 600}, {cx - 50, box.top() + 10}}), QString());
+        QCOMPARE(Mismatches(image, Qt::white, {{38, 600}, {box.left() + 201, y + 20}}), QString());
         QVERIFY(IsColor(image, box.left() + 200, y, Qt::black) ||
                 IsColor(image, box.left() + 200, y - 1, Qt::black));
-        QVERIFY(IsColor(image, box.left() + 201, y + 20, Qt::white));
         // Nothing of the screen colours.
         QCOMPARE(CountOutside(image, QRect(), QColor(30, 0, 50)), 0);
         QCOMPARE(CountOutside(image, QRect(), QColor(255, 255, 0)), 0);
@@ -193,7 +147,6 @@ private slots:
         display.Render();
         display.CopyToClipboard();
         const QImage copied = QGuiApplication::clipboard()->image();
-        QCOMPARE(copied.size(), QSize(300, 200));
         QCOMPARE(copied.convertToFormat(QImage::Format_RGB32), display.Picture());
         QCOMPARE(QColor(copied.pixel(50, 50)), QColor(0, 80, 0));
 
@@ -208,9 +161,7 @@ private slots:
         QTRY_VERIFY(display.mapToGlobal(QPoint(0, 0)).x() < 0);
         const int hidden = -display.mapToGlobal(QPoint(0, 0)).x();
         display.CopyToClipboard();
-        const QImage part = QGuiApplication::clipboard()->image();
-        QCOMPARE(part.size(), QSize(300 - hidden, 200));
-        QCOMPARE(part.convertToFormat(QImage::Format_RGB32),
+        QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
                  display.Picture().copy(hidden, 0, 300 - hidden, 200));
     }
 };

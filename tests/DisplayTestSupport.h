@@ -8,7 +8,6 @@
 #include <QStringList>
 
 #include <functional>
-
 #include <memory>
 
 /// A device record with an empty command queue, showing `type`.
@@ -47,9 +46,18 @@ inline int CountOutside(const QImage& image, const QRect& inside, const QColor& 
     return count;
 }
 
-/// A paint device that draws nothing and records the texts drawn on it; `onRects` runs when
-/// rectangles are filled (used to start a draw inside a draw).
-class CRecordingDevice : public QPaintDevice {
+/// The points of the list that do not have the colour, as "x,y" texts.
+QString Mismatches(const QImage& image, const QColor& color, std::initializer_list<QPoint> points) {
+    QStringList wrong;
+    for (const QPoint& p : points)
+        if (!IsColor(image, p.x(), p.y(), color))
+            wrong << QString("%1,%2").arg(p.x()).arg(p.y());
+    return wrong.join(' ');
+}
+
+/// An 851 x 1203 page that draws nothing and records the texts drawn on it; `onRects` runs
+/// when rectangles are filled (used to start a draw inside a draw).
+class CRecordingDevice : public QImage {
 public:
     struct Engine : QPaintEngine {
         Engine() : QPaintEngine(QPaintEngine::AllFeatures) {}
@@ -58,44 +66,24 @@ public:
         void updateState(const QPaintEngineState&) override {}
         void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
         void drawPath(const QPainterPath&) override {}
-        void drawRects(const QRect*, int) override { Rects(); }
-        void drawRects(const QRectF*, int) override { Rects(); }
-        void drawLines(const QLine*, int) override {}
-        void drawLines(const QLineF*, int) override {}
         void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
-        void drawPolygon(const QPoint*, int, PolygonDrawMode) override {}
         void drawImage(const QRectF&, const QImage&, const QRectF&,
                        Qt::ImageConversionFlags) override {}
+        void drawRects(const QRectF*, int) override {
+            if (onRects)
+                onRects();
+        }
         void drawTextItem(const QPointF& p, const QTextItem& item) override {
             texts.append(item.text());
             positions.append(p);
         }
         Type type() const override { return QPaintEngine::User; }
-        void Rects() {
-            if (onRects)
-                onRects();
-        }
         QStringList texts;
         QList<QPointF> positions;
         std::function<void()> onRects;
     };
 
+    CRecordingDevice() : QImage(851, 1203, QImage::Format_RGB32) {}
     QPaintEngine* paintEngine() const override { return &m_engine; }
-    int metric(PaintDeviceMetric metric) const override {
-        switch (metric) {
-        case PdmWidth:
-            return 851;
-        case PdmHeight:
-            return 1203;
-        case PdmDepth:
-            return 32;
-        case PdmDevicePixelRatio:
-            return 1;
-        case PdmDevicePixelRatioScaled:
-            return int(QPaintDevice::devicePixelRatioFScale());
-        default:
-            return 96;
-        }
-    }
     mutable Engine m_engine;
 };

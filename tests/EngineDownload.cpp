@@ -26,16 +26,6 @@ TEST(ClockDivider, FollowsTheFourKilosampleRule) {
         EXPECT_EQ(CDDSDevice::ClockDivider(frequency), divider) << frequency;
 }
 
-TEST_F(Download, BufferHoldsThePlannedSamplesAsCodes) {
-    m_device.m_nPoints = 1000;
-    m_device.DownloadWaveform();
-    EXPECT_EQ(CFakeDll::Calls(), (std::vector<std::string>{"DDSDownload(2,1000)"}));
-    const auto codes = CFakeDll::LastDownload();
-    ASSERT_EQ(codes.size(), 1000u);
-    for (int i = 0; i < 1000; i += 37)
-        EXPECT_EQ(codes[i], CWaveBatch::CodeOf(m_device.SampleAt(i / 1000.0, false))) << i;
-}
-
 TEST_F(Download, OffsetBeyondRangeHoldsCodesAtZero) {
     m_device.m_dOffset = 7.0;
     m_device.m_fAmplitude = 3.5f;

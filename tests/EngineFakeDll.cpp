@@ -3,31 +3,8 @@
 
 #include <cstdarg>
 #include <cstdio>
-#include <mutex>
 
 namespace {
-struct FakeData {
-    std::vector<std::string> calls;
-    bool present = true;
-    int points = 1000;
-    int periods = 1;
-    bool writePlan = true;
-    std::deque<double> readings;
-    double lastReading = 0.0;
-    unsigned short digitalIn = 0;
-    std::function<void()> checkHook;
-    std::vector<unsigned short> download;
-};
-
-std::mutex g_lock;
-FakeData g_data;
-
-/// Runs f on the state under the lock.
-template <class F> auto Locked(F f) {
-    std::lock_guard<std::mutex> lock(g_lock);
-    return f(g_data);
-}
-
 int Record(const char* format, ...) __attribute__((format(printf, 1, 2)));
 int Record(const char* format, ...) {
     char text[128];
@@ -35,104 +12,58 @@ int Record(const char* format, ...) {
     va_start(args, format);
     std::vsnprintf(text, sizeof text, format, args);
     va_end(args);
-    Locked([&](FakeData& d) { d.calls.push_back(text); });
+    CFakeDll::Lock()->calls.push_back(text);
     return 1;
 }
 } // namespace
 
-void CFakeDll::Reset() {
-    Locked([](FakeData& d) { d = FakeData(); });
-}
-std::vector<std::string> CFakeDll::Calls() {
-    return Locked([](FakeData& d) { return d.calls; });
-}
-void CFakeDll::ClearCalls() {
-    Locked([](FakeData& d) { d.calls.clear(); });
-}
-void CFakeDll::SetPresent(bool present) {
-    Locked([&](FakeData& d) { d.present = present; });
-}
-void CFakeDll::SetPlan(int points, int periods, bool write) {
-    Locked([&](FakeData& d) {
-        d.points = points;
-        d.periods = periods;
-        d.writePlan = write;
-    });
-}
-void CFakeDll::QueueReadings(const std::vector<double>& readings) {
-    Locked([&](FakeData& d) {
-        d.readings.insert(d.readings.end(), readings.begin(), readings.end());
-    });
-}
-void CFakeDll::SetDigitalIn(unsigned short value) {
-    Locked([&](FakeData& d) { d.digitalIn = value; });
-}
-void CFakeDll::SetCheckHook(std::function<void()> hook) {
-    Locked([&](FakeData& d) { d.checkHook = std::move(hook); });
-}
-std::vector<unsigned short> CFakeDll::LastDownload() {
-    return Locked([](FakeData& d) { return d.download; });
-}
+// A call that only needs recording: its name, parameters, and their printf form.
+#define RECORDED(name, params, format, ...)                                                        \
+    int name params {                                                                              \
+        return Record(#name "(" format ")" __VA_OPT__(, ) __VA_ARGS__);                            \
+    }
 
 extern "C" {
 
-int DDSSearch(void) {
-    return Record("DDSSearch()");
-}
+RECORDED(DDSSearch, (void), "")
+RECORDED(DDSSetSingleWave, (int index, int on), "%d,%d", index, on)
+RECORDED(DDSSetTrigger, (int index, int on, int edge), "%d,%d,%d", index, on, edge)
+RECORDED(DDSSetPowerOnOutput, (int index, int on), "%d,%d", index, on)
+RECORDED(DDSResetCounter, (int index), "%d", index)
+RECORDED(DDSSetDIOMode, (int index, int mode), "%d,%d", index, mode)
+RECORDED(DDSSetDigitalOut, (int index, unsigned short value), "%d,%d", index, value)
+
 int DDSCheck(int index) {
     Record("DDSCheck(%d)", index);
     // The hook runs outside the lock: it may hold this call while other threads go on.
-    const auto [hook, present] =
-        Locked([](FakeData& d) { return std::pair(d.checkHook, d.present); });
+    std::function<void()> hook = CFakeDll::Lock()->checkHook;
     if (hook)
         hook();
-    return present ? 1 : 0;
+    return CFakeDll::Lock()->present ? 1 : 0;
 }
 int DDSSetFrequency(int index, double frequency, int* points, int* periods) {
     Record("DDSSetFrequency(%d,%f)", index, frequency);
-    return Locked([&](FakeData& d) {
-        if (d.writePlan) {
-            *points = d.points;
-            *periods = d.periods;
-        }
-        return 1;
-    });
+    const CFakeDll::CLocked s = CFakeDll::Lock();
+    if (s->writePlan)
+        std::tie(*points, *periods) = std::pair(s->points, s->periods);
+    return 1;
 }
 int DDSDownload(int index, const unsigned short* samples, int count) {
-    Locked([&](FakeData& d) { d.download.assign(samples, samples + count); });
+    CFakeDll::Lock()->download.assign(samples, samples + count);
     return Record("DDSDownload(%d,%d)", index, count);
-}
-int DDSSetSingleWave(int index, int on) {
-    return Record("DDSSetSingleWave(%d,%d)", index, on);
-}
-int DDSSetTrigger(int index, int on, int edge) {
-    return Record("DDSSetTrigger(%d,%d,%d)", index, on, edge);
-}
-int DDSSetPowerOnOutput(int index, int on) {
-    return Record("DDSSetPowerOnOutput(%d,%d)", index, on);
 }
 int DDSGetMeasure(int index, int mode, double* value) {
     Record("DDSGetMeasure(%d,%d)", index, mode);
-    *value = Locked([](FakeData& d) {
-        if (!d.readings.empty()) {
-            d.lastReading = d.readings.front();
-            d.readings.pop_front();
-        }
-        return d.lastReading;
-    });
+    const CFakeDll::CLocked s = CFakeDll::Lock();
+    if (!s->readings.empty()) {
+        s->lastReading = s->readings.front();
+        s->readings.pop_front();
+    }
+    *value = s->lastReading;
     return 1;
 }
-int DDSResetCounter(int index) {
-    return Record("DDSResetCounter(%d)", index);
-}
-int DDSSetDIOMode(int index, int mode) {
-    return Record("DDSSetDIOMode(%d,%d)", index, mode);
-}
-int DDSSetDigitalOut(int index, unsigned short value) {
-    return Record("DDSSetDigitalOut(%d,%d)", index, value);
-}
 int DDSGetDigitalIn(int index, unsigned short* value) {
-    *value = Locked([](FakeData& d) { return d.digitalIn; });
+    *value = CFakeDll::Lock()->digitalIn;
     return Record("DDSGetDigitalIn(%d)", index);
 }
 

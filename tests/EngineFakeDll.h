@@ -3,28 +3,55 @@
 
 #include <deque>
 #include <functional>
+#include <mutex>
 #include <string>
+#include <tuple>
 #include <vector>
 
-/// A scriptable stand-in for the generator library: records every call in order and answers
-/// from what the test set up. Thread-safe.
+/// What the fake generator library answers, and every call it was asked in order.
+struct CFakeState {
+    std::vector<std::string> calls; ///< e.g. "DDSSetFrequency(0,1000.000000)"
+    bool present = true;
+    int points = 1000;
+    int periods = 1;
+    bool writePlan = true;       ///< false: DDSSetFrequency leaves its outputs untouched
+    std::deque<double> readings; ///< DDSGetMeasure hands them out in turn; the last one repeats
+    double lastReading = 0.0;
+    unsigned short digitalIn = 0;
+    std::function<void()> checkHook; ///< runs inside DDSCheck, outside the lock
+    std::vector<unsigned short> download;
+};
+
+/// A scriptable stand-in for the generator library; thread-safe.
 class CFakeDll {
 public:
-    static void Reset();
-    /// Calls so far, e.g. "DDSSetFrequency(0,1000.000000)", "DDSDownload(0,1000)".
-    static std::vector<std::string> Calls();
-    static void ClearCalls();
+    /// The state, locked while the handle lives (to the end of the statement if unnamed).
+    struct CLocked {
+        std::unique_lock<std::mutex> lock;
+        CFakeState* operator->() const { return &s_state; }
+        CFakeState& operator*() const { return s_state; }
+    };
+    static CLocked Lock() { return {std::unique_lock<std::mutex>(s_lock)}; }
 
-    static void SetPresent(bool present);
-    /// What DDSSetFrequency reports; with write = false it leaves the outputs untouched.
-    static void SetPlan(int points, int periods, bool write = true);
-    /// Readings handed out by DDSGetMeasure in turn; the last one repeats.
-    static void QueueReadings(const std::vector<double>& readings);
-    static void SetDigitalIn(unsigned short value);
-    /// Called inside DDSCheck (to hold a step in the middle).
-    static void SetCheckHook(std::function<void()> hook);
+    static void Reset() { *Lock() = CFakeState(); }
+    static std::vector<std::string> Calls() { return Lock()->calls; }
+    static void ClearCalls() { Lock()->calls.clear(); }
+    static void SetPresent(bool present) { Lock()->present = present; }
+    static void SetPlan(int points, int periods, bool write = true) {
+        const CLocked s = Lock();
+        std::tie(s->points, s->periods, s->writePlan) = std::tuple(points, periods, write);
+    }
+    static void QueueReadings(const std::vector<double>& values) {
+        const CLocked s = Lock();
+        s->readings.insert(s->readings.end(), values.begin(), values.end());
+    }
+    static void SetDigitalIn(unsigned short value) { Lock()->digitalIn = value; }
+    static void SetCheckHook(std::function<void()> hook) { Lock()->checkHook = std::move(hook); }
+    static std::vector<unsigned short> LastDownload() { return Lock()->download; }
 
-    static std::vector<unsigned short> LastDownload();
+private:
+    static inline std::mutex s_lock;
+    static inline CFakeState s_state;
 };
 
 /// Makes a record stand for `unit` with nothing left in its queue.

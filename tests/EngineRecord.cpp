@@ -1,4 +1,4 @@
-// The record's command queue, setters and binding to a unit.
+// The record's command queue, setters, sweep step and binding to a unit.
 #include "engine/DDSDevice.h"
 #include "tests/EngineFakeDll.h"
 
@@ -9,11 +9,8 @@ namespace {
 using Queue = std::vector<int>;
 
 TEST(CommandQueue, NewRecordProgramsFrequencyTriggerThenDownload) {
-    CDDSDevice device;
-    Queue taken;
-    for (int command; (command = device.TakeCommand()) != 0;)
-        taken.push_back(command);
-    EXPECT_EQ(taken, (Queue{CMD_SET_FREQUENCY, CMD_SET_TRIGGER, CMD_DOWNLOAD}));
+    EXPECT_EQ(CDDSDevice().PendingCommands(),
+              (Queue{CMD_SET_FREQUENCY, CMD_SET_TRIGGER, CMD_DOWNLOAD}));
 }
 
 TEST(CommandQueue, DownloadMergesOnlyWithOldestEntry) {
@@ -61,7 +58,7 @@ TEST(Setters, BoundRecordQueuesWhatTheUnitMustReceive) {
     EXPECT_EQ(device.PendingCommands(), (Queue{CMD_DOWNLOAD}));
 }
 
-TEST(Setters, DemoRecordQueuesOnlyDownloadsAndRefusesPowerOn) {
+TEST(Setters, DemoRecordQueuesOnlyDownloadsAndRefusesPowerOnAndSweep) {
     CDDSDevice device;
     device.BindHardware({});
     EXPECT_TRUE(device.PendingCommands().empty()); // creation commands dropped
@@ -69,8 +66,11 @@ TEST(Setters, DemoRecordQueuesOnlyDownloadsAndRefusesPowerOn) {
     device.SetSingleWave(1);
     device.SetExtTrig(1);
     device.SetDIOMode(1);
+    device.m_dSweepFreq = 1000.0;
+    device.SweepTick();
     EXPECT_TRUE(device.PendingCommands().empty());
     EXPECT_EQ(device.m_dFrequency, 5000.0);
+    EXPECT_EQ(device.m_dSweepFreq, 1000.0);
     EXPECT_EQ(device.SetPowerOnOutput(0), 0);
     EXPECT_EQ(device.m_bPowerOnOutput, 1);
     device.SetWaveType(WAVE_SQUARE);
@@ -79,24 +79,36 @@ TEST(Setters, DemoRecordQueuesOnlyDownloadsAndRefusesPowerOn) {
 }
 
 TEST(Setters, CounterResetRaisedOnlyWhenSwitchingToCounting) {
-    CDDSDevice device;
-    device.SetCounterOn(1); // frequency mode
-    EXPECT_EQ(device.m_bResetCounter, 0);
-    device.SetMeasureMode(0);
-    EXPECT_EQ(device.m_bResetCounter, 1);
-
+    CDDSDevice on; // counter on, frequency mode
+    EXPECT_EQ((on.SetCounterOn(1), on.m_bResetCounter), 0);
+    EXPECT_EQ((on.SetMeasureMode(0), on.m_bResetCounter), 1);
     CDDSDevice off;
     off.SetCounterOn(0);
-    off.SetMeasureMode(0);
-    EXPECT_EQ(off.m_bResetCounter, 0);
-    off.SetCounterOn(1);
-    EXPECT_EQ(off.m_bResetCounter, 1);
+    EXPECT_EQ((off.SetMeasureMode(0), off.m_bResetCounter), 0);
+    EXPECT_EQ((off.SetCounterOn(1), off.m_bResetCounter), 1);
+}
+
+TEST(Sweep, StepsToTheEndInclusiveThenStartsOver) {
+    CDDSDevice device;
+    BindEmpty(device);
+    device.m_dSweepStart = 1000.0;
+    device.m_dSweepEnd = 1003.0;
+    device.m_dSweepStep = 1.0;
+    device.m_dSweepFreq = 1000.0;
+    std::vector<double> requested;
+    for (int i = 0; i < 6; ++i) {
+        device.SweepTick();
+        requested.push_back(device.m_dFrequency / 0.048828125);
+    }
+    EXPECT_EQ(requested, (std::vector<double>{1000, 1001, 1002, 1003, 1000, 1001}));
+    // Every tick queued a frequency command; the downloads merge only at the head.
+    const Queue queue = device.PendingCommands();
+    EXPECT_EQ(std::count(queue.begin(), queue.end(), CMD_SET_FREQUENCY), 6);
 }
 
 // Binding with none, one or several units free, the Device List and its cancelling are
 // tested from the application's start-up; here the rules it does not reach.
 TEST(Binding, OffersAtMostTwentyFreeIndicesAscendingAndRefusesOthers) {
-    CDDSDevice device;
     std::vector<int> offered;
     int answer = 3; // taken by another record: not one that was offered
     bool messageShown = false;
@@ -108,9 +120,10 @@ TEST(Binding, OffersAtMostTwentyFreeIndicesAscendingAndRefusesOthers) {
         return answer;
     };
     context.showDemoMessage = [&] { messageShown = true; };
-    device.BindHardware(context);
-    EXPECT_EQ(device.m_bDemo, 1);
-    EXPECT_EQ(device.m_nDevice, -1);
+    CDDSDevice refused;
+    refused.BindHardware(context);
+    EXPECT_EQ(refused.m_bDemo, 1);
+    EXPECT_EQ(refused.m_nDevice, -1);
     EXPECT_FALSE(messageShown);
 
     answer = 21;

@@ -123,32 +123,6 @@ TEST_F(Step, DemoStepMakesNoCall) {
     EXPECT_EQ(demo.PendingCommands(), (std::vector<int>{CMD_DOWNLOAD}));
 }
 
-TEST_F(Step, LostUnitIsReprogrammedBeforeAnythingElse) {
-    m_device.m_bCounterOn = 0;
-    m_device.SetDIOMode(1);
-    CFakeDll::SetPresent(false);
-    m_device.DeviceStep();
-    EXPECT_EQ(m_device.m_bLost, 1);
-    EXPECT_EQ(CFakeDll::Calls(), (Calls{"DDSCheck(0)"}));
-    EXPECT_EQ(m_device.PendingCommands(), (std::vector<int>{CMD_SET_DIO_MODE}));
-
-    CFakeDll::SetPresent(true);
-    CFakeDll::ClearCalls();
-    m_device.DeviceStep();
-    EXPECT_EQ(m_device.m_bLost, 0);
-    EXPECT_EQ(CFakeDll::Calls(),
-              (Calls{"DDSCheck(0)", "DDSSetFrequency(0,1000.000000)", "DDSDownload(0,1000)"}));
-    // Both the reprogramming and the step itself asked for a download behind the waiting
-    // command; the buffer is already loaded once, before anything else.
-    EXPECT_EQ(m_device.PendingCommands(),
-              (std::vector<int>{CMD_SET_DIO_MODE, CMD_DOWNLOAD, CMD_DOWNLOAD}));
-
-    CFakeDll::ClearCalls();
-    m_device.DeviceStep();
-    EXPECT_EQ(CFakeDll::Calls(), (Calls{"DDSCheck(0)", "DDSSetDigitalOut(0,0)",
-                                        "DDSGetDigitalIn(0)", "DDSSetDIOMode(0,1)"}));
-}
-
 TEST_F(Step, TwoStepsAtOnceOneRunsTheOtherReturns) {
     m_device.m_bCounterOn = 0;
     std::promise<void> inside;

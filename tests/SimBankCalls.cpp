@@ -21,11 +21,9 @@ protected:
 TEST_F(SimBank, SearchReportsTheBankAndUnknownIndicesLeaveOutputsAlone) {
     EXPECT_EQ(DDSSearch(), 3);
     for (int index : {-1, 3, 99}) {
-        int points = -7;
-        int periods = -8;
+        int points = -7, periods = -8;
         EXPECT_EQ(DDSSetFrequency(index, 1000.0, &points, &periods), 0);
-        EXPECT_EQ(points, -7);
-        EXPECT_EQ(periods, -8);
+        EXPECT_EQ(std::pair(points, periods), std::pair(-7, -8));
         EXPECT_EQ(DDSCheck(index), 0);
     }
     SimReset(0);
@@ -33,8 +31,7 @@ TEST_F(SimBank, SearchReportsTheBankAndUnknownIndicesLeaveOutputsAlone) {
 }
 
 TEST_F(SimBank, CounterCountsOutputPeriodsSinceTheLastReset) {
-    int points = 0;
-    int periods = 0;
+    int points = 0, periods = 0;
     DDSSetFrequency(0, 10000.0, &points, &periods);
     const Clock::time_point before = Clock::now();
     DDSResetCounter(0);
@@ -55,8 +52,7 @@ TEST_F(SimBank, CounterCountsOutputPeriodsSinceTheLastReset) {
 }
 
 TEST_F(SimBank, UnpluggedUnitIgnoresCallsAndReturnsFreshlyPowered) {
-    int points = 0;
-    int periods = 0;
+    int points = 0, periods = 0;
     DDSSetFrequency(2, 5000.0, &points, &periods);
     SimUnplug(2);
     EXPECT_EQ(DDSCheck(2), 0);
@@ -87,8 +83,7 @@ TEST_F(SimBank, CallsFromSeveralThreadsAtOnce) {
     for (int t = 0; t < 4; ++t) {
         threads.emplace_back([t] {
             for (int i = 0; i < 500; ++i) {
-                int points = 0;
-                int periods = 0;
+                int points = 0, periods = 0;
                 DDSSetFrequency(t % 3, 1000.0 + i, &points, &periods);
                 double value = 0.0;
                 DDSGetMeasure(t % 3, i % 2, &value);

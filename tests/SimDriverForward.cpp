@@ -23,12 +23,10 @@ TEST(DriverForward, EveryCallReachesTheNamedDriver) {
     ASSERT_NE(callCount, nullptr);
     ASSERT_NE(lastCall, nullptr);
 
-    int points = 0;
-    int periods = 0;
+    int points = 0, periods = 0;
     EXPECT_EQ(DDSCheck(0), 5);
     EXPECT_EQ(DDSSetFrequency(0, 1000.0, &points, &periods), 1);
-    EXPECT_EQ(points, 123);
-    EXPECT_EQ(periods, 4);
+    EXPECT_EQ(std::pair(points, periods), std::pair(123, 4));
     const unsigned short samples[2] = {1, 2};
     EXPECT_EQ(DDSDownload(0, samples, 2), 2);
     DDSSetSingleWave(0, 1);

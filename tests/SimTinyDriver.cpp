@@ -17,13 +17,19 @@ int Note(const char* text, int answer = 1) {
 }
 } // namespace
 
+// A driver function: its name, parameters, and what it answers after noting the call.
+#define NOTED(name, params, ...)                                                                   \
+    int name params {                                                                              \
+        __VA_ARGS__;                                                                               \
+        return Note(#name);                                                                        \
+    }
+
 extern "C" {
 
 int TinyDriverCallCount(void) {
     std::lock_guard<std::mutex> lock(g_lock);
     return g_calls;
 }
-
 const char* TinyDriverLastCall(void) {
     std::lock_guard<std::mutex> lock(g_lock);
     return g_last.c_str();
@@ -35,42 +41,17 @@ int DDSSearch(void) {
 int DDSCheck(int) {
     return Note("DDSCheck", 5);
 }
-int DDSSetFrequency(int, double, int* points, int* periods) {
-    Note("DDSSetFrequency");
-    *points = 123;
-    *periods = 4;
-    return 1;
-}
 int DDSDownload(int, const unsigned short*, int count) {
     return Note("DDSDownload", count);
 }
-int DDSSetSingleWave(int, int) {
-    return Note("DDSSetSingleWave");
-}
-int DDSSetTrigger(int, int, int) {
-    return Note("DDSSetTrigger");
-}
-int DDSSetPowerOnOutput(int, int) {
-    return Note("DDSSetPowerOnOutput");
-}
-int DDSGetMeasure(int, int mode, double* value) {
-    Note("DDSGetMeasure");
-    *value = mode == 0 ? 4321.0 : 99.0;
-    return 1;
-}
-int DDSResetCounter(int) {
-    return Note("DDSResetCounter");
-}
-int DDSSetDIOMode(int, int) {
-    return Note("DDSSetDIOMode");
-}
-int DDSSetDigitalOut(int, unsigned short) {
-    return Note("DDSSetDigitalOut");
-}
-int DDSGetDigitalIn(int, unsigned short* value) {
-    Note("DDSGetDigitalIn");
-    *value = 0xAB;
-    return 1;
-}
+NOTED(DDSSetFrequency, (int, double, int* points, int* periods), *points = 123, *periods = 4)
+NOTED(DDSGetMeasure, (int, int mode, double* value), *value = mode == 0 ? 4321.0 : 99.0)
+NOTED(DDSGetDigitalIn, (int, unsigned short* value), *value = 0xAB)
+NOTED(DDSSetSingleWave, (int, int))
+NOTED(DDSSetTrigger, (int, int, int))
+NOTED(DDSSetPowerOnOutput, (int, int))
+NOTED(DDSResetCounter, (int))
+NOTED(DDSSetDIOMode, (int, int))
+NOTED(DDSSetDigitalOut, (int, unsigned short))
 
 } // extern "C"

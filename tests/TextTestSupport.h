@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <unistd.h>
@@ -61,4 +62,22 @@ inline bool UseCommaLocale(const CScratchDir& scratch) {
 /// Puts LC_NUMERIC back to "C" when a test ends.
 struct CRestoreLocale {
     ~CRestoreLocale() { std::setlocale(LC_NUMERIC, "C"); }
+};
+
+/// Sets an environment variable (or with null removes it) until the end of the scope.
+class CScopedEnv {
+public:
+    CScopedEnv(const char* name, const char* value) : m_name(name) {
+        if (const char* old = std::getenv(name))
+            m_old = old;
+        Set(value);
+    }
+    ~CScopedEnv() { Set(m_old ? m_old->c_str() : nullptr); }
+    CScopedEnv(const CScopedEnv&) = delete;
+    CScopedEnv& operator=(const CScopedEnv&) = delete;
+    void Set(const char* value) const { value ? ::setenv(m_name, value, 1) : ::unsetenv(m_name); }
+
+private:
+    const char* m_name;
+    std::optional<std::string> m_old;
 };

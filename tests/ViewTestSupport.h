@@ -1,48 +1,20 @@
 #pragma once
 // The whole program on the test's QApplication, driving a simulated generator bank.
-#include "app/MainFrame.h"
-#include "app/MultiDDSTarnApp.h"
-#include "app/MultiDDSTarnDoc.h"
-#include "engine/DDSDevice.h"
-#include "hwsim/SimControl.h"
-#include "view/MultiDDSTarnView.h"
+#include "AppTestSupport.h"
 
-#include <QApplication>
-#include <QPushButton>
-#include <QTimer>
-
-#include <memory>
-
-class CViewHarness {
+/// The program with `units` simulated generators and its main window shown at 1280 x 800.
+class CViewHarness : public CProgram {
 public:
-    /// Starts the program with `units` simulated generators; its first device window opens.
-    explicit CViewHarness(int units) {
-        SimReset(units);
-        // With several free units the Device List dialog asks; take its first row.
-        QObject::connect(&m_acceptor, &QTimer::timeout, [] {
-            if (QWidget* modal = QApplication::activeModalWidget())
-                if (auto* ok = modal->findChild<QPushButton*>())
-                    ok->click();
-        });
-        m_acceptor.start(10);
-        m_pApp = std::make_unique<CMultiDDSTarnApp>(
-            [](CMultiDDSTarnDoc* doc) -> CDeviceView* { return new CMultiDDSTarnView(doc); });
-        m_pApp->InitInstance();
-        CMainFrame::Get()->resize(1280, 800);
-        CMainFrame::Get()->show();
+    explicit CViewHarness(int units) : CProgram(units) {
+        Frame()->resize(1280, 800);
+        Frame()->show();
     }
-    ~CViewHarness() { m_pApp.reset(); }
-
     CMultiDDSTarnView* View(int i = 0) const {
-        return static_cast<CMultiDDSTarnView*>(CMainFrame::Get()->m_documents.at(i)->m_pView);
+        return static_cast<CMultiDDSTarnView*>(Doc(i)->m_pView);
     }
-    CDDSDevice* Device(int i = 0) const { return View(i)->GetDocument()->m_pDevice; }
+    CDDSDevice* Device(int i = 0) const { return Doc(i)->m_pDevice; }
     CMultiDDSTarnView* Open() {
-        CMultiDDSTarnDoc* doc = m_pApp->OpenNewDocument();
+        CMultiDDSTarnDoc* doc = CProgram::Open();
         return doc ? static_cast<CMultiDDSTarnView*>(doc->m_pView) : nullptr;
     }
-
-private:
-    QTimer m_acceptor;
-    std::unique_ptr<CMultiDDSTarnApp> m_pApp;
 };

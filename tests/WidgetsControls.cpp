@@ -1,5 +1,5 @@
 // Panel controls: values set from code stay silent, user actions report once and after the
-// change, and the knob's geometry follows the pointer across the top mark.
+// change, and the knob follows the pointer across the top mark.
 #include "widgets/LED.h"
 #include "widgets/LeftRight.h"
 #include "widgets/OnOff.h"
@@ -68,31 +68,17 @@ private slots:
     void SwitchPressTogglesBeforeReportingOnce() {
         COnOff sw;
         sw.resize(sw.sizeHint());
-        QList<bool> seen;
+        QList<QList<int>> seen; // button, x, y, and the value when reported
         connect(&sw, &COnOff::MouseDown, &sw, [&](int button, int, int x, int y) {
-            QCOMPARE(button, 1);
-            QCOMPARE(QPoint(x, y), QPoint(5, 6));
-            seen << sw.GetValue();
+            seen << QList<int>{button, x, y, sw.GetValue()};
         });
         SendMouse(&sw, QEvent::MouseButtonPress, {5, 6}, Qt::LeftButton, Qt::LeftButton);
         SendMouse(&sw, QEvent::MouseButtonRelease, {5, 6}, Qt::LeftButton, Qt::NoButton);
-        QCOMPARE(seen, QList<bool>{true});
         QTest::mouseClick(&sw, Qt::RightButton, {}, {5, 6});
-        QCOMPARE(seen.size(), 1);
+        QTest::keyClick(&sw, Qt::Key_Space); // no button, at the centre
         sw.setEnabled(false);
         QTest::mouseClick(&sw, Qt::LeftButton, {}, {5, 6});
-        QCOMPARE(seen.size(), 1);
-    }
-
-    void SwitchSpaceTogglesOnce() {
-        COnOff sw;
-        QSignalSpy down(&sw, &COnOff::MouseDown);
-        QTest::keyClick(&sw, Qt::Key_Space);
-        QCOMPARE(down.count(), 1);
-        QVERIFY(sw.GetValue());
-        QTest::keyClick(&sw, Qt::Key_Space);
-        QCOMPARE(down.count(), 2);
-        QVERIFY(!sw.GetValue());
+        QCOMPARE(seen, (QList<QList<int>>{{1, 5, 6, 1}, {0, 15, 9, 0}}));
     }
 
     void ToggleClicksOnceAfterMoving() {
@@ -115,34 +101,6 @@ private slots:
         QVERIFY(CLeftRight::TipCentre(area, true).x() > area.center().x() + 5);
     }
 
-    void KnobGeometry() {
-        const QPointF c(41, 41.5);
-        QCOMPARE(CTurnButton::PointerAngle(c, {41, 10}), 0.0);
-        QVERIFY(qAbs(CTurnButton::PointerAngle(c, {80, 41.5}) - 1.57) < 1e-9);
-        QVERIFY(qAbs(CTurnButton::PointerAngle(c, {41, 80}) - 3.14) < 1e-9);
-        QVERIFY(qAbs(CTurnButton::PointerAngle(c, {0, 41.5}) - 4.71) < 1e-9);
-        QVERIFY(CTurnButton::PointerAngle(c, {40.99, 0}) < CTurnButton::kTurn);
-
-        // Across the top mark the pointer moves a little, in the right sense.
-        QVERIFY(qAbs(CTurnButton::ShortestTurn(6.2, 0.1) - 0.18) < 1e-9);
-        QVERIFY(qAbs(CTurnButton::ShortestTurn(0.1, 6.2) + 0.18) < 1e-9);
-        QVERIFY(qAbs(CTurnButton::ShortestTurn(1.0, 4.0) - 3.0) < 1e-9);
-
-        QVERIFY(qAbs(CTurnButton::TurnBy(6.2, 0.18, true) - 0.1) < 1e-9);
-        QVERIFY(qAbs(CTurnButton::TurnBy(0.05, -0.1, true) - 6.23) < 1e-9);
-        QCOMPARE(CTurnButton::TurnBy(6.2, 0.18, false), CTurnButton::kTurn);
-        QCOMPARE(CTurnButton::TurnBy(0.05, -0.1, false), 0.0);
-
-        // Grip mark: above the centre at 0, right of it a quarter turn on, on the face.
-        const QRectF face = CTurnButton::FaceRect(QRectF(0, 0, 82, 83));
-        QCOMPARE(face, QRectF(0, 0.5, 82, 82));
-        const QPointF top = CTurnButton::GripPoint(face, 0.0);
-        const QPointF right = CTurnButton::GripPoint(face, 1.57);
-        QVERIFY(qAbs(top.x() - 41) < 1e-9 && top.y() < 41.5 - 10);
-        QVERIFY(qAbs(right.y() - 41.5) < 1e-9 && right.x() > 41 + 10);
-        QVERIFY(QLineF(face.center(), top).length() < 41);
-    }
-
     void KnobDragTurnsByThePointersSweep() {
         CTurnButton knob;
         knob.resize(knob.sizeHint());
@@ -153,9 +111,8 @@ private slots:
         // Grabbing the knob does not make it jump to the pointer.
         Drag(knob, {At(3.0), At(3.5), At(4.0)});
         QVERIFY(qAbs(knob.GetValue() - 2.0) < 1e-6);
-        QCOMPARE(down.count(), 1);
-        QCOMPARE(move.count(), 2);
-        QCOMPARE(up.count(), 1);
+        QCOMPARE((QList<qsizetype>{down.count(), move.count(), up.count()}),
+                 (QList<qsizetype>{1, 2, 1}));
         QCOMPARE(down.first().at(0).toInt(), 1);
 
         // Forward across the top mark: 6.0 + 0.5 wraps to 0.22.
@@ -191,18 +148,18 @@ private slots:
         QCOMPARE(events, (QStringList{"0.02", "up", "6.26", "up"}));
         events.clear();
 
-        const QPointF c(41, 41);
-        QWheelEvent notch(c, knob.mapToGlobal(c), {}, {0, 120}, Qt::NoButton, Qt::NoModifier,
-                          Qt::NoScrollPhase, false);
-        QCoreApplication::sendEvent(&knob, &notch);
+        auto wheel = [&knob](int delta) {
+            const QPointF c(41, 41);
+            QWheelEvent event(c, knob.mapToGlobal(c), {}, {0, delta}, Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(&knob, &event);
+        };
+        wheel(120);
         QCOMPARE(events, (QStringList{"0.02", "up"}));
         events.clear();
-        // Half notches add up to one step.
-        QWheelEvent half(c, knob.mapToGlobal(c), {}, {0, -60}, Qt::NoButton, Qt::NoModifier,
-                         Qt::NoScrollPhase, false);
-        QCoreApplication::sendEvent(&knob, &half);
+        wheel(-60); // half notches add up to one step
         QVERIFY(events.isEmpty());
-        QCoreApplication::sendEvent(&knob, &half);
+        wheel(-60);
         QCOMPARE(events, (QStringList{"6.26", "up"}));
     }
 };

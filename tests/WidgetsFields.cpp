@@ -155,17 +155,6 @@ private slots:
         }
     }
 
-    void DigitWeights() {
-        QCOMPARE(CStepEdit::DigitWeight("1000.000", 0), 1000.0f);
-        QCOMPARE(CStepEdit::DigitWeight("1000.000", 3), 1.0f);
-        QCOMPARE(CStepEdit::DigitWeight("1000.000", 5), static_cast<float>(1.0 * 0.1f));
-        QCOMPARE(CStepEdit::DigitWeight("1000.000", 7),
-                 static_cast<float>(1.0 * 0.1f * 0.1f * 0.1f));
-        QCOMPARE(CStepEdit::DigitWeight("12345", 0), 10000.0f);
-        QCOMPARE(CStepEdit::DigitWeight("12345", 4), 1.0f);
-        QCOMPARE(CStepEdit::DigitWeight("1.2.34", 5), static_cast<float>(1.0 * 0.1f * 0.1f));
-    }
-
     void DoubleClickMakesTheDigitTheStep() {
         CStepEdit field;
         field.resize(120, 24);

@@ -18,6 +18,10 @@ protected:
     CDDSDevice m_device;
 };
 
+std::pair<int, int> Plan(const CDDSDevice& device) {
+    return {device.m_nPoints, device.m_nPeriods};
+}
+
 TEST(ClockDivider, FollowsTheFourKilosampleRule) {
     const std::pair<double, int> cases[] = {{100000.0, 1},     {99999.0, 1}, {1000.0, 48},
                                             {1.0, 48828},      {0.0, 1},     {-5.0, 1},
@@ -26,33 +30,32 @@ TEST(ClockDivider, FollowsTheFourKilosampleRule) {
         EXPECT_EQ(CDDSDevice::ClockDivider(frequency), divider) << frequency;
 }
 
-TEST_F(Download, OffsetBeyondRangeHoldsCodesAtZero) {
+TEST_F(Download, CodesHoldAtTheEndsAndSitMidScaleWithTheOutputOff) {
     m_device.m_dOffset = 7.0;
     m_device.m_fAmplitude = 3.5f;
     m_device.DownloadWaveform();
-    const auto codes = CFakeDll::LastDownload();
+    auto codes = CFakeDll::Lock()->download;
     // 1 V to 15 V asked of a 3.5 V stage: the top is held, nothing wraps round.
     EXPECT_LE(*std::max_element(codes.begin(), codes.end()), 1);
     EXPECT_GT(std::count(codes.begin(), codes.end(), 0), 900);
-}
-
-TEST_F(Download, OutputOffSendsMidScaleWhateverTheWave) {
-    m_device.m_bOutputOn = 0;
+    m_device.m_bOutputOn = 0; // whatever the wave and offset
     m_device.m_nWaveType = WAVE_SQUARE;
-    m_device.m_dOffset = 2.0;
     m_device.DownloadWaveform();
-    const auto codes = CFakeDll::LastDownload();
+    codes = CFakeDll::Lock()->download;
     EXPECT_EQ(std::count(codes.begin(), codes.end(), 2048), 1000);
 }
 
-TEST_F(Download, SingleWaveIsOnePeriodThenSilenceFillingTheBuffer) {
-    m_device.m_nPoints = 1000;
+TEST_F(Download, SweepSendsItsOwnShortBufferAndSingleWaveFillsTheBuffer) {
+    m_device.m_bSweepOn = 1;
+    m_device.DownloadWaveform();
+    EXPECT_EQ(CFakeDll::Calls().back(), "DDSDownload(2,100)");
+    m_device.m_bSweepOn = 0;
     m_device.m_nPeriods = 4;
-    m_device.m_bSingleWave = 1;
+    m_device.m_bSingleWave = 1; // one period of the 1000 points, then silence
     m_device.m_nWaveType = WAVE_SQUARE;
     m_device.DownloadWaveform();
     EXPECT_EQ(CFakeDll::Calls().back(), "DDSDownload(2,4096)");
-    const auto codes = CFakeDll::LastDownload();
+    const auto codes = CFakeDll::Lock()->download;
     ASSERT_EQ(codes.size(), 4096u);
     EXPECT_EQ(codes[0], CWaveBatch::CodeOf(m_device.SampleAt(0.0, false)));
     EXPECT_EQ(codes[249], CWaveBatch::CodeOf(m_device.SampleAt(249 / 250.0, false)));
@@ -60,36 +63,25 @@ TEST_F(Download, SingleWaveIsOnePeriodThenSilenceFillingTheBuffer) {
     EXPECT_TRUE(std::all_of(codes.begin() + 250, codes.end(), [](int c) { return c == 2048; }));
 }
 
-TEST_F(Download, SweepSendsItsOwnShortBuffer) {
-    m_device.m_bSweepOn = 1;
-    m_device.DownloadWaveform();
-    EXPECT_EQ(CFakeDll::Calls().back(), "DDSDownload(2,100)");
-}
-
-TEST_F(Download, ReportedPlanIsKeptInsideTheBuffer) {
-    CFakeDll::SetPlan(5000, 0);
-    m_device.ApplyFrequency();
-    EXPECT_EQ(m_device.m_nPoints, 4096);
-    EXPECT_EQ(m_device.m_nPeriods, 1);
-    m_device.m_bSingleWave = 1;
-    m_device.DownloadWaveform();
-    EXPECT_EQ(CFakeDll::Calls().back(), "DDSDownload(2,4096)");
-
-    CFakeDll::SetPlan(0, 3);
-    m_device.ApplyFrequency();
-    EXPECT_EQ(m_device.m_nPoints, 1);
-    m_device.DownloadWaveform(); // one sample over three periods: only silence
-    EXPECT_EQ(CFakeDll::LastDownload().size(), 4096u);
-}
-
-TEST_F(Download, ApplyFrequencyProgramsAtOnceAndRequestsOneDownload) {
+TEST_F(Download, ApplyFrequencyProgramsAtOnceAndKeepsThePlanInsideTheBuffer) {
     CFakeDll::SetPlan(2000, 5);
     m_device.m_dFrequency = 12345.5;
     m_device.ApplyFrequency();
     EXPECT_EQ(CFakeDll::Calls(), (std::vector<std::string>{"DDSSetFrequency(2,12345.500000)"}));
-    EXPECT_EQ(m_device.m_nPoints, 2000);
-    EXPECT_EQ(m_device.m_nPeriods, 5);
+    EXPECT_EQ(Plan(m_device), std::pair(2000, 5));
     EXPECT_EQ(m_device.PendingCommands(), (std::vector<int>{CMD_DOWNLOAD}));
+
+    CFakeDll::SetPlan(5000, 0);
+    m_device.ApplyFrequency();
+    EXPECT_EQ(Plan(m_device), std::pair(4096, 1));
+    m_device.m_bSingleWave = 1;
+    m_device.DownloadWaveform();
+    EXPECT_EQ(CFakeDll::Calls().back(), "DDSDownload(2,4096)");
+    CFakeDll::SetPlan(0, 3);
+    m_device.ApplyFrequency();
+    EXPECT_EQ(m_device.m_nPoints, 1);
+    m_device.DownloadWaveform(); // one sample over three periods: only silence
+    EXPECT_EQ(CFakeDll::Lock()->download.size(), 4096u);
 }
 
 TEST_F(Download, DemoOpeningCallKeepsTheDefaultPlanWhenLeftUntouched) {
@@ -98,8 +90,7 @@ TEST_F(Download, DemoOpeningCallKeepsTheDefaultPlanWhenLeftUntouched) {
     CFakeDll::SetPlan(7, 7, false);
     demo.ApplyFrequency();
     EXPECT_EQ(CFakeDll::Calls(), (std::vector<std::string>{"DDSSetFrequency(-1,1000.000000)"}));
-    EXPECT_EQ(demo.m_nPoints, 1000);
-    EXPECT_EQ(demo.m_nPeriods, 1);
+    EXPECT_EQ(Plan(demo), std::pair(1000, 1));
 }
 
 TEST_F(Download, FrequencyCommandRefreshesTheArbPlanOnly) {

@@ -8,13 +8,9 @@ namespace {
 
 using Queue = std::vector<int>;
 
-TEST(CommandQueue, NewRecordProgramsFrequencyTriggerThenDownload) {
-    EXPECT_EQ(CDDSDevice().PendingCommands(),
-              (Queue{CMD_SET_FREQUENCY, CMD_SET_TRIGGER, CMD_DOWNLOAD}));
-}
-
-TEST(CommandQueue, DownloadMergesOnlyWithOldestEntry) {
+TEST(CommandQueue, NewRecordProgramsAllAndDownloadMergesOnlyWithOldestEntry) {
     CDDSDevice device;
+    EXPECT_EQ(device.PendingCommands(), (Queue{CMD_SET_FREQUENCY, CMD_SET_TRIGGER, CMD_DOWNLOAD}));
     BindEmpty(device);
     device.RequestDownload();
     EXPECT_EQ(device.PendingCommands(), (Queue{CMD_DOWNLOAD}));
@@ -43,8 +39,6 @@ TEST(Setters, BoundRecordQueuesWhatTheUnitMustReceive) {
     EXPECT_EQ(device.PendingCommands(),
               (Queue{CMD_SET_FREQUENCY, CMD_DOWNLOAD, CMD_SET_SINGLE_WAVE, CMD_DOWNLOAD,
                      CMD_SET_TRIGGER, CMD_SET_TRIGGER, CMD_SET_DIO_MODE, CMD_SET_POWER_ON_OUTPUT}));
-    EXPECT_EQ(device.m_dFrequency, 2500.0);
-    EXPECT_EQ(device.m_bPowerOnOutput, 0);
 
     // Amplitude, output switch and period number leave the download to their caller.
     BindEmpty(device);
@@ -69,7 +63,6 @@ TEST(Setters, DemoRecordQueuesOnlyDownloadsAndRefusesPowerOnAndSweep) {
     device.m_dSweepFreq = 1000.0;
     device.SweepTick();
     EXPECT_TRUE(device.PendingCommands().empty());
-    EXPECT_EQ(device.m_dFrequency, 5000.0);
     EXPECT_EQ(device.m_dSweepFreq, 1000.0);
     EXPECT_EQ(device.SetPowerOnOutput(0), 0);
     EXPECT_EQ(device.m_bPowerOnOutput, 1);
@@ -122,8 +115,7 @@ TEST(Binding, OffersAtMostTwentyFreeIndicesAscendingAndRefusesOthers) {
     context.showDemoMessage = [&] { messageShown = true; };
     CDDSDevice refused;
     refused.BindHardware(context);
-    EXPECT_EQ(refused.m_bDemo, 1);
-    EXPECT_EQ(refused.m_nDevice, -1);
+    EXPECT_EQ((std::pair<int, int>(refused.m_bDemo, refused.m_nDevice)), std::pair(1, -1));
     EXPECT_FALSE(messageShown);
 
     answer = 21;

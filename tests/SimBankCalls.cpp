@@ -74,8 +74,6 @@ TEST_F(SimBank, CallLogStaysBounded) {
     const std::vector<std::string> log = SimCallLog();
     EXPECT_LE(log.size(), 10000u);
     EXPECT_EQ(log.back(), "DDSCheck(" + std::to_string(19999 % 3) + ")");
-    SimClearLog();
-    EXPECT_TRUE(SimCallLog().empty());
 }
 
 TEST_F(SimBank, CallsFromSeveralThreadsAtOnce) {

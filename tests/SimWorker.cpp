@@ -15,14 +15,11 @@ namespace {
 using namespace std::chrono_literals;
 
 // Polls until done() holds or the time is up.
-bool WaitFor(const std::function<bool()>& done,
-             std::chrono::milliseconds patience = std::chrono::milliseconds(2000)) {
+bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds patience = 2000ms) {
     const auto until = std::chrono::steady_clock::now() + patience;
-    while (!done()) {
+    for (; !done(); std::this_thread::sleep_for(1ms))
         if (std::chrono::steady_clock::now() > until)
             return false;
-        std::this_thread::sleep_for(1ms);
-    }
     return true;
 }
 

@@ -24,7 +24,10 @@ protected:
 
 } // namespace
 
+// Under a decimal-comma locale when one can be made: the file is the same whatever the locale.
 TEST_F(CsvFileTest, WritesClockSizeAndPointsWithCrLf) {
+    CRestoreLocale restore;
+    UseCommaLocale(m_dir);
     m_device.m_nWaveType = WAVE_ARB;
     m_device.m_nPointsPerPeriod = 4;
     m_device.m_dFrequency = 1000.0;
@@ -36,6 +39,9 @@ TEST_F(CsvFileTest, WritesClockSizeAndPointsWithCrLf) {
     EXPECT_EQ(ReadBytes(m_path), "#CLOCK=4000.000000\r\n#SIZE=4\r\n0.000000,0,0\r\n"
                                  "1.750000,0,0\r\n3.500000,0,0\r\n1.750000,0,0\r\n");
     EXPECT_FLOAT_EQ(m_device.m_fSampleRate, 4000.0f);
+    m_device.m_fArb[1] = 0.0f;
+    ASSERT_TRUE(CCsvFile::Read(m_device, m_path, m_error));
+    EXPECT_FLOAT_EQ(m_device.m_fArb[1], 1.75f);
 }
 
 TEST_F(CsvFileTest, RoundTripKeepsSizePointsToSixDecimalsAndFrequency) {
@@ -52,19 +58,6 @@ TEST_F(CsvFileTest, RoundTripKeepsSizePointsToSixDecimalsAndFrequency) {
         ASSERT_NEAR(loaded.m_fArb[i], m_device.m_fArb[i], 0.5e-6) << "point " << i;
     // The clock is a float, so the frequency comes back to its precision.
     EXPECT_NEAR(loaded.m_dFrequency, 1234.5, 1234.5 * 1e-7);
-}
-
-TEST_F(CsvFileTest, WritesPointsWhateverTheNumericLocale) {
-    CRestoreLocale restore;
-    if (!UseCommaLocale(m_dir))
-        GTEST_SKIP() << "no locale with a decimal comma can be made here";
-    m_device.m_nPointsPerPeriod = 1;
-    m_device.m_dFrequency = 2.5;
-    m_device.m_fArb[0] = -1.5f;
-    ASSERT_TRUE(CCsvFile::Write(m_device, m_path, m_error));
-    EXPECT_EQ(ReadBytes(m_path), "#CLOCK=2.500000\r\n#SIZE=1\r\n-1.500000,0,0\r\n");
-    ASSERT_TRUE(CCsvFile::Read(m_device, m_path, m_error));
-    EXPECT_FLOAT_EQ(m_device.m_fArb[0], -1.5f);
 }
 
 TEST_F(CsvFileTest, ReadsHeadersByPositionFromTheLastEqualsSign) {
@@ -143,8 +136,5 @@ TEST_F(CsvFileTest, FailedSaveKeepsThePreviousFile) {
     m_device.m_nPointsPerPeriod = 2;
     EXPECT_FALSE(CCsvFile::Write(m_device, m_dir / "target.csv", m_error));
     EXPECT_TRUE(std::filesystem::is_directory(m_dir / "target.csv/inside"));
-    std::size_t entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(m_dir.Path()))
-        ++entries;
-    EXPECT_EQ(entries, 1u); // no temporary file left behind
+    EXPECT_EQ(CountEntries(m_dir.Path()), 1); // no temporary file left behind
 }

@@ -72,14 +72,15 @@ TEST(FileList, StopsWithAMessageWhenTooManyFoldersWait) {
     for (int i = 0; i < CFileList::kQueueSlots - 1; ++i)
         std::filesystem::create_directory(root / ("d" + std::to_string(i)));
     std::vector<std::string> messages;
+    const auto note = [&messages](const std::string& text) { messages.push_back(text); };
     CFileList fits;
-    fits.SetMessageHandler([&messages](const std::string& text) { messages.push_back(text); });
+    fits.SetMessageHandler(note);
     EXPECT_TRUE(fits.FindFiles(root.Path(), "*.lug"));
     EXPECT_TRUE(messages.empty());
 
     std::filesystem::create_directory(root / "one-more");
     CFileList overflows;
-    overflows.SetMessageHandler([&messages](const std::string& text) { messages.push_back(text); });
+    overflows.SetMessageHandler(note);
     EXPECT_FALSE(overflows.FindFiles(root.Path(), "*.lug"));
     EXPECT_EQ(messages, std::vector<std::string>{CFileList::kTooManyFoldersMessage});
     EXPECT_EQ(overflows.GetFiles(), std::vector<std::string>{"a.lug"});
@@ -104,10 +105,9 @@ TEST_F(LanguageTest, ClampsTheSelectionAndNamesLanguages) {
     EXPECT_EQ(three.GetCurrentLanguage(), -1);
     EXPECT_EQ(three.GetLanguageFilePath(9), m_app / "language/de/Deutsch.lug");
 
-    EXPECT_EQ(three.GetLanguageName(-1), "English");
-    EXPECT_EQ(three.GetLanguageName(0), "empty");
-    EXPECT_EQ(three.GetLanguageName(1), "-1");
-    EXPECT_EQ(three.GetLanguageName(2), "Deutsch");
+    const std::string names[] = {"English", "empty", "-1", "Deutsch"};
+    for (int i = -1; i < 3; ++i)
+        EXPECT_EQ(three.GetLanguageName(i), names[i + 1]);
 }
 
 TEST_F(LanguageTest, LoadsFileKeysFirstThenTheLanguageMenuKeys) {

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <unistd.h>
 
@@ -20,8 +20,6 @@ public:
         std::error_code error;
         std::filesystem::remove_all(m_path, error);
     }
-    CScratchDir(const CScratchDir&) = delete;
-    CScratchDir& operator=(const CScratchDir&) = delete;
 
     const std::string& Path() const { return m_path; }
     std::string operator/(const std::string& name) const { return m_path + "/" + name; }
@@ -37,9 +35,12 @@ inline void WriteBytes(const std::string& path, const std::string& bytes) {
 
 inline std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+/// How many entries a folder holds (to see that no temporary file was left behind).
+inline long CountEntries(const std::string& folder) {
+    return std::distance(std::filesystem::directory_iterator(folder), {});
 }
 
 /// Switches LC_NUMERIC to a locale whose decimal separator is a comma, building one into a
@@ -73,8 +74,6 @@ public:
         Set(value);
     }
     ~CScopedEnv() { Set(m_old ? m_old->c_str() : nullptr); }
-    CScopedEnv(const CScopedEnv&) = delete;
-    CScopedEnv& operator=(const CScopedEnv&) = delete;
     void Set(const char* value) const { value ? ::setenv(m_name, value, 1) : ::unsetenv(m_name); }
 
 private:

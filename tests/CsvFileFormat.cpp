@@ -122,19 +122,15 @@ TEST_F(CsvFileTest, ReportsFilesThatCannotBeOpened) {
 
     EXPECT_FALSE(CCsvFile::Read(m_device, m_dir.Path(), m_error));
     EXPECT_NE(m_error.find("Is a directory"), std::string::npos) << m_error;
-
-    m_device.m_dFrequency = 3.0;
-    EXPECT_FALSE(CCsvFile::Write(m_device, m_dir / "nosuch/out.csv", m_error));
-    EXPECT_FLOAT_EQ(m_device.m_fSampleRate, 1000.0f); // a failed save changes nothing
-    EXPECT_EQ(m_error.rfind("Cann't Save file: " + m_dir.Path() + "/nosuch/out.csv: ", 0), 0u)
-        << m_error;
 }
 
 TEST_F(CsvFileTest, FailedSaveKeepsThePreviousFile) {
     // A folder in the target's place makes the final rename fail after the data was written.
     std::filesystem::create_directories(m_dir / "target.csv/inside");
     m_device.m_nPointsPerPeriod = 2;
+    m_device.m_dFrequency = 3.0;
     EXPECT_FALSE(CCsvFile::Write(m_device, m_dir / "target.csv", m_error));
+    EXPECT_FLOAT_EQ(m_device.m_fSampleRate, 1000.0f); // a failed save changes nothing
     EXPECT_TRUE(std::filesystem::is_directory(m_dir / "target.csv/inside"));
     EXPECT_EQ(CountEntries(m_dir.Path()), 1); // no temporary file left behind
 }

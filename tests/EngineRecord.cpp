@@ -1,4 +1,4 @@
-// The record's command queue, setters, sweep step and binding to a unit.
+// The record's command queue, setters and binding to a unit.
 #include "engine/DDSDevice.h"
 #include "tests/EngineFakeDll.h"
 
@@ -52,7 +52,7 @@ TEST(Setters, BoundRecordQueuesWhatTheUnitMustReceive) {
     EXPECT_EQ(device.PendingCommands(), (Queue{CMD_DOWNLOAD}));
 }
 
-TEST(Setters, DemoRecordQueuesOnlyDownloadsAndRefusesPowerOnAndSweep) {
+TEST(Setters, DemoRecordQueuesOnlyDownloadsAndRefusesPowerOn) {
     CDDSDevice device;
     device.BindHardware({});
     EXPECT_TRUE(device.PendingCommands().empty()); // creation commands dropped
@@ -60,10 +60,7 @@ TEST(Setters, DemoRecordQueuesOnlyDownloadsAndRefusesPowerOnAndSweep) {
     device.SetSingleWave(1);
     device.SetExtTrig(1);
     device.SetDIOMode(1);
-    device.m_dSweepFreq = 1000.0;
-    device.SweepTick();
     EXPECT_TRUE(device.PendingCommands().empty());
-    EXPECT_EQ(device.m_dSweepFreq, 1000.0);
     EXPECT_EQ(device.SetPowerOnOutput(0), 0);
     EXPECT_EQ(device.m_bPowerOnOutput, 1);
     device.SetWaveType(WAVE_SQUARE);
@@ -79,24 +76,6 @@ TEST(Setters, CounterResetRaisedOnlyWhenSwitchingToCounting) {
     off.SetCounterOn(0);
     EXPECT_EQ((off.SetMeasureMode(0), off.m_bResetCounter), 0);
     EXPECT_EQ((off.SetCounterOn(1), off.m_bResetCounter), 1);
-}
-
-TEST(Sweep, StepsToTheEndInclusiveThenStartsOver) {
-    CDDSDevice device;
-    BindEmpty(device);
-    device.m_dSweepStart = 1000.0;
-    device.m_dSweepEnd = 1003.0;
-    device.m_dSweepStep = 1.0;
-    device.m_dSweepFreq = 1000.0;
-    std::vector<double> requested;
-    for (int i = 0; i < 6; ++i) {
-        device.SweepTick();
-        requested.push_back(device.m_dFrequency / 0.048828125);
-    }
-    EXPECT_EQ(requested, (std::vector<double>{1000, 1001, 1002, 1003, 1000, 1001}));
-    // Every tick queued a frequency command; the downloads merge only at the head.
-    const Queue queue = device.PendingCommands();
-    EXPECT_EQ(std::count(queue.begin(), queue.end(), CMD_SET_FREQUENCY), 6);
 }
 
 // Binding with none, one or several units free, the Device List and its cancelling are

@@ -19,14 +19,11 @@ inline std::unique_ptr<CDDSDevice> MakeDevice(int type) {
     return device;
 }
 
-/// An Arb record of `points` points per period, every point at `volts`, full view.
+/// An Arb record of `points` points per period, every point at `volts`, full view at level 0.
 inline std::unique_ptr<CDDSDevice> MakeArbDevice(int points, float volts = 0.0f) {
     auto device = MakeDevice(WAVE_ARB);
     device->m_nPointsPerPeriod = points;
-    device->m_nViewFirst = 0;
     device->m_nViewLast = points - 1;
-    device->m_nZoom = 0;
-    device->m_fViewPos = 0.0f;
     for (int i = 0; i < kMaxPoints; ++i)
         device->m_fArb[i] = volts;
     return device;

@@ -118,15 +118,10 @@ private slots:
         int cursor = 300;
         const QImage image = Render(*arb, 1020, 420, &cursor);
         const QRect plot = CWaveRenderer::PlotRect(Client(1020, 420));
-        const int x = 310; // point 300 at one pixel per point
-        const int y = CWaveRenderer::VoltToY(arb->m_fArb[300], plot);
-        QCOMPARE(Mismatches(image, kCursor,
-                            {{x, plot.top() + 40},
-                             {x, plot.bottom() - 1},
-                             {plot.left() + 5, y},
-                             {plot.right() - 1, y}}),
-                 QString());
-        QVERIFY(!IsColor(image, x + 1, plot.top() + 40, kCursor));
+        // Point 300 at one pixel per point; the plot spans 10..1010 x 10..410.
+        const int x = 310, y = CWaveRenderer::VoltToY(arb->m_fArb[300], plot);
+        QCOMPARE(Mismatches(image, kCursor, {{x, 50}, {x, 409}, {15, y}, {1009, y}}), QString());
+        QVERIFY(!IsColor(image, x + 1, 50, kCursor));
 
         // Outside the zoom window the cursor is not drawn; beyond the period it stays, undrawn;
         // outside the table it returns to 0.

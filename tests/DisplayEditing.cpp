@@ -150,7 +150,7 @@ private slots:
         QCOMPARE(TakeDownloads(*f.device), 1);
         f.device->m_fViewPos = 0.5f;
         QVERIFY(f.display.HandleCommand(ID_POINTS_EDIT));
-        QCOMPARE(started, 375); // (1000 - 250) x 0.5
+        QCOMPARE(started, 375);                // (1000 - 250) x 0.5
         QCOMPARE(TakeDownloads(*f.device), 1); // the edited points are sent
         QCOMPARE(Offered(f.display, ID_POINTS_EDIT), 1);
 
@@ -220,19 +220,16 @@ private slots:
 
     void colourChooserCancelKeepsTheColour() {
         Fixture f(MakeArbDevice(1000));
-        auto answer = [](bool accept) {
+        for (bool accept : {false, true}) { // cancelled for the background, accepted for the cursor
             QTimer::singleShot(0, [accept] {
                 auto* dialog = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
                 QVERIFY(dialog != nullptr);
                 dialog->setCurrentColor(QColor(1, 2, 3));
                 accept ? dialog->accept() : dialog->reject();
             });
-        };
-        answer(false);
-        f.display.HandleCommand(ID_BACKGROUND_COLOR);
+            f.display.HandleCommand(accept ? ID_CURSOR_COLOR : ID_BACKGROUND_COLOR);
+        }
         QCOMPARE(f.display.m_crBack, QColor(30, 0, 50));
-        answer(true);
-        f.display.HandleCommand(ID_CURSOR_COLOR);
         QCOMPARE(f.display.m_crCursor, QColor(1, 2, 3));
         QCOMPARE(f.display.m_crCurve, QColor(255, 255, 0));
         f.display.Render();

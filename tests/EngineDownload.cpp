@@ -101,7 +101,6 @@ TEST_F(Download, FrequencyCommandRefreshesTheArbPlanOnly) {
     EXPECT_EQ(m_device.m_nZoom, 3);
 
     m_device.m_nWaveType = WAVE_ARB;
-    m_device.m_dFrequency = 1000.0;
     m_device.QueueCommand(CMD_SET_FREQUENCY);
     m_device.DeviceStep();
     EXPECT_EQ(m_device.m_nArbPoints, 4000);

@@ -118,15 +118,14 @@ TEST_F(IniFileTest, FailedWriteReportsTheErrorAndLeavesNoTrace) {
 TEST(SettingsFile, StoresTheLanguageIndexInConfigIni) {
     CScratchDir dir;
     CSettingsFile settings(dir.Path() + "/");
-    EXPECT_EQ(settings.GetPath(), dir / "config.ini");
     EXPECT_EQ(settings.LoadLanguage(), -1);
     EXPECT_EQ(settings.SaveLanguage(2), 0u);
-    EXPECT_EQ(ReadBytes(settings.GetPath()), "[Form]\nLanguage=2\n");
+    EXPECT_EQ(ReadBytes(dir / "config.ini"), "[Form]\nLanguage=2\n");
     EXPECT_EQ(settings.LoadLanguage(), 2);
 
-    WriteBytes(settings.GetPath(), "[Form]\nLanguage=abc\n");
+    WriteBytes(dir / "config.ini", "[Form]\nLanguage=abc\n");
     EXPECT_EQ(settings.LoadLanguage(), 0);
-    WriteBytes(settings.GetPath(), "[Form]\nLanguage=-3x\n");
+    WriteBytes(dir / "config.ini", "[Form]\nLanguage=-3x\n");
     EXPECT_EQ(settings.LoadLanguage(), -3);
     EXPECT_EQ(CSettingsFile::TextToInt("99999999999"), 2147483647);
     EXPECT_EQ(CSettingsFile::TextToInt("-99999999999"), -2147483647 - 1);

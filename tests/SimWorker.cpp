@@ -53,7 +53,7 @@ protected:
     CDeviceWorker m_workers[2];
 };
 
-TEST_F(SimWorker, NewDeviceIsFullyProgrammed) {
+TEST_F(SimWorker, NewDeviceIsFullyProgrammedAndReadsItsOwnUnit) {
     m_devices[1].m_nWaveType = WAVE_SQUARE;
     m_devices[1].SetExtTrig(1);
     m_workers[0].Start(&m_devices[0]);
@@ -69,10 +69,7 @@ TEST_F(SimWorker, NewDeviceIsFullyProgrammed) {
     EXPECT_EQ(SimGetUnit(1).triggerOn, 1);
     ASSERT_TRUE(WaitFor([&] { return m_devices[0].m_dMeasuredFreq > 0.0; }));
     EXPECT_NEAR(m_devices[0].m_dMeasuredFreq, 1000.0, 0.1);
-}
-
-TEST_F(SimWorker, DigitalOutputsComeBackOnTheInputs) {
-    m_workers[1].Start(&m_devices[1]);
+    // The outputs come back on the inputs of the same unit (its index in bits 6 and 7).
     m_devices[1].m_wDigitalOut = 0xFED;
     ASSERT_TRUE(WaitFor([&] { return m_devices[1].m_wDigitalIn == (0x2D | (1 << 6)); }));
     EXPECT_EQ(SimGetUnit(1).digitalOut, 0xFED);

@@ -68,6 +68,14 @@ TEST_F(CsvFileTest, ReadsHeadersByPositionFromTheLastEqualsSign) {
     ASSERT_TRUE(ReadText("#CLOCK=1000.5,7\r\nX=Y=4,9\r\n"));
     EXPECT_FLOAT_EQ(m_device.m_fSampleRate, 1000.5f);
     EXPECT_EQ(m_device.m_nPointsPerPeriod, 4);
+
+    // The implied frequency stays in the Arb range.
+    ASSERT_TRUE(ReadText("#CLOCK=abc\n#SIZE=4\n"));
+    EXPECT_DOUBLE_EQ(m_device.m_dFrequency, CCsvFile::kMinFrequency);
+    ASSERT_TRUE(ReadText("#CLOCK=" + std::string(60, '9') + "\n#SIZE=1\n1" + std::string(60, '0') +
+                         ",0,0\n"));
+    EXPECT_DOUBLE_EQ(m_device.m_dFrequency, CCsvFile::kMaxFrequency);
+    EXPECT_TRUE(std::isfinite(m_device.m_fArb[0]));
 }
 
 TEST_F(CsvFileTest, ReadsPointFieldsStrictly) {
@@ -103,15 +111,6 @@ TEST_F(CsvFileTest, RefusesSizesOutsideTheTableAndChangesNothing) {
     EXPECT_FLOAT_EQ(m_device.m_fArb[0], 7.0f);
     EXPECT_EQ(m_device.m_nPointsPerPeriod, 1000);
     EXPECT_DOUBLE_EQ(m_device.m_dFrequency, 1000.0);
-}
-
-TEST_F(CsvFileTest, KeepsTheImpliedFrequencyInTheArbRange) {
-    ASSERT_TRUE(ReadText("#CLOCK=abc\n#SIZE=4\n"));
-    EXPECT_DOUBLE_EQ(m_device.m_dFrequency, CCsvFile::kMinFrequency);
-    ASSERT_TRUE(ReadText("#CLOCK=" + std::string(60, '9') + "\n#SIZE=1\n1" + std::string(60, '0') +
-                         ",0,0\n"));
-    EXPECT_DOUBLE_EQ(m_device.m_dFrequency, CCsvFile::kMaxFrequency);
-    EXPECT_TRUE(std::isfinite(m_device.m_fArb[0]));
 }
 
 TEST_F(CsvFileTest, ReportsFilesThatCannotBeOpened) {

@@ -59,7 +59,7 @@ private slots:
         QCOMPARE(CountOutside(image, QRect(QPoint(0, 45), QPoint(120, 55)), kCurve), 0);
     }
 
-    void curveBeyondFullScaleStaysOnThePlot() {
+    void curveBeyondFullScaleStaysOnThePlotAndNoiseFillsIt() {
         auto sine = MakeDevice(WAVE_SINE);
         sine->m_fAmplitude = 3.5f;
         sine->m_dOffset = 7.0; // samples up to 3.0
@@ -79,12 +79,10 @@ private slots:
             arb->m_fArb[i] = i % 2 == 0 ? 10.0f : -10.0f;
         image = Render(*arb, 700, 420);
         QCOMPARE(CountOutside(image, plot, kCurve), 0);
-    }
 
-    void everyNoiseColumnIsStroked() {
+        // Noise strokes every column.
         auto noise = MakeDevice(WAVE_WHITE_NOISE);
-        const QRect plot = CWaveRenderer::PlotRect(Client(700, 420));
-        const QImage image = Render(*noise, 700, 420);
+        image = Render(*noise, 700, 420);
         for (int x = plot.left(); x < plot.right(); ++x)
             QVERIFY2(CountOutside(image.copy(x, plot.top(), 1, plot.height()), {}, kCurve) > 0,
                      qPrintable(QString("column %1 has no curve").arg(x)));

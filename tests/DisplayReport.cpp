@@ -42,7 +42,7 @@ class DisplayReport : public QObject {
     Q_OBJECT
 
 private slots:
-    void pageOf850By1202UnitsIsLaidOutAsDescribed() {
+    void pageOf850By1202SquareUnitsIsLaidOutAsDescribed() {
         const CReportPrinter::Layout layout =
             CReportPrinter::ComputeLayout(kPage, 50, 30, 20, QSize(70, 30));
         // The four frames, inset symmetrically.
@@ -57,9 +57,7 @@ private slots:
                                 layout.nNoteLinesY[3]};
         QCOMPARE(placed,
                  (QList<int>{72, 595, 122, 63, 152, 833, 873, 85, 913, 155, 765, 943, 1033}));
-    }
 
-    void pageMappingKeepsUnitsSquare() {
         // 600 dpi: viewport extent 6800 x 6800 device pixels, shrunk to the 850 x 1202 shape.
         const CReportPrinter::Mapping mapping =
             CReportPrinter::MapPage(QRect(0, 0, 4808, 6800), 600, 600);

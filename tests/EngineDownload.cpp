@@ -77,9 +77,9 @@ TEST_F(Download, ApplyFrequencyProgramsAtOnceAndKeepsThePlanInsideTheBuffer) {
     EXPECT_EQ(m_device.m_nPoints, 1);
     m_device.DownloadWaveform(); // one sample over three periods: only silence
     EXPECT_EQ(CFakeDll::Lock()->download.size(), 4096u);
-}
 
-TEST_F(Download, DemoOpeningCallKeepsTheDefaultPlanWhenLeftUntouched) {
+    // A demo record's opening call keeps the default plan when the library leaves it untouched.
+    CFakeDll::Lock()->calls.clear();
     CDDSDevice demo;
     demo.BindHardware({});
     CFakeDll::SetPlan(7, 7, false);

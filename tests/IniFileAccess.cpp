@@ -16,17 +16,15 @@ protected:
 
 } // namespace
 
-TEST_F(IniFileTest, ReadStringMatchesNamesWithoutCaseAndTrimsTheValue) {
+TEST_F(IniFileTest, ReadStringMatchesNamesWithoutCaseTrimsAndLimitsTheValue) {
     WriteBytes(m_path, "[other]\r\nkey=wrong\r\n[ Form ]\r\n  Language =  2 \t\r\nEmpty=\r\n"
                        "language=3\r\n[form]\r\nlanguage=4\r\n");
     EXPECT_EQ(m_ini.ReadString("FORM", "LANGUAGE"), "2");
     EXPECT_EQ(m_ini.ReadString("form", "empty"), "");    // present but empty
     EXPECT_EQ(m_ini.ReadString("form", "absent"), "-1"); // missing key
     EXPECT_EQ(m_ini.ReadString("nosuch", "key"), "-1");  // missing section
-}
 
-TEST_F(IniFileTest, ReadStringReturnsAtMost259Characters) {
-    // Counted in characters, so a UTF-8 text is never cut inside a character.
+    // At most 259 characters, counted as such: a UTF-8 text is never cut inside a character.
     std::string value;
     for (int i = 0; i < 300; ++i)
         value += "\xE4\xB8\xAD"; // one CJK character
@@ -66,7 +64,7 @@ TEST_F(IniFileTest, ReadSectionCutsAt9000Characters) {
     EXPECT_EQ(values[89].size(), 93u); // the last line is cut short
 }
 
-TEST_F(IniFileTest, WriteCreatesFileSectionAndKey) {
+TEST_F(IniFileTest, WriteCreatesFileSectionAndKeyOnlyWhenAsked) {
     EXPECT_EQ(m_ini.WriteString("Form", "Language", "2", true), 0u);
     EXPECT_EQ(ReadBytes(m_path), "[Form]\nLanguage=2\n");
     EXPECT_EQ(m_ini.WriteString("Other", "a", "b", true), 0u);
@@ -79,6 +77,13 @@ TEST_F(IniFileTest, WriteCreatesFileSectionAndKey) {
     EXPECT_EQ(m_ini.ReadString("Other", "x"), "1");
     WriteBytes(m_path, "[Form]\nLanguage=3\r");
     EXPECT_EQ(m_ini.ReadString("Form", "Language"), "3");
+
+    // Without create only existing keys change.
+    WriteBytes(m_path, "[Form]\nEmpty=\n");
+    EXPECT_EQ(m_ini.WriteString("Form", "Absent", "1", false), 1u);
+    EXPECT_EQ(ReadBytes(m_path), "[Form]\nEmpty=\n");
+    EXPECT_EQ(m_ini.WriteString("Form", "Empty", "now", false), 0u);
+    EXPECT_EQ(ReadBytes(m_path), "[Form]\nEmpty=now\n");
 }
 
 TEST_F(IniFileTest, WriteKeepsEveryOtherLineAsItWas) {
@@ -95,14 +100,6 @@ TEST_F(IniFileTest, WriteKeepsEveryOtherLineAsItWas) {
     EXPECT_EQ(m_ini.WriteString("View", "x", "y", true), 0u);
     EXPECT_EQ(m_ini.ReadString("View", "x"), "y");
     EXPECT_EQ(m_ini.ReadString("View", "Language"), "9");
-}
-
-TEST_F(IniFileTest, WriteWithoutCreateOnlyChangesExistingKeys) {
-    WriteBytes(m_path, "[Form]\nEmpty=\n");
-    EXPECT_EQ(m_ini.WriteString("Form", "Absent", "1", false), 1u);
-    EXPECT_EQ(ReadBytes(m_path), "[Form]\nEmpty=\n");
-    EXPECT_EQ(m_ini.WriteString("Form", "Empty", "now", false), 0u);
-    EXPECT_EQ(ReadBytes(m_path), "[Form]\nEmpty=now\n");
 }
 
 TEST_F(IniFileTest, FailedWriteReportsTheErrorAndLeavesNoTrace) {

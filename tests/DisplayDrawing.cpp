@@ -137,8 +137,11 @@ private slots:
         QCOMPARE(cursor, 0);
     }
 
-    void zoomBarThumbEndsOnTheBarAtTheTableEnd() {
-        auto arb = MakeArbDevice(1000);
+    // Arb shows a zoom bar whose thumb ends one pixel inside the bar at the table's end, and its
+    // texts in the curve colour.
+    void arbShowsItsZoomBarAndTexts() {
+        auto arb = MakeArbDevice(1000, -3.5f); // curve on the bottom edge, rows 409 and 410
+        arb->m_wDigitalOut = 0x5A5;
         arb->m_nZoom = 1;
         CZoomWindow::Compute(*arb, 1.0f); // points 500 to 999
         const QRect plot = CWaveRenderer::PlotRect(Client(700, 420));
@@ -156,13 +159,7 @@ private slots:
                        {{cx, row}, {cx + 98, row}, {cx + 99, row}, {cx - 100, plot.top() + 5}}),
             QString());
         QVERIFY(IsColor(image, cx - 1, row, kBack));
-    }
 
-    void arbShowsItsTextsInTheCurveColour() {
-        auto arb = MakeArbDevice(1000, -3.5f); // curve on the bottom edge, rows 409 and 410
-        arb->m_wDigitalOut = 0x5A5;
-        const QImage image = Render(*arb, 700, 420);
-        const QRect plot = CWaveRenderer::PlotRect(Client(700, 420));
         auto textPixels = [&](int left, int top, int right, int bottom) {
             return CountOutside(image.copy(QRect(QPoint(left, top), QPoint(right, bottom))), {},
                                 kCurve);

@@ -92,7 +92,7 @@ TEST_F(Step, MeterShowsTheOldestOfASteadyWindowAndHoldsThroughJumps) {
     }
 }
 
-TEST_F(Step, CounterTruncatesAndResetsBeforeTheFirstCount) {
+TEST_F(Step, CounterTruncatesAndResetsBeforeTheFirstCountButNotOnADemo) {
     CFakeDll::Lock()->readings = {12.9};
     m_device.SetMeasureMode(0);
     const Calls calls = Steps(m_device, 1);
@@ -103,9 +103,8 @@ TEST_F(Step, CounterTruncatesAndResetsBeforeTheFirstCount) {
     CFakeDll::Lock()->readings = {1e12};
     EXPECT_EQ(Steps(m_device, 1)[0], "DDSGetMeasure(0,1)"); // read every step, no second reset
     EXPECT_EQ(m_device.m_nCount, 2147483647);
-}
 
-TEST_F(Step, DemoStepMakesNoCall) {
+    // A demo record's steps make no call and measure nothing.
     CDDSDevice demo;
     demo.BindHardware({});
     demo.SetWaveType(WAVE_RAMP);
@@ -119,8 +118,7 @@ TEST_F(Step, DemoStepMakesNoCall) {
 
 TEST_F(Step, TwoStepsAtOnceOneRunsTheOtherReturns) {
     m_device.m_bCounterOn = 0;
-    std::promise<void> inside;
-    std::promise<void> release;
+    std::promise<void> inside, release;
     std::shared_future<void> released = release.get_future().share();
     CFakeDll::Lock()->checkHook = [&inside, released] {
         inside.set_value();

@@ -75,7 +75,7 @@ TEST_F(SimWorker, NewDeviceIsFullyProgrammedAndReadsItsOwnUnit) {
     EXPECT_EQ(SimGetUnit(1).digitalOut, 0xFED);
 }
 
-TEST_F(SimWorker, ReplugedUnitIsReprogrammedBeforeAnythingElse) {
+TEST_F(SimWorker, ReplugedUnitIsReprogrammedFirstAndABurstEndsOnTheLast) {
     m_workers[0].Start(&m_devices[0]);
     ASSERT_TRUE(WaitFor([&] { return Idle(0); }));
     SimUnplug(0);
@@ -100,10 +100,8 @@ TEST_F(SimWorker, ReplugedUnitIsReprogrammedBeforeAnythingElse) {
     EXPECT_EQ(unit.frequency, 2000.0);
     EXPECT_EQ(unit.dioMode, 1);
     EXPECT_TRUE(PlanAgrees(0));
-}
 
-TEST_F(SimWorker, BurstOfFrequencyChangesEndsOnTheLast) {
-    m_workers[0].Start(&m_devices[0]);
+    // A burst of frequency changes ends on the last.
     for (int i = 1; i <= 1000; ++i)
         m_devices[0].SetFrequency(1000.0 + 37.0 * i);
     // One command per step: about 2000 steps of 1 ms to work off.

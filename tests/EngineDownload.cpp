@@ -88,32 +88,30 @@ TEST_F(Download, ApplyFrequencyProgramsAtOnceAndKeepsThePlanInsideTheBuffer) {
     EXPECT_EQ(Plan(demo), std::pair(1000, 1));
 }
 
+// A sine stores the plan and leaves the Arb figures alone; Arb takes the plan as its table, back
+// at the full view, with at least one point per period.
 TEST_F(Download, FrequencyCommandRefreshesTheArbPlanOnly) {
-    CFakeDll::SetPlan(4000, 8);
     m_device.m_bCounterOn = 0;
     m_device.m_nZoom = 3;
     m_device.m_fViewPos = 0.5f;
     m_device.m_nArbPoints = 4090;
-    m_device.QueueCommand(CMD_SET_FREQUENCY);
-    m_device.DeviceStep(); // sine: plan stored, Arb figures untouched
-    EXPECT_EQ(m_device.m_nPoints, 4000);
-    EXPECT_EQ(m_device.m_nPointsPerPeriod, 1000);
-    EXPECT_EQ(m_device.m_nZoom, 3);
-
-    m_device.m_nWaveType = WAVE_ARB;
-    m_device.QueueCommand(CMD_SET_FREQUENCY);
-    m_device.DeviceStep();
-    EXPECT_EQ(m_device.m_nArbPoints, 4000);
-    EXPECT_EQ(m_device.m_nZoom, 0);
+    const struct {
+        int wave, points, periods, perPeriod, arbPoints, zoom;
+    } rows[] = {{WAVE_SINE, 4000, 8, 1000, 4090, 3},
+                {WAVE_ARB, 4000, 8, 500, 4000, 0},
+                {WAVE_ARB, 3, 8, 1, 3, 0}};
+    for (const auto& row : rows) {
+        CFakeDll::SetPlan(row.points, row.periods);
+        m_device.m_nWaveType = row.wave;
+        m_device.QueueCommand(CMD_SET_FREQUENCY);
+        m_device.DeviceStep();
+        EXPECT_EQ((std::vector<int>{m_device.m_nPoints, m_device.m_nPointsPerPeriod,
+                                    m_device.m_nArbPoints, m_device.m_nZoom}),
+                  (std::vector<int>{row.points, row.perPeriod, row.arbPoints, row.zoom}))
+            << row.wave << " " << row.points;
+    }
     EXPECT_EQ(m_device.m_fViewPos, 0.0f);
     EXPECT_EQ(m_device.m_fSampleRate, 4166666.0f);
-    EXPECT_EQ(m_device.m_nPointsPerPeriod, 500);
-
-    CFakeDll::SetPlan(3, 8); // more periods than samples: still one point per period
-    m_device.QueueCommand(CMD_SET_FREQUENCY);
-    m_device.DeviceStep();
-    EXPECT_EQ(m_device.m_nArbPoints, 3);
-    EXPECT_EQ(m_device.m_nPointsPerPeriod, 1);
 }
 
 } // namespace

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
 using Queue = std::vector<int>;
 
 TEST(CommandQueue, NewRecordProgramsAllAndDownloadMergesOnlyWithOldestEntry) {
@@ -105,5 +103,3 @@ TEST(Binding, OffersAtMostTwentyFreeIndicesAscendingAndRefusesOthers) {
     EXPECT_EQ(offered.back(), 21);
     EXPECT_EQ(chosen.m_nDevice, 21);
 }
-
-} // namespace

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
 using F = CSweepRules::Field;
 
 // No span (or a negative one) never makes a step that stalls or runs downwards.
@@ -63,5 +61,3 @@ TEST(SweepRules, EachKnobTruncatesAndStopsAtItsOwnLimits) {
             << row.field << " " << row.delta;
     }
 }
-
-} // namespace

@@ -87,7 +87,7 @@ TEST(SampleAt, ShapesAtChosenPoints) {
     }
 }
 
-TEST(SampleAt, RampDutyExtremesKeepOneDirection) {
+TEST(SampleAt, RampDutyExtremesKeepOneDirectionAndTrapeziumRestsLow) {
     for (float duty : {1.0f, 0.0f}) {
         CRecord device({.type = WAVE_RAMP});
         device.m_fRampDuty = duty;
@@ -98,9 +98,7 @@ TEST(SampleAt, RampDutyExtremesKeepOneDirection) {
             ASSERT_LT(std::fabs(rise), 0.01) << duty << " " << i;            // nor a jump
         }
     }
-}
-
-TEST(SampleAt, TrapeziumRestsLowForTheLastFifth) {
+    // The trapezium rests low for the last fifth of each period.
     const CRecord device({.type = WAVE_TRAPEZIA, .periods = 2});
     for (int i = 0; i < 2000; ++i) {
         const double inPeriod = std::fmod(i / 1000.0, 1.0);

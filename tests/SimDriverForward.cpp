@@ -9,8 +9,6 @@
 #include <dlfcn.h>
 #include <string>
 
-namespace {
-
 TEST(DriverForward, EveryCallReachesTheNamedDriver) {
     const char* path = std::getenv("DDSTARN_DRIVER");
     ASSERT_NE(path, nullptr);
@@ -48,5 +46,3 @@ TEST(DriverForward, EveryCallReachesTheNamedDriver) {
     EXPECT_EQ(SimCallLog().back(), "DDSGetDigitalIn(0)");
     dlclose(driver);
 }
-
-} // namespace

@@ -5,9 +5,7 @@
 
 #include <cmath>
 
-namespace {
-
-bool Valid(const CFrequencyPlan& plan) {
+static bool Valid(const CFrequencyPlan& plan) {
     return plan.m_nDivider >= 1 && plan.m_nPoints >= 1 && plan.m_nPoints <= 4096 &&
            plan.m_nPeriods >= 1;
 }
@@ -35,5 +33,3 @@ TEST(FrequencyPlan, RequestsOutsideTheRangeStillGiveAPlan) {
     for (double f : {0.0, -100.0, std::nan(""), 1e-9, 1e12, HUGE_VAL})
         EXPECT_TRUE(Valid(CFrequencyPlan::For(f))) << f;
 }
-
-} // namespace

@@ -30,7 +30,6 @@ CReportPrinter::Inputs MakeInputs() {
     inputs.fields.strCounter = QStringLiteral("00000000042");
     inputs.strFileName = QStringLiteral("CSV File Empty");
     inputs.text = English;
-    inputs.now = QDateTime(QDate(2026, 3, 7), QTime(9, 5, 4));
     return inputs;
 }
 

@@ -30,7 +30,7 @@ protected:
     CDDSDevice m_device;
 };
 
-TEST_F(Step, CallsInOrderWithOneCommandPerStep) {
+TEST_F(Step, CallsInOrderWithOneCommandPerStepReadingItsFieldsThen) {
     m_device.m_wDigitalOut = 0x0A5;
     CFakeDll::Lock()->digitalIn = 0x15;
     m_device.SetExtTrig(1);
@@ -49,10 +49,8 @@ TEST_F(Step, CallsInOrderWithOneCommandPerStep) {
               (Calls{"DDSCheck(0)", "DDSSetDigitalOut(0,165)", "DDSGetDigitalIn(0)",
                      "DDSSetTrigger(0,0,0)", "DDSCheck(0)", "DDSSetDigitalOut(0,165)",
                      "DDSGetDigitalIn(0)", "DDSSetDIOMode(0,0)"}));
-}
 
-TEST_F(Step, CommandReadsItsFieldsWhenCarriedOut) {
-    m_device.m_bCounterOn = 0;
+    // A command reads its fields when carried out, not when queued.
     m_device.SetSingleWave(1);
     m_device.SetPowerOnOutput(1);
     m_device.m_bSingleWave = 0; // changed again before the worker got there
@@ -88,7 +86,6 @@ TEST_F(Step, MeterShowsTheOldestOfASteadyWindowAndHoldsThroughJumps) {
             shown.push_back(device.m_dMeasuredFreq);
         }
         EXPECT_EQ(shown, c.shown);
-        EXPECT_EQ(device.m_freqHistory.size(), std::min<std::size_t>(c.readings.size(), 5));
     }
 }
 

@@ -25,8 +25,7 @@ protected:
 TEST_F(LanguageTest, WritesTheBuiltInFileAndReadsItsKeysInOrder) {
     CLanguageManager manager(m_app.Path());
     manager.RefreshLanguageFiles();
-    ASSERT_EQ(manager.GetDefaultFilePath(), m_tmp / "default.lug");
-    EXPECT_EQ(ReadBytes(manager.GetDefaultFilePath()), CDefaultLanguage::Bytes());
+    EXPECT_EQ(ReadBytes(m_tmp / "default.lug"), CDefaultLanguage::Bytes());
 
     manager.SelectLanguage(-1);
     EXPECT_EQ(manager.GetText(8888), "English");
@@ -55,10 +54,6 @@ TEST(FileList, WalksTheTreeLevelByLevelMatchingTheEndIgnoringCase) {
     EXPECT_EQ(lugs.GetFiles(),
               (std::vector<std::string>{"A.LUG", "b.lug", "catalug", "sub1/x.lug", "sub2/z.Lug",
                                         "sub1/deeper/y.lug", "sub2/more/w.lug"}));
-
-    CFileList all;
-    EXPECT_TRUE(all.FindFiles(root.Path(), "*.*"));
-    EXPECT_EQ(all.GetCount(), 10);
 
     CFileList missing;
     EXPECT_TRUE(missing.FindFiles(root / "nosuch", "*.lug"));

@@ -1,8 +1,6 @@
 #include "i18n/NumberText.h"
 #include "i18n/ParseNumber.h"
 
-#include "TextTestSupport.h"
-
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -60,15 +58,4 @@ TEST(ParseNumber, ReportsWholeNumbersAndKeepsLeadingPart) {
         EXPECT_EQ(ParseNumber(c.text, value), c.result) << '"' << c.text << '"';
         EXPECT_DOUBLE_EQ(value, c.value) << '"' << c.text << '"';
     }
-}
-
-TEST(NumberText, IgnoresTheNumericLocale) {
-    CScratchDir scratch;
-    CRestoreLocale restore;
-    if (!UseCommaLocale(scratch))
-        GTEST_SKIP() << "no locale with a decimal comma can be made here";
-    double value = 0.0;
-    EXPECT_DOUBLE_EQ(CNumberText::ToDouble("1.5"), 1.5);
-    EXPECT_EQ(ParseNumber("1.5", value), 1);
-    EXPECT_DOUBLE_EQ(value, 1.5);
 }

@@ -10,6 +10,7 @@ namespace {
 
 class CsvFileTest : public ::testing::Test {
 protected:
+    ~CsvFileTest() override { std::setlocale(LC_NUMERIC, "C"); }
     /// Reads text as a file into m_device; false and m_error on refusal.
     bool ReadText(const std::string& text) {
         WriteBytes(m_path, text);
@@ -26,7 +27,6 @@ protected:
 
 // Under a decimal-comma locale when one can be made: the file is the same whatever the locale.
 TEST_F(CsvFileTest, WritesClockSizeAndPointsWithCrLfAndReadsThemBack) {
-    CRestoreLocale restore;
     UseCommaLocale(m_dir);
     m_device.m_nWaveType = WAVE_ARB;
     m_device.m_nPointsPerPeriod = 4;

@@ -3,7 +3,6 @@
 
 #include "app/CmdUI.h"
 #include "dialogs/PointsEditDlg.h"
-#include "i18n/LanguageManager.h"
 #include "res/Resource.h"
 #include "view/PointEditor.h"
 #include "view/WaveDisplay.h"
@@ -235,12 +234,9 @@ private slots:
 
     void pointsEditClampsIndexAndVoltage() {
         auto device = MakeArbDevice(1000, 0.5f);
-        CLanguageManager language;
-        language.RefreshLanguageFiles();
-        language.LoadLanguage(-1);
         int cursor = -1;
         CPointsEditDlg dialog(
-            *device, 999, [&](int index) { cursor = index; }, language);
+            *device, 999, [&](int index) { cursor = index; }, EnglishTexts());
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Edit Points"));
         QCOMPARE(cursor, 999);
         QCOMPARE(dialog.VoltField()->text(), QStringLiteral("0.500"));

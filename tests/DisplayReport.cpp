@@ -1,8 +1,6 @@
 // The printed report (page mapping, layout, texts, picture) and the clipboard copy.
 #include "DisplayTestSupport.h"
 
-#include "i18n/LanguageManager.h"
-#include "res/Resource.h"
 #include "view/ReportPrinter.h"
 #include "view/WaveDisplay.h"
 
@@ -13,13 +11,7 @@
 namespace {
 
 QString English(int id) {
-    static CLanguageManager* language = [] {
-        auto* built = new CLanguageManager;
-        built->RefreshLanguageFiles();
-        built->LoadLanguage(-1);
-        return built;
-    }();
-    return QString::fromUtf8(language->GetText(id).c_str());
+    return QString::fromUtf8(EnglishTexts().GetText(id).c_str());
 }
 
 CReportPrinter::Inputs MakeInputs() {

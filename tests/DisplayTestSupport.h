@@ -1,5 +1,6 @@
 #pragma once
 #include "engine/DDSDevice.h"
+#include "i18n/LanguageManager.h"
 
 #include <QColor>
 #include <QImage>
@@ -27,6 +28,14 @@ inline std::unique_ptr<CDDSDevice> MakeArbDevice(int points, float volts = 0.0f)
     for (int i = 0; i < kMaxPoints; ++i)
         device->m_fArb[i] = volts;
     return device;
+}
+
+/// The built-in English texts, written out and loaded once.
+inline CLanguageManager& EnglishTexts() {
+    static CLanguageManager language;
+    [[maybe_unused]] static const bool loaded =
+        (language.RefreshLanguageFiles(), language.LoadLanguage(-1), true);
+    return language;
 }
 
 inline bool IsColor(const QImage& image, int x, int y, const QColor& color) {

@@ -60,7 +60,7 @@ int DDSGetMeasure(int index, int mode, double* value) {
     return 1;
 }
 int DDSGetDigitalIn(int index, unsigned short* value) {
-    *value = CFakeDll::Lock()->digitalIn;
+    *value = 0;
     return Record("DDSGetDigitalIn(%d)", index);
 }
 

@@ -13,9 +13,8 @@ struct CFakeState {
     std::vector<std::string> calls; ///< e.g. "DDSSetFrequency(0,1000.000000)"
     int points = 1000;
     int periods = 1;
-    bool writePlan = true;       ///< false: DDSSetFrequency leaves its outputs untouched
-    std::deque<double> readings; ///< DDSGetMeasure hands them out in turn; the last one repeats
-    unsigned short digitalIn = 0;
+    bool writePlan = true;           ///< false: DDSSetFrequency leaves its outputs untouched
+    std::deque<double> readings;     ///< DDSGetMeasure hands them out in turn; the last one repeats
     std::function<void()> checkHook; ///< runs inside DDSCheck, outside the lock
     std::vector<unsigned short> download;
 };

@@ -44,12 +44,11 @@ inline long CountEntries(const std::string& folder) {
 }
 
 /// Switches LC_NUMERIC to a locale whose decimal separator is a comma, building one into a
-/// scratch folder when the system has none. False when that is impossible (the caller skips).
+/// scratch folder when the system has none. False when that is impossible. The caller puts
+/// LC_NUMERIC back to "C".
 inline bool UseCommaLocale(const CScratchDir& scratch) {
-    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8"}) {
-        if (std::setlocale(LC_NUMERIC, name))
-            return std::localeconv()->decimal_point[0] == ',';
-    }
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
+        return std::localeconv()->decimal_point[0] == ',';
     const std::string command =
         "localedef -i de_DE -f UTF-8 '" + (scratch / "de_DE.UTF-8") + "' >/dev/null 2>&1";
     // localedef reports warnings through its exit status; whether the locale loads is what counts.
@@ -59,11 +58,6 @@ inline bool UseCommaLocale(const CScratchDir& scratch) {
     ::unsetenv("LOCPATH");
     return ok && std::localeconv()->decimal_point[0] == ',';
 }
-
-/// Puts LC_NUMERIC back to "C" when a test ends.
-struct CRestoreLocale {
-    ~CRestoreLocale() { std::setlocale(LC_NUMERIC, "C"); }
-};
 
 /// Sets an environment variable (or with null removes it) until the end of the scope.
 class CScopedEnv {

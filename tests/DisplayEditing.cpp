@@ -187,13 +187,14 @@ private slots:
             QCOMPARE(Offered(f.display, ID_ZOOM_IN), int(level < 4));
             QVERIFY(f.display.HandleCommand(ID_ZOOM_IN));
         }
-        QCOMPARE(int(d.m_nZoom), 4);
+        QCOMPARE(int(d.m_nZoom), 4); // 200 points at the end: no further level
         QVERIFY(f.display.HandleCommand(ID_ZOOM_OUT));
         QCOMPARE(int(d.m_nZoom), 3);
-        d.m_nWaveType = WAVE_SINE;
+        d.m_nWaveType = WAVE_SINE; // other wave types neither zoom out nor offer it
         f.display.HandleCommand(ID_ZOOM_OUT);
         QCOMPARE(QPoint(d.m_nZoom, Offered(f.display, ID_ZOOM_OUT)), QPoint(3, 0));
 
+        // Away from the end level 4 still zooms in (3 to 4 to 5); the next view falls back to 0.
         d.m_nWaveType = WAVE_ARB;
         slider.setValue(250);
         f.display.HandleCommand(ID_ZOOM_IN);
@@ -205,7 +206,7 @@ private slots:
         f.display.HandleCommand(ID_ZOOM_OUT);
         QCOMPARE(QPoint(d.m_nZoom, Offered(f.display, ID_ZOOM_OUT)), QPoint(0, 0));
 
-        d.m_nPointsPerPeriod = 150;
+        d.m_nPointsPerPeriod = 150; // fewer than 200 points never zoom
         slider.setValue(500);
         f.display.HandleCommand(ID_ZOOM_IN);
         QCOMPARE(QPoint(d.m_nZoom, Offered(f.display, ID_ZOOM_IN)), QPoint(0, 0));

@@ -31,10 +31,6 @@ QImage Render(CDDSDevice& device, int width, int height, int* cursor = nullptr,
     return image;
 }
 
-int VisiblePoints(const CDDSDevice& device) {
-    return device.m_nViewLast - device.m_nViewFirst + 1;
-}
-
 } // namespace
 
 class DisplayDrawing : public QObject {
@@ -63,7 +59,7 @@ private slots:
         QCOMPARE(CountOutside(image, QRect(QPoint(0, 45), QPoint(120, 55)), kCurve), 0);
     }
 
-    void curveBeyondFullScaleStaysOnThePlot() {
+    void curveBeyondFullScaleStaysOnThePlotAndNoiseFillsIt() {
         auto sine = MakeDevice(WAVE_SINE);
         sine->m_fAmplitude = 3.5f;
         sine->m_dOffset = 7.0; // samples up to 3.0
@@ -71,24 +67,22 @@ private slots:
         QImage image = Render(*sine, 700, 420);
         QCOMPARE(CountOutside(image, plot, kCurve), 0);
         QVERIFY(IsColor(image, 200, plot.top(), kCurve) || IsColor(image, 201, plot.top(), kCurve));
-        QCOMPARE(CWaveRenderer::SampleToY(3.0, plot), plot.top());
-        QCOMPARE(CWaveRenderer::SampleToY(-3.0, plot), plot.bottom());
-        QCOMPARE(CWaveRenderer::SampleToY(std::nan(""), plot), plot.top());
+        const QList<int> ends{
+            CWaveRenderer::SampleToY(3.0, plot), CWaveRenderer::SampleToY(-3.0, plot),
+            CWaveRenderer::SampleToY(std::nan(""), plot), CWaveRenderer::VoltToY(3.5f, plot),
+            CWaveRenderer::VoltToY(-3.5f, plot)};
+        QCOMPARE(ends,
+                 (QList<int>{plot.top(), plot.bottom(), plot.top(), plot.top(), plot.bottom()}));
 
         auto arb = MakeArbDevice(1000);
         for (int i = 0; i < 1000; ++i)
             arb->m_fArb[i] = i % 2 == 0 ? 10.0f : -10.0f;
         image = Render(*arb, 700, 420);
         QCOMPARE(CountOutside(image, plot, kCurve), 0);
-        QCOMPARE(CWaveRenderer::VoltToY(3.5f, plot), plot.top());
-        QCOMPARE(CWaveRenderer::VoltToY(-3.5f, plot), plot.bottom());
-        QCOMPARE(CWaveRenderer::VoltToY(0.0f, plot), 210);
-    }
 
-    void everyNoiseColumnIsStroked() {
+        // Noise strokes every column.
         auto noise = MakeDevice(WAVE_WHITE_NOISE);
-        const QRect plot = CWaveRenderer::PlotRect(Client(700, 420));
-        const QImage image = Render(*noise, 700, 420);
+        image = Render(*noise, 700, 420);
         for (int x = plot.left(); x < plot.right(); ++x)
             QVERIFY2(CountOutside(image.copy(x, plot.top(), 1, plot.height()), {}, kCurve) > 0,
                      qPrintable(QString("column %1 has no curve").arg(x)));
@@ -122,17 +116,10 @@ private slots:
         int cursor = 300;
         const QImage image = Render(*arb, 1020, 420, &cursor);
         const QRect plot = CWaveRenderer::PlotRect(Client(1020, 420));
-        QCOMPARE(arb->m_fPixelsPerPoint, 1.0f);
-        const int x = CWaveRenderer::PointToX(300, 0, 1.0f, plot);
-        const int y = CWaveRenderer::VoltToY(arb->m_fArb[300], plot);
-        QCOMPARE(x, 310);
-        QCOMPARE(Mismatches(image, kCursor,
-                            {{x, plot.top() + 40},
-                             {x, plot.bottom() - 1},
-                             {plot.left() + 5, y},
-                             {plot.right() - 1, y}}),
-                 QString());
-        QVERIFY(!IsColor(image, x + 1, plot.top() + 40, kCursor));
+        // Point 300 at one pixel per point; the plot spans 10..1010 x 10..410.
+        const int x = 310, y = CWaveRenderer::VoltToY(arb->m_fArb[300], plot);
+        QCOMPARE(Mismatches(image, kCursor, {{x, 50}, {x, 409}, {15, y}, {1009, y}}), QString());
+        QVERIFY(!IsColor(image, x + 1, 50, kCursor));
 
         // Outside the zoom window the cursor is not drawn; beyond the period it stays, undrawn;
         // outside the table it returns to 0.
@@ -150,8 +137,11 @@ private slots:
         QCOMPARE(cursor, 0);
     }
 
-    void zoomBarThumbEndsOnTheBarAtTheTableEnd() {
-        auto arb = MakeArbDevice(1000);
+    // Arb shows a zoom bar whose thumb ends one pixel inside the bar at the table's end, and its
+    // texts in the curve colour.
+    void arbShowsItsZoomBarAndTexts() {
+        auto arb = MakeArbDevice(1000, -3.5f); // curve on the bottom edge, rows 409 and 410
+        arb->m_wDigitalOut = 0x5A5;
         arb->m_nZoom = 1;
         CZoomWindow::Compute(*arb, 1.0f); // points 500 to 999
         const QRect plot = CWaveRenderer::PlotRect(Client(700, 420));
@@ -169,13 +159,7 @@ private slots:
                        {{cx, row}, {cx + 98, row}, {cx + 99, row}, {cx - 100, plot.top() + 5}}),
             QString());
         QVERIFY(IsColor(image, cx - 1, row, kBack));
-    }
 
-    void arbShowsItsTextsInTheCurveColour() {
-        auto arb = MakeArbDevice(1000, -3.5f); // curve on the bottom edge, rows 409 and 410
-        arb->m_wDigitalOut = 0x5A5;
-        const QImage image = Render(*arb, 700, 420);
-        const QRect plot = CWaveRenderer::PlotRect(Client(700, 420));
         auto textPixels = [&](int left, int top, int right, int bottom) {
             return CountOutside(image.copy(QRect(QPoint(left, top), QPoint(right, bottom))), {},
                                 kCurve);
@@ -218,37 +202,6 @@ private slots:
         CWaveRenderer::Draw(printing, Client(200, 200), *sine, cursor, printed);
         printing.end();
         QVERIFY(!inner.isNull());
-    }
-
-    void zoomLevelsOfAThousandAndOfFewerThan200Points() {
-        auto arb = MakeArbDevice(1000);
-        const int atEnd[] = {1000, 500, 333, 250, 200}, awayFromEnd[] = {1000, 501, 334, 251, 201};
-        for (int zoom = 0; zoom <= 4; ++zoom) {
-            arb->m_nZoom = zoom;
-            CZoomWindow::Compute(*arb, 1.0f);
-            QCOMPARE(QPoint(arb->m_nViewLast, VisiblePoints(*arb)), QPoint(999, atEnd[zoom]));
-            CZoomWindow::Compute(*arb, 0.0f);
-            QCOMPARE(QPoint(arb->m_nViewFirst, VisiblePoints(*arb)), QPoint(0, awayFromEnd[zoom]));
-        }
-        // Whether Zoom In and Out are offered at the ends is checked through the commands
-        // (DisplayEditing). Away from the end level 4 still zooms in, and the next tick falls
-        // back to level 0.
-        CZoomWindow::ZoomIn(*arb, 0.25f);
-        QCOMPARE(arb->m_nZoom, 5);
-        CZoomWindow::Compute(*arb, 0.25f);
-        QCOMPARE(arb->m_nZoom, 0);
-        QCOMPARE(VisiblePoints(*arb), 1000);
-        QCOMPARE(arb->m_fViewPos, 0.0f);
-        CZoomWindow::ZoomOut(*arb);
-        QCOMPARE(arb->m_nZoom, 0);
-
-        // Fewer than 200 points never zoom.
-        arb = MakeArbDevice(150);
-        CZoomWindow::Compute(*arb, 0.5f);
-        QCOMPARE(QPoint(arb->m_nViewFirst, arb->m_nViewLast), QPoint(0, 149));
-        QVERIFY(!CZoomWindow::CanZoomIn(*arb));
-        CZoomWindow::ZoomIn(*arb, 0.5f);
-        QCOMPARE(arb->m_nZoom, 0);
     }
 };
 

@@ -3,7 +3,6 @@
 
 #include "app/CmdUI.h"
 #include "dialogs/PointsEditDlg.h"
-#include "i18n/LanguageManager.h"
 #include "res/Resource.h"
 #include "view/PointEditor.h"
 #include "view/WaveDisplay.h"
@@ -16,14 +15,11 @@
 #include <QTimer>
 #include <QtTest>
 
-#include <algorithm>
 #include <cmath>
 
 namespace {
 
 // A 1020 x 420 display: plot 10..1010 x 10..410, so with 1001 points point i sits at x = 10 + i.
-constexpr int kWidth = 1020;
-constexpr int kHeight = 420;
 constexpr int kTop = 10;
 constexpr int kBottom = 410;
 
@@ -31,25 +27,33 @@ int X(int point) {
     return 10 + point;
 }
 
-void Send(QWidget* widget, QEvent::Type type, QPoint pos, Qt::MouseButton button = Qt::LeftButton) {
-    const Qt::MouseButtons held =
-        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+/// A left-button event; moves carry no button, releases none held.
+void Send(QWidget* widget, QEvent::Type type, QPoint pos) {
+    const bool move = type == QEvent::MouseMove, release = type == QEvent::MouseButtonRelease;
     QMouseEvent event(type, QPointF(pos), widget->mapToGlobal(QPointF(pos)),
-                      type == QEvent::MouseMove ? Qt::NoButton : button,
-                      type == QEvent::MouseMove ? Qt::MouseButtons(Qt::NoButton) : held,
-                      Qt::NoModifier);
+                      move ? Qt::NoButton : Qt::LeftButton,
+                      move || release ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(widget, &event);
 }
 
-int CountDownloads(CDDSDevice& device) {
-    const std::vector<int> pending = device.PendingCommands();
-    return static_cast<int>(std::count(pending.begin(), pending.end(), CMD_DOWNLOAD));
+/// The downloads the record asked for since the last call; its queue is left empty.
+int TakeDownloads(CDDSDevice& device) {
+    int count = 0;
+    while (const int command = device.TakeCommand())
+        count += command == CMD_DOWNLOAD;
+    return count;
+}
+
+/// 1 when the display offers command `id`, 0 when it greys it, -1 when it is not its command.
+int Offered(CWaveDisplay& display, int id) {
+    CCmdUI ui(id);
+    return display.UpdateCommand(ui) ? int(ui.m_bEnabled) : -1;
 }
 
 /// A display of its own record, drawn once so the plot and the scale are known.
 struct Fixture {
     explicit Fixture(std::unique_ptr<CDDSDevice> record) : device(std::move(record)) {
-        display.resize(kWidth, kHeight);
+        display.resize(1020, 420);
         display.SetDevice(device.get());
         display.Render();
     }
@@ -65,37 +69,40 @@ class DisplayEditing : public QObject {
 private slots:
     // From point 10 at the top to point 20 at the bottom in one move, either way round: every
     // point between lies on the line (point 15 at 0 V), nothing beside it changes.
-    void fastDragsFillTheSkippedPoints_data() {
-        QTest::addColumn<bool>("leftward");
-        QTest::newRow("rightward") << false;
-        QTest::newRow("leftward") << true;
-    }
     void fastDragsFillTheSkippedPoints() {
-        QFETCH(bool, leftward);
-        Fixture f(MakeArbDevice(1001));
-        QCOMPARE(f.device->m_fPixelsPerPoint, 1.0f);
-        const QPoint top(X(10), kTop), bottom(X(20), kBottom);
-        const QPoint from = leftward ? bottom : top, to = leftward ? top : bottom;
-        Send(&f.display, QEvent::MouseButtonPress, from);
-        QCOMPARE(f.display.m_bDragging, 1);
-        Send(&f.display, QEvent::MouseMove, from);
-        Send(&f.display, QEvent::MouseMove, to);
-        QCOMPARE(float(f.device->m_fArb[10]), 3.5f);
-        QCOMPARE(float(f.device->m_fArb[20]), -3.5f);
-        QVERIFY(std::fabs(f.device->m_fArb[15]) < 1e-6f);
-        for (int k = 11; k < 20; ++k)
-            QVERIFY(std::fabs(f.device->m_fArb[k] - (3.5f - 0.7f * (k - 10))) < 1e-5f);
-        QCOMPARE(float(f.device->m_fArb[9]), 0.0f);
-        QCOMPARE(float(f.device->m_fArb[21]), 0.0f);
-        QCOMPARE(f.display.m_nCursorIndex, leftward ? 10 : 20);
-        QCOMPARE(CountDownloads(*f.device), 0); // nothing is sent while drawing
-        Send(&f.display, QEvent::MouseButtonRelease, to);
-        QCOMPARE(f.display.m_bDragging, 0);
-        QCOMPARE(CountDownloads(*f.device), 1);
+        for (bool leftward : {false, true}) {
+            Fixture f(MakeArbDevice(1001));
+            QCOMPARE(f.device->m_fPixelsPerPoint, 1.0f);
+            const QPoint top(X(10), kTop), bottom(X(20), kBottom);
+            const QPoint from = leftward ? bottom : top, to = leftward ? top : bottom;
+            Send(&f.display, QEvent::MouseButtonPress, from);
+            QCOMPARE(f.display.m_bDragging, 1);
+            Send(&f.display, QEvent::MouseMove, from);
+            Send(&f.display, QEvent::MouseMove, to);
+            QCOMPARE(float(f.device->m_fArb[10]), 3.5f);
+            QCOMPARE(float(f.device->m_fArb[20]), -3.5f);
+            QVERIFY(std::fabs(f.device->m_fArb[15]) < 1e-6f);
+            for (int k = 11; k < 20; ++k)
+                QVERIFY(std::fabs(f.device->m_fArb[k] - (3.5f - 0.7f * (k - 10))) < 1e-5f);
+            QCOMPARE(float(f.device->m_fArb[9]), 0.0f);
+            QCOMPARE(float(f.device->m_fArb[21]), 0.0f);
+            QCOMPARE(f.display.m_nCursorIndex, leftward ? 10 : 20);
+            QCOMPARE(TakeDownloads(*f.device), 0); // nothing is sent while drawing
+            Send(&f.display, QEvent::MouseButtonRelease, to);
+            QCOMPARE(f.display.m_bDragging, 0);
+            QCOMPARE(TakeDownloads(*f.device), 1);
+        }
     }
 
-    void dragsAboveAndBelowThePlotWriteFullScale() {
-        Fixture f(MakeArbDevice(1001));
+    void dragsStayInsideThePlotAndTheZoomWindow() {
+        Fixture f(MakeArbDevice(1001, 1.0f));
+        Send(&f.display, QEvent::MouseButtonPress, {X(50), kTop});
+        Send(&f.display, QEvent::MouseButtonRelease, {X(50), kTop});
+        QCOMPARE(float(f.device->m_fArb[50]), 1.0f);
+        QCOMPARE(TakeDownloads(*f.device), 1);
+        Send(&f.display, QEvent::MouseButtonPress, {5, 200}); // outside the plot: starts nothing
+        QCOMPARE(f.display.m_bDragging, 0);
+
         Send(&f.display, QEvent::MouseButtonPress, {X(100), 200});
         Send(&f.display, QEvent::MouseMove, {X(100), -60});
         QCOMPARE(float(f.device->m_fArb[100]), 3.5f);
@@ -104,61 +111,27 @@ private slots:
         Send(&f.display, QEvent::MouseMove, {X(100), 210});
         QCOMPARE(float(f.device->m_fArb[100]), 0.0f);
         QCOMPARE(CPointEditor::PixelToVolt(kTop + 1, f.display.m_rcPlot), 3.5f - 2 * 3.5f / 400);
-    }
 
-    void pressAndReleaseRequestADownloadWithoutChangingPoints() {
-        Fixture f(MakeArbDevice(1001, 1.0f));
-        Send(&f.display, QEvent::MouseButtonPress, {X(50), kTop});
-        Send(&f.display, QEvent::MouseButtonRelease, {X(50), kTop});
-        QCOMPARE(float(f.device->m_fArb[50]), 1.0f);
-        QCOMPARE(CountDownloads(*f.device), 1);
-        // A press outside the plot starts nothing.
-        Send(&f.display, QEvent::MouseButtonPress, {5, 200});
-        QCOMPARE(f.display.m_bDragging, 0);
-    }
-
-    void theZoomWindowBoundsWhatCanBeDrawn() {
-        auto device = MakeArbDevice(1000);
-        device->m_nViewFirst = 400;
-        device->m_nViewLast = 600;
-        Fixture f(std::move(device));
+        // Zoomed to points 400 to 600 across the plot's width, a drag beyond it draws nothing.
+        f.device->m_nViewFirst = 400;
+        f.device->m_nViewLast = 600;
+        f.display.Render();
         QCOMPARE(f.device->m_fPixelsPerPoint, 5.0f);
-        QCOMPARE(CPointEditor::PixelToIndex(1010, f.display.m_rcPlot, *f.device), 600);
-        QCOMPARE(CPointEditor::PixelToIndex(10, f.display.m_rcPlot, *f.device), 400);
         Send(&f.display, QEvent::MouseButtonPress, {10, kTop});
         Send(&f.display, QEvent::MouseMove, {10, kTop});
         Send(&f.display, QEvent::MouseMove, {1010, kTop});
-        Send(&f.display, QEvent::MouseMove, {1019, kBottom}); // beyond the plot: ignored
+        Send(&f.display, QEvent::MouseMove, {1019, kBottom});
         Send(&f.display, QEvent::MouseMove, {-40, kBottom});
         for (int k = 400; k <= 600; ++k)
             QCOMPARE(float(f.device->m_fArb[k]), 3.5f);
-        QCOMPARE(float(f.device->m_fArb[399]), 0.0f);
-        QCOMPARE(float(f.device->m_fArb[601]), 0.0f);
+        QCOMPARE(float(f.device->m_fArb[399]), 1.0f);
+        QCOMPARE(float(f.device->m_fArb[601]), 1.0f);
     }
 
-    void otherWaveTypesIgnoreTheMouse() {
-        auto device = MakeArbDevice(1001, 1.0f);
-        device->m_nWaveType = WAVE_SQUARE;
-        Fixture f(std::move(device));
-        f.display.m_rcPlot = QRect(QPoint(10, 10), QPoint(1010, 410));
-        bool dialogRun = false;
-        f.display.m_runPointsEdit = [&](int) { dialogRun = true; };
-        Send(&f.display, QEvent::MouseButtonPress, {X(10), kTop});
-        Send(&f.display, QEvent::MouseMove, {X(20), kBottom});
-        Send(&f.display, QEvent::MouseButtonRelease, {X(20), kBottom});
-        Send(&f.display, QEvent::MouseButtonDblClick, {X(20), kBottom});
-        QVERIFY(!dialogRun);
-        QCOMPARE(float(f.device->m_fArb[20]), 1.0f);
-        QCOMPARE(CountDownloads(*f.device), 0);
-        QVERIFY(f.display.HandleCommand(ID_POINTS_EDIT));
-        QVERIFY(!dialogRun);
-        CCmdUI ui(ID_POINTS_EDIT);
-        QVERIFY(f.display.UpdateCommand(ui));
-        QVERIFY(!ui.m_bEnabled);
-    }
-
-    void doubleClickAndCommandOpenPointsEditWhereExpected() {
-        auto device = MakeArbDevice(1000);
+    // A double click opens Points Edit at its point and the command at the window's start; other
+    // wave types ignore the mouse and the command.
+    void pointsEditOpensWhereExpectedAndOnlyOnArb() {
+        auto device = MakeArbDevice(1000, 1.0f);
         device->m_nArbPoints = 250;
         Fixture f(std::move(device));
         int started = -1;
@@ -166,67 +139,94 @@ private slots:
         const int x = f.display.m_rcPlot.left() + 100;
         Send(&f.display, QEvent::MouseButtonDblClick, {x, 200});
         QCOMPARE(started, CPointEditor::PixelToIndex(x, f.display.m_rcPlot, *f.device));
-        QCOMPARE(CountDownloads(*f.device), 1);
-        while (f.device->TakeCommand() != 0) {
-        }
+        QCOMPARE(TakeDownloads(*f.device), 1);
         started = -1;
         Send(&f.display, QEvent::MouseButtonDblClick, {3, 200}); // outside: download only
         QCOMPARE(started, -1);
-        QCOMPARE(CountDownloads(*f.device), 1);
-
+        QCOMPARE(TakeDownloads(*f.device), 1);
         f.device->m_fViewPos = 0.5f;
         QVERIFY(f.display.HandleCommand(ID_POINTS_EDIT));
-        QCOMPARE(started, 375); // (1000 - 250) x 0.5
-        CCmdUI ui(ID_POINTS_EDIT);
-        f.display.UpdateCommand(ui);
-        QVERIFY(ui.m_bEnabled);
+        QCOMPARE(started, 375);                // (1000 - 250) x 0.5
+        QCOMPARE(TakeDownloads(*f.device), 1); // the edited points are sent
+        QCOMPARE(Offered(f.display, ID_POINTS_EDIT), 1);
+
+        started = -1;
+        f.device->m_nWaveType = WAVE_SQUARE;
+        Send(&f.display, QEvent::MouseButtonPress, {X(10), kTop});
+        Send(&f.display, QEvent::MouseMove, {X(20), kBottom});
+        Send(&f.display, QEvent::MouseButtonRelease, {X(20), kBottom});
+        Send(&f.display, QEvent::MouseButtonDblClick, {X(20), kBottom});
+        QVERIFY(f.display.HandleCommand(ID_POINTS_EDIT));
+        QCOMPARE(started, -1);
+        QCOMPARE(float(f.device->m_fArb[20]), 1.0f);
+        QCOMPARE(TakeDownloads(*f.device), 0);
+        QCOMPARE(Offered(f.display, ID_POINTS_EDIT), 0);
     }
 
-    // The zoom levels themselves are the zoom window's rules; here: the commands and their
-    // states follow the slider and the wave type.
-    void zoomCommandsFollowTheSliderAndTheirRules() {
+    // A 1000-point table: the window at each level at either end of the slider, Zoom In offered
+    // while it acts, level 4 away from the end zooming in once more and the next view falling
+    // back to level 0; other wave types and fewer than 200 points never zoom.
+    void zoomFollowsTheSliderAndItsLevels() {
         Fixture f(MakeArbDevice(1000));
+        CDDSDevice& d = *f.device;
         QSlider slider(Qt::Horizontal);
         slider.setRange(0, 1000);
         slider.setValue(1000);
         f.display.SetSlider(&slider);
-        auto enabled = [&](int id) {
-            CCmdUI ui(id);
-            return f.display.UpdateCommand(ui) && ui.m_bEnabled;
+        auto window = [&](float pos) {
+            f.display.ComputeView(pos);
+            return QPoint(pos == 0.0f ? d.m_nViewFirst : d.m_nViewLast,
+                          d.m_nViewLast - d.m_nViewFirst + 1);
         };
-        QVERIFY(enabled(ID_ZOOM_IN) && !enabled(ID_ZOOM_OUT));
-        for (int level = 1; level <= 4; ++level) {
+        const int atEnd[] = {1000, 500, 333, 250, 200}, awayFromEnd[] = {1000, 501, 334, 251, 201};
+        QCOMPARE(Offered(f.display, ID_ZOOM_OUT), 0);
+        for (int level = 0; level <= 4; ++level) {
+            QCOMPARE(int(d.m_nZoom), level);
+            QCOMPARE(window(0.0f), QPoint(0, awayFromEnd[level]));
+            QCOMPARE(window(1.0f), QPoint(999, atEnd[level]));
+            QCOMPARE(Offered(f.display, ID_ZOOM_IN), int(level < 4));
             QVERIFY(f.display.HandleCommand(ID_ZOOM_IN));
-            f.display.ComputeView(1.0f);
-            QCOMPARE(int(f.device->m_nZoom), level);
         }
-        QVERIFY(!enabled(ID_ZOOM_IN));
+        QCOMPARE(int(d.m_nZoom), 4); // 200 points at the end: no further level
+        QVERIFY(f.display.HandleCommand(ID_ZOOM_OUT));
+        QCOMPARE(int(d.m_nZoom), 3);
+        d.m_nWaveType = WAVE_SINE; // other wave types neither zoom out nor offer it
         f.display.HandleCommand(ID_ZOOM_OUT);
-        QCOMPARE(int(f.device->m_nZoom), 3);
-        f.device->m_nWaveType = WAVE_SINE;
+        QCOMPARE(QPoint(d.m_nZoom, Offered(f.display, ID_ZOOM_OUT)), QPoint(3, 0));
+
+        // Away from the end level 4 still zooms in (3 to 4 to 5); the next view falls back to 0.
+        d.m_nWaveType = WAVE_ARB;
+        slider.setValue(250);
+        f.display.HandleCommand(ID_ZOOM_IN);
+        f.display.HandleCommand(ID_ZOOM_IN);
+        QCOMPARE(int(d.m_nZoom), 5);
+        f.display.ComputeView(0.25f);
+        QCOMPARE(QPoint(d.m_nZoom, d.m_nViewLast - d.m_nViewFirst + 1), QPoint(0, 1000));
+        QCOMPARE(float(d.m_fViewPos), 0.0f);
         f.display.HandleCommand(ID_ZOOM_OUT);
-        QCOMPARE(int(f.device->m_nZoom), 3);
-        QVERIFY(!enabled(ID_ZOOM_OUT));
-        CCmdUI other(ID_FILE_PRINT_SETUP);
-        QVERIFY(!f.display.UpdateCommand(other));
+        QCOMPARE(QPoint(d.m_nZoom, Offered(f.display, ID_ZOOM_OUT)), QPoint(0, 0));
+
+        d.m_nPointsPerPeriod = 150; // fewer than 200 points never zoom
+        slider.setValue(500);
+        f.display.HandleCommand(ID_ZOOM_IN);
+        QCOMPARE(QPoint(d.m_nZoom, Offered(f.display, ID_ZOOM_IN)), QPoint(0, 0));
+        QCOMPARE(QPoint(d.m_nViewFirst, d.m_nViewLast), QPoint(0, 149));
+        QCOMPARE(Offered(f.display, ID_FILE_PRINT_SETUP), -1);
         QVERIFY(!f.display.HandleCommand(ID_FILE_PRINT_SETUP));
     }
 
     void colourChooserCancelKeepsTheColour() {
         Fixture f(MakeArbDevice(1000));
-        auto answer = [](bool accept) {
+        for (bool accept : {false, true}) { // cancelled for the background, accepted for the cursor
             QTimer::singleShot(0, [accept] {
                 auto* dialog = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
                 QVERIFY(dialog != nullptr);
                 dialog->setCurrentColor(QColor(1, 2, 3));
                 accept ? dialog->accept() : dialog->reject();
             });
-        };
-        answer(false);
-        f.display.HandleCommand(ID_BACKGROUND_COLOR);
+            f.display.HandleCommand(accept ? ID_CURSOR_COLOR : ID_BACKGROUND_COLOR);
+        }
         QCOMPARE(f.display.m_crBack, QColor(30, 0, 50));
-        answer(true);
-        f.display.HandleCommand(ID_CURSOR_COLOR);
         QCOMPARE(f.display.m_crCursor, QColor(1, 2, 3));
         QCOMPARE(f.display.m_crCurve, QColor(255, 255, 0));
         f.display.Render();
@@ -235,12 +235,9 @@ private slots:
 
     void pointsEditClampsIndexAndVoltage() {
         auto device = MakeArbDevice(1000, 0.5f);
-        CLanguageManager language;
-        language.RefreshLanguageFiles();
-        language.LoadLanguage(-1);
         int cursor = -1;
         CPointsEditDlg dialog(
-            *device, 999, [&](int index) { cursor = index; }, language);
+            *device, 999, [&](int index) { cursor = index; }, EnglishTexts());
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Edit Points"));
         QCOMPARE(cursor, 999);
         QCOMPARE(dialog.VoltField()->text(), QStringLiteral("0.500"));

@@ -1,5 +1,6 @@
 #pragma once
 #include "engine/DDSDevice.h"
+#include "i18n/LanguageManager.h"
 
 #include <QColor>
 #include <QImage>
@@ -19,17 +20,22 @@ inline std::unique_ptr<CDDSDevice> MakeDevice(int type) {
     return device;
 }
 
-/// An Arb record of `points` points per period, every point at `volts`, full view.
+/// An Arb record of `points` points per period, every point at `volts`, full view at level 0.
 inline std::unique_ptr<CDDSDevice> MakeArbDevice(int points, float volts = 0.0f) {
     auto device = MakeDevice(WAVE_ARB);
     device->m_nPointsPerPeriod = points;
-    device->m_nViewFirst = 0;
     device->m_nViewLast = points - 1;
-    device->m_nZoom = 0;
-    device->m_fViewPos = 0.0f;
     for (int i = 0; i < kMaxPoints; ++i)
         device->m_fArb[i] = volts;
     return device;
+}
+
+/// The built-in English texts, written out and loaded once.
+inline CLanguageManager& EnglishTexts() {
+    static CLanguageManager language;
+    [[maybe_unused]] static const bool loaded =
+        (language.RefreshLanguageFiles(), language.LoadLanguage(-1), true);
+    return language;
 }
 
 inline bool IsColor(const QImage& image, int x, int y, const QColor& color) {

@@ -18,6 +18,10 @@ protected:
     CDDSDevice m_device;
 };
 
+std::pair<int, int> Plan(const CDDSDevice& device) {
+    return {device.m_nPoints, device.m_nPeriods};
+}
+
 TEST(ClockDivider, FollowsTheFourKilosampleRule) {
     const std::pair<double, int> cases[] = {{100000.0, 1},     {99999.0, 1}, {1000.0, 48},
                                             {1.0, 48828},      {0.0, 1},     {-5.0, 1},
@@ -30,29 +34,23 @@ TEST_F(Download, OffsetBeyondRangeHoldsCodesAtZero) {
     m_device.m_dOffset = 7.0;
     m_device.m_fAmplitude = 3.5f;
     m_device.DownloadWaveform();
-    const auto codes = CFakeDll::LastDownload();
+    const auto codes = CFakeDll::Lock()->download;
     // 1 V to 15 V asked of a 3.5 V stage: the top is held, nothing wraps round.
     EXPECT_LE(*std::max_element(codes.begin(), codes.end()), 1);
     EXPECT_GT(std::count(codes.begin(), codes.end(), 0), 900);
 }
 
-TEST_F(Download, OutputOffSendsMidScaleWhateverTheWave) {
-    m_device.m_bOutputOn = 0;
-    m_device.m_nWaveType = WAVE_SQUARE;
-    m_device.m_dOffset = 2.0;
+TEST_F(Download, SweepSendsItsOwnShortBufferAndSingleWaveFillsTheBuffer) {
+    m_device.m_bSweepOn = 1;
     m_device.DownloadWaveform();
-    const auto codes = CFakeDll::LastDownload();
-    EXPECT_EQ(std::count(codes.begin(), codes.end(), 2048), 1000);
-}
-
-TEST_F(Download, SingleWaveIsOnePeriodThenSilenceFillingTheBuffer) {
-    m_device.m_nPoints = 1000;
+    EXPECT_EQ(CFakeDll::Calls().back(), "DDSDownload(2,100)");
+    m_device.m_bSweepOn = 0;
     m_device.m_nPeriods = 4;
-    m_device.m_bSingleWave = 1;
+    m_device.m_bSingleWave = 1; // one period of the 1000 points, then silence
     m_device.m_nWaveType = WAVE_SQUARE;
     m_device.DownloadWaveform();
     EXPECT_EQ(CFakeDll::Calls().back(), "DDSDownload(2,4096)");
-    const auto codes = CFakeDll::LastDownload();
+    const auto codes = CFakeDll::Lock()->download;
     ASSERT_EQ(codes.size(), 4096u);
     EXPECT_EQ(codes[0], CWaveBatch::CodeOf(m_device.SampleAt(0.0, false)));
     EXPECT_EQ(codes[249], CWaveBatch::CodeOf(m_device.SampleAt(249 / 250.0, false)));
@@ -60,75 +58,60 @@ TEST_F(Download, SingleWaveIsOnePeriodThenSilenceFillingTheBuffer) {
     EXPECT_TRUE(std::all_of(codes.begin() + 250, codes.end(), [](int c) { return c == 2048; }));
 }
 
-TEST_F(Download, SweepSendsItsOwnShortBuffer) {
-    m_device.m_bSweepOn = 1;
-    m_device.DownloadWaveform();
-    EXPECT_EQ(CFakeDll::Calls().back(), "DDSDownload(2,100)");
-}
-
-TEST_F(Download, ReportedPlanIsKeptInsideTheBuffer) {
-    CFakeDll::SetPlan(5000, 0);
-    m_device.ApplyFrequency();
-    EXPECT_EQ(m_device.m_nPoints, 4096);
-    EXPECT_EQ(m_device.m_nPeriods, 1);
-    m_device.m_bSingleWave = 1;
-    m_device.DownloadWaveform();
-    EXPECT_EQ(CFakeDll::Calls().back(), "DDSDownload(2,4096)");
-
-    CFakeDll::SetPlan(0, 3);
-    m_device.ApplyFrequency();
-    EXPECT_EQ(m_device.m_nPoints, 1);
-    m_device.DownloadWaveform(); // one sample over three periods: only silence
-    EXPECT_EQ(CFakeDll::LastDownload().size(), 4096u);
-}
-
-TEST_F(Download, ApplyFrequencyProgramsAtOnceAndRequestsOneDownload) {
+TEST_F(Download, ApplyFrequencyProgramsAtOnceAndKeepsThePlanInsideTheBuffer) {
     CFakeDll::SetPlan(2000, 5);
     m_device.m_dFrequency = 12345.5;
     m_device.ApplyFrequency();
     EXPECT_EQ(CFakeDll::Calls(), (std::vector<std::string>{"DDSSetFrequency(2,12345.500000)"}));
-    EXPECT_EQ(m_device.m_nPoints, 2000);
-    EXPECT_EQ(m_device.m_nPeriods, 5);
+    EXPECT_EQ(Plan(m_device), std::pair(2000, 5));
     EXPECT_EQ(m_device.PendingCommands(), (std::vector<int>{CMD_DOWNLOAD}));
-}
 
-TEST_F(Download, DemoOpeningCallKeepsTheDefaultPlanWhenLeftUntouched) {
+    CFakeDll::SetPlan(5000, 0);
+    m_device.ApplyFrequency();
+    EXPECT_EQ(Plan(m_device), std::pair(4096, 1));
+    m_device.m_bSingleWave = 1;
+    m_device.DownloadWaveform();
+    EXPECT_EQ(CFakeDll::Calls().back(), "DDSDownload(2,4096)");
+    CFakeDll::SetPlan(0, 3);
+    m_device.ApplyFrequency();
+    EXPECT_EQ(m_device.m_nPoints, 1);
+    m_device.DownloadWaveform(); // one sample over three periods: only silence
+    EXPECT_EQ(CFakeDll::Lock()->download.size(), 4096u);
+
+    // A demo record's opening call keeps the default plan when the library leaves it untouched.
+    CFakeDll::Lock()->calls.clear();
     CDDSDevice demo;
     demo.BindHardware({});
     CFakeDll::SetPlan(7, 7, false);
     demo.ApplyFrequency();
     EXPECT_EQ(CFakeDll::Calls(), (std::vector<std::string>{"DDSSetFrequency(-1,1000.000000)"}));
-    EXPECT_EQ(demo.m_nPoints, 1000);
-    EXPECT_EQ(demo.m_nPeriods, 1);
+    EXPECT_EQ(Plan(demo), std::pair(1000, 1));
 }
 
+// A sine stores the plan and leaves the Arb figures alone; Arb takes the plan as its table, back
+// at the full view, with at least one point per period.
 TEST_F(Download, FrequencyCommandRefreshesTheArbPlanOnly) {
-    CFakeDll::SetPlan(4000, 8);
     m_device.m_bCounterOn = 0;
     m_device.m_nZoom = 3;
     m_device.m_fViewPos = 0.5f;
     m_device.m_nArbPoints = 4090;
-    m_device.QueueCommand(CMD_SET_FREQUENCY);
-    m_device.DeviceStep(); // sine: plan stored, Arb figures untouched
-    EXPECT_EQ(m_device.m_nPoints, 4000);
-    EXPECT_EQ(m_device.m_nPointsPerPeriod, 1000);
-    EXPECT_EQ(m_device.m_nZoom, 3);
-
-    m_device.m_nWaveType = WAVE_ARB;
-    m_device.m_dFrequency = 1000.0;
-    m_device.QueueCommand(CMD_SET_FREQUENCY);
-    m_device.DeviceStep();
-    EXPECT_EQ(m_device.m_nArbPoints, 4000);
-    EXPECT_EQ(m_device.m_nZoom, 0);
+    const struct {
+        int wave, points, periods, perPeriod, arbPoints, zoom;
+    } rows[] = {{WAVE_SINE, 4000, 8, 1000, 4090, 3},
+                {WAVE_ARB, 4000, 8, 500, 4000, 0},
+                {WAVE_ARB, 3, 8, 1, 3, 0}};
+    for (const auto& row : rows) {
+        CFakeDll::SetPlan(row.points, row.periods);
+        m_device.m_nWaveType = row.wave;
+        m_device.QueueCommand(CMD_SET_FREQUENCY);
+        m_device.DeviceStep();
+        EXPECT_EQ((std::vector<int>{m_device.m_nPoints, m_device.m_nPointsPerPeriod,
+                                    m_device.m_nArbPoints, m_device.m_nZoom}),
+                  (std::vector<int>{row.points, row.perPeriod, row.arbPoints, row.zoom}))
+            << row.wave << " " << row.points;
+    }
     EXPECT_EQ(m_device.m_fViewPos, 0.0f);
     EXPECT_EQ(m_device.m_fSampleRate, 4166666.0f);
-    EXPECT_EQ(m_device.m_nPointsPerPeriod, 500);
-
-    CFakeDll::SetPlan(3, 8); // more periods than samples: still one point per period
-    m_device.QueueCommand(CMD_SET_FREQUENCY);
-    m_device.DeviceStep();
-    EXPECT_EQ(m_device.m_nArbPoints, 3);
-    EXPECT_EQ(m_device.m_nPointsPerPeriod, 1);
 }
 
 } // namespace

@@ -36,10 +36,9 @@ RECORDED(DDSSetDigitalOut, (int index, unsigned short value), "%d,%d", index, va
 int DDSCheck(int index) {
     Record("DDSCheck(%d)", index);
     // The hook runs outside the lock: it may hold this call while other threads go on.
-    std::function<void()> hook = CFakeDll::Lock()->checkHook;
-    if (hook)
+    if (std::function<void()> hook = CFakeDll::Lock()->checkHook)
         hook();
-    return CFakeDll::Lock()->present ? 1 : 0;
+    return 1;
 }
 int DDSSetFrequency(int index, double frequency, int* points, int* periods) {
     Record("DDSSetFrequency(%d,%f)", index, frequency);
@@ -55,15 +54,13 @@ int DDSDownload(int index, const unsigned short* samples, int count) {
 int DDSGetMeasure(int index, int mode, double* value) {
     Record("DDSGetMeasure(%d,%d)", index, mode);
     const CFakeDll::CLocked s = CFakeDll::Lock();
-    if (!s->readings.empty()) {
-        s->lastReading = s->readings.front();
+    *value = s->readings.empty() ? 0.0 : s->readings.front();
+    if (s->readings.size() > 1)
         s->readings.pop_front();
-    }
-    *value = s->lastReading;
     return 1;
 }
 int DDSGetDigitalIn(int index, unsigned short* value) {
-    *value = CFakeDll::Lock()->digitalIn;
+    *value = 0;
     return Record("DDSGetDigitalIn(%d)", index);
 }
 

@@ -11,13 +11,10 @@
 /// What the fake generator library answers, and every call it was asked in order.
 struct CFakeState {
     std::vector<std::string> calls; ///< e.g. "DDSSetFrequency(0,1000.000000)"
-    bool present = true;
     int points = 1000;
     int periods = 1;
-    bool writePlan = true;       ///< false: DDSSetFrequency leaves its outputs untouched
-    std::deque<double> readings; ///< DDSGetMeasure hands them out in turn; the last one repeats
-    double lastReading = 0.0;
-    unsigned short digitalIn = 0;
+    bool writePlan = true;           ///< false: DDSSetFrequency leaves its outputs untouched
+    std::deque<double> readings;     ///< DDSGetMeasure hands them out in turn; the last one repeats
     std::function<void()> checkHook; ///< runs inside DDSCheck, outside the lock
     std::vector<unsigned short> download;
 };
@@ -35,19 +32,10 @@ public:
 
     static void Reset() { *Lock() = CFakeState(); }
     static std::vector<std::string> Calls() { return Lock()->calls; }
-    static void ClearCalls() { Lock()->calls.clear(); }
-    static void SetPresent(bool present) { Lock()->present = present; }
     static void SetPlan(int points, int periods, bool write = true) {
         const CLocked s = Lock();
         std::tie(s->points, s->periods, s->writePlan) = std::tuple(points, periods, write);
     }
-    static void QueueReadings(const std::vector<double>& values) {
-        const CLocked s = Lock();
-        s->readings.insert(s->readings.end(), values.begin(), values.end());
-    }
-    static void SetDigitalIn(unsigned short value) { Lock()->digitalIn = value; }
-    static void SetCheckHook(std::function<void()> hook) { Lock()->checkHook = std::move(hook); }
-    static std::vector<unsigned short> LastDownload() { return Lock()->download; }
 
 private:
     static inline std::mutex s_lock;

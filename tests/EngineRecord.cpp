@@ -1,20 +1,14 @@
-// The record's command queue, setters, sweep step and binding to a unit.
+// The record's command queue, setters and binding to a unit.
 #include "engine/DDSDevice.h"
 #include "tests/EngineFakeDll.h"
 
 #include <gtest/gtest.h>
 
-namespace {
-
 using Queue = std::vector<int>;
 
-TEST(CommandQueue, NewRecordProgramsFrequencyTriggerThenDownload) {
-    EXPECT_EQ(CDDSDevice().PendingCommands(),
-              (Queue{CMD_SET_FREQUENCY, CMD_SET_TRIGGER, CMD_DOWNLOAD}));
-}
-
-TEST(CommandQueue, DownloadMergesOnlyWithOldestEntry) {
+TEST(CommandQueue, NewRecordProgramsAllAndDownloadMergesOnlyWithOldestEntry) {
     CDDSDevice device;
+    EXPECT_EQ(device.PendingCommands(), (Queue{CMD_SET_FREQUENCY, CMD_SET_TRIGGER, CMD_DOWNLOAD}));
     BindEmpty(device);
     device.RequestDownload();
     EXPECT_EQ(device.PendingCommands(), (Queue{CMD_DOWNLOAD}));
@@ -43,8 +37,6 @@ TEST(Setters, BoundRecordQueuesWhatTheUnitMustReceive) {
     EXPECT_EQ(device.PendingCommands(),
               (Queue{CMD_SET_FREQUENCY, CMD_DOWNLOAD, CMD_SET_SINGLE_WAVE, CMD_DOWNLOAD,
                      CMD_SET_TRIGGER, CMD_SET_TRIGGER, CMD_SET_DIO_MODE, CMD_SET_POWER_ON_OUTPUT}));
-    EXPECT_EQ(device.m_dFrequency, 2500.0);
-    EXPECT_EQ(device.m_bPowerOnOutput, 0);
 
     // Amplitude, output switch and period number leave the download to their caller.
     BindEmpty(device);
@@ -58,7 +50,7 @@ TEST(Setters, BoundRecordQueuesWhatTheUnitMustReceive) {
     EXPECT_EQ(device.PendingCommands(), (Queue{CMD_DOWNLOAD}));
 }
 
-TEST(Setters, DemoRecordQueuesOnlyDownloadsAndRefusesPowerOnAndSweep) {
+TEST(Setters, DemoRecordQueuesOnlyDownloadsAndRefusesPowerOn) {
     CDDSDevice device;
     device.BindHardware({});
     EXPECT_TRUE(device.PendingCommands().empty()); // creation commands dropped
@@ -66,11 +58,7 @@ TEST(Setters, DemoRecordQueuesOnlyDownloadsAndRefusesPowerOnAndSweep) {
     device.SetSingleWave(1);
     device.SetExtTrig(1);
     device.SetDIOMode(1);
-    device.m_dSweepFreq = 1000.0;
-    device.SweepTick();
     EXPECT_TRUE(device.PendingCommands().empty());
-    EXPECT_EQ(device.m_dFrequency, 5000.0);
-    EXPECT_EQ(device.m_dSweepFreq, 1000.0);
     EXPECT_EQ(device.SetPowerOnOutput(0), 0);
     EXPECT_EQ(device.m_bPowerOnOutput, 1);
     device.SetWaveType(WAVE_SQUARE);
@@ -86,24 +74,6 @@ TEST(Setters, CounterResetRaisedOnlyWhenSwitchingToCounting) {
     off.SetCounterOn(0);
     EXPECT_EQ((off.SetMeasureMode(0), off.m_bResetCounter), 0);
     EXPECT_EQ((off.SetCounterOn(1), off.m_bResetCounter), 1);
-}
-
-TEST(Sweep, StepsToTheEndInclusiveThenStartsOver) {
-    CDDSDevice device;
-    BindEmpty(device);
-    device.m_dSweepStart = 1000.0;
-    device.m_dSweepEnd = 1003.0;
-    device.m_dSweepStep = 1.0;
-    device.m_dSweepFreq = 1000.0;
-    std::vector<double> requested;
-    for (int i = 0; i < 6; ++i) {
-        device.SweepTick();
-        requested.push_back(device.m_dFrequency / 0.048828125);
-    }
-    EXPECT_EQ(requested, (std::vector<double>{1000, 1001, 1002, 1003, 1000, 1001}));
-    // Every tick queued a frequency command; the downloads merge only at the head.
-    const Queue queue = device.PendingCommands();
-    EXPECT_EQ(std::count(queue.begin(), queue.end(), CMD_SET_FREQUENCY), 6);
 }
 
 // Binding with none, one or several units free, the Device List and its cancelling are
@@ -122,8 +92,7 @@ TEST(Binding, OffersAtMostTwentyFreeIndicesAscendingAndRefusesOthers) {
     context.showDemoMessage = [&] { messageShown = true; };
     CDDSDevice refused;
     refused.BindHardware(context);
-    EXPECT_EQ(refused.m_bDemo, 1);
-    EXPECT_EQ(refused.m_nDevice, -1);
+    EXPECT_EQ((std::pair<int, int>(refused.m_bDemo, refused.m_nDevice)), std::pair(1, -1));
     EXPECT_FALSE(messageShown);
 
     answer = 21;
@@ -134,5 +103,3 @@ TEST(Binding, OffersAtMostTwentyFreeIndicesAscendingAndRefusesOthers) {
     EXPECT_EQ(offered.back(), 21);
     EXPECT_EQ(chosen.m_nDevice, 21);
 }
-
-} // namespace

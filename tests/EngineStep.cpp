@@ -12,6 +12,14 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
+/// Runs `steps` worker steps and returns the calls they made.
+Calls Steps(CDDSDevice& device, int steps) {
+    CFakeDll::Lock()->calls.clear();
+    while (steps-- > 0)
+        device.DeviceStep();
+    return CFakeDll::Calls();
+}
+
 class Step : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -22,42 +30,31 @@ protected:
     CDDSDevice m_device;
 };
 
-TEST_F(Step, CallsInOrderWithOneCommandPerStep) {
+TEST_F(Step, CallsInOrderWithOneCommandPerStepReadingItsFieldsThen) {
     m_device.m_wDigitalOut = 0x0A5;
-    CFakeDll::SetDigitalIn(0x15);
     m_device.SetExtTrig(1);
     m_device.SetDIOMode(1);
-    for (int i = 0; i < 4; ++i)
-        m_device.DeviceStep();
-    CFakeDll::ClearCalls();
-    m_device.DeviceStep(); // fifth step of the program: the meter is read
-    EXPECT_EQ(CFakeDll::Calls(), (Calls{"DDSGetMeasure(0,0)", "DDSCheck(0)",
-                                        "DDSSetDigitalOut(0,165)", "DDSGetDigitalIn(0)"}));
-    EXPECT_EQ(m_device.m_wDigitalIn, 0x15);
+    Steps(m_device, 4);
+    // The fifth step of the program reads the meter.
+    EXPECT_EQ(Steps(m_device, 1), (Calls{"DDSGetMeasure(0,0)", "DDSCheck(0)",
+                                         "DDSSetDigitalOut(0,165)", "DDSGetDigitalIn(0)"}));
 
     CStepGuard::ResetCount();
     m_device.SetExtTrig(0);
     m_device.SetDIOMode(0);
     m_device.m_bCounterOn = 0;
-    CFakeDll::ClearCalls();
-    m_device.DeviceStep();
-    m_device.DeviceStep();
-    EXPECT_EQ(CFakeDll::Calls(),
+    EXPECT_EQ(Steps(m_device, 2),
               (Calls{"DDSCheck(0)", "DDSSetDigitalOut(0,165)", "DDSGetDigitalIn(0)",
                      "DDSSetTrigger(0,0,0)", "DDSCheck(0)", "DDSSetDigitalOut(0,165)",
                      "DDSGetDigitalIn(0)", "DDSSetDIOMode(0,0)"}));
-}
 
-TEST_F(Step, CommandReadsItsFieldsWhenCarriedOut) {
-    m_device.m_bCounterOn = 0;
+    // A command reads its fields when carried out, not when queued.
     m_device.SetSingleWave(1);
     m_device.SetPowerOnOutput(1);
     m_device.m_bSingleWave = 0; // changed again before the worker got there
     m_device.m_bPowerOnOutput = 0;
     m_device.QueueCommand(99); // unknown: consumed without a call
-    for (int i = 0; i < 4; ++i)
-        m_device.DeviceStep();
-    const Calls calls = CFakeDll::Calls();
+    const Calls calls = Steps(m_device, 4);
     EXPECT_EQ(calls[3], "DDSSetSingleWave(0,0)");
     EXPECT_EQ(calls[7], "DDSDownload(0,1000)");
     EXPECT_EQ(calls[11], "DDSSetPowerOnOutput(0,0)");
@@ -77,47 +74,38 @@ TEST_F(Step, MeterShowsTheOldestOfASteadyWindowAndHoldsThroughJumps) {
         {{2000, 0}, {2000, 2000}}, // smallest 0: the infinite ratio keeps the value
     };
     for (const auto& c : cases) {
-        CFakeDll::Reset();
         CStepGuard::ResetCount();
         CDDSDevice device;
         BindEmpty(device);
-        CFakeDll::QueueReadings(c.readings);
+        CFakeDll::Lock()->readings.assign(c.readings.begin(), c.readings.end());
         std::vector<double> shown;
         for (std::size_t i = 0; i < c.readings.size(); ++i) {
-            for (int step = 0; step < 5; ++step) // the shared counter paces one reading
-                device.DeviceStep();
+            Steps(device, 5); // the shared counter paces one reading
             shown.push_back(device.m_dMeasuredFreq);
         }
         EXPECT_EQ(shown, c.shown);
-        EXPECT_EQ(device.m_freqHistory.size(), std::min<std::size_t>(c.readings.size(), 5));
     }
 }
 
-TEST_F(Step, CounterTruncatesAndResetsBeforeTheFirstCount) {
-    CFakeDll::QueueReadings({12.9});
+TEST_F(Step, CounterTruncatesAndResetsBeforeTheFirstCountButNotOnADemo) {
+    CFakeDll::Lock()->readings = {12.9};
     m_device.SetMeasureMode(0);
-    m_device.DeviceStep();
+    const Calls calls = Steps(m_device, 1);
     EXPECT_EQ(m_device.m_nCount, 12);
     EXPECT_EQ(m_device.m_bResetCounter, 0);
-    const Calls calls = CFakeDll::Calls();
     EXPECT_EQ(calls[0], "DDSResetCounter(0)");
     EXPECT_EQ(calls[1], "DDSGetMeasure(0,1)");
-    CFakeDll::ClearCalls();
-    CFakeDll::QueueReadings({1e12});
-    m_device.DeviceStep(); // read every step, no second reset
-    EXPECT_EQ(CFakeDll::Calls()[0], "DDSGetMeasure(0,1)");
+    CFakeDll::Lock()->readings = {1e12};
+    EXPECT_EQ(Steps(m_device, 1)[0], "DDSGetMeasure(0,1)"); // read every step, no second reset
     EXPECT_EQ(m_device.m_nCount, 2147483647);
-}
 
-TEST_F(Step, DemoStepMakesNoCall) {
+    // A demo record's steps make no call and measure nothing.
     CDDSDevice demo;
     demo.BindHardware({});
     demo.SetWaveType(WAVE_RAMP);
     demo.m_nMeasureMode = 0;
-    CFakeDll::QueueReadings({42.0});
-    for (int i = 0; i < 20; ++i)
-        demo.DeviceStep();
-    EXPECT_TRUE(CFakeDll::Calls().empty());
+    CFakeDll::Lock()->readings = {42.0};
+    EXPECT_TRUE(Steps(demo, 20).empty());
     EXPECT_EQ(demo.m_nCount, 0);
     EXPECT_EQ(demo.m_dMeasuredFreq, 0.0);
     EXPECT_EQ(demo.PendingCommands(), (std::vector<int>{CMD_DOWNLOAD}));
@@ -125,16 +113,15 @@ TEST_F(Step, DemoStepMakesNoCall) {
 
 TEST_F(Step, TwoStepsAtOnceOneRunsTheOtherReturns) {
     m_device.m_bCounterOn = 0;
-    std::promise<void> inside;
-    std::promise<void> release;
+    std::promise<void> inside, release;
     std::shared_future<void> released = release.get_future().share();
-    CFakeDll::SetCheckHook([&inside, released] {
+    CFakeDll::Lock()->checkHook = [&inside, released] {
         inside.set_value();
         released.wait();
-    });
+    };
     std::thread first([this] { m_device.DeviceStep(); });
     inside.get_future().wait();
-    CFakeDll::SetCheckHook(nullptr);
+    CFakeDll::Lock()->checkHook = nullptr;
 
     CDDSDevice other;
     other.m_bDemo = 0;

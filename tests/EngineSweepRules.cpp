@@ -4,22 +4,17 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
 using F = CSweepRules::Field;
 
+// No span (or a negative one) never makes a step that stalls or runs downwards.
 TEST(SweepRules, TypedValuesAreClampedPerField) {
     const struct {
         F field;
         double start, end, typed, stored;
     } rows[] = {
-        {F::FIELD_SPEED, 1000, 100000, 99.9, 99},
-        {F::FIELD_SPEED, 1000, 100000, 3600000, 3600000},
-        {F::FIELD_SPEED, 1000, 100000, 4000000, 100},
-        {F::FIELD_STEP, 1000, 2000, 0, 1},
-        {F::FIELD_STEP, 1000, 2000, 5000, 1000},
-        // No span (or a negative one) never makes a step that stalls or runs downwards.
-        {F::FIELD_STEP, 3000, 3000, 10, 1},
+        {F::FIELD_SPEED, 1000, 1e5, 99.9, 99},   {F::FIELD_SPEED, 1000, 1e5, 3600000, 3600000},
+        {F::FIELD_SPEED, 1000, 1e5, 4e6, 100},   {F::FIELD_STEP, 1000, 2000, 0, 1},
+        {F::FIELD_STEP, 1000, 2000, 5000, 1000}, {F::FIELD_STEP, 3000, 3000, 10, 1},
         {F::FIELD_STEP, 5000, 2000, -4, 1},
     };
     for (const auto& row : rows) {
@@ -66,5 +61,3 @@ TEST(SweepRules, EachKnobTruncatesAndStopsAtItsOwnLimits) {
             << row.field << " " << row.delta;
     }
 }
-
-} // namespace

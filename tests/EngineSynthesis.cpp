@@ -11,24 +11,85 @@
 
 namespace {
 
-constexpr double kA = 2.0 * static_cast<double>(0.2857143f); // default amplitude, normalised
+constexpr double kScale = static_cast<double>(0.2857143f); // volts to full scale
+constexpr double kA = 2.0 * kScale;                        // default amplitude, normalised
+constexpr double kUp = 0.35 * 0.2857142857142857, kDown = -0.7 * 0.2857142857142857; // offsets
 
-TEST(SampleAt, SquareBoundarySampleIsLow) {
-    CDDSDevice device;
-    device.m_nWaveType = WAVE_SQUARE;
-    device.m_dOffset = 0.35; // 0.1 normalised
-    const double ofs = 0.35 * 0.2857142857142857;
-    EXPECT_DOUBLE_EQ(device.SampleAt(0.4999, false), ofs + kA);
-    EXPECT_DOUBLE_EQ(device.SampleAt(0.5, false), ofs - kA);
-    device.m_nPeriods = 4; // boundaries scale with the periods in the buffer
-    EXPECT_DOUBLE_EQ(device.SampleAt(0.25 + 0.124, false), ofs + kA);
-    EXPECT_DOUBLE_EQ(device.SampleAt(0.25 + 0.125, false), ofs - kA);
+/// The fields a case sets on a new record; the defaults are a new record's.
+struct Wave {
+    int type = WAVE_SINE, points = 1000, periods = 1, perPeriod = 1000;
+    double offset = 0.0, frequency = 1000.0;
+    float phase = 0.0f, tau = 0.001f;
+    int single = 0, atten = 0, expFall = 1, fm = 0;
+};
+
+/// A new record with a wave's fields set, and an Arb table of 3.5, 4.5, 5.5 ...
+struct CRecord : CDDSDevice {
+    explicit CRecord(const Wave& s) {
+        m_nWaveType = s.type;
+        m_nPoints = s.points;
+        m_nPeriods = s.periods;
+        m_nPointsPerPeriod = s.perPeriod;
+        m_dOffset = s.offset;
+        m_dFrequency = s.frequency;
+        m_fPhase = s.phase;
+        m_fExpTau = s.tau;
+        m_bSingleWave = s.single;
+        m_bAtten20dB = s.atten;
+        m_bExpFall = s.expFall;
+        m_bFM = s.fm;
+        for (int i = 0; i < kMaxPoints; ++i)
+            m_fArb[i] = static_cast<float>(i) + 3.5f;
+    }
+};
+
+TEST(SampleAt, ShapesAtChosenPoints) {
+    const double attenuated = 0.2857142857142857 + 0.1 * std::sin(0.25 * 6.28318) * kA;
+    const struct {
+        Wave wave;
+        double t, expected, tolerance = 0.0;
+        bool display = false;
+    } rows[] = {
+        // A square's boundary sample is low; the boundaries scale with the periods in the buffer.
+        {{.type = WAVE_SQUARE, .offset = 0.35}, 0.4999, kUp + kA},
+        {{.type = WAVE_SQUARE, .offset = 0.35}, 0.5, kUp - kA},
+        {{.type = WAVE_SQUARE, .periods = 4, .offset = 0.35}, 0.374, kUp + kA},
+        {{.type = WAVE_SQUARE, .periods = 4, .offset = 0.35}, 0.375, kUp - kA},
+        {{.type = WAVE_RAMP}, 0.0, -kA},
+        {{.type = WAVE_RAMP}, 0.5, kA, 1e-12},
+        // 1 ms time constant at 1 kHz: one period is one time constant. Zero tau is flat.
+        {{.type = WAVE_EXPONENT, .offset = -0.7}, 0.0, kDown + kA},
+        {{.type = WAVE_EXPONENT, .offset = -0.7}, 0.5, kDown + kA * std::exp(-0.5), 1e-6},
+        {{.type = WAVE_EXPONENT, .offset = -0.7, .expFall = 0}, 0.0, kDown},
+        {{.type = WAVE_EXPONENT, .offset = -0.7, .tau = 0.0f, .expFall = 0}, 0.3, kDown},
+        // The attenuator scales the swing, not the offset, and leaves Arb points alone.
+        {{.offset = 1.0, .atten = 1}, 0.25, attenuated, 1e-15},
+        {{.type = WAVE_ARB, .offset = 1.0, .atten = 1}, 0.0, 3.5 * kScale},
+        // A single wave uses one period and splits the phase; the display keeps the whole phase
+        // and its own period number.
+        {{.periods = 4, .phase = 0.5f, .single = 1}, 0.0, std::sin(0.125 * 6.28318) * kA},
+        {{.periods = 4, .phase = 0.5f}, 0.1, std::sin(3 * 0.6 * 6.28318) * kA, 0, true},
+        // Arb walks the table once per period (300 mod 250); above the table wrapped into it;
+        // a position before the buffer still indexes the table (-400 mod 250).
+        {{.type = WAVE_ARB, .perPeriod = 250}, 0.3, 53.5 * kScale},
+        {{.type = WAVE_ARB, .points = 8000, .perPeriod = 9000}, 0.6, 707.5 * kScale},
+        {{.type = WAVE_ARB, .points = 8000, .perPeriod = 0}, 0.6, 3.5 * kScale},
+        {{.type = WAVE_ARB, .perPeriod = 250, .phase = -0.4f}, 0.0, 103.5 * kScale, 0, true},
+        {{.type = 9}, 0.3, 0.0},
+        {{.type = -1}, 0.3, 0.0},
+    };
+    for (const auto& row : rows) {
+        const double v = CRecord(row.wave).SampleAt(row.t, row.display);
+        if (row.tolerance > 0.0)
+            EXPECT_NEAR(v, row.expected, row.tolerance) << row.wave.type << " at " << row.t;
+        else
+            EXPECT_DOUBLE_EQ(v, row.expected) << row.wave.type << " at " << row.t;
+    }
 }
 
-TEST(SampleAt, RampDutyExtremesKeepOneDirection) {
-    CDDSDevice device;
-    device.m_nWaveType = WAVE_RAMP;
+TEST(SampleAt, RampDutyExtremesKeepOneDirectionAndTrapeziumRestsLow) {
     for (float duty : {1.0f, 0.0f}) {
+        CRecord device({.type = WAVE_RAMP});
         device.m_fRampDuty = duty;
         for (int i = 1; i < 1000; ++i) {
             const double rise =
@@ -37,15 +98,8 @@ TEST(SampleAt, RampDutyExtremesKeepOneDirection) {
             ASSERT_LT(std::fabs(rise), 0.01) << duty << " " << i;            // nor a jump
         }
     }
-    device.m_fRampDuty = 0.5f;
-    EXPECT_DOUBLE_EQ(device.SampleAt(0.0, false), -kA);
-    EXPECT_NEAR(device.SampleAt(0.5, false), kA, 1e-12);
-}
-
-TEST(SampleAt, TrapeziumRestsLowForTheLastFifth) {
-    CDDSDevice device;
-    device.m_nWaveType = WAVE_TRAPEZIA;
-    device.m_nPeriods = 2;
+    // The trapezium rests low for the last fifth of each period.
+    const CRecord device({.type = WAVE_TRAPEZIA, .periods = 2});
     for (int i = 0; i < 2000; ++i) {
         const double inPeriod = std::fmod(i / 1000.0, 1.0);
         const double v = device.SampleAt(i / 2000.0, false);
@@ -57,91 +111,27 @@ TEST(SampleAt, TrapeziumRestsLowForTheLastFifth) {
     }
 }
 
-TEST(SampleAt, ExponentFallStartsHighAndZeroTauIsFlat) {
-    CDDSDevice device;
-    device.m_nWaveType = WAVE_EXPONENT;
-    device.m_dOffset = -0.7;
-    const double ofs = -0.7 * 0.2857142857142857;
-    EXPECT_DOUBLE_EQ(device.SampleAt(0.0, false), ofs + kA);
-    // 1 ms time constant at 1 kHz: one period is one time constant.
-    EXPECT_NEAR(device.SampleAt(0.5, false), ofs + kA * std::exp(-0.5), 1e-6);
-    device.m_bExpFall = 0;
-    EXPECT_DOUBLE_EQ(device.SampleAt(0.0, false), ofs);
-    device.m_fExpTau = 0.0f;
-    EXPECT_DOUBLE_EQ(device.SampleAt(0.3, false), ofs);
-}
-
-TEST(SampleAt, AttenuatorScalesSwingButNotOffsetArbOrNoiseOffset) {
-    CDDSDevice device;
-    device.m_dOffset = 1.0;
-    const double ofs = 0.2857142857142857;
-    device.m_bAtten20dB = 1;
-    EXPECT_NEAR(device.SampleAt(0.25, false) - ofs, 0.1 * std::sin(0.25 * 6.28318) * kA, 1e-15);
-
-    device.m_nWaveType = WAVE_ARB;
-    device.m_fArb[0] = 3.5f;
-    EXPECT_DOUBLE_EQ(device.SampleAt(0.0, false), 3.5 * static_cast<double>(0.2857143f));
-
-    device.m_bAtten20dB = 0;
-    device.m_dOffset = 3.0;
+TEST(SampleAt, NoiseHasNoOffsetTerm) {
     for (int type : {WAVE_GAUSS_NOISE, WAVE_WHITE_NOISE}) {
-        device.m_nWaveType = type;
+        const CRecord device({.type = type, .offset = 3.0});
         for (int i = 0; i < 2000; ++i) {
             const double v = device.SampleAt(i / 2000.0, false);
             ASSERT_GE(v, -kA);
-            ASSERT_LT(v, kA); // no offset term at all
+            ASSERT_LT(v, kA);
         }
     }
 }
 
-TEST(SampleAt, SingleWaveUsesOnePeriodAndSplitsThePhase) {
-    CDDSDevice device;
-    device.m_nPeriods = 4;
-    device.m_fPhase = 0.5f;
-    device.m_bSingleWave = 1;
-    EXPECT_DOUBLE_EQ(device.SampleAt(0.0, false), std::sin(0.125 * 6.28318) * kA);
-    // The display keeps the whole phase and its own period number.
-    device.m_bSingleWave = 0;
-    EXPECT_DOUBLE_EQ(device.SampleAt(0.1, true), std::sin(3 * (0.1 + 0.5) * 6.28318) * kA);
-}
-
-TEST(SampleAt, ArbWalksTheTableOncePerPeriodAndStaysInside) {
-    CDDSDevice device;
-    device.m_nWaveType = WAVE_ARB;
-    for (int i = 0; i < kMaxPoints; ++i)
-        device.m_fArb[i] = static_cast<float>(i);
-    const double scale = static_cast<double>(0.2857143f);
-    device.m_nPoints = 1000;
-    device.m_nPointsPerPeriod = 250;
-    EXPECT_DOUBLE_EQ(device.SampleAt(0.3, false), 50 * scale); // 300 mod 250
-    device.m_nPoints = 8000;
-    device.m_nPointsPerPeriod = 9000; // above the table: wrapped into it
-    EXPECT_DOUBLE_EQ(device.SampleAt(0.6, false), (4800 % 4096) * scale);
-    device.m_nPointsPerPeriod = 0;
-    EXPECT_DOUBLE_EQ(device.SampleAt(0.6, false), 0.0);
-    device.m_nPointsPerPeriod = 250;
-    device.m_fPhase = -0.4f; // a position before the buffer still indexes the table
-    EXPECT_GE(device.SampleAt(0.0, true), 0.0);
-}
-
-TEST(SampleAt, UnknownTypeIsSilentAndZeroPlanOrFrequencyNeverDividesByZero) {
-    CDDSDevice device;
-    for (int type : {9, -1}) {
-        device.m_nWaveType = type;
-        EXPECT_EQ(device.SampleAt(0.3, false), 0.0) << type;
-    }
-    device.m_nPeriods = 0;
+TEST(SampleAt, ZeroPlanOrFrequencyNeverDividesByZero) {
+    CRecord device({.periods = 0, .perPeriod = 0, .frequency = 0.0, .tau = 0.0f});
     device.m_nPeriodNumber = 0;
-    device.m_nPointsPerPeriod = 0;
-    device.m_dFrequency = 0.0; // AM/FM divide by it
-    device.m_fExpTau = 0.0f;
     device.m_fRampDuty = 1.0f;
     device.m_fTrapRise = 0.0f;
     device.m_fTrapFall = 0.0f;
     for (int type = 0; type <= 8; ++type) {
         device.m_nWaveType = type;
         for (int i = 0; i < 100; ++i) {
-            device.m_bFM = i % 2;
+            device.m_bFM = i % 2; // AM/FM divide by the frequency
             ASSERT_TRUE(std::isfinite(device.SampleAt(i / 100.0, false))) << type;
             ASSERT_TRUE(std::isfinite(device.SampleAt(i / 100.0, true))) << type;
         }
@@ -149,11 +139,7 @@ TEST(SampleAt, UnknownTypeIsSilentAndZeroPlanOrFrequencyNeverDividesByZero) {
 }
 
 TEST(CaptureToArb, StoresOneDisplayedPeriodInVolts) {
-    CDDSDevice device;
-    device.m_nWaveType = WAVE_SQUARE;
-    device.m_nPoints = 1000;
-    device.m_nPeriods = 4;
-    device.m_nPeriodNumber = 3;
+    CRecord device({.type = WAVE_SQUARE, .periods = 4});
     device.CaptureToArb();
     EXPECT_EQ(device.m_fSampleRate, 4166666.0f);
     EXPECT_EQ(device.m_nPointsPerPeriod, 250);
@@ -165,59 +151,41 @@ TEST(CaptureToArb, StoresOneDisplayedPeriodInVolts) {
 }
 
 // The batch must agree with SampleAt sample by sample.
-struct BatchCase {
-    int type, points, periods;
-    float phase;
-    int singleWave, fm;
-    double frequency;
-};
-
-class BatchMatchesSampleAt : public ::testing::TestWithParam<BatchCase> {};
-
-TEST_P(BatchMatchesSampleAt, EverySampleWithin1e12) {
-    const BatchCase& c = GetParam();
-    CDDSDevice device;
-    device.m_nWaveType = c.type;
-    device.m_nPoints = c.points;
-    device.m_nPeriods = c.periods;
-    device.m_fPhase = c.phase;
-    device.m_bSingleWave = c.singleWave;
-    device.m_bFM = c.fm;
-    device.m_dFrequency = c.frequency;
-    device.m_dOffset = -0.4;
-    device.m_fAmplitude = 3.3f;
-    for (int i = 0; i < kMaxPoints; ++i)
-        device.m_fArb[i] = static_cast<float>(std::sin(i * 0.01) * 3.0);
-
-    std::vector<double> batch(c.points);
-    CNoiseSource::ThisThread().Seed(77);
-    CWaveBatch::Samples(CWaveShape(device, false), c.points, batch.data());
-    CNoiseSource::ThisThread().Seed(77);
-    double worst = 0.0;
-    for (int i = 0; i < c.points; ++i) {
-        const double single = device.SampleAt(static_cast<double>(i) / c.points, false);
-        worst = std::max(worst, std::fabs(batch[i] - single));
+TEST(WaveBatch, MatchesSampleAtForEveryWave) {
+    const Wave cases[] = {
+        {.points = 4096},
+        {.points = 4096, .periods = 1536, .frequency = 75e6, .phase = 0.3f},
+        {.periods = 4, .phase = 0.5f, .single = 1},
+        {.type = WAVE_RAMP, .points = 4093, .periods = 7, .phase = 0.2f},
+        {.type = WAVE_SQUARE, .points = 4096, .periods = 3},
+        {.type = WAVE_EXPONENT, .points = 4096, .periods = 2, .phase = 0.1f},
+        {.type = WAVE_EXPONENT, .points = 4096, .frequency = 0.2}, // beyond the fast range
+        {.type = WAVE_ARB, .points = 4096, .periods = 4},
+        {.type = WAVE_TRAPEZIA, .points = 4000, .periods = 5, .phase = 0.7f},
+        {.type = WAVE_AMFM, .points = 4096},
+        {.type = WAVE_AMFM, .points = 4096, .fm = 1},
+        {.type = WAVE_AMFM, .points = 4096, .frequency = 0.01, .fm = 1}, // huge carrier phase
+        {.type = WAVE_GAUSS_NOISE, .points = 4096},
+        {.type = WAVE_WHITE_NOISE, .points = 777},
+        {.type = 12, .points = 100},
+    };
+    for (const Wave& c : cases) {
+        CRecord device(c);
+        device.m_dOffset = -0.4;
+        device.m_fAmplitude = 3.3f;
+        for (int i = 0; i < kMaxPoints; ++i)
+            device.m_fArb[i] = static_cast<float>(std::sin(i * 0.01) * 3.0);
+        std::vector<double> batch(c.points);
+        CNoiseSource::ThisThread().Seed(77);
+        CWaveBatch::Samples(CWaveShape(device, false), c.points, batch.data());
+        CNoiseSource::ThisThread().Seed(77);
+        double worst = 0.0;
+        for (int i = 0; i < c.points; ++i)
+            worst =
+                std::max(worst, std::fabs(batch[i] - device.SampleAt(double(i) / c.points, false)));
+        EXPECT_LE(worst, 1e-12) << c.type << " " << c.points << " " << c.frequency;
     }
-    EXPECT_LE(worst, 1e-12);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    AllWaves, BatchMatchesSampleAt,
-    ::testing::Values(BatchCase{WAVE_SINE, 4096, 1, 0.0f, 0, 0, 1000.0},
-                      BatchCase{WAVE_SINE, 4096, 1536, 0.3f, 0, 0, 75e6},
-                      BatchCase{WAVE_SINE, 1000, 4, 0.5f, 1, 0, 1000.0},
-                      BatchCase{WAVE_RAMP, 4093, 7, 0.2f, 0, 0, 1000.0},
-                      BatchCase{WAVE_SQUARE, 4096, 3, 0.0f, 0, 0, 1000.0},
-                      BatchCase{WAVE_EXPONENT, 4096, 2, 0.1f, 0, 0, 1000.0},
-                      BatchCase{WAVE_EXPONENT, 4096, 1, 0.0f, 0, 0, 0.2}, // beyond fast range
-                      BatchCase{WAVE_ARB, 4096, 4, 0.0f, 0, 0, 1000.0},
-                      BatchCase{WAVE_TRAPEZIA, 4000, 5, 0.7f, 0, 0, 1000.0},
-                      BatchCase{WAVE_AMFM, 4096, 1, 0.0f, 0, 0, 1000.0},
-                      BatchCase{WAVE_AMFM, 4096, 1, 0.0f, 0, 1, 1000.0},
-                      BatchCase{WAVE_AMFM, 4096, 1, 0.0f, 0, 1, 0.01}, // huge carrier phase
-                      BatchCase{WAVE_GAUSS_NOISE, 4096, 1, 0.0f, 0, 0, 1000.0},
-                      BatchCase{WAVE_WHITE_NOISE, 777, 1, 0.0f, 0, 0, 1000.0},
-                      BatchCase{12, 100, 1, 0.0f, 0, 0, 1000.0}));
 
 TEST(Codes, ConversionTruncatesAndClamps) {
     // 0.5 gives 1024.5, truncated; beyond full scale and NaN stay at the ends.

@@ -1,5 +1,4 @@
 // A stand-in real driver: answers with recognisable values and remembers its calls.
-#include <cstdio>
 #include <mutex>
 #include <string>
 
@@ -9,7 +8,7 @@ int g_calls = 0;
 std::string g_last;
 
 /// Remembers the call and hands back what it should answer.
-int Note(const char* text, int answer = 1) {
+int Note(const char* text, int answer) {
     std::lock_guard<std::mutex> lock(g_lock);
     ++g_calls;
     g_last = text;
@@ -17,41 +16,33 @@ int Note(const char* text, int answer = 1) {
 }
 } // namespace
 
-// A driver function: its name, parameters, and what it answers after noting the call.
-#define NOTED(name, params, ...)                                                                   \
+// A driver function: its name, parameters, its answer, and what it stores before noting the call.
+#define NOTED(name, params, answer, ...)                                                           \
     int name params {                                                                              \
         __VA_ARGS__;                                                                               \
-        return Note(#name);                                                                        \
+        return Note(#name, answer);                                                                \
     }
 
 extern "C" {
 
-int TinyDriverCallCount(void) {
+/// The number of calls so far, and the name of the last one.
+const char* TinyDriverCalls(int* count) {
     std::lock_guard<std::mutex> lock(g_lock);
-    return g_calls;
-}
-const char* TinyDriverLastCall(void) {
-    std::lock_guard<std::mutex> lock(g_lock);
+    *count = g_calls;
     return g_last.c_str();
 }
 
-int DDSSearch(void) {
-    return Note("DDSSearch", 7);
-}
-int DDSCheck(int) {
-    return Note("DDSCheck", 5);
-}
-int DDSDownload(int, const unsigned short*, int count) {
-    return Note("DDSDownload", count);
-}
-NOTED(DDSSetFrequency, (int, double, int* points, int* periods), *points = 123, *periods = 4)
-NOTED(DDSGetMeasure, (int, int mode, double* value), *value = mode == 0 ? 4321.0 : 99.0)
-NOTED(DDSGetDigitalIn, (int, unsigned short* value), *value = 0xAB)
-NOTED(DDSSetSingleWave, (int, int))
-NOTED(DDSSetTrigger, (int, int, int))
-NOTED(DDSSetPowerOnOutput, (int, int))
-NOTED(DDSResetCounter, (int))
-NOTED(DDSSetDIOMode, (int, int))
-NOTED(DDSSetDigitalOut, (int, unsigned short))
+NOTED(DDSSearch, (void), 7)
+NOTED(DDSCheck, (int), 5)
+NOTED(DDSDownload, (int, const unsigned short*, int count), count)
+NOTED(DDSSetFrequency, (int, double, int* points, int* periods), 1, *points = 123, *periods = 4)
+NOTED(DDSGetMeasure, (int, int mode, double* value), 1, *value = mode == 0 ? 4321.0 : 99.0)
+NOTED(DDSGetDigitalIn, (int, unsigned short* value), 1, *value = 0xAB)
+NOTED(DDSSetSingleWave, (int, int), 1)
+NOTED(DDSSetTrigger, (int, int, int), 1)
+NOTED(DDSSetPowerOnOutput, (int, int), 1)
+NOTED(DDSResetCounter, (int), 1)
+NOTED(DDSSetDIOMode, (int, int), 1)
+NOTED(DDSSetDigitalOut, (int, unsigned short), 1)
 
 } // extern "C"

@@ -15,14 +15,11 @@ namespace {
 using namespace std::chrono_literals;
 
 // Polls until done() holds or the time is up.
-bool WaitFor(const std::function<bool()>& done,
-             std::chrono::milliseconds patience = std::chrono::milliseconds(2000)) {
+bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds patience = 2000ms) {
     const auto until = std::chrono::steady_clock::now() + patience;
-    while (!done()) {
+    for (; !done(); std::this_thread::sleep_for(1ms))
         if (std::chrono::steady_clock::now() > until)
             return false;
-        std::this_thread::sleep_for(1ms);
-    }
     return true;
 }
 
@@ -56,7 +53,7 @@ protected:
     CDeviceWorker m_workers[2];
 };
 
-TEST_F(SimWorker, NewDeviceIsFullyProgrammed) {
+TEST_F(SimWorker, NewDeviceIsFullyProgrammedAndReadsItsOwnUnit) {
     m_devices[1].m_nWaveType = WAVE_SQUARE;
     m_devices[1].SetExtTrig(1);
     m_workers[0].Start(&m_devices[0]);
@@ -72,16 +69,13 @@ TEST_F(SimWorker, NewDeviceIsFullyProgrammed) {
     EXPECT_EQ(SimGetUnit(1).triggerOn, 1);
     ASSERT_TRUE(WaitFor([&] { return m_devices[0].m_dMeasuredFreq > 0.0; }));
     EXPECT_NEAR(m_devices[0].m_dMeasuredFreq, 1000.0, 0.1);
-}
-
-TEST_F(SimWorker, DigitalOutputsComeBackOnTheInputs) {
-    m_workers[1].Start(&m_devices[1]);
+    // The outputs come back on the inputs of the same unit (its index in bits 6 and 7).
     m_devices[1].m_wDigitalOut = 0xFED;
     ASSERT_TRUE(WaitFor([&] { return m_devices[1].m_wDigitalIn == (0x2D | (1 << 6)); }));
     EXPECT_EQ(SimGetUnit(1).digitalOut, 0xFED);
 }
 
-TEST_F(SimWorker, ReplugedUnitIsReprogrammedBeforeAnythingElse) {
+TEST_F(SimWorker, ReplugedUnitIsReprogrammedFirstAndABurstEndsOnTheLast) {
     m_workers[0].Start(&m_devices[0]);
     ASSERT_TRUE(WaitFor([&] { return Idle(0); }));
     SimUnplug(0);
@@ -106,10 +100,8 @@ TEST_F(SimWorker, ReplugedUnitIsReprogrammedBeforeAnythingElse) {
     EXPECT_EQ(unit.frequency, 2000.0);
     EXPECT_EQ(unit.dioMode, 1);
     EXPECT_TRUE(PlanAgrees(0));
-}
 
-TEST_F(SimWorker, BurstOfFrequencyChangesEndsOnTheLast) {
-    m_workers[0].Start(&m_devices[0]);
+    // A burst of frequency changes ends on the last.
     for (int i = 1; i <= 1000; ++i)
         m_devices[0].SetFrequency(1000.0 + 37.0 * i);
     // One command per step: about 2000 steps of 1 ms to work off.

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <unistd.h>
 
@@ -20,8 +20,6 @@ public:
         std::error_code error;
         std::filesystem::remove_all(m_path, error);
     }
-    CScratchDir(const CScratchDir&) = delete;
-    CScratchDir& operator=(const CScratchDir&) = delete;
 
     const std::string& Path() const { return m_path; }
     std::string operator/(const std::string& name) const { return m_path + "/" + name; }
@@ -37,18 +35,20 @@ inline void WriteBytes(const std::string& path, const std::string& bytes) {
 
 inline std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+/// How many entries a folder holds (to see that no temporary file was left behind).
+inline long CountEntries(const std::string& folder) {
+    return std::distance(std::filesystem::directory_iterator(folder), {});
 }
 
 /// Switches LC_NUMERIC to a locale whose decimal separator is a comma, building one into a
-/// scratch folder when the system has none. False when that is impossible (the caller skips).
+/// scratch folder when the system has none. False when that is impossible. The caller puts
+/// LC_NUMERIC back to "C".
 inline bool UseCommaLocale(const CScratchDir& scratch) {
-    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8"}) {
-        if (std::setlocale(LC_NUMERIC, name))
-            return std::localeconv()->decimal_point[0] == ',';
-    }
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
+        return std::localeconv()->decimal_point[0] == ',';
     const std::string command =
         "localedef -i de_DE -f UTF-8 '" + (scratch / "de_DE.UTF-8") + "' >/dev/null 2>&1";
     // localedef reports warnings through its exit status; whether the locale loads is what counts.
@@ -59,11 +59,6 @@ inline bool UseCommaLocale(const CScratchDir& scratch) {
     return ok && std::localeconv()->decimal_point[0] == ',';
 }
 
-/// Puts LC_NUMERIC back to "C" when a test ends.
-struct CRestoreLocale {
-    ~CRestoreLocale() { std::setlocale(LC_NUMERIC, "C"); }
-};
-
 /// Sets an environment variable (or with null removes it) until the end of the scope.
 class CScopedEnv {
 public:
@@ -73,8 +68,6 @@ public:
         Set(value);
     }
     ~CScopedEnv() { Set(m_old ? m_old->c_str() : nullptr); }
-    CScopedEnv(const CScopedEnv&) = delete;
-    CScopedEnv& operator=(const CScopedEnv&) = delete;
     void Set(const char* value) const { value ? ::setenv(m_name, value, 1) : ::unsetenv(m_name); }
 
 private:

@@ -2,12 +2,9 @@
 // the main window's first showing.
 #include "AppTestSupport.h"
 
-#include "app/TabStrip.h"
 #include "res/Resource.h"
 
-#include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QTest>
 #include <QToolBar>
 
 class AppStartup : public QObject {
@@ -30,13 +27,13 @@ private slots:
         };
         for (const auto& c : cases) {
             CProgram program(c.units, c.chooseRow);
+            const CModalAnswerer& seen = program.m_answerer;
             QVERIFY(program.m_bStarted);
-            const CDDSDevice* device = program.Doc(0)->m_pDevice;
-            QCOMPARE(int(device->m_nDevice), c.first);
-            QCOMPARE(bool(device->m_bDemo), c.first < 0);
+            QCOMPARE(int(program.Device()->m_nDevice), c.first);
+            QCOMPARE(bool(program.Device()->m_bDemo), c.first < 0);
             // At start: the demo notice only when no generator exists, the list when several do.
-            QCOMPARE(program.m_answerer.m_messages.size(), c.units == 0 ? 1 : 0);
-            QCOMPARE(program.m_answerer.m_nDeviceLists, c.units >= 2 ? 1 : 0);
+            QCOMPARE(seen.m_messages.size(), c.units == 0 ? 1 : 0);
+            QCOMPARE(seen.m_nDeviceLists, c.units >= 2 ? 1 : 0);
             // The serial number pane shows the unit's two identity input lines.
             const QString serial = QStringLiteral("Combine Device Serial Number : %1").arg(c.first);
             QTRY_COMPARE((program.Frame()->OnTimer(), program.Frame()->PaneText(1)),
@@ -44,57 +41,22 @@ private slots:
             QCOMPARE(program.Frame()->PaneText(0), c.first < 0 ? "Demo" : "Connect");
 
             program.Open();
-            QCOMPARE(int(program.Doc(1)->m_pDevice->m_nDevice), c.second);
-            QCOMPARE(program.m_answerer.m_messages.size(), c.messages);
-            QCOMPARE(program.m_answerer.m_messages.value(0),
+            QCOMPARE(int(program.Device(1)->m_nDevice), c.second);
+            QCOMPARE(seen.m_messages.size(), c.messages);
+            QCOMPARE(seen.m_messages.value(0),
                      c.messages ? "Haven't found hardware and the program will work in demo mode!!!"
                                 : QString());
-            QCOMPARE(program.m_answerer.m_strListCaption, c.lists ? "Device List" : "");
-            QCOMPARE(program.m_answerer.m_strListColumn, c.lists ? "Device" : "");
-            QCOMPARE(program.m_answerer.m_nDeviceLists, c.lists);
-            QCOMPARE(program.m_answerer.m_deviceRows, c.lastRows);
+            QCOMPARE((QStringList{seen.m_strListCaption, seen.m_strListColumn}),
+                     (c.lists ? QStringList{"Device List", "Device"} : QStringList{"", ""}));
+            QCOMPARE(seen.m_nDeviceLists, c.lists);
+            QCOMPARE(seen.m_deviceRows, c.lastRows);
             QCOMPARE(program.Names(), c.names);
         }
     }
 
-    void lostGeneratorShowsSearchingWithCyclingDots() {
-        CProgram program(1);
-        const QString searching = QStringLiteral("Searching for hardware");
-        SimUnplug(0);
-        QTRY_VERIFY(program.Doc(0)->m_pDevice->m_bLost);
-        QList<qsizetype> dots;
-        for (int tick = 0; tick < 8; ++tick) {
-            program.Frame()->OnTimer();
-            QVERIFY(program.Frame()->PaneText(0).startsWith(searching));
-            dots << program.Frame()->PaneText(0).size() - searching.size();
-            QCOMPARE(program.Frame()->PaneText(1), "Combine Device Serial Number : ...");
-        }
-        for (int i = 1; i < dots.size(); ++i) // one to six dots, round and round
-            QCOMPARE(dots[i], dots[i - 1] % 6 + 1);
-        SimReplug(0);
-        QTRY_VERIFY(!program.Doc(0)->m_pDevice->m_bLost);
-        program.Frame()->OnTimer();
-        QCOMPARE(program.Frame()->PaneText(0), QStringLiteral("Connect"));
-    }
-
-    void lastClosedDeviceLeavesNoItemAndHidesTheTabs() {
-        CProgram program(1);
-        program.Frame()->show();
-        QVERIFY(program.Frame()->TabBar()->isVisible());
-        program.Frame()->CloseDocumentAt(0);
-        QCOMPARE(program.Count(), 0);
-        program.Frame()->OnTimer();
-        QCOMPARE(program.Frame()->PaneText(0), QStringLiteral("No Item"));
-        QCOMPARE(program.Frame()->PaneText(1), QString());
-        QVERIFY(!program.Frame()->TabBar()->isVisible());
-        QTRY_VERIFY(program.Frame()->MdiArea()->subWindowList().isEmpty());
-        // The generator is free again.
-        program.Open();
-        QCOMPARE(int(program.Doc(0)->m_pDevice->m_nDevice), 0);
-        QCOMPARE(program.Names(), QStringList{"Device 1"});
-    }
-
-    void firstTickShowsTheWindowWithTheDeviceMaximised() {
+    // Shown maximised on the first tick, searching while the generator is away, and with no
+    // item and no tabs once its device is closed; the generator is then free again.
+    void oneDeviceFromFirstTickToLastClose() {
         CProgram program(1);
         CMainFrame* frame = program.Frame();
         QVERIFY(!frame->isVisible());
@@ -104,7 +66,6 @@ private slots:
         QMdiSubWindow* child = frame->MdiArea()->subWindowList().value(0);
         QVERIFY(child && child->isMaximized());
         QCOMPARE(child->windowTitle(), QStringLiteral("Device 1"));
-
         // Widening moves the close button to the new right edge; the tab strip keeps its width.
         const int strip = frame->TabStrip()->width();
         QCOMPARE(strip, int(0.9 * 870) - 6);
@@ -113,6 +74,35 @@ private slots:
         QWidget* close = bar->widgetForAction(frame->Action(ID_CLOSE_CURRENT_DEVICE));
         QTRY_VERIFY(close->geometry().right() > bar->width() - 20);
         QCOMPARE(frame->TabStrip()->width(), strip);
+
+        const QString searching = QStringLiteral("Searching for hardware");
+        SimUnplug(0);
+        QTRY_VERIFY(program.Device()->m_bLost);
+        QList<qsizetype> dots;
+        for (int tick = 0; tick < 8; ++tick) {
+            frame->OnTimer();
+            QVERIFY(frame->PaneText(0).startsWith(searching));
+            dots << frame->PaneText(0).size() - searching.size();
+            QCOMPARE(frame->PaneText(1), "Combine Device Serial Number : ...");
+        }
+        for (int i = 1; i < dots.size(); ++i) // one to six dots, round and round
+            QCOMPARE(dots[i], dots[i - 1] % 6 + 1);
+        SimReplug(0);
+        QTRY_VERIFY(!program.Device()->m_bLost);
+        frame->OnTimer();
+        QCOMPARE(frame->PaneText(0), QStringLiteral("Connect"));
+
+        QVERIFY(bar->isVisible());
+        frame->CloseDocumentAt(0);
+        QCOMPARE(program.Count(), 0);
+        frame->OnTimer();
+        QCOMPARE((QStringList{frame->PaneText(0), frame->PaneText(1)}),
+                 (QStringList{"No Item", ""}));
+        QVERIFY(!bar->isVisible());
+        QTRY_VERIFY(frame->MdiArea()->subWindowList().isEmpty());
+        program.Open();
+        QCOMPARE(int(program.Device()->m_nDevice), 0);
+        QCOMPARE(program.Names(), QStringList{"Device 1"});
     }
 };
 

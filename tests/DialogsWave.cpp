@@ -16,12 +16,9 @@
 #include "widgets/TurnButton.h"
 
 #include <QCheckBox>
-#include <QMessageBox>
-#include <QTest>
 #include <QToolButton>
 
 #include <algorithm>
-#include <functional>
 
 namespace {
 
@@ -52,18 +49,13 @@ double HighShare(int unit) {
     return buffer.empty() ? -1.0 : double(high) / double(buffer.size());
 }
 
-/// Acts on each dialog of type T when it is shown, before its modal loop runs.
-template <typename T> struct COnShow : QObject {
-    explicit COnShow(std::function<void(T*)> act) : m_act(std::move(act)) {
-        qApp->installEventFilter(this);
-    }
-    bool eventFilter(QObject* object, QEvent* event) override {
-        if (auto* dialog = qobject_cast<T*>(object); dialog && event->type() == QEvent::Show)
-            m_act(dialog);
-        return false;
-    }
-    std::function<void(T*)> m_act;
-};
+/// Acts on the next modal dialog, of type T, from inside its modal loop.
+template <typename T> void OnModal(std::function<void(T*)> act) {
+    QTimer::singleShot(0, [act] {
+        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget()))
+            act(dialog);
+    });
+}
 
 } // namespace
 
@@ -71,37 +63,23 @@ class DialogsWave : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        m_pEnglish = Language("English");
-        // Warnings are confirmed at once and their texts kept.
-        connect(&m_answerer, &QTimer::timeout, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                m_warnings << box->text();
-                box->accept();
-            }
-        });
-        m_answerer.start(5);
-    }
-
     void documentOpensTheDialogsAndTheUnitFollows() {
         CViewHarness program(1);
         QTRY_VERIFY(!SimGetUnit(0).buffer.empty());
         QTest::mouseClick(program.View()->Control(IDC_WAVE_SQUARE), Qt::LeftButton);
-        COnShow<CSquareDlg> square([](CSquareDlg* dialog) {
+        OnModal<CSquareDlg>([](CSquareDlg* dialog) {
             dialog->DutyField()->selectAll();
             QTest::keyClicks(dialog->DutyField(), "0.25");
-            QMetaObject::invokeMethod(
-                dialog, [dialog] { QTest::keyClick(dialog, Qt::Key_Escape); },
-                Qt::QueuedConnection);
+            QTest::keyClick(dialog, Qt::Key_Escape);
         });
-        CMultiDDSTarnDoc* doc = program.View()->GetDocument();
+        CMultiDDSTarnDoc* doc = program.Doc(0);
         QVERIFY(doc->OnCommand(ID_WAVE_SQUARE));
         QCOMPARE(float(program.Device()->m_fSquareDuty), 0.25f); // Esc keeps what was applied
         QTRY_VERIFY(qAbs(HighShare(0) - 0.25) < 0.01);
 
-        COnShow<CPeriodNumberDlg> period([](CPeriodNumberDlg* dialog) {
+        OnModal<CPeriodNumberDlg>([](CPeriodNumberDlg* dialog) {
             dialog->NumberField()->setText(QStringLiteral("150"));
-            QMetaObject::invokeMethod(dialog, &QDialog::accept, Qt::QueuedConnection);
+            dialog->accept();
         });
         QVERIFY(doc->OnCommand(ID_PERIOD_NUMBER));
         QCOMPARE(int(program.Device()->m_nPeriodNumber), 99);
@@ -131,7 +109,7 @@ private slots:
         QCOMPARE(QList<float>({device.m_fRampDuty, device.m_fSquareDuty}), QList({0.3f, 0.25f}));
     }
 
-    void trapeziaPartsGiveWayToTheOtherTwo() {
+    void trapeziaPartsGiveWayAndExponentIsLive() {
         CDDSDevice device; // rise 0.2, high 0.4, fall 0.2
         CTrapeziaDlg dialog(device, *m_pEnglish);
         // Part, typed, stored: 1 - high - rise, then 1 - rise - fall, then 1 - high - fall.
@@ -152,17 +130,14 @@ private slots:
         CTrapeziaDlg again(device, *m_pEnglish);
         QCOMPARE(QList<float>({device.m_fTrapFall, device.m_fTrapHigh, device.m_fTrapRise}),
                  QList<float>({0.5f, 0.5f, 0.0f}));
-    }
 
-    void exponentIsLive() {
-        CDDSDevice device;
-        CExponentDlg dialog(device, *m_pEnglish);
-        QCOMPARE(dialog.TauField()->text(), QStringLiteral("0.00100000"));
-        QVERIFY(!dialog.RiseCheck()->isChecked() && DownloadRequested(device));
-        dialog.RiseCheck()->click();
+        CExponentDlg exponent(device, *m_pEnglish);
+        QCOMPARE(exponent.TauField()->text(), QStringLiteral("0.00100000"));
+        QVERIFY(!exponent.RiseCheck()->isChecked() && DownloadRequested(device));
+        exponent.RiseCheck()->click();
         QVERIFY(device.m_bExpFall == 0 && DownloadRequested(device));
-        dialog.TauField()->setText(QStringLiteral("0.25"));
-        QTest::keyClick(&dialog, Qt::Key_Escape);
+        exponent.TauField()->setText(QStringLiteral("0.25"));
+        QTest::keyClick(&exponent, Qt::Key_Escape);
         QVERIFY(device.m_fExpTau == 0.25f && DownloadRequested(device));
     }
 
@@ -185,7 +160,7 @@ private slots:
             for (int i = 0; i < 3; ++i)
                 fields[i]->setText(texts[i]);
             dialog.RefreshButton()->click();
-            QCOMPARE(std::exchange(m_warnings, {}).join(QString()), warning);
+            QCOMPARE(Warnings().join(QString()), warning);
             QCOMPARE(QList<int>({device.m_bFM, device.m_nModCarrier, device.m_nFmDeviation}),
                      QList<int>({1, carrier, deviation}));
             QCOMPARE(float(device.m_fAmDepth), depth);
@@ -209,7 +184,7 @@ private slots:
             dialog.NumberField()->setText(QLatin1String(typed));
             QCOMPARE(dialog.NumberField()->text(), QLatin1String(shown));
             QCOMPARE(dialog.m_nNumber, number);
-            QCOMPARE(std::exchange(m_warnings, {}).size(), warned);
+            QCOMPARE(Warnings().size(), warned);
         }
         dialog.NumberField()->setText(QStringLiteral("99"));
         dialog.Spin()->UpButton()->click();
@@ -248,20 +223,21 @@ private slots:
         CPointsEditDlg dialog(device, 5, {}, *m_pEnglish);
         dialog.NextButton()->click();
         QCOMPARE(float(device.m_fArb[6]), 0.5f);
-
         dialog.IndexField()->selectAll();
         QTest::keyClicks(dialog.IndexField(), "a");
-        QCOMPARE(std::exchange(m_warnings, {}),
+        QCOMPARE(Warnings(),
                  QStringList(QString::fromUtf8(m_pEnglish->GetText(IDS_INTEGER_REQUIRED))));
         QCOMPARE(dialog.IndexField()->text(), QStringLiteral("6"));
         QTest::keyClick(dialog.IndexField(), Qt::Key_Backspace); // cleared to type anew
-        QVERIFY(m_warnings.isEmpty() && dialog.m_nIndex == 6);
+        QVERIFY(Warnings().isEmpty() && dialog.m_nIndex == 6);
     }
 
 private:
-    std::unique_ptr<CLanguageManager> m_pEnglish;
-    QTimer m_answerer;
-    QStringList m_warnings;
+    /// Texts of the warnings confirmed since the last call.
+    QStringList Warnings() { return std::exchange(m_answerer.m_messages, {}); }
+
+    std::unique_ptr<CLanguageManager> m_pEnglish = Language("English");
+    CModalAnswerer m_answerer; // confirms the warnings at once and keeps their texts
 };
 
 QTEST_MAIN(DialogsWave)

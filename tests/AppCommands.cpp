@@ -4,10 +4,6 @@
 
 #include "app/CmdUI.h"
 #include "i18n/IniFile.h"
-#include "res/Resource.h"
-
-#include <QAction>
-#include <QMenu>
 
 namespace {
 
@@ -22,56 +18,75 @@ QString States(CMainFrame* frame, const QList<int>& ids) {
     return states;
 }
 
-QStringList Texts(const QList<QAction*>& actions) {
-    QStringList texts;
-    for (QAction* action : actions)
-        texts << action->text();
-    return texts;
-}
-
 } // namespace
 
 class AppCommands : public QObject {
     Q_OBJECT
 
 private slots:
-    void itemStatesFollowTheDeviceAndCommandsReachTheGenerator() {
+    void itemStatesFollowTheDeviceAndCommandsReachIt() {
         CProgram program(1);
         CMainFrame* frame = program.Frame();
+        CMultiDDSTarnDoc* doc = program.Doc(0);
         // Grayed by the template until their menu first opens.
         QVERIFY(!frame->Action(ID_POINTS_EDIT)->isEnabled() &&
                 !frame->Action(ID_WAVE_AMFM)->isEnabled());
         // The wave parameter items, then Sweep, for each wave type.
         const QList<int> waveItems{ID_WAVE_SQUARE,   ID_WAVE_RAMP, ID_WAVE_TRAPEZIA,
                                    ID_WAVE_EXPONENT, ID_WAVE_AMFM, ID_SWEEP};
-        QCOMPARE(States(frame, waveItems), QStringLiteral("-----e"));
-        const std::pair<int, const char*> waves[] = {
-            {WAVE_SQUARE, "e-----"}, {WAVE_AMFM, "----e-"}, {WAVE_ARB, "------"}};
+        const std::pair<int, const char*> waves[] = {{WAVE_SINE, "-----e"},
+                                                     {WAVE_SQUARE, "e-----"},
+                                                     {WAVE_AMFM, "----e-"},
+                                                     {WAVE_ARB, "------"}};
         for (const auto& [wave, states] : waves) {
             program.View()->SelectWaveType(wave);
             QCOMPARE(States(frame, waveItems), QLatin1String(states));
         }
-        // The menu takes these states when it opens.
         program.View()->SelectWaveType(WAVE_RAMP);
-        emit program.Menu(2)->aboutToShow();
-        QVERIFY(frame->Action(ID_WAVE_RAMP)->isEnabled());
-        QVERIFY(!frame->Action(ID_WAVE_SQUARE)->isEnabled());
+        emit program.Menu(2)->aboutToShow(); // the menu takes these states when it opens
+        QVERIFY(frame->Action(ID_WAVE_RAMP)->isEnabled() &&
+                !frame->Action(ID_WAVE_SQUARE)->isEnabled());
 
         // The digital mode items carry one check mark; Output Set needs programmable output.
         const QList<int> dio{ID_PATTERN_GENERATOR, ID_PROGRAMMABLE_OUTPUT, ID_OUTPUT_SET};
         QCOMPARE(States(frame, dio), QStringLiteral("xe-"));
         frame->RouteCommand(ID_PROGRAMMABLE_OUTPUT);
-        QCOMPARE(int(program.Device()->m_nDIOMode), 1);
         QCOMPARE(States(frame, dio), QStringLiteral("exe"));
         QTRY_COMPARE(SimGetUnit(0).dioMode, 1);
         emit program.Menu(3)->aboutToShow();
-        QVERIFY(frame->Action(ID_PROGRAMMABLE_OUTPUT)->isChecked());
-        QVERIFY(!frame->Action(ID_PATTERN_GENERATOR)->isChecked());
-
+        QVERIFY(frame->Action(ID_PROGRAMMABLE_OUTPUT)->isChecked() &&
+                !frame->Action(ID_PATTERN_GENERATOR)->isChecked());
         frame->RouteCommand(ID_POWER_ON_OUTPUT_CLOSE);
         QTRY_COMPARE(SimGetUnit(0).powerOnOutput, 0);
         frame->RouteCommand(ID_POWER_ON_OUTPUT_OPEN);
         QTRY_COMPARE(SimGetUnit(0).powerOnOutput, 1);
+
+        // Saving: a file that cannot be made leaves the device playing its Sine; writing
+        // switches to Arb; once named, Save asks no more (the answerer would close a dialog).
+        program.View()->SelectWaveType(WAVE_SINE);
+        QVERIFY(!doc->WriteCsvFile(program.Folder() + QStringLiteral("/missing/wave.csv")));
+        QVERIFY(program.m_answerer.m_messages.value(0).startsWith("Cann't Save file: "));
+        QCOMPARE(int(doc->m_pDevice->m_nWaveType), int(WAVE_SINE));
+        const QString path = program.Folder() + QStringLiteral("/wave.csv");
+        QVERIFY(doc->WriteCsvFile(path));
+        QCOMPARE(int(doc->m_pDevice->m_nWaveType), int(WAVE_ARB));
+        QCOMPARE(doc->m_strFileName, QStringLiteral("wave.csv"));
+        QFile::remove(path);
+        doc->SaveCsv(0);
+        QVERIFY(QFile::exists(path));
+        // Reading hands the points to the view as Arb and keeps the file name.
+        program.View()->SelectWaveType(WAVE_SINE);
+        QVERIFY(doc->ReadCsvFile(path));
+        QCOMPARE(int(doc->m_pDevice->m_nWaveType), int(WAVE_ARB));
+        QCOMPARE(doc->m_strFileName, QStringLiteral("wave.csv"));
+        QCOMPARE(doc->m_bArbFromFile, 0);
+        // A file that is not ours is refused with a message, and the name stays.
+        QFile bad(program.Folder() + QStringLiteral("/bad.csv"));
+        QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write("#CLOCK=abc\n#SIZE=99999\n") > 0);
+        bad.close();
+        QVERIFY(!doc->ReadCsvFile(bad.fileName()));
+        QCOMPARE(program.m_answerer.m_messages.size(), 2);
+        QCOMPARE(doc->m_strFileName, QStringLiteral("wave.csv"));
 
         // Device commands need a device; Ctrl+N still opens one.
         QCOMPARE(States(frame, {ID_FILE_SAVE, ID_SHOW_HIDE_CONTROL, ID_TOOLBAR_UNUSED}),
@@ -86,38 +101,6 @@ private slots:
         QCOMPARE(program.Count(), 1);
     }
 
-    void saveAsksOnceThenWritesSilently() {
-        CProgram program(1);
-        CMultiDDSTarnDoc* doc = program.Doc(0);
-        // A file that cannot be made leaves the device playing its Sine.
-        QVERIFY(!doc->WriteCsvFile(program.Folder() + QStringLiteral("/missing/wave.csv")));
-        QVERIFY(program.m_answerer.m_messages.value(0).startsWith("Cann't Save file: "));
-        QCOMPARE(int(doc->m_pDevice->m_nWaveType), int(WAVE_SINE));
-        const QString path = program.Folder() + QStringLiteral("/wave.csv");
-        QVERIFY(doc->WriteCsvFile(path));
-        QCOMPARE(int(doc->m_pDevice->m_nWaveType), int(WAVE_ARB)); // writing switches to Arb
-        QCOMPARE(doc->m_strFileName, QStringLiteral("wave.csv"));
-        QFile::remove(path);
-        doc->SaveCsv(0); // no dialog: the answerer would have closed one without a file
-        QVERIFY(QFile::exists(path));
-
-        // Reading hands the points to the view as Arb and keeps the file name.
-        doc->m_pView->SelectWaveType(WAVE_SINE);
-        QCOMPARE(doc->m_strFileName, QStringLiteral("CSV File Empty"));
-        QVERIFY(doc->ReadCsvFile(path));
-        QCOMPARE(int(doc->m_pDevice->m_nWaveType), int(WAVE_ARB));
-        QCOMPARE(doc->m_strFileName, QStringLiteral("wave.csv"));
-        QCOMPARE(doc->m_bArbFromFile, 0);
-
-        // A file that is not ours is refused with a message, and the name stays.
-        QFile bad(program.Folder() + QStringLiteral("/bad.csv"));
-        QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write("#CLOCK=abc\n#SIZE=99999\n") > 0);
-        bad.close();
-        QVERIFY(!doc->ReadCsvFile(bad.fileName()));
-        QCOMPARE(program.m_answerer.m_messages.size(), 2);
-        QCOMPARE(doc->m_strFileName, QStringLiteral("wave.csv"));
-    }
-
     void languageSwitchRetextsMenusTooltipsAndTabMenu() {
         CProgram program(1, 0, WithGerman);
         CMainFrame* frame = program.Frame();
@@ -127,29 +110,37 @@ private slots:
             return QStringList{file->title(), file->actions().value(fileItem)->text(),
                                frame->TabMenu()->actions().value(tabItem)->text()};
         };
+        const auto names = [&] {
+            QStringList names;
+            for (QAction* action : languages->actions())
+                names << action->text();
+            return names;
+        };
+        const auto checked = [&] { // default, first and second language, as the menu opens
+            emit languages->aboutToShow();
+            return QList<bool>{frame->IsLanguageChecked(ID_LANGUAGE_DEFAULT),
+                               frame->IsLanguageChecked(ID_LANGUAGE_FIRST),
+                               frame->IsLanguageChecked(ID_LANGUAGE_FIRST + 1)};
+        };
         frame->OnTimer(); // first tick: language items, built-in texts without shortcut hints
         QCOMPARE(program.Menu(4)->actions().value(5)->text(), QStringLiteral("Period Number"));
-        QCOMPARE(Texts(languages->actions()).mid(1), (QStringList{"", "Deutsch"}));
+        QCOMPARE(names().mid(2), QStringList{"Deutsch"});
         QCOMPARE(texts(0, 1), (QStringList{"&File", "&New", "Change Device Name"}));
 
         frame->Action(ID_LANGUAGE_FIRST)->trigger();
         QCOMPARE(texts(11, 0), (QStringList{"&Datei", "&Beenden", "&Schließen"}));
-        QCOMPARE((QStringList{program.Menu(5)->title(), languages->actions().value(0)->text(),
+        QCOMPARE((QStringList{program.Menu(5)->title(), names().value(0),
                               frame->Action(ID_FILE_NEW)->toolTip(),
                               frame->TabMenu()->actions().value(3)->text()}),
                  (QStringList{"&Extras", "Standard(En)", "Neu", "CSV s&peichern"}));
-        emit languages->aboutToShow();
-        QVERIFY(frame->IsLanguageChecked(ID_LANGUAGE_FIRST));
-        QVERIFY(!frame->IsLanguageChecked(ID_LANGUAGE_DEFAULT));
+        QCOMPARE(checked(), (QList<bool>{false, true, false}));
         frame->OnTimer();
         QCOMPARE(frame->PaneText(0), QStringLiteral("Verbunden"));
         QCOMPARE(frame->TabStrip()->tabText(0), QStringLiteral("Device 1"));
 
         frame->Action(ID_LANGUAGE_DEFAULT)->trigger();
         QCOMPARE(texts(11, 1), (QStringList{"&File", "Exit", "Change Device Name"}));
-        emit languages->aboutToShow();
-        QVERIFY(frame->IsLanguageChecked(ID_LANGUAGE_DEFAULT));
-        QVERIFY(!frame->IsLanguageChecked(ID_LANGUAGE_FIRST));
+        QCOMPARE(checked(), (QList<bool>{true, false, false}));
 
         // A file dropped in later is listed when the menu opens. Listed before German, it moves
         // German's item down, which keeps its check and stays current.
@@ -157,9 +148,8 @@ private slots:
         InstallLanguage(program.Folder(), QStringLiteral("Chinese.lug"));
         languages->popup(frame->mapToGlobal(QPoint(40, 40)));
         QVERIFY(QTest::qWaitForWindowExposed(languages));
-        QCOMPARE(Texts(languages->actions()).mid(2), (QStringList{"简体中文", "Deutsch"}));
-        QVERIFY(frame->IsLanguageChecked(ID_LANGUAGE_FIRST + 1));
-        QVERIFY(!frame->IsLanguageChecked(ID_LANGUAGE_FIRST));
+        QCOMPARE(names().mid(2), (QStringList{"简体中文", "Deutsch"}));
+        QCOMPARE(checked(), (QList<bool>{false, false, true}));
         QCOMPARE(file->title(), QStringLiteral("&Datei"));
         QCOMPARE(languages->actionGeometry(languages->actions().value(2)).height(), 22);
         languages->close();

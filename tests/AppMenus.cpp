@@ -1,12 +1,9 @@
 // The drop-down menus as drawn, and the copy keys while a panel field has the focus.
 #include "AppTestSupport.h"
 
-#include "res/Resource.h"
 #include "view/WaveDisplay.h"
 
-#include <QAction>
 #include <QClipboard>
-#include <QMenu>
 
 class AppMenus : public QObject {
     Q_OBJECT

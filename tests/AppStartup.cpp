@@ -2,9 +2,6 @@
 // the main window's first showing.
 #include "AppTestSupport.h"
 
-#include "res/Resource.h"
-
-#include <QMdiSubWindow>
 #include <QToolBar>
 
 class AppStartup : public QObject {
@@ -17,13 +14,13 @@ private slots:
     void devicesBindAFreeGeneratorOrBecomeDemos() {
         const struct {
             int units, chooseRow, first, second, lists, messages;
-            QStringList names, lastRows;
+            QStringList names, lastList;
         } cases[] = {
             {0, 0, -1, -1, 0, 2, {"Demo 1", "Demo 2"}, {}},
             {1, 0, 0, -1, 0, 1, {"Device 1", "Demo 1"}, {}},
-            {2, -1, -1, -1, 2, 0, {"Demo 1", "Demo 2"}, {"1", "2"}},
-            {2, 1, 1, 0, 1, 0, {"Device 1", "Device 2"}, {"1", "2"}},
-            {3, 1, 1, 2, 2, 0, {"Device 1", "Device 2"}, {"1", "3"}},
+            {2, -1, -1, -1, 2, 0, {"Demo 1", "Demo 2"}, {"Device List", "Device", "1", "2"}},
+            {2, 1, 1, 0, 1, 0, {"Device 1", "Device 2"}, {"Device List", "Device", "1", "2"}},
+            {3, 1, 1, 2, 2, 0, {"Device 1", "Device 2"}, {"Device List", "Device", "1", "3"}},
         };
         for (const auto& c : cases) {
             CProgram program(c.units, c.chooseRow);
@@ -46,10 +43,8 @@ private slots:
             QCOMPARE(seen.m_messages.value(0),
                      c.messages ? "Haven't found hardware and the program will work in demo mode!!!"
                                 : QString());
-            QCOMPARE((QStringList{seen.m_strListCaption, seen.m_strListColumn}),
-                     (c.lists ? QStringList{"Device List", "Device"} : QStringList{"", ""}));
             QCOMPARE(seen.m_nDeviceLists, c.lists);
-            QCOMPARE(seen.m_deviceRows, c.lastRows);
+            QCOMPARE(seen.m_deviceList, c.lastList);
             QCOMPARE(program.Names(), c.names);
         }
     }

@@ -2,11 +2,6 @@
 #include "AppTestSupport.h"
 
 #include "app/TabRenameEdit.h"
-#include "res/Resource.h"
-
-#include <QAction>
-#include <QMdiSubWindow>
-#include <QMenu>
 
 class AppTabs : public QObject {
     Q_OBJECT

@@ -9,12 +9,16 @@
 #include "dialogs/DeviceListDlg.h"
 #include "engine/DDSDevice.h"
 #include "hwsim/SimControl.h"
+#include "res/Resource.h"
 #include "view/MultiDDSTarnView.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -36,8 +40,7 @@ public:
     }
 
     QStringList m_messages;   ///< Texts of the message boxes seen.
-    QStringList m_deviceRows; ///< Rows, caption and column title of the last Device List seen.
-    QString m_strListCaption, m_strListColumn;
+    QStringList m_deviceList; ///< Caption, column title and rows of the last Device List seen.
     int m_nDeviceLists = 0;
     int m_nChooseRow = 0;
 
@@ -52,11 +55,9 @@ private:
         } else if (list) {
             QTreeWidget* rows = list->List();
             ++m_nDeviceLists;
-            m_deviceRows.clear();
+            m_deviceList = QStringList{list->windowTitle(), rows->headerItem()->text(0)};
             for (int i = 0; i < rows->topLevelItemCount(); ++i)
-                m_deviceRows << rows->topLevelItem(i)->text(0);
-            m_strListCaption = list->windowTitle();
-            m_strListColumn = rows->headerItem()->text(0);
+                m_deviceList << rows->topLevelItem(i)->text(0);
             rows->setCurrentItem(rows->topLevelItem(m_nChooseRow));
             m_nChooseRow < 0 ? list->reject() : list->findChild<QPushButton*>()->click();
         } else if (modal) {

@@ -4,10 +4,7 @@
 #include "dialogs/DigitalInDlg.h"
 #include "dialogs/DigitalOutDlg.h"
 #include "dialogs/SweepDlg.h"
-#include "res/Resource.h"
-#include "widgets/LED.h"
 #include "widgets/PinButton.h"
-#include "widgets/TurnButton.h"
 
 #include <QGroupBox>
 #include <QLineEdit>

@@ -3,20 +3,14 @@
 #include "ViewTestSupport.h"
 
 #include "app/CmdUI.h"
-#include "res/Resource.h"
 #include "view/KnobEncoder.h"
 #include "view/WaveDisplay.h"
-#include "widgets/LED.h"
 #include "widgets/OnOff.h"
-#include "widgets/SpinButton.h"
 #include "widgets/StepEdit.h"
-#include "widgets/TurnButton.h"
 
 #include <QLabel>
 #include <QSlider>
-#include <QToolButton>
 
-#include <algorithm>
 #include <numeric>
 
 namespace {
@@ -52,62 +46,48 @@ private slots:
         // looped.
         QTRY_VERIFY(View()->CounterText().endsWith(QStringLiteral("Hz")));
 
-        CStepEdit* field = Field(IDC_FREQUENCY);
         Turn(IDC_KNOB_FREQUENCY, 6.2, false); // from the remembered 0: back across the mark
-        QCOMPARE(double(field->GetValue()), 998.0);
-        QCOMPARE(Hz(), 1000.0); // moving does not apply
+        QCOMPARE(Shows(IDC_FREQUENCY), "998.000 -> 1000"); // moving does not apply
         Turn(IDC_KNOB_FREQUENCY, 0.1, true);
-        QCOMPARE(field->text(), QStringLiteral("1003.000")); // not 998 - 194
-        QCOMPARE((QList<double>{Hz(), View()->GetDocument()->m_dLastFrequency}),
-                 (QList<double>{1003.0, 1003.0}));
+        QCOMPARE(Shows(IDC_FREQUENCY), "1003.000 -> 1003"); // not 998 - 194
+        QCOMPARE(View()->GetDocument()->m_dLastFrequency, 1003.0);
         QCOMPARE(View()->m_bKnobBusy, 0);
         QTRY_COMPARE(SimGetUnit(0).frequency, 1003.0);
 
         // Pasted: the exponent is no number here; the text stays, the default tone plays.
-        field->setText(QStringLiteral("2e7"));
-        QCOMPARE(field->text(), QStringLiteral("2e7"));
-        QCOMPARE(Hz(), 1000.0);
-        field->clear();
-        QCOMPARE(field->text(), QStringLiteral("1.000"));
-        QCOMPARE(Hz(), 1.0);
-        field->selectAll(); // the field can never be empty: type over its text
-        QTest::keyClicks(field, QStringLiteral("12345"));
-        QCOMPARE((QList<double>{Hz(), View()->GetDocument()->m_dLastFrequency}),
-                 (QList<double>{12345.0, 12345.0}));
+        QCOMPARE(Type(IDC_FREQUENCY, "2e7"), "2e7 -> 1000");
+        Field(IDC_FREQUENCY)->clear();
+        QCOMPARE(Shows(IDC_FREQUENCY), "1.000 -> 1");
+        Field(IDC_FREQUENCY)->selectAll(); // the field can never be empty: type over its text
+        QTest::keyClicks(Field(IDC_FREQUENCY), QStringLiteral("12345"));
+        QCOMPARE(View()->GetDocument()->m_dLastFrequency, 12345.0);
         QTRY_COMPARE(SimGetUnit(0).frequency, 12345.0);
 
-        field->setText(QStringLiteral("30000000"));
-        QCOMPARE(Hz(), 30000000.0);
-        QCOMPARE(field->text(), QStringLiteral("30000000"));
+        QCOMPARE(Type(IDC_FREQUENCY, "30000000"), "30000000 -> 30000000");
         View()->SelectWaveType(WAVE_RAMP); // lowers a Sine-only frequency
-        QCOMPARE(Hz(), 25000000.0);
-        QCOMPARE(field->text(), QStringLiteral("25000000.000"));
-        field->setText(QStringLiteral("30000000"));
-        QCOMPARE(Hz(), 25000000.0);
+        QCOMPARE(Shows(IDC_FREQUENCY), "25000000.000 -> 25000000");
+        QCOMPARE(Type(IDC_FREQUENCY, "30000000"), "25000000.000 -> 25000000");
         QTRY_COMPARE(SimGetUnit(0).frequency, 25000000.0);
     }
 
     void amplitudeAndOffsetReachTheBuffer() {
-        Field(IDC_AMPLITUDE)->setText(QStringLiteral("1.75"));
-        QCOMPARE(float(Device()->m_fAmplitude), 1.75f);
         // Peak 1.75 V of 3.5 V full scale: codes reach about 2048 -/+ 1023.
+        QCOMPARE(Type(IDC_AMPLITUDE, "1.75"), "1.75 -> 1.75");
         QTRY_VERIFY(qAbs(Codes()[0] - 1025) <= 2);
-        Field(IDC_AMPLITUDE)->setText(QStringLiteral("0"));
+        QCOMPARE(Type(IDC_AMPLITUDE, "0"), "0 -> 0");
         QTRY_COMPARE(Codes().mid(0, 2), (QList<double>{2048, 2048}));
 
         auto* spin = static_cast<CSpinButton*>(View()->Control(IDC_SPIN_OFFSET));
         spin->UpButton()->click();
-        QCOMPARE(Field(IDC_OFFSET)->text(), QStringLiteral("1.000"));
-        QCOMPARE(double(Device()->m_dOffset), 1.0);
+        QCOMPARE(Shows(IDC_OFFSET), "1.000 -> 1");
         QTRY_VERIFY(qAbs(Codes()[2] - (2048 - 2047 / 3.5)) < 1.0);
-        Field(IDC_OFFSET)->setText(QStringLiteral("0.1")); // typed, not rounded to a float
-        QCOMPARE(double(Device()->m_dOffset), 0.1);
-        Field(IDC_OFFSET)->setText(QStringLiteral("6.5"));
+        QCOMPARE(Type(IDC_OFFSET, "0.1"), "0.1 -> 0.1"); // not rounded to a float
+        QCOMPARE(Type(IDC_OFFSET, "6.5"), "6.5 -> 6.5");
         spin->UpButton()->click();
         spin->UpButton()->click();
-        QCOMPARE(Field(IDC_OFFSET)->text(), QStringLiteral("7.000"));
+        QCOMPARE(Shows(IDC_OFFSET), "7.000 -> 7");
         spin->DownButton()->click();
-        QCOMPARE(double(Device()->m_dOffset), 6.0);
+        QCOMPARE(Shows(IDC_OFFSET), "6.000 -> 6");
     }
 
     void switchesAndCounterReachTheUnit() {
@@ -156,7 +136,6 @@ private slots:
         QCOMPARE(Field(IDC_PHASE)->text(), QStringLiteral("0.000"));
         QWidget* slider = View()->Control(IDC_VIEW_SLIDER);
         QVERIFY(slider->isVisible() && slider->isEnabled());
-        QCOMPARE(View()->m_rcDisplay.bottom() + 1, View()->m_rcSlider.top());
         // The square wave was captured: the table holds both levels of 2 V.
         const int points = Device()->m_nPointsPerPeriod;
         QVERIFY(points > 1);
@@ -189,9 +168,6 @@ private slots:
         QVERIFY(!checked());
         static_cast<QToolButton*>(View()->Control(IDC_PANEL_BUTTON))->click();
         QVERIFY(View()->Control(IDC_FREQUENCY)->isVisible());
-        QCOMPARE(View()->m_rcPanel.right() + 1, View()->width() - 5);
-        QCOMPARE(View()->Control(IDC_PANEL_BUTTON)->geometry().right() + 1,
-                 View()->m_rcPanel.left());
     }
 
     void eachWindowDrivesItsOwnUnitAndClosesCleanly() {
@@ -220,7 +196,18 @@ private slots:
 private:
     CMultiDDSTarnView* View(int i = 0) const { return m_pHarness->View(i); }
     CDDSDevice* Device() const { return m_pHarness->Device(); }
-    double Hz() const { return Device()->m_dFrequency; }
+    /// A field's text and what the record holds for it.
+    QString Shows(int id) const {
+        const double stored = id == IDC_FREQUENCY   ? double(Device()->m_dFrequency)
+                              : id == IDC_AMPLITUDE ? double(Device()->m_fAmplitude)
+                                                    : double(Device()->m_dOffset);
+        return Field(id)->text() + " -> " + QString::number(stored, 'g', 12);
+    }
+    /// Sets a field's text as a paste would; what it then shows and stores.
+    QString Type(int id, const char* text) {
+        Field(id)->setText(text);
+        return Shows(id);
+    }
     CStepEdit* Field(int id) const { return static_cast<CStepEdit*>(View()->Control(id)); }
     COnOff* Switch(int id) const { return static_cast<COnOff*>(View()->Control(id)); }
     void Click(int id) const { QTest::mouseClick(View()->Control(id), Qt::LeftButton); }

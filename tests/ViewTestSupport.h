@@ -1,6 +1,14 @@
 #pragma once
-// The whole program on the test's QApplication, its main window shown at 1280 x 800.
+// The whole program on the test's QApplication, its main window shown at 1280 x 800, and the
+// panel controls the view and dialog tests drive.
 #include "AppTestSupport.h"
+#include "widgets/LED.h"
+#include "widgets/SpinButton.h"
+#include "widgets/TurnButton.h"
+
+#include <QToolButton>
+
+#include <algorithm>
 
 struct CViewHarness : CProgram {
     explicit CViewHarness(int units) : CProgram(units) {

@@ -3,8 +3,6 @@
 
 #include "view/WaveDisplay.h"
 
-#include <QClipboard>
-
 class AppMenus : public QObject {
     Q_OBJECT
 
@@ -40,20 +38,12 @@ private slots:
         const int y = active.center().y();
         const QPoint c = checked.topLeft();
         const QPoint s = separator.topLeft() + QPoint(40, 0);
-        QCOMPARE(colors({active.topLeft(),
-                         active.bottomRight(),
-                         {active.right() - 3, y},
-                         {3, y},
-                         c,
-                         c + QPoint(1, 1),
-                         c + QPoint(3, 3),
-                         c + QPoint(20, 20),
-                         c + QPoint(21, 10),
-                         c + QPoint(22, 10),
-                         s + QPoint(0, 5),
-                         s + QPoint(0, 4)}),
-                 (QList<QColor>{frameLine, frameLine, fill, fill, column, frameLine, fill,
-                                frameLine, column, white, QColor(197, 194, 184), white}));
+        QCOMPARE(
+            colors({active.topLeft(), active.bottomRight(), QPoint(active.right() - 3, y),
+                    QPoint(3, y), c, c + QPoint(1, 1), c + QPoint(3, 3), c + QPoint(20, 20),
+                    c + QPoint(21, 10), c + QPoint(22, 10), s + QPoint(0, 5), s + QPoint(0, 4)}),
+            (QList<QColor>{frameLine, frameLine, fill, fill, column, frameLine, fill, frameLine,
+                           column, white, QColor(197, 194, 184), white}));
 
         // A greyed item gets grey text and no highlight, even under the pointer.
         menu->setActiveAction(items.value(3));

@@ -2,8 +2,6 @@
 // the main window's first showing.
 #include "AppTestSupport.h"
 
-#include <QToolBar>
-
 class AppStartup : public QObject {
     Q_OBJECT
 

@@ -2,17 +2,8 @@
 #include "i18n/LanguageManager.h"
 #include "widgets/WindowTexts.h"
 
-#include <QDialog>
-#include <QDir>
-#include <QFile>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 namespace {
 

@@ -6,10 +6,6 @@
 #include "dialogs/SweepDlg.h"
 #include "widgets/PinButton.h"
 
-#include <QGroupBox>
-#include <QLineEdit>
-#include <QPointer>
-
 namespace {
 
 using F = CSweepRules::Field;

@@ -12,8 +12,6 @@
 #include "i18n/LanguageManager.h"
 #include "widgets/NumEdit.h"
 
-#include <QCheckBox>
-
 namespace {
 
 using Rules = CWaveParameterRules;
@@ -79,7 +77,7 @@ private slots:
         QCOMPARE(int(program.Device()->m_nPeriodNumber), 99);
     }
 
-    void dutyKnobAndFieldFollowEachOther() {
+    void shapeDialogsFollowTheirKnobsAndFields() {
         CDDSDevice device;
         CSquareDlg dialog(device, *m_pEnglish);
         QVERIFY(DownloadRequested(device)); // showing the duty ran the change path
@@ -101,20 +99,18 @@ private slots:
         CRampDlg ramp(device, *m_pEnglish);
         ramp.DutyField()->setText(QStringLiteral("0.3"));
         QCOMPARE(QList<float>({device.m_fRampDuty, device.m_fSquareDuty}), QList({0.3f, 0.25f}));
-    }
 
-    void trapeziaPartsGiveWayAndExponentIsLive() {
-        CDDSDevice device; // rise 0.2, high 0.4, fall 0.2
-        CTrapeziaDlg dialog(device, *m_pEnglish);
-        // Part, typed, stored: 1 - high - rise, then 1 - rise - fall, then 1 - high - fall.
+        // Trapezia, from rise 0.2, high 0.4, fall 0.2. Part, typed, stored: 1 - high - rise,
+        // then 1 - rise - fall, then 1 - high - fall.
+        CTrapeziaDlg trapezia(device, *m_pEnglish);
         const std::tuple<Rules::TrapeziaPart, float, float> typed[] = {
             {Rules::TRAP_FALL, 0.1f, 0.1f},
             {Rules::TRAP_FALL, 0.9f, 0.4f},
             {Rules::TRAP_HIGH, 0.9f, 0.4f},
             {Rules::TRAP_RISE, 0.9f, 0.2f}};
         for (const auto& [part, value, stored] : typed) {
-            dialog.Field(part)->setText(QString::number(value));
-            QCOMPARE(dialog.Field(part)->text(), QString::number(value)); // until focus leaves
+            trapezia.Field(part)->setText(QString::number(value));
+            QCOMPARE(trapezia.Field(part)->text(), QString::number(value)); // until focus leaves
             const float fields[] = {device.m_fTrapRise, device.m_fTrapHigh, device.m_fTrapFall};
             QCOMPARE(fields[part], stored);
             QVERIFY(DownloadRequested(device));
@@ -135,7 +131,7 @@ private slots:
         QVERIFY(device.m_fExpTau == 0.25f && DownloadRequested(device));
     }
 
-    void amFmAppliesInOrderUpToANonNumber() {
+    void amFmAndPointsEditApplyInOrderUpToANonNumber() {
         CDDSDevice device;
         const QString integer = QString::fromUtf8(m_pEnglish->GetText(IDS_INTEGER_REQUIRED));
         const QString number = QString::fromUtf8(m_pEnglish->GetText(IDS_NUMBER_REQUIRED));
@@ -152,9 +148,9 @@ private slots:
                 fields[i]->setText(texts[i]);
             dialog.RefreshButton()->click();
             QCOMPARE(Warnings().join(QString()), warning);
-            QCOMPARE(QList<int>({device.m_bFM, device.m_nModCarrier, device.m_nFmDeviation}),
-                     QList<int>({1, carrier, deviation}));
-            QCOMPARE(float(device.m_fAmDepth), depth);
+            QCOMPARE((QList<double>{double(device.m_bFM), double(device.m_nModCarrier),
+                                    double(device.m_nFmDeviation), device.m_fAmDepth}),
+                     (QList<double>{1, double(carrier), double(deviation), depth}));
         }
         fields[2]->setText(QStringLiteral("0.3"));
         dialog.OkButton()->click();
@@ -163,6 +159,19 @@ private slots:
         again.CarrierField()->setText(QStringLiteral("1"));
         QTest::keyClick(&again, Qt::Key_Escape); // stores nothing
         QCOMPARE(int(device.m_nModCarrier), 2500);
+
+        // Points Edit stores back a text equal to its neighbour's; it refuses non-integers.
+        device.m_fArb[5] = 0.5f;
+        device.m_fArb[6] = 0.5004f; // shows as 0.500, the text its neighbour left
+        CPointsEditDlg points(device, 5, {}, *m_pEnglish);
+        points.NextButton()->click();
+        QCOMPARE(float(device.m_fArb[6]), 0.5f);
+        points.IndexField()->selectAll();
+        QTest::keyClicks(points.IndexField(), "a");
+        QCOMPARE(Warnings(), QStringList(integer));
+        QCOMPARE(points.IndexField()->text(), QStringLiteral("6"));
+        QTest::keyClick(points.IndexField(), Qt::Key_Backspace); // cleared to type anew
+        QVERIFY(Warnings().isEmpty() && points.m_nIndex == 6);
     }
 
     void periodNumberClampsAndSpinsOnPress() {
@@ -173,9 +182,8 @@ private slots:
             {"", "", 7, 0},   {"-", "-", 7, 0},     {"5a", "7", 7, 1},   {"1.5", "7", 7, 1}};
         for (const auto& [typed, shown, number, warned] : entries) {
             dialog.NumberField()->setText(QLatin1String(typed));
-            QCOMPARE(dialog.NumberField()->text(), QLatin1String(shown));
-            QCOMPARE(dialog.m_nNumber, number);
-            QCOMPARE(Warnings().size(), warned);
+            QCOMPARE(std::tuple(dialog.NumberField()->text(), dialog.m_nNumber, Warnings().size()),
+                     std::tuple(QString(shown), number, qsizetype(warned)));
         }
         dialog.NumberField()->setText(QStringLiteral("99"));
         dialog.Spin()->UpButton()->click();
@@ -205,22 +213,6 @@ private slots:
                                   period.windowTitle(), exponent.RiseCheck()->text()}),
                      texts);
         }
-    }
-
-    void pointsEditStoresBackEqualTextsAndRefusesNonIntegers() {
-        CDDSDevice device;
-        device.m_fArb[5] = 0.5f;
-        device.m_fArb[6] = 0.5004f; // shows as 0.500, the text its neighbour left
-        CPointsEditDlg dialog(device, 5, {}, *m_pEnglish);
-        dialog.NextButton()->click();
-        QCOMPARE(float(device.m_fArb[6]), 0.5f);
-        dialog.IndexField()->selectAll();
-        QTest::keyClicks(dialog.IndexField(), "a");
-        QCOMPARE(Warnings(),
-                 QStringList(QString::fromUtf8(m_pEnglish->GetText(IDS_INTEGER_REQUIRED))));
-        QCOMPARE(dialog.IndexField()->text(), QStringLiteral("6"));
-        QTest::keyClick(dialog.IndexField(), Qt::Key_Backspace); // cleared to type anew
-        QVERIFY(Warnings().isEmpty() && dialog.m_nIndex == 6);
     }
 
 private:

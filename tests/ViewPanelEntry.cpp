@@ -8,9 +8,6 @@
 #include "widgets/OnOff.h"
 #include "widgets/StepEdit.h"
 
-#include <QLabel>
-#include <QSlider>
-
 #include <numeric>
 
 namespace {

@@ -6,8 +6,6 @@
 #include "widgets/SpinButton.h"
 #include "widgets/TurnButton.h"
 
-#include <QToolButton>
-
 #include <algorithm>
 
 struct CViewHarness : CProgram {

@@ -5,9 +5,8 @@
 #include "widgets/OnOff.h"
 #include "widgets/TurnButton.h"
 
-#include <QSignalSpy>
-#include <QTest>
-#include <QWheelEvent>
+#include <QtTest>
+#include <QtWidgets>
 #include <cmath>
 #include <numbers>
 

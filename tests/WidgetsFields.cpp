@@ -3,11 +3,8 @@
 #include "widgets/NumEdit.h"
 #include "widgets/StepEdit.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QKeyEvent>
-#include <QSignalSpy>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 namespace {
 

@@ -56,37 +56,38 @@ private slots:
         emit program.Menu(3)->aboutToShow();
         QVERIFY(frame->Action(ID_PROGRAMMABLE_OUTPUT)->isChecked() &&
                 !frame->Action(ID_PATTERN_GENERATOR)->isChecked());
-        frame->RouteCommand(ID_POWER_ON_OUTPUT_CLOSE);
-        QTRY_COMPARE(SimGetUnit(0).powerOnOutput, 0);
-        frame->RouteCommand(ID_POWER_ON_OUTPUT_OPEN);
-        QTRY_COMPARE(SimGetUnit(0).powerOnOutput, 1);
+        for (int open : {0, 1}) {
+            frame->RouteCommand(open ? ID_POWER_ON_OUTPUT_OPEN : ID_POWER_ON_OUTPUT_CLOSE);
+            QTRY_COMPARE(SimGetUnit(0).powerOnOutput, open);
+        }
 
         // Saving: a file that cannot be made leaves the device playing its Sine; writing
         // switches to Arb; once named, Save asks no more (the answerer would close a dialog).
+        // Wave type, file name and the messages seen.
+        const auto saved = [&] {
+            return std::tuple(int(doc->m_pDevice->m_nWaveType), doc->m_strFileName,
+                              program.m_answerer.m_messages.size());
+        };
         program.View()->SelectWaveType(WAVE_SINE);
         QVERIFY(!doc->WriteCsvFile(program.Folder() + QStringLiteral("/missing/wave.csv")));
         QVERIFY(program.m_answerer.m_messages.value(0).startsWith("Cann't Save file: "));
-        QCOMPARE(int(doc->m_pDevice->m_nWaveType), int(WAVE_SINE));
+        QCOMPARE(saved(), std::tuple(int(WAVE_SINE), QString("CSV File Empty"), 1));
         const QString path = program.Folder() + QStringLiteral("/wave.csv");
         QVERIFY(doc->WriteCsvFile(path));
-        QCOMPARE(int(doc->m_pDevice->m_nWaveType), int(WAVE_ARB));
-        QCOMPARE(doc->m_strFileName, QStringLiteral("wave.csv"));
+        QCOMPARE(saved(), std::tuple(int(WAVE_ARB), QString("wave.csv"), 1));
         QFile::remove(path);
         doc->SaveCsv(0);
         QVERIFY(QFile::exists(path));
         // Reading hands the points to the view as Arb and keeps the file name.
         program.View()->SelectWaveType(WAVE_SINE);
-        QVERIFY(doc->ReadCsvFile(path));
-        QCOMPARE(int(doc->m_pDevice->m_nWaveType), int(WAVE_ARB));
-        QCOMPARE(doc->m_strFileName, QStringLiteral("wave.csv"));
-        QCOMPARE(doc->m_bArbFromFile, 0);
+        QVERIFY(doc->ReadCsvFile(path) && doc->m_bArbFromFile == 0);
+        QCOMPARE(saved(), std::tuple(int(WAVE_ARB), QString("wave.csv"), 1));
         // A file that is not ours is refused with a message, and the name stays.
         QFile bad(program.Folder() + QStringLiteral("/bad.csv"));
         QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write("#CLOCK=abc\n#SIZE=99999\n") > 0);
         bad.close();
         QVERIFY(!doc->ReadCsvFile(bad.fileName()));
-        QCOMPARE(program.m_answerer.m_messages.size(), 2);
-        QCOMPARE(doc->m_strFileName, QStringLiteral("wave.csv"));
+        QCOMPARE(saved(), std::tuple(int(WAVE_ARB), QString("wave.csv"), 2));
 
         // Device commands need a device; Ctrl+N still opens one.
         QCOMPARE(States(frame, {ID_FILE_SAVE, ID_SHOW_HIDE_CONTROL, ID_TOOLBAR_UNUSED}),
@@ -123,8 +124,8 @@ private slots:
                                frame->IsLanguageChecked(ID_LANGUAGE_FIRST + 1)};
         };
         frame->OnTimer(); // first tick: language items, built-in texts without shortcut hints
-        QCOMPARE(program.Menu(4)->actions().value(5)->text(), QStringLiteral("Period Number"));
-        QCOMPARE(names().mid(2), QStringList{"Deutsch"});
+        QCOMPARE(names().mid(2) << program.Menu(4)->actions().value(5)->text(),
+                 (QStringList{"Deutsch", "Period Number"}));
         QCOMPARE(texts(0, 1), (QStringList{"&File", "&New", "Change Device Name"}));
 
         frame->Action(ID_LANGUAGE_FIRST)->trigger();
@@ -135,8 +136,8 @@ private slots:
                  (QStringList{"&Extras", "Standard(En)", "Neu", "CSV s&peichern"}));
         QCOMPARE(checked(), (QList<bool>{false, true, false}));
         frame->OnTimer();
-        QCOMPARE(frame->PaneText(0), QStringLiteral("Verbunden"));
-        QCOMPARE(frame->TabStrip()->tabText(0), QStringLiteral("Device 1"));
+        QCOMPARE(QStringList({frame->PaneText(0), frame->TabStrip()->tabText(0)}),
+                 QStringList({"Verbunden", "Device 1"}));
 
         frame->Action(ID_LANGUAGE_DEFAULT)->trigger();
         QCOMPARE(texts(11, 1), (QStringList{"&File", "Exit", "Change Device Name"}));
@@ -149,8 +150,7 @@ private slots:
         languages->popup(frame->mapToGlobal(QPoint(40, 40)));
         QVERIFY(QTest::qWaitForWindowExposed(languages));
         QCOMPARE(names().mid(2), (QStringList{"简体中文", "Deutsch"}));
-        QCOMPARE(checked(), (QList<bool>{false, false, true}));
-        QCOMPARE(file->title(), QStringLiteral("&Datei"));
+        QCOMPARE(checked() << (file->title() == "&Datei"), (QList<bool>{false, false, true, true}));
         QCOMPARE(languages->actionGeometry(languages->actions().value(2)).height(), 22);
         languages->close();
         frame->Action(ID_LANGUAGE_FIRST)->trigger();

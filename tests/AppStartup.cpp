@@ -24,11 +24,11 @@ private slots:
             CProgram program(c.units, c.chooseRow);
             const CModalAnswerer& seen = program.m_answerer;
             QVERIFY(program.m_bStarted);
-            QCOMPARE(int(program.Device()->m_nDevice), c.first);
-            QCOMPARE(bool(program.Device()->m_bDemo), c.first < 0);
+            QCOMPARE(std::tuple(int(program.Device()->m_nDevice), bool(program.Device()->m_bDemo)),
+                     std::tuple(c.first, c.first < 0));
             // At start: the demo notice only when no generator exists, the list when several do.
-            QCOMPARE(seen.m_messages.size(), c.units == 0 ? 1 : 0);
-            QCOMPARE(seen.m_nDeviceLists, c.units >= 2 ? 1 : 0);
+            QCOMPARE(std::tuple(seen.m_messages.size(), seen.m_nDeviceLists),
+                     std::tuple(qsizetype(c.units == 0), int(c.units >= 2)));
             // The serial number pane shows the unit's two identity input lines.
             const QString serial = QStringLiteral("Combine Device Serial Number : %1").arg(c.first);
             QTRY_COMPARE((program.Frame()->OnTimer(), program.Frame()->PaneText(1)),
@@ -36,14 +36,14 @@ private slots:
             QCOMPARE(program.Frame()->PaneText(0), c.first < 0 ? "Demo" : "Connect");
 
             program.Open();
-            QCOMPARE(int(program.Device(1)->m_nDevice), c.second);
-            QCOMPARE(seen.m_messages.size(), c.messages);
+            QCOMPARE(std::tuple(int(program.Device(1)->m_nDevice), seen.m_messages.size(),
+                                seen.m_nDeviceLists),
+                     std::tuple(c.second, qsizetype(c.messages), c.lists));
             QCOMPARE(seen.m_messages.value(0),
                      c.messages ? "Haven't found hardware and the program will work in demo mode!!!"
                                 : QString());
-            QCOMPARE(seen.m_nDeviceLists, c.lists);
-            QCOMPARE(seen.m_deviceList, c.lastList);
-            QCOMPARE(program.Names(), c.names);
+            QCOMPARE(std::tuple(seen.m_deviceList, program.Names()),
+                     std::tuple(c.lastList, c.names));
         }
     }
 
@@ -54,11 +54,10 @@ private slots:
         CMainFrame* frame = program.Frame();
         QVERIFY(!frame->isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(frame->isVisible(), 2000);
-        QCOMPARE(frame->size(), QSize(870, 600));
-        QCOMPARE(frame->windowTitle(), QStringLiteral("DDS-Tarn USB (3.2.2.8) - [Device 1]"));
+        QCOMPARE(std::tuple(frame->size(), frame->windowTitle()),
+                 std::tuple(QSize(870, 600), QString("DDS-Tarn USB (3.2.2.8) - [Device 1]")));
         QMdiSubWindow* child = frame->MdiArea()->subWindowList().value(0);
         QVERIFY(child && child->isMaximized());
-        QCOMPARE(child->windowTitle(), QStringLiteral("Device 1"));
         // Widening moves the close button to the new right edge; the tab strip keeps its width.
         const int strip = frame->TabStrip()->width();
         QCOMPARE(strip, int(0.9 * 870) - 6);
@@ -94,8 +93,8 @@ private slots:
         QVERIFY(!bar->isVisible());
         QTRY_VERIFY(frame->MdiArea()->subWindowList().isEmpty());
         program.Open();
-        QCOMPARE(int(program.Device()->m_nDevice), 0);
-        QCOMPARE(program.Names(), QStringList{"Device 1"});
+        QCOMPARE(std::tuple(int(program.Device()->m_nDevice), program.Names()),
+                 std::tuple(0, QStringList{"Device 1"}));
     }
 };
 

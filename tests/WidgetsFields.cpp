@@ -26,14 +26,17 @@ class WidgetsFields : public QObject {
     Q_OBJECT
 
 private slots:
-    void TypingKeepsOnlyNumberCharacters() {
-        CNumEdit field;
-        QTest::keyClicks(&field, "1a2 .,e5-+x");
-        QCOMPARE(field.text(), QString("12.5-+"));
-        QTest::keyClick(&field, Qt::Key_Backspace);
-        QTest::keyClick(&field, Qt::Key_Left);
-        QTest::keyClick(&field, Qt::Key_Delete);
-        QCOMPARE(field.text(), QString("12.5"));
+    // The number rules themselves are the number text's; here: text that is no number reads
+    // as 0, the result is clamped to the field's range (0 to 1 by default) and shown so when
+    // the focus leaves.
+    void NumEditTypingParsingAndClamping() {
+        CNumEdit typed;
+        QTest::keyClicks(&typed, "1a2 .,e5-+x");
+        QCOMPARE(typed.text(), QString("12.5-+"));
+        QTest::keyClick(&typed, Qt::Key_Backspace);
+        QTest::keyClick(&typed, Qt::Key_Left);
+        QTest::keyClick(&typed, Qt::Key_Delete);
+        QCOMPARE(typed.text(), QString("12.5"));
 
         // Clipboard keys are dropped as well.
         CStepEdit step;
@@ -48,12 +51,7 @@ private slots:
         QCOMPARE(step.text(), QString("1.5"));
         QTest::keyClicks(&step, "-3");
         QCOMPARE(step.text(), QString("-3"));
-    }
 
-    // The number rules themselves are the number text's; here: text that is no number reads
-    // as 0, the result is clamped to the field's range (0 to 1 by default) and shown so when
-    // the focus leaves.
-    void NumEditParsesStrictlyClampsAndShowsTheValueOnLeaving() {
         QWidget dialog;
         auto* field = new CNumEdit(&dialog);
         auto* other = new CNumEdit(&dialog);
@@ -88,30 +86,28 @@ private slots:
         QCOMPARE(field->GetValue(), -10.0f);
     }
 
-    void StepEditLimitsByKind() {
-        CStepEdit field;
-        field.setText("keep");
+    // Turning down near the bottom of frequency and amplitude shrinks the step tenfold and
+    // keeps the value; a phase step of 1 is used as 0.1; offset steps never shrink; every kind
+    // holds at its limits (the frequency at the wave type's maximum, here 25 MHz).
+    void StepEditLimitsAndStepRules() {
         using K = CStepEdit;
-        const std::tuple<int, float, float> cases[] = {
+        CStepEdit limited;
+        limited.setText("keep");
+        // Each kind clamps what it is given, the text untouched; a field of no kind takes anything.
+        const std::tuple<int, float, float> limits[] = {
             {K::KIND_FREQUENCY, 0.5f, 1.0f}, {K::KIND_FREQUENCY, 8e7f, 7.5e7f},
             {K::KIND_FREQUENCY, 3e7f, 3e7f}, {K::KIND_AMPLITUDE, -0.1f, 0.0f},
             {K::KIND_AMPLITUDE, 3.6f, 3.5f}, {K::KIND_OFFSET, -7.5f, -7.0f},
             {K::KIND_OFFSET, 7.5f, 7.0f},    {K::KIND_PHASE, -0.2f, 0.0f},
             {K::KIND_PHASE, 1.2f, 1.0f},     {7, -1e9f, -1e9f}};
-        for (const auto& [kind, in, out] : cases) {
-            field.SetKind(kind);
-            field.SetValue(in);
-            QCOMPARE(field.GetValue(), out);
+        for (const auto& [kind, in, out] : limits) {
+            limited.SetKind(kind);
+            limited.SetValue(in);
+            QCOMPARE(limited.GetValue(), out);
         }
-        QCOMPARE(field.text(), QString("keep"));
+        QCOMPARE(limited.text(), QString("keep"));
         // The lower frequency maximum of the other wave types is checked on the device window.
-    }
 
-    // Turning down near the bottom of frequency and amplitude shrinks the step tenfold and
-    // keeps the value; a phase step of 1 is used as 0.1; offset steps never shrink; every kind
-    // holds at its limits (the frequency at the wave type's maximum, here 25 MHz).
-    void StepEditStepRules() {
-        using K = CStepEdit;
         // Kind, step, value, steps taken, text, value and step after.
         const std::tuple<int, float, float, int, const char*, float, float> cases[] = {
             {K::KIND_FREQUENCY, 1.0f, 1.0f, -1, "1.000", 1.0f, 0.1f},

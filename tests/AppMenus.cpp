@@ -7,7 +7,7 @@ class AppMenus : public QObject {
     Q_OBJECT
 
 private slots:
-    void dropDownItemsAreDrawnByTheProgram() {
+    void menusAreDrawnByTheProgramAndCopyKeysPassAField() {
         CProgram program(1);
         CMainFrame* frame = program.Frame();
         frame->OnTimer();
@@ -60,12 +60,8 @@ private slots:
         // The tab strip's menu has the same items.
         QCOMPARE(frame->TabMenu()->actionGeometry(frame->TabMenu()->actions().value(0)).height(),
                  22);
-    }
 
-    void copyKeysReachTheFrameFromAPanelField() {
-        CProgram program(1);
-        CMainFrame* frame = program.Frame();
-        frame->OnTimer();
+        // Ctrl+C and Ctrl+Insert reach the frame while a panel field has the focus.
         frame->resize(700, 520);
         frame->move(0, 0);
         QWidget* field = program.View()->Control(IDC_FREQUENCY);

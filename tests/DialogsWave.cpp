@@ -174,7 +174,7 @@ private slots:
         QVERIFY(Warnings().isEmpty() && points.m_nIndex == 6);
     }
 
-    void periodNumberClampsAndSpinsOnPress() {
+    void periodNumberClampsAndSpinsOnPressAndDialogsTakeTheLanguage() {
         CPeriodNumberDlg dialog(3, *m_pEnglish);
         // Typed, shown, the number kept, warned. Clearing the field to type anew is no error.
         const std::tuple<const char*, const char*, int, int> entries[] = {
@@ -196,9 +196,8 @@ private slots:
         const int held = dialog.m_nNumber;
         QTest::mouseRelease(dialog.Spin()->DownButton(), Qt::LeftButton);
         QCOMPARE(dialog.m_nNumber, held);
-    }
 
-    void captionsAndTextsFollowTheLanguage() {
+        // Captions and texts follow the language.
         const std::pair<const char*, QStringList> languages[] = {
             {"Deutsch", {"Rechteck", "Trapez", "Periodenzahl", "Steigend"}},
             {"简体中文", {"方波", "梯形波", "周期数", "上升"}}};

@@ -67,27 +67,7 @@ private slots:
         QTRY_COMPARE(SimGetUnit(0).frequency, 25000000.0);
     }
 
-    void amplitudeAndOffsetReachTheBuffer() {
-        // Peak 1.75 V of 3.5 V full scale: codes reach about 2048 -/+ 1023.
-        QCOMPARE(Type(IDC_AMPLITUDE, "1.75"), "1.75 -> 1.75");
-        QTRY_VERIFY(qAbs(Codes()[0] - 1025) <= 2);
-        QCOMPARE(Type(IDC_AMPLITUDE, "0"), "0 -> 0");
-        QTRY_COMPARE(Codes().mid(0, 2), (QList<double>{2048, 2048}));
-
-        auto* spin = static_cast<CSpinButton*>(View()->Control(IDC_SPIN_OFFSET));
-        spin->UpButton()->click();
-        QCOMPARE(Shows(IDC_OFFSET), "1.000 -> 1");
-        QTRY_VERIFY(qAbs(Codes()[2] - (2048 - 2047 / 3.5)) < 1.0);
-        QCOMPARE(Type(IDC_OFFSET, "0.1"), "0.1 -> 0.1"); // not rounded to a float
-        QCOMPARE(Type(IDC_OFFSET, "6.5"), "6.5 -> 6.5");
-        spin->UpButton()->click();
-        spin->UpButton()->click();
-        QCOMPARE(Shows(IDC_OFFSET), "7.000 -> 7");
-        spin->DownButton()->click();
-        QCOMPARE(Shows(IDC_OFFSET), "6.000 -> 6");
-    }
-
-    void switchesAndCounterReachTheUnit() {
+    void switchesCounterAmplitudeAndOffsetReachTheUnit() {
         Click(IDC_SW_OUTPUT);
         QVERIFY(!Led(IDC_LED_OUTPUT));
         QTRY_COMPARE(Codes().mid(0, 2), (QList<double>{2048, 2048}));
@@ -116,21 +96,40 @@ private slots:
         QTRY_COMPARE(View()->CounterText(), QStringLiteral("00000000042"));
         Click(IDC_SW_COUNTER); // off: the reading shows zero
         QTRY_COMPARE(View()->CounterText(), QStringLiteral("00000000000"));
+        for (int id : {IDC_SW_ATTEN, IDC_SW_SINGLE_WAVE, IDC_SW_EXT_TRIG})
+            Click(id); // off again
+
+        // Peak 1.75 V of 3.5 V full scale: codes reach about 2048 -/+ 1023.
+        QCOMPARE(Type(IDC_AMPLITUDE, "1.75"), "1.75 -> 1.75");
+        QTRY_VERIFY(qAbs(Codes()[0] - 1025) <= 2);
+        QCOMPARE(Type(IDC_AMPLITUDE, "0"), "0 -> 0");
+        QTRY_COMPARE(Codes().mid(0, 2), (QList<double>{2048, 2048}));
+
+        auto* spin = static_cast<CSpinButton*>(View()->Control(IDC_SPIN_OFFSET));
+        spin->UpButton()->click();
+        QCOMPARE(Shows(IDC_OFFSET), "1.000 -> 1");
+        QTRY_VERIFY(qAbs(Codes()[2] - (2048 - 2047 / 3.5)) < 1.0);
+        QCOMPARE(Type(IDC_OFFSET, "0.1"), "0.1 -> 0.1"); // not rounded to a float
+        QCOMPARE(Type(IDC_OFFSET, "6.5"), "6.5 -> 6.5");
+        spin->UpButton()->click();
+        spin->UpButton()->click();
+        QCOMPARE(Shows(IDC_OFFSET), "7.000 -> 7");
+        spin->DownButton()->click();
+        QCOMPARE(Shows(IDC_OFFSET), "6.000 -> 6");
     }
 
-    void waveSwitchesAndArbCaptureOrFileTable() {
+    void waveSwitchesArbTableAndHiddenPanel() {
         Click(IDC_WAVE_SQUARE);
-        QCOMPARE(int(Device()->m_nWaveType), int(WAVE_SQUARE));
-        QVERIFY(!Switch(IDC_WAVE_SINE)->GetValue());
+        QVERIFY(Device()->m_nWaveType == WAVE_SQUARE && !Switch(IDC_WAVE_SINE)->GetValue());
         Click(IDC_WAVE_SQUARE); // again: stays selected
         QVERIFY(Switch(IDC_WAVE_SQUARE)->GetValue());
 
         Field(IDC_PHASE)->setText(QStringLiteral("0.5"));
         View()->GetDocument()->m_strFileName = QStringLiteral("old.csv");
         Click(IDC_WAVE_ARB);
-        QCOMPARE(int(Device()->m_nWaveType), int(WAVE_ARB));
-        QCOMPARE(View()->GetDocument()->m_strFileName, QStringLiteral("CSV File Empty"));
-        QCOMPARE(Field(IDC_PHASE)->text(), QStringLiteral("0.000"));
+        QCOMPARE(std::tuple(int(Device()->m_nWaveType), View()->GetDocument()->m_strFileName,
+                            Field(IDC_PHASE)->text()),
+                 std::tuple(int(WAVE_ARB), QString("CSV File Empty"), QString("0.000")));
         QWidget* slider = View()->Control(IDC_VIEW_SLIDER);
         QVERIFY(slider->isVisible() && slider->isEnabled());
         // The square wave was captured: the table holds both levels of 2 V.
@@ -150,19 +149,16 @@ private slots:
         QCOMPARE((QList<float>{Device()->m_fArb[0], Device()->m_fArb[kMaxPoints - 1]}),
                  (QList<float>{1.25f, 1.25f}));
         QCOMPARE(View()->GetDocument()->m_strFileName, QStringLiteral("wave.csv"));
-    }
 
-    void hidingPanelWidensDisplayAndIsChecked() {
+        // Hiding the panel widens the display; the menu item shows it hidden.
         QTRY_VERIFY(View()->width() > 300);
         auto checked = [this] {
             CCmdUI ui(ID_SHOW_HIDE_CONTROL);
             return View()->OnUpdateCommand(ui) && ui.m_bChecked;
         };
-        QVERIFY(checked());
-        QVERIFY(View()->OnCommand(ID_SHOW_HIDE_CONTROL));
+        QVERIFY(checked() && View()->OnCommand(ID_SHOW_HIDE_CONTROL));
         QCOMPARE(View()->Display()->width(), View()->width() - 15);
-        QVERIFY(!View()->Control(IDC_FREQUENCY)->isVisible());
-        QVERIFY(!checked());
+        QVERIFY(!View()->Control(IDC_FREQUENCY)->isVisible() && !checked());
         static_cast<QToolButton*>(View()->Control(IDC_PANEL_BUTTON))->click();
         QVERIFY(View()->Control(IDC_FREQUENCY)->isVisible());
     }
@@ -184,8 +180,7 @@ private slots:
         QCOMPARE(SimGetUnit(0).frequency, 1000.0);
         // Closing the first window stops its worker before its record goes; the other runs on.
         CMainFrame::Get()->CloseDocumentAt(0);
-        QCOMPARE(m_pHarness->Count(), 1);
-        QCOMPARE(View(0), second);
+        QVERIFY(m_pHarness->Count() == 1 && View(0) == second);
         static_cast<CStepEdit*>(second->Control(IDC_FREQUENCY))->setText(QStringLiteral("5000"));
         QTRY_COMPARE(SimGetUnit(1).frequency, 5000.0);
     }

@@ -79,10 +79,10 @@ private slots:
 
         // In place: leaving the edit without typing keeps the name, but it is the user's name from
         // now on.
-        CTabRenameEdit* edit = frame->TabStrip()->RenameEdit();
+        CTabStrip* tabs = frame->TabStrip();
+        CTabRenameEdit* edit = tabs->RenameEdit();
         frame->SelectAndActivateTab(0);
-        QTest::mouseDClick(frame->TabStrip(), Qt::LeftButton, {},
-                           frame->TabStrip()->tabRect(0).center());
+        QTest::mouseDClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center());
         QVERIFY(edit->isVisible());
         QTRY_VERIFY(edit->hasFocus());
         program.View(0)->Widget()->setFocus(); // click elsewhere
@@ -104,7 +104,6 @@ private slots:
         // A right click selects its tab and activates its window, and the other way round.
         program.Open();
         QVERIFY(program.IsCurrent(2));
-        CTabStrip* tabs = frame->TabStrip();
         QTimer::singleShot(50, frame->TabMenu(), &QMenu::close);
         QTest::mousePress(tabs, Qt::RightButton, {}, tabs->tabRect(0).center());
         QTest::mouseRelease(tabs, Qt::RightButton, {}, tabs->tabRect(0).center());

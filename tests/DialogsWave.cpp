@@ -87,9 +87,9 @@ private slots:
         for (const auto& [knob, shown] : turns) {
             dialog.Knob()->SetValue(knob);
             emit dialog.Knob()->MouseMove(1, 0, 0, 0);
-            QCOMPARE(dialog.DutyField()->text(), QLatin1String(shown));
-            QCOMPARE(float(device.m_fSquareDuty), dialog.DutyField()->text().toFloat());
-            QVERIFY(DownloadRequested(device));
+            QCOMPARE(std::tuple(dialog.DutyField()->text(), float(device.m_fSquareDuty),
+                                DownloadRequested(device)),
+                     std::tuple(QString(shown), QString(shown).toFloat(), true));
         }
         dialog.DutyField()->setText(QStringLiteral("0.25"));
         QCOMPARE(dialog.Knob()->GetValue(), 0.25 * 6.28);
@@ -168,8 +168,7 @@ private slots:
         QCOMPARE(float(device.m_fArb[6]), 0.5f);
         points.IndexField()->selectAll();
         QTest::keyClicks(points.IndexField(), "a");
-        QCOMPARE(Warnings(), QStringList(integer));
-        QCOMPARE(points.IndexField()->text(), QStringLiteral("6"));
+        QCOMPARE(Warnings() << points.IndexField()->text(), (QStringList{integer, "6"}));
         QTest::keyClick(points.IndexField(), Qt::Key_Backspace); // cleared to type anew
         QVERIFY(Warnings().isEmpty() && points.m_nIndex == 6);
     }

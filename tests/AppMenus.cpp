@@ -18,10 +18,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(menu));
         const QList<QAction*> items = menu->actions();
         QVERIFY(items.value(0)->isChecked() && !items.value(3)->isEnabled());
-        const QRect checked = menu->actionGeometry(items.value(0));
-        const QRect separator = menu->actionGeometry(items.value(1));
-        const QRect active = menu->actionGeometry(items.value(2));
-        const QRect grayed = menu->actionGeometry(items.value(3));
+        const auto rect = [&](int i) { return menu->actionGeometry(items.value(i)); };
+        const QRect checked = rect(0), separator = rect(1), active = rect(2), grayed = rect(3);
         QCOMPARE((QList<int>{active.height(), separator.height()}), (QList<int>{22, 10}));
         QImage image;
         const auto colors = [&](const QList<QPoint>& points) {

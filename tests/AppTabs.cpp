@@ -8,10 +8,9 @@ class AppTabs : public QObject {
 
 private slots:
     void defaultNamesTakeTheLowestFreeNumberIgnoringCase() {
-        QList<CMultiDDSTarnDoc*> open{new CMultiDDSTarnDoc, new CMultiDDSTarnDoc,
-                                      new CMultiDDSTarnDoc};
-        for (int i = 0; i < 3; ++i)
-            open[i]->m_strDeviceName = QStringList{"Device 1", "Device 3", "Demo 2"}[i];
+        QList<CMultiDDSTarnDoc*> open;
+        for (const char* name : {"Device 1", "Device 3", "Demo 2"})
+            (open << new CMultiDDSTarnDoc).last()->m_strDeviceName = name;
         CMultiDDSTarnDoc doc;
         doc.CreateDevice();
         doc.m_pDevice->m_bDemo = 0;

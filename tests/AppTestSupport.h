@@ -35,12 +35,10 @@ public:
 private:
     void Answer() {
         QWidget* modal = QApplication::activeModalWidget();
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        auto* list = qobject_cast<CDeviceListDlg*>(modal);
-        if (box) {
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             m_messages << box->text();
             box->accept();
-        } else if (list) {
+        } else if (auto* list = qobject_cast<CDeviceListDlg*>(modal)) {
             QTreeWidget* rows = list->List();
             ++m_nDeviceLists;
             m_deviceList = QStringList{list->windowTitle(), rows->headerItem()->text(0)};

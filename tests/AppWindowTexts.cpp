@@ -23,13 +23,13 @@ private slots:
         QTemporaryDir folder;
         QDir(folder.path()).mkpath(QStringLiteral("language"));
         QFile file(folder.path() + QStringLiteral("/language/Test.lug"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("[App]\n8888=Test\n0136=Leading zero\n1104=Sinus\n1104=Second\n1127=Gut\n"
-                   "1049=Gruppe\n142=Liste\n800=&Akte\n80002=Drei\n80100=Zwei-Null\n"
-                   "8010000=Tief\n");
+        QVERIFY(
+            file.open(QIODevice::WriteOnly) &&
+            file.write("[App]\n8888=Test\n0136=Leading zero\n1104=Sinus\n1104=Second\n1127=Gut\n"
+                       "1049=Gruppe\n142=Liste\n800=&Akte\n80002=Drei\n80100=Zwei-Null\n"
+                       "8010000=Tief\n") > 0);
         file.close();
-        CLanguageManager language;
-        language.SetAppDir(folder.path().toStdString());
+        CLanguageManager language(folder.path().toStdString());
         language.RefreshLanguageFiles();
         language.SelectLanguage(0);
 

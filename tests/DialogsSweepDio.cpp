@@ -151,8 +151,7 @@ private slots:
         view->OnCommand(ID_OUTPUT_SET);
         QCOMPARE(view->Dialogs().DigitalOut(), out);
 
-        QPointer<CDigitalOutDlg> outAlive = out;
-        QPointer<CDigitalInDlg> inAlive = in;
+        const QPointer<QWidget> outAlive = out, inAlive = in;
         view->GetDocument()->OnCloseDocument();
         QVERIFY(outAlive.isNull() && inAlive.isNull());
         QTest::qWait(350); // a timer left behind would now fire on the freed record

@@ -47,8 +47,8 @@ private slots:
         QCOMPARE(Shows(IDC_FREQUENCY), "998.000 -> 1000"); // moving does not apply
         Turn(IDC_KNOB_FREQUENCY, 0.1, true);
         QCOMPARE(Shows(IDC_FREQUENCY), "1003.000 -> 1003"); // not 998 - 194
-        QCOMPARE(View()->GetDocument()->m_dLastFrequency, 1003.0);
-        QCOMPARE(View()->m_bKnobBusy, 0);
+        QCOMPARE(std::tuple(View()->GetDocument()->m_dLastFrequency, View()->m_bKnobBusy),
+                 std::tuple(1003.0, 0));
         QTRY_COMPARE(SimGetUnit(0).frequency, 1003.0);
 
         // Pasted: the exponent is no number here; the text stays, the default tone plays.

@@ -75,12 +75,10 @@ private slots:
         field->m_nDecimals = 8;
         QSignalSpy changed(field, &QLineEdit::textChanged);
         field->SetValue(0.125f, true);
-        QCOMPARE(field->text(), QString("0.12500000"));
-        QCOMPARE(changed.count(), 1);
+        QCOMPARE(std::tuple(field->text(), changed.count()), std::tuple(QString("0.12500000"), 1));
         // Without show the value is taken as it is, even out of range, and the text stays.
         field->SetValue(4.0f, false);
-        QCOMPARE(field->GetValue(), 4.0f);
-        QCOMPARE(changed.count(), 1);
+        QCOMPARE(std::tuple(field->GetValue(), changed.count()), std::tuple(4.0f, 1));
         field->m_fMin = -10.0f;
         field->setText("-12");
         QCOMPARE(field->GetValue(), -10.0f);

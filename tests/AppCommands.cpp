@@ -34,13 +34,11 @@ private slots:
         // The wave parameter items, then Sweep, for each wave type.
         const QList<int> waveItems{ID_WAVE_SQUARE,   ID_WAVE_RAMP, ID_WAVE_TRAPEZIA,
                                    ID_WAVE_EXPONENT, ID_WAVE_AMFM, ID_SWEEP};
-        const std::pair<int, const char*> waves[] = {{WAVE_SINE, "-----e"},
-                                                     {WAVE_SQUARE, "e-----"},
-                                                     {WAVE_AMFM, "----e-"},
-                                                     {WAVE_ARB, "------"}};
-        for (const auto& [wave, states] : waves) {
-            program.View()->SelectWaveType(wave);
-            QCOMPARE(States(frame, waveItems), QLatin1String(states));
+        const int waves[] = {WAVE_SINE, WAVE_SQUARE, WAVE_AMFM, WAVE_ARB};
+        const QStringList states{"-----e", "e-----", "----e-", "------"};
+        for (int i = 0; i < 4; ++i) {
+            program.View()->SelectWaveType(waves[i]);
+            QCOMPARE(States(frame, waveItems), states[i]);
         }
         program.View()->SelectWaveType(WAVE_RAMP);
         emit program.Menu(2)->aboutToShow(); // the menu takes these states when it opens
@@ -103,7 +101,7 @@ private slots:
     }
 
     void languageSwitchRetextsMenusTooltipsAndTabMenu() {
-        CProgram program(1, 0, WithGerman);
+        CProgram program(1, 0, [](const QString& f) { InstallLanguage(f, "German.lug"); });
         CMainFrame* frame = program.Frame();
         QMenu* file = program.Menu(0);
         QMenu* languages = program.Menu(5)->actions().value(4)->menu();
@@ -164,7 +162,7 @@ private slots:
 
     void savedLanguageIsRestoredAtStart() {
         CProgram program(0, 0, [](const QString& folder) {
-            WithGerman(folder);
+            InstallLanguage(folder, "German.lug");
             CIniFile((folder + QStringLiteral("/config.ini")).toStdString())
                 .WriteString("Form", "Language", "0", true);
         });

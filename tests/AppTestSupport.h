@@ -113,8 +113,3 @@ inline void InstallLanguage(const QString& folder, const QString& name) {
     QFile::copy(QStringLiteral(DDSTARN_SOURCE_DIR "/language/") + name,
                 folder + QStringLiteral("/language/") + name);
 }
-
-/// Prepares a program folder with the shipped German language.
-inline void WithGerman(const QString& folder) {
-    InstallLanguage(folder, QStringLiteral("German.lug"));
-}

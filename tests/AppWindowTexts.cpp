@@ -54,8 +54,7 @@ private slots:
                               "Owned", "Leading zero"}));
         // Captions look their template id up exactly: 0136 names no dialog 136.
         QDialog square;
-        square.setWindowTitle("Square");
-        square.setProperty("ctrlId", 136);
+        Tagged(&square, 136)->setWindowTitle("Square");
         CWindowTexts::ApplyToWindow(&square, language);
         QCOMPARE(square.windowTitle(), QString());
 

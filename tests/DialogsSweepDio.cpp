@@ -51,22 +51,21 @@ private slots:
     void cleanup() { m_pHarness.reset(); }
 
     void sweepEntriesAreClampedAsTyped() {
-        // Field, typed, shown and stored: start below 20 or no number, end above 100 kHz,
-        // speed over an hour, step over the span.
-        const std::tuple<F, const char*, int> entries[] = {{F::FIELD_START, "5", 20},
-                                                           {F::FIELD_START, "x", 20},
-                                                           {F::FIELD_END, "200000", 100000},
-                                                           {F::FIELD_SPEED, "4000000", 100},
-                                                           {F::FIELD_STEP, "99999", 99000}};
-        for (const auto& [field, typed, shown] : entries) {
+        // Start below 20 or no number, end above 100 kHz, speed over an hour, step over the
+        // span: the field, what is typed, and what is then shown and stored.
+        const F fields[] = {F::FIELD_START, F::FIELD_START, F::FIELD_END, F::FIELD_SPEED,
+                            F::FIELD_STEP};
+        const char* const typed[] = {"5", "x", "200000", "4000000", "99999"};
+        const int shown[] = {20, 20, 100000, 100, 99000};
+        for (int i = 0; i < 5; ++i) {
             auto dialog = Sweep();
-            QLineEdit* edit = dialog->Edit(field);
+            QLineEdit* edit = dialog->Edit(fields[i]);
             edit->selectAll();
-            QTest::keyClicks(edit, typed);
-            QCOMPARE(edit->text(), QString::number(shown));
+            QTest::keyClicks(edit, typed[i]);
+            QCOMPARE(edit->text(), QString::number(shown[i]));
             const double stored[] = {Device()->m_dSweepStart, Device()->m_dSweepEnd,
                                      double(Device()->m_nSweepSpeed), Device()->m_dSweepStep};
-            QCOMPARE(stored[field], double(shown));
+            QCOMPARE(stored[fields[i]], double(shown[i]));
         }
     }
 
@@ -97,10 +96,12 @@ private slots:
             {1000, 1003, 1003, {1000, 1001, 1002, 1003, 1000}}, {5000, 2000, 5000, {5000, 5000}}};
         for (const auto& [start, end, endShown, played] : sweeps) {
             auto dialog = Sweep();
-            dialog->Edit(F::FIELD_START)->setText(QString::number(start));
-            dialog->Edit(F::FIELD_END)->setText(QString::number(end));
-            dialog->Edit(F::FIELD_STEP)->setText(QStringLiteral("1"));
-            dialog->Edit(F::FIELD_SPEED)->setText("3600000"); // ticks come from the test
+            // Ticks come from the test, not from the speed.
+            for (const auto& [field, value] : {std::pair(F::FIELD_START, start),
+                                               {F::FIELD_END, end},
+                                               {F::FIELD_STEP, 1},
+                                               {F::FIELD_SPEED, 3600000}})
+                dialog->Edit(field)->setText(QString::number(value));
             QTRY_VERIFY(Device()->PendingCommands().empty());
             SimClearLog();
 
@@ -160,7 +161,7 @@ private slots:
     // On a demo device the sweep runs but never changes the frequency, and its dialog takes a
     // new language while open, as Output Set does.
     void demoSweepAndDialogsTakeTheNewLanguageWhileOpen() {
-        CProgram program(0, 0, WithGerman);
+        CProgram program(0, 0, [](const QString& f) { InstallLanguage(f, "German.lug"); });
         CDDSDevice* device = program.Device();
         program.View()->OnCommand(ID_OUTPUT_SET);
         CDigitalOutDlg* out = program.View()->Dialogs().DigitalOut();

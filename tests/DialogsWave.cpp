@@ -34,13 +34,6 @@ bool DownloadRequested(CDDSDevice& device) {
     return requested;
 }
 
-/// Share of the unit's last download above 0 V (codes below the middle code).
-double HighShare(int unit) {
-    const std::vector<unsigned short> buffer = SimGetUnit(unit).buffer;
-    const auto high = std::count_if(buffer.begin(), buffer.end(), [](int c) { return c < 2048; });
-    return buffer.empty() ? -1.0 : double(high) / double(buffer.size());
-}
-
 /// Acts on the next modal dialog, of type T, from inside its modal loop.
 template <typename T> void OnModal(std::function<void(T*)> act) {
     QTimer::singleShot(0, [act] {
@@ -64,16 +57,20 @@ private slots:
             QTest::keyClicks(dialog->DutyField(), "0.25");
             QTest::keyClick(dialog, Qt::Key_Escape);
         });
-        CMultiDDSTarnDoc* doc = program.Doc(0);
-        QVERIFY(doc->OnCommand(ID_WAVE_SQUARE));
+        QVERIFY(program.Doc(0)->OnCommand(ID_WAVE_SQUARE));
         QCOMPARE(float(program.Device()->m_fSquareDuty), 0.25f); // Esc keeps what was applied
-        QTRY_VERIFY(qAbs(HighShare(0) - 0.25) < 0.01);
+        const auto highShare = [] { // of the last download; above 0 V is below the middle code
+            const std::vector<unsigned short> codes = SimGetUnit(0).buffer;
+            return std::ranges::count_if(codes, [](int c) { return c < 2048; }) /
+                   (codes.size() + 0.0);
+        };
+        QTRY_VERIFY(qAbs(highShare() - 0.25) < 0.01);
 
         OnModal<CPeriodNumberDlg>([](CPeriodNumberDlg* dialog) {
             dialog->NumberField()->setText(QStringLiteral("150"));
             dialog->accept();
         });
-        QVERIFY(doc->OnCommand(ID_PERIOD_NUMBER));
+        QVERIFY(program.Doc(0)->OnCommand(ID_PERIOD_NUMBER));
         QCOMPARE(int(program.Device()->m_nPeriodNumber), 99);
     }
 

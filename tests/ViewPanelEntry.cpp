@@ -31,8 +31,7 @@ private slots:
     void init() {
         CKnobEncoder::Reset();
         m_pHarness = std::make_unique<CViewHarness>(1);
-        QTRY_VERIFY(View()->Worker().IsRunning());
-        QTRY_VERIFY(!SimGetUnit(0).buffer.empty());
+        QTRY_VERIFY(View()->Worker().IsRunning() && !SimGetUnit(0).buffer.empty());
     }
     void cleanup() { m_pHarness.reset(); }
 
@@ -43,9 +42,12 @@ private slots:
         // looped.
         QTRY_VERIFY(View()->CounterText().endsWith(QStringLiteral("Hz")));
 
-        Turn(IDC_KNOB_FREQUENCY, 6.2, false); // from the remembered 0: back across the mark
+        auto* knob = static_cast<CTurnButton*>(View()->Control(IDC_KNOB_FREQUENCY));
+        knob->SetValue(6.2); // from the remembered 0: back across the mark
+        emit knob->MouseMove(1, 0, 0, 0);
         QCOMPARE(Shows(IDC_FREQUENCY), "998.000 -> 1000"); // moving does not apply
-        Turn(IDC_KNOB_FREQUENCY, 0.1, true);
+        knob->SetValue(0.1);
+        emit knob->MouseUp(1, 0, 0, 0);
         QCOMPARE(Shows(IDC_FREQUENCY), "1003.000 -> 1003"); // not 998 - 194
         QCOMPARE(std::tuple(View()->GetDocument()->m_dLastFrequency, View()->m_bKnobBusy),
                  std::tuple(1003.0, 0));
@@ -204,11 +206,6 @@ private:
     COnOff* Switch(int id) const { return static_cast<COnOff*>(View()->Control(id)); }
     void Click(int id) const { QTest::mouseClick(View()->Control(id), Qt::LeftButton); }
     bool Led(int id) const { return static_cast<CLED*>(View()->Control(id))->GetValue(); }
-    void Turn(int knobId, double angle, bool release) {
-        auto* knob = static_cast<CTurnButton*>(View()->Control(knobId));
-        knob->SetValue(angle);
-        release ? emit knob->MouseUp(1, 0, 0, 0) : emit knob->MouseMove(1, 0, 0, 0);
-    }
 
     std::unique_ptr<CViewHarness> m_pHarness;
 };

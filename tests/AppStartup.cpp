@@ -2,14 +2,6 @@
 // the main window's first showing.
 #include "AppTestSupport.h"
 
-#include "app/TabStrip.h"
-#include "res/Resource.h"
-
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QTest>
-#include <QToolBar>
-
 class AppStartup : public QObject {
     Q_OBJECT
 
@@ -20,91 +12,49 @@ private slots:
     void devicesBindAFreeGeneratorOrBecomeDemos() {
         const struct {
             int units, chooseRow, first, second, lists, messages;
-            QStringList names, lastRows;
+            QStringList names, lastList;
         } cases[] = {
             {0, 0, -1, -1, 0, 2, {"Demo 1", "Demo 2"}, {}},
             {1, 0, 0, -1, 0, 1, {"Device 1", "Demo 1"}, {}},
-            {2, -1, -1, -1, 2, 0, {"Demo 1", "Demo 2"}, {"1", "2"}},
-            {2, 1, 1, 0, 1, 0, {"Device 1", "Device 2"}, {"1", "2"}},
-            {3, 1, 1, 2, 2, 0, {"Device 1", "Device 2"}, {"1", "3"}},
+            {2, -1, -1, -1, 2, 0, {"Demo 1", "Demo 2"}, {"Device List", "Device", "1", "2"}},
+            {2, 1, 1, 0, 1, 0, {"Device 1", "Device 2"}, {"Device List", "Device", "1", "2"}},
+            {3, 1, 1, 2, 2, 0, {"Device 1", "Device 2"}, {"Device List", "Device", "1", "3"}},
         };
         for (const auto& c : cases) {
             CProgram program(c.units, c.chooseRow);
+            const CModalAnswerer& seen = program.m_answerer;
             QVERIFY(program.m_bStarted);
-            const CDDSDevice* device = program.Doc(0)->m_pDevice;
-            QCOMPARE(int(device->m_nDevice), c.first);
-            QCOMPARE(bool(device->m_bDemo), c.first < 0);
+            QCOMPARE(std::tuple(int(program.Device()->m_nDevice), bool(program.Device()->m_bDemo)),
+                     std::tuple(c.first, c.first < 0));
             // At start: the demo notice only when no generator exists, the list when several do.
-            QCOMPARE(program.m_answerer.m_messages.size(), c.units == 0 ? 1 : 0);
-            QCOMPARE(program.m_answerer.m_nDeviceLists, c.units >= 2 ? 1 : 0);
+            QCOMPARE(std::tuple(seen.m_messages.size(), seen.m_nDeviceLists),
+                     std::tuple(qsizetype(c.units == 0), int(c.units >= 2)));
             // The serial number pane shows the unit's two identity input lines.
-            const QString serial = QStringLiteral("Combine Device Serial Number : %1").arg(c.first);
             QTRY_COMPARE((program.Frame()->OnTimer(), program.Frame()->PaneText(1)),
-                         c.first < 0 ? QString() : serial);
+                         c.first < 0 ? ""
+                                     : QString("Combine Device Serial Number : %1").arg(c.first));
             QCOMPARE(program.Frame()->PaneText(0), c.first < 0 ? "Demo" : "Connect");
 
             program.Open();
-            QCOMPARE(int(program.Doc(1)->m_pDevice->m_nDevice), c.second);
-            QCOMPARE(program.m_answerer.m_messages.size(), c.messages);
-            QCOMPARE(program.m_answerer.m_messages.value(0),
-                     c.messages ? "Haven't found hardware and the program will work in demo mode!!!"
-                                : QString());
-            QCOMPARE(program.m_answerer.m_strListCaption, c.lists ? "Device List" : "");
-            QCOMPARE(program.m_answerer.m_strListColumn, c.lists ? "Device" : "");
-            QCOMPARE(program.m_answerer.m_nDeviceLists, c.lists);
-            QCOMPARE(program.m_answerer.m_deviceRows, c.lastRows);
-            QCOMPARE(program.Names(), c.names);
+            QCOMPARE(std::tuple(int(program.Device(1)->m_nDevice), seen.m_messages.size(),
+                                seen.m_nDeviceLists),
+                     std::tuple(c.second, qsizetype(c.messages), c.lists));
+            QCOMPARE(std::tuple(seen.m_deviceList, program.Names()),
+                     std::tuple(c.lastList, c.names));
         }
     }
 
-    void lostGeneratorShowsSearchingWithCyclingDots() {
-        CProgram program(1);
-        const QString searching = QStringLiteral("Searching for hardware");
-        SimUnplug(0);
-        QTRY_VERIFY(program.Doc(0)->m_pDevice->m_bLost);
-        QList<qsizetype> dots;
-        for (int tick = 0; tick < 8; ++tick) {
-            program.Frame()->OnTimer();
-            QVERIFY(program.Frame()->PaneText(0).startsWith(searching));
-            dots << program.Frame()->PaneText(0).size() - searching.size();
-            QCOMPARE(program.Frame()->PaneText(1), "Combine Device Serial Number : ...");
-        }
-        for (int i = 1; i < dots.size(); ++i) // one to six dots, round and round
-            QCOMPARE(dots[i], dots[i - 1] % 6 + 1);
-        SimReplug(0);
-        QTRY_VERIFY(!program.Doc(0)->m_pDevice->m_bLost);
-        program.Frame()->OnTimer();
-        QCOMPARE(program.Frame()->PaneText(0), QStringLiteral("Connect"));
-    }
-
-    void lastClosedDeviceLeavesNoItemAndHidesTheTabs() {
-        CProgram program(1);
-        program.Frame()->show();
-        QVERIFY(program.Frame()->TabBar()->isVisible());
-        program.Frame()->CloseDocumentAt(0);
-        QCOMPARE(program.Count(), 0);
-        program.Frame()->OnTimer();
-        QCOMPARE(program.Frame()->PaneText(0), QStringLiteral("No Item"));
-        QCOMPARE(program.Frame()->PaneText(1), QString());
-        QVERIFY(!program.Frame()->TabBar()->isVisible());
-        QTRY_VERIFY(program.Frame()->MdiArea()->subWindowList().isEmpty());
-        // The generator is free again.
-        program.Open();
-        QCOMPARE(int(program.Doc(0)->m_pDevice->m_nDevice), 0);
-        QCOMPARE(program.Names(), QStringList{"Device 1"});
-    }
-
-    void firstTickShowsTheWindowWithTheDeviceMaximised() {
+    // Shown maximised on the first tick, searching while the generator is away, and with no
+    // item and no tabs once its device is closed; the generator is then free again.
+    void oneDeviceFromFirstTickToLastClose() {
         CProgram program(1);
         CMainFrame* frame = program.Frame();
         QVERIFY(!frame->isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(frame->isVisible(), 2000);
-        QCOMPARE(frame->size(), QSize(870, 600));
-        QCOMPARE(frame->windowTitle(), QStringLiteral("DDS-Tarn USB (3.2.2.8) - [Device 1]"));
+        QCOMPARE(std::tuple(frame->size(), frame->windowTitle()),
+                 std::tuple(QSize(870, 600), QString("DDS-Tarn USB (3.2.2.8) - [Device 1]")));
         QMdiSubWindow* child = frame->MdiArea()->subWindowList().value(0);
         QVERIFY(child && child->isMaximized());
-        QCOMPARE(child->windowTitle(), QStringLiteral("Device 1"));
-
         // Widening moves the close button to the new right edge; the tab strip keeps its width.
         const int strip = frame->TabStrip()->width();
         QCOMPARE(strip, int(0.9 * 870) - 6);
@@ -113,6 +63,34 @@ private slots:
         QWidget* close = bar->widgetForAction(frame->Action(ID_CLOSE_CURRENT_DEVICE));
         QTRY_VERIFY(close->geometry().right() > bar->width() - 20);
         QCOMPARE(frame->TabStrip()->width(), strip);
+
+        const QString searching = QStringLiteral("Searching for hardware");
+        SimUnplug(0);
+        QTRY_VERIFY(program.Device()->m_bLost);
+        QList<qsizetype> dots;
+        for (int tick = 0; tick < 8; ++tick) {
+            frame->OnTimer();
+            QVERIFY(frame->PaneText(0).startsWith(searching));
+            dots << frame->PaneText(0).size() - searching.size();
+            QCOMPARE(frame->PaneText(1), "Combine Device Serial Number : ...");
+        }
+        for (int i = 1; i < dots.size(); ++i) // one to six dots, round and round
+            QCOMPARE(dots[i], dots[i - 1] % 6 + 1);
+        SimReplug(0);
+        QTRY_VERIFY(!program.Device()->m_bLost);
+        frame->OnTimer();
+        QCOMPARE(frame->PaneText(0), QStringLiteral("Connect"));
+
+        QVERIFY(bar->isVisible());
+        frame->CloseDocumentAt(0);
+        frame->OnTimer();
+        QCOMPARE((QStringList{frame->PaneText(0), frame->PaneText(1)}),
+                 (QStringList{"No Item", ""}));
+        QVERIFY(!bar->isVisible());
+        QTRY_VERIFY(frame->MdiArea()->subWindowList().isEmpty());
+        program.Open();
+        QCOMPARE(std::tuple(int(program.Device()->m_nDevice), program.Names()),
+                 std::tuple(0, QStringList{"Device 1"}));
     }
 };
 

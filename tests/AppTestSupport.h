@@ -9,24 +9,17 @@
 #include "dialogs/DeviceListDlg.h"
 #include "engine/DDSDevice.h"
 #include "hwsim/SimControl.h"
+#include "res/Resource.h"
 #include "view/MultiDDSTarnView.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QMdiArea>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
-#include <QTreeWidget>
+#include <QtTest>
+#include <QtWidgets>
 
 #include <functional>
 #include <memory>
 
 /// Answers every modal dialog that opens: message boxes are recorded and confirmed, the Device
-/// List is handled by `chooseRow` (a row to take, or -1 to cancel).
+/// List is handled by `m_nChooseRow` (a row to take, or -1 to cancel).
 class CModalAnswerer {
 public:
     CModalAnswerer() {
@@ -35,34 +28,25 @@ public:
     }
 
     QStringList m_messages;   ///< Texts of the message boxes seen.
-    QStringList m_deviceRows; ///< Rows of the last Device List seen.
-    QString m_strListCaption; ///< Its caption and column title.
-    QString m_strListColumn;
+    QStringList m_deviceList; ///< Caption, column title and rows of the last Device List seen.
     int m_nDeviceLists = 0;
     int m_nChooseRow = 0;
 
 private:
     void Answer() {
         QWidget* modal = QApplication::activeModalWidget();
-        if (!modal)
-            return;
         if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             m_messages << box->text();
             box->accept();
         } else if (auto* list = qobject_cast<CDeviceListDlg*>(modal)) {
+            QTreeWidget* rows = list->List();
             ++m_nDeviceLists;
-            m_deviceRows.clear();
-            for (int i = 0; i < list->List()->topLevelItemCount(); ++i)
-                m_deviceRows << list->List()->topLevelItem(i)->text(0);
-            m_strListCaption = list->windowTitle();
-            m_strListColumn = list->List()->headerItem()->text(0);
-            if (m_nChooseRow < 0) {
-                list->reject();
-            } else {
-                list->List()->setCurrentItem(list->List()->topLevelItem(m_nChooseRow));
-                list->findChild<QPushButton*>()->click();
-            }
-        } else {
+            m_deviceList = QStringList{list->windowTitle(), rows->headerItem()->text(0)};
+            for (int i = 0; i < rows->topLevelItemCount(); ++i)
+                m_deviceList << rows->topLevelItem(i)->text(0);
+            rows->setCurrentItem(rows->topLevelItem(m_nChooseRow));
+            m_nChooseRow < 0 ? list->reject() : list->findChild<QPushButton*>()->click();
+        } else if (modal) {
             modal->close();
         }
     }
@@ -85,12 +69,16 @@ public:
         m_pApp->m_strProgramFolder = m_folder.path();
         m_bStarted = m_pApp->InitInstance();
     }
-    ~CProgram() { m_pApp.reset(); }
 
     CMainFrame* Frame() const { return CMainFrame::Get(); }
     CMultiDDSTarnDoc* Doc(int i) const { return Frame()->m_documents.value(i); }
+    CMultiDDSTarnView* View(int i = 0) const {
+        return static_cast<CMultiDDSTarnView*>(Doc(i)->m_pView);
+    }
+    CDDSDevice* Device(int i = 0) const { return Doc(i)->m_pDevice; }
     int Count() const { return int(Frame()->m_documents.size()); }
     CMultiDDSTarnDoc* Open() { return m_pApp->OpenNewDocument(); }
+    QMenu* Menu(int top) const { return Frame()->menuBar()->actions().value(top)->menu(); }
     /// Shows the main window; null unless it became the active window.
     CMainFrame* Shown() const {
         Frame()->show();
@@ -116,7 +104,7 @@ public:
 
 private:
     QTemporaryDir m_folder;
-    std::unique_ptr<CMultiDDSTarnApp> m_pApp;
+    std::unique_ptr<CMultiDDSTarnApp> m_pApp; // last: the program goes before its folder
 };
 
 /// Copies a shipped language file into a program folder's "language" folder.

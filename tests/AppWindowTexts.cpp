@@ -2,17 +2,8 @@
 #include "i18n/LanguageManager.h"
 #include "widgets/WindowTexts.h"
 
-#include <QDialog>
-#include <QDir>
-#include <QFile>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 namespace {
 
@@ -27,22 +18,22 @@ class AppWindowTexts : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
+    void windowsAreTextedByIdAndMenusByPosition() {
         // One language file whose keys exercise the lookup rules.
-        QDir(m_folder.path()).mkpath(QStringLiteral("language"));
-        QFile file(m_folder.path() + QStringLiteral("/language/Test.lug"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("[App]\n8888=Test\n0136=Leading zero\n1104=Sinus\n1104=Second\n1127=Gut\n"
-                   "1049=Gruppe\n142=Liste\n800=&Akte\n80002=Drei\n80100=Zwei-Null\n"
-                   "8010000=Tief\n");
+        QTemporaryDir folder;
+        QDir(folder.path()).mkpath(QStringLiteral("language"));
+        QFile file(folder.path() + QStringLiteral("/language/Test.lug"));
+        QVERIFY(
+            file.open(QIODevice::WriteOnly) &&
+            file.write("[App]\n8888=Test\n0136=Leading zero\n1104=Sinus\n1104=Second\n1127=Gut\n"
+                       "1049=Gruppe\n142=Liste\n800=&Akte\n80002=Drei\n80100=Zwei-Null\n"
+                       "8010000=Tief\n") > 0);
         file.close();
-        m_language.SetAppDir(m_folder.path().toStdString());
-        m_language.RefreshLanguageFiles();
-        m_language.SelectLanguage(0);
-        QCOMPARE(m_language.GetCurrentLanguage(), 0);
-    }
+        CLanguageManager language(folder.path().toStdString());
+        language.RefreshLanguageFiles();
+        language.SelectLanguage(0);
 
-    void controlsTakeTheTextOfTheirIdAndKeepTheirsWithoutOne() {
+        // Controls take the text of their id and keep theirs without one.
         QDialog window;
         window.setProperty("ctrlId", 142);
         auto* label = Tagged(new QLabel("Sine", &window), 1104);
@@ -55,40 +46,31 @@ private slots:
         auto* edit = Tagged(new QLineEdit("12.5", &window), 1999);
         // A dialog parented to the window is texted when it opens, not with its owner.
         auto* owned = Tagged(new QLabel("Owned", new QDialog(&window)), 1104);
-
-        CWindowTexts::ApplyToWindow(&window, m_language);
+        CWindowTexts::ApplyToWindow(&window, language);
         QCOMPARE((QStringList{window.windowTitle(), label->text(), button->text(), group->title(),
                               nested->text(), untexted->text(), plain->text(), edit->text(),
                               owned->text(), leadingZero->text()}),
                  (QStringList{"Liste", "Sinus", "Gut", "Gruppe", "Sinus", "Keep", "No id", "12.5",
                               "Owned", "Leading zero"}));
-
         // Captions look their template id up exactly: 0136 names no dialog 136.
         QDialog square;
-        square.setWindowTitle("Square");
-        square.setProperty("ctrlId", 136);
-        CWindowTexts::ApplyToWindow(&square, m_language);
+        Tagged(&square, 136)->setWindowTitle("Square");
+        CWindowTexts::ApplyToWindow(&square, language);
         QCOMPARE(square.windowTitle(), QString());
-    }
 
-    // Separators take a position; items without a text keep theirs.
-    void menusAreTextedByPositionSeparatorsIncluded() {
+        // Separators take a position; items without a text keep theirs.
         QMenuBar bar;
-        QMenu* file = bar.addMenu("&File");
-        QAction* first = file->addAction("New");
-        file->addSeparator();
-        QAction* third = file->addAction("Third");
+        QMenu* menu = bar.addMenu("&File");
+        QAction* first = menu->addAction("New");
+        menu->addSeparator();
+        QAction* third = menu->addAction("Third");
         QMenu* sub = bar.addMenu("&Edit")->addMenu("Sub");
         QAction* deep = sub->addAction("Deep");
-        CWindowTexts::ApplyToMenu(&bar, m_language);
-        QCOMPARE((QStringList{file->title(), first->text(), third->text(),
+        CWindowTexts::ApplyToMenu(&bar, language);
+        QCOMPARE((QStringList{menu->title(), first->text(), third->text(),
                               bar.actions().value(1)->text(), sub->title(), deep->text()}),
                  (QStringList{"&Akte", "New", "Drei", "&Edit", "Zwei-Null", "Tief"}));
     }
-
-private:
-    QTemporaryDir m_folder;
-    CLanguageManager m_language;
 };
 
 QTEST_MAIN(AppWindowTexts)

@@ -10,18 +10,7 @@
 #include "dialogs/SquareDlg.h"
 #include "dialogs/TrapeziaDlg.h"
 #include "i18n/LanguageManager.h"
-#include "res/Resource.h"
 #include "widgets/NumEdit.h"
-#include "widgets/SpinButton.h"
-#include "widgets/TurnButton.h"
-
-#include <QCheckBox>
-#include <QMessageBox>
-#include <QTest>
-#include <QToolButton>
-
-#include <algorithm>
-#include <functional>
 
 namespace {
 
@@ -45,25 +34,13 @@ bool DownloadRequested(CDDSDevice& device) {
     return requested;
 }
 
-/// Share of the unit's last download above 0 V (codes below the middle code).
-double HighShare(int unit) {
-    const std::vector<unsigned short> buffer = SimGetUnit(unit).buffer;
-    const auto high = std::count_if(buffer.begin(), buffer.end(), [](int c) { return c < 2048; });
-    return buffer.empty() ? -1.0 : double(high) / double(buffer.size());
+/// Acts on the next modal dialog, of type T, from inside its modal loop.
+template <typename T> void OnModal(std::function<void(T*)> act) {
+    QTimer::singleShot(0, [act] {
+        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget()))
+            act(dialog);
+    });
 }
-
-/// Acts on each dialog of type T when it is shown, before its modal loop runs.
-template <typename T> struct COnShow : QObject {
-    explicit COnShow(std::function<void(T*)> act) : m_act(std::move(act)) {
-        qApp->installEventFilter(this);
-    }
-    bool eventFilter(QObject* object, QEvent* event) override {
-        if (auto* dialog = qobject_cast<T*>(object); dialog && event->type() == QEvent::Show)
-            m_act(dialog);
-        return false;
-    }
-    std::function<void(T*)> m_act;
-};
 
 } // namespace
 
@@ -71,43 +48,33 @@ class DialogsWave : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        m_pEnglish = Language("English");
-        // Warnings are confirmed at once and their texts kept.
-        connect(&m_answerer, &QTimer::timeout, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                m_warnings << box->text();
-                box->accept();
-            }
-        });
-        m_answerer.start(5);
-    }
-
     void documentOpensTheDialogsAndTheUnitFollows() {
         CViewHarness program(1);
         QTRY_VERIFY(!SimGetUnit(0).buffer.empty());
         QTest::mouseClick(program.View()->Control(IDC_WAVE_SQUARE), Qt::LeftButton);
-        COnShow<CSquareDlg> square([](CSquareDlg* dialog) {
+        OnModal<CSquareDlg>([](CSquareDlg* dialog) {
             dialog->DutyField()->selectAll();
             QTest::keyClicks(dialog->DutyField(), "0.25");
-            QMetaObject::invokeMethod(
-                dialog, [dialog] { QTest::keyClick(dialog, Qt::Key_Escape); },
-                Qt::QueuedConnection);
+            QTest::keyClick(dialog, Qt::Key_Escape);
         });
-        CMultiDDSTarnDoc* doc = program.View()->GetDocument();
-        QVERIFY(doc->OnCommand(ID_WAVE_SQUARE));
+        QVERIFY(program.Doc(0)->OnCommand(ID_WAVE_SQUARE));
         QCOMPARE(float(program.Device()->m_fSquareDuty), 0.25f); // Esc keeps what was applied
-        QTRY_VERIFY(qAbs(HighShare(0) - 0.25) < 0.01);
+        const auto highShare = [] { // of the last download; above 0 V is below the middle code
+            const std::vector<unsigned short> codes = SimGetUnit(0).buffer;
+            return std::ranges::count_if(codes, [](int c) { return c < 2048; }) /
+                   (codes.size() + 0.0);
+        };
+        QTRY_VERIFY(qAbs(highShare() - 0.25) < 0.01);
 
-        COnShow<CPeriodNumberDlg> period([](CPeriodNumberDlg* dialog) {
+        OnModal<CPeriodNumberDlg>([](CPeriodNumberDlg* dialog) {
             dialog->NumberField()->setText(QStringLiteral("150"));
-            QMetaObject::invokeMethod(dialog, &QDialog::accept, Qt::QueuedConnection);
+            dialog->accept();
         });
-        QVERIFY(doc->OnCommand(ID_PERIOD_NUMBER));
+        QVERIFY(program.Doc(0)->OnCommand(ID_PERIOD_NUMBER));
         QCOMPARE(int(program.Device()->m_nPeriodNumber), 99);
     }
 
-    void dutyKnobAndFieldFollowEachOther() {
+    void shapeDialogsFollowTheirKnobsAndFields() {
         CDDSDevice device;
         CSquareDlg dialog(device, *m_pEnglish);
         QVERIFY(DownloadRequested(device)); // showing the duty ran the change path
@@ -117,9 +84,9 @@ private slots:
         for (const auto& [knob, shown] : turns) {
             dialog.Knob()->SetValue(knob);
             emit dialog.Knob()->MouseMove(1, 0, 0, 0);
-            QCOMPARE(dialog.DutyField()->text(), QLatin1String(shown));
-            QCOMPARE(float(device.m_fSquareDuty), dialog.DutyField()->text().toFloat());
-            QVERIFY(DownloadRequested(device));
+            QCOMPARE(std::tuple(dialog.DutyField()->text(), float(device.m_fSquareDuty),
+                                DownloadRequested(device)),
+                     std::tuple(QString(shown), QString(shown).toFloat(), true));
         }
         dialog.DutyField()->setText(QStringLiteral("0.25"));
         QCOMPARE(dialog.Knob()->GetValue(), 0.25 * 6.28);
@@ -129,20 +96,18 @@ private slots:
         CRampDlg ramp(device, *m_pEnglish);
         ramp.DutyField()->setText(QStringLiteral("0.3"));
         QCOMPARE(QList<float>({device.m_fRampDuty, device.m_fSquareDuty}), QList({0.3f, 0.25f}));
-    }
 
-    void trapeziaPartsGiveWayToTheOtherTwo() {
-        CDDSDevice device; // rise 0.2, high 0.4, fall 0.2
-        CTrapeziaDlg dialog(device, *m_pEnglish);
-        // Part, typed, stored: 1 - high - rise, then 1 - rise - fall, then 1 - high - fall.
+        // Trapezia, from rise 0.2, high 0.4, fall 0.2. Part, typed, stored: 1 - high - rise,
+        // then 1 - rise - fall, then 1 - high - fall.
+        CTrapeziaDlg trapezia(device, *m_pEnglish);
         const std::tuple<Rules::TrapeziaPart, float, float> typed[] = {
             {Rules::TRAP_FALL, 0.1f, 0.1f},
             {Rules::TRAP_FALL, 0.9f, 0.4f},
             {Rules::TRAP_HIGH, 0.9f, 0.4f},
             {Rules::TRAP_RISE, 0.9f, 0.2f}};
         for (const auto& [part, value, stored] : typed) {
-            dialog.Field(part)->setText(QString::number(value));
-            QCOMPARE(dialog.Field(part)->text(), QString::number(value)); // until focus leaves
+            trapezia.Field(part)->setText(QString::number(value));
+            QCOMPARE(trapezia.Field(part)->text(), QString::number(value)); // until focus leaves
             const float fields[] = {device.m_fTrapRise, device.m_fTrapHigh, device.m_fTrapFall};
             QCOMPARE(fields[part], stored);
             QVERIFY(DownloadRequested(device));
@@ -152,21 +117,18 @@ private slots:
         CTrapeziaDlg again(device, *m_pEnglish);
         QCOMPARE(QList<float>({device.m_fTrapFall, device.m_fTrapHigh, device.m_fTrapRise}),
                  QList<float>({0.5f, 0.5f, 0.0f}));
-    }
 
-    void exponentIsLive() {
-        CDDSDevice device;
-        CExponentDlg dialog(device, *m_pEnglish);
-        QCOMPARE(dialog.TauField()->text(), QStringLiteral("0.00100000"));
-        QVERIFY(!dialog.RiseCheck()->isChecked() && DownloadRequested(device));
-        dialog.RiseCheck()->click();
+        CExponentDlg exponent(device, *m_pEnglish);
+        QCOMPARE(exponent.TauField()->text(), QStringLiteral("0.00100000"));
+        QVERIFY(!exponent.RiseCheck()->isChecked() && DownloadRequested(device));
+        exponent.RiseCheck()->click();
         QVERIFY(device.m_bExpFall == 0 && DownloadRequested(device));
-        dialog.TauField()->setText(QStringLiteral("0.25"));
-        QTest::keyClick(&dialog, Qt::Key_Escape);
+        exponent.TauField()->setText(QStringLiteral("0.25"));
+        QTest::keyClick(&exponent, Qt::Key_Escape);
         QVERIFY(device.m_fExpTau == 0.25f && DownloadRequested(device));
     }
 
-    void amFmAppliesInOrderUpToANonNumber() {
+    void amFmAndPointsEditApplyInOrderUpToANonNumber() {
         CDDSDevice device;
         const QString integer = QString::fromUtf8(m_pEnglish->GetText(IDS_INTEGER_REQUIRED));
         const QString number = QString::fromUtf8(m_pEnglish->GetText(IDS_NUMBER_REQUIRED));
@@ -177,18 +139,15 @@ private slots:
             {{"2500", "-40", "2"}, QString(), 2500, -40, 2.0f}};
         CAmFmDlg dialog(device, *m_pEnglish);
         QLineEdit* fields[] = {dialog.CarrierField(), dialog.DeviationField(), dialog.DepthField()};
-        QCOMPARE(QStringList({fields[0]->text(), fields[1]->text(), fields[2]->text(),
-                              QString::number(dialog.FmCheck()->isChecked())}),
-                 QStringList({"10000", "3000", "0.5", "0"}));
         dialog.FmCheck()->setChecked(true);
         for (const auto& [texts, warning, carrier, deviation, depth] : entries) {
             for (int i = 0; i < 3; ++i)
                 fields[i]->setText(texts[i]);
             dialog.RefreshButton()->click();
-            QCOMPARE(std::exchange(m_warnings, {}).join(QString()), warning);
-            QCOMPARE(QList<int>({device.m_bFM, device.m_nModCarrier, device.m_nFmDeviation}),
-                     QList<int>({1, carrier, deviation}));
-            QCOMPARE(float(device.m_fAmDepth), depth);
+            QCOMPARE(Warnings().join(QString()), warning);
+            QCOMPARE((QList<double>{double(device.m_bFM), double(device.m_nModCarrier),
+                                    double(device.m_nFmDeviation), device.m_fAmDepth}),
+                     (QList<double>{1, double(carrier), double(deviation), depth}));
         }
         fields[2]->setText(QStringLiteral("0.3"));
         dialog.OkButton()->click();
@@ -197,9 +156,21 @@ private slots:
         again.CarrierField()->setText(QStringLiteral("1"));
         QTest::keyClick(&again, Qt::Key_Escape); // stores nothing
         QCOMPARE(int(device.m_nModCarrier), 2500);
+
+        // Points Edit stores back a text equal to its neighbour's; it refuses non-integers.
+        device.m_fArb[5] = 0.5f;
+        device.m_fArb[6] = 0.5004f; // shows as 0.500, the text its neighbour left
+        CPointsEditDlg points(device, 5, {}, *m_pEnglish);
+        points.NextButton()->click();
+        QCOMPARE(float(device.m_fArb[6]), 0.5f);
+        points.IndexField()->selectAll();
+        QTest::keyClicks(points.IndexField(), "a");
+        QCOMPARE(Warnings() << points.IndexField()->text(), (QStringList{integer, "6"}));
+        QTest::keyClick(points.IndexField(), Qt::Key_Backspace); // cleared to type anew
+        QVERIFY(Warnings().isEmpty() && points.m_nIndex == 6);
     }
 
-    void periodNumberClampsAndSpinsOnPress() {
+    void periodNumberClampsAndSpinsOnPressAndDialogsTakeTheLanguage() {
         CPeriodNumberDlg dialog(3, *m_pEnglish);
         // Typed, shown, the number kept, warned. Clearing the field to type anew is no error.
         const std::tuple<const char*, const char*, int, int> entries[] = {
@@ -207,9 +178,8 @@ private slots:
             {"", "", 7, 0},   {"-", "-", 7, 0},     {"5a", "7", 7, 1},   {"1.5", "7", 7, 1}};
         for (const auto& [typed, shown, number, warned] : entries) {
             dialog.NumberField()->setText(QLatin1String(typed));
-            QCOMPARE(dialog.NumberField()->text(), QLatin1String(shown));
-            QCOMPARE(dialog.m_nNumber, number);
-            QCOMPARE(std::exchange(m_warnings, {}).size(), warned);
+            QCOMPARE(std::tuple(dialog.NumberField()->text(), dialog.m_nNumber, Warnings().size()),
+                     std::tuple(QString(shown), number, qsizetype(warned)));
         }
         dialog.NumberField()->setText(QStringLiteral("99"));
         dialog.Spin()->UpButton()->click();
@@ -222,9 +192,8 @@ private slots:
         const int held = dialog.m_nNumber;
         QTest::mouseRelease(dialog.Spin()->DownButton(), Qt::LeftButton);
         QCOMPARE(dialog.m_nNumber, held);
-    }
 
-    void captionsAndTextsFollowTheLanguage() {
+        // Captions and texts follow the language.
         const std::pair<const char*, QStringList> languages[] = {
             {"Deutsch", {"Rechteck", "Trapez", "Periodenzahl", "Steigend"}},
             {"简体中文", {"方波", "梯形波", "周期数", "上升"}}};
@@ -241,27 +210,12 @@ private slots:
         }
     }
 
-    void pointsEditStoresBackEqualTextsAndRefusesNonIntegers() {
-        CDDSDevice device;
-        device.m_fArb[5] = 0.5f;
-        device.m_fArb[6] = 0.5004f; // shows as 0.500, the text its neighbour left
-        CPointsEditDlg dialog(device, 5, {}, *m_pEnglish);
-        dialog.NextButton()->click();
-        QCOMPARE(float(device.m_fArb[6]), 0.5f);
-
-        dialog.IndexField()->selectAll();
-        QTest::keyClicks(dialog.IndexField(), "a");
-        QCOMPARE(std::exchange(m_warnings, {}),
-                 QStringList(QString::fromUtf8(m_pEnglish->GetText(IDS_INTEGER_REQUIRED))));
-        QCOMPARE(dialog.IndexField()->text(), QStringLiteral("6"));
-        QTest::keyClick(dialog.IndexField(), Qt::Key_Backspace); // cleared to type anew
-        QVERIFY(m_warnings.isEmpty() && dialog.m_nIndex == 6);
-    }
-
 private:
-    std::unique_ptr<CLanguageManager> m_pEnglish;
-    QTimer m_answerer;
-    QStringList m_warnings;
+    /// Texts of the warnings confirmed since the last call.
+    QStringList Warnings() { return std::exchange(m_answerer.m_messages, {}); }
+
+    std::unique_ptr<CLanguageManager> m_pEnglish = Language("English");
+    CModalAnswerer m_answerer; // confirms the warnings at once and keeps their texts
 };
 
 QTEST_MAIN(DialogsWave)

@@ -14,22 +14,17 @@ class ViewPanelGeometry : public QObject {
 private slots:
     // Frequencies change unit at a thousand and a million; the count register is unsigned, so
     // the all-ones pattern is the largest count, not -1.
-    void CounterTextChoosesUnitAndCountsUnsigned() {
-        const struct {
-            int mode;
-            double hz;
-            int count;
-            const char* text;
-        } cases[] = {{1, 0.0, 7, "0.000000 Hz"},        {1, 999.5, 7, "999.500000 Hz"},
-                     {1, 1000.0, 7, "1.000000 KHz"},    {1, 999999.9, 7, "999.999900 KHz"},
-                     {1, 1000000.0, 7, "1.000000 MHz"}, {1, 75000000.0, 7, "75.000000 MHz"},
-                     {0, 123.0, 42, "00000000042"},     {0, 0.0, -1, "04294967295"}};
-        for (const auto& c : cases)
-            QCOMPARE(CCounterText::Format(c.mode, c.hz, c.count), QString(c.text));
-    }
+    void CounterTextAndKnobSteps() {
+        const std::tuple<int, double, int, const char*> cases[] = {
+            {1, 0.0, 7, "0.000000 Hz"},        {1, 999.5, 7, "999.500000 Hz"},
+            {1, 1000.0, 7, "1.000000 KHz"},    {1, 999999.9, 7, "999.999900 KHz"},
+            {1, 1000000.0, 7, "1.000000 MHz"}, {1, 75000000.0, 7, "75.000000 MHz"},
+            {0, 123.0, 42, "00000000042"},     {0, 0.0, -1, "04294967295"}};
+        for (const auto& [mode, hz, count, text] : cases)
+            QCOMPARE(CCounterText::Format(mode, hz, count), QString(text));
 
-    // 200 steps a turn; the fraction is dropped; half a turn or more is the short way back.
-    void KnobStepsDropTheFractionAndRememberAnAnglePerRole() {
+        // 200 knob steps a turn; the fraction is dropped; half a turn or more is the short way
+        // back; each role remembers its own angle.
         double previous = 0.0;
         QCOMPARE(CKnobEncoder::Steps(3.13, previous), 99); // just short of half a turn
         QCOMPARE(previous, 3.13);
@@ -40,36 +35,30 @@ private slots:
         CKnobEncoder::Reset();
     }
 
-    void DialogUnitsScaleEachEdge() {
-        const QSize base(6, 13);
-        const CPanelTemplate::Control* group = CPanelTemplate::Find(IDC_GROUP_TOP);
-        QVERIFY(group);
-        // Edges are scaled one by one, so the width is 892 - 675, not 145 * 6 / 4.
-        QCOMPARE(CPanelTemplate::ToPixels(*group, base), QRect(675, 71, 217, 59));
-        QCOMPARE(CPanelTemplate::ToPixels(1, 1, 1, 1, base), QRect(1, 1, 2, 2));
-    }
-
-    void TemplateIdsAreUnique() {
+    // Template ids are unique, and dialog units are scaled edge by edge.
+    void TemplateAndPanelLayout() {
         std::set<int> ids;
         for (const CPanelTemplate::Control& control : CPanelTemplate::Controls())
             QVERIFY2(ids.insert(control.nId).second, qPrintable(QString::number(control.nId)));
-    }
+        const QSize base(6, 13);
+        const CPanelTemplate::Control* group = CPanelTemplate::Find(IDC_GROUP_TOP);
+        QVERIFY(group);
+        // The width is 892 - 675, not 145 * 6 / 4.
+        QCOMPARE(CPanelTemplate::ToPixels(*group, base), QRect(675, 71, 217, 59));
+        QCOMPARE(CPanelTemplate::ToPixels(1, 1, 1, 1, base), QRect(1, 1, 2, 2));
 
-    // The panel sits at the right with gaps, its button centred on its left edge; Arb puts the
-    // slider under the display.
-    void PanelLayoutAndPlacement() {
-        const auto r =
-            CPanelLayout::Compute(QRect(0, 0, 1000, 600), 217, QSize(9, 71), true, false);
-        QCOMPARE(r.rcPanel, QRect(778, 0, 217, 600));
-        QCOMPARE(r.rcDisplay, QRect(0, 0, 768, 600));
+        // The panel sits at the right with gaps, its button centred on its left edge; Arb puts
+        // the slider under the display.
+        const QRect client(0, 0, 1000, 600);
+        const auto r = CPanelLayout::Compute(client, 217, QSize(9, 71), true, false);
+        QCOMPARE((QList<QRect>{r.rcPanel, r.rcDisplay, r.rcButton, r.rcFill}),
+                 (QList<QRect>{
+                     {778, 0, 217, 600}, {0, 0, 768, 600}, {769, 264, 9, 71}, {767, 0, 233, 600}}));
         QVERIFY(!r.bSliderVisible);
-        QCOMPARE(r.rcButton, QRect(769, 264, 9, 71));
-        QCOMPARE(r.rcFill, QRect(767, 0, 233, 600));
-        const auto arb =
-            CPanelLayout::Compute(QRect(0, 0, 1000, 600), 217, QSize(9, 71), true, true);
+        const auto arb = CPanelLayout::Compute(client, 217, QSize(9, 71), true, true);
         QVERIFY(arb.bSliderVisible);
-        QCOMPARE(arb.rcDisplay, QRect(0, 0, 768, 580));
-        QCOMPARE(arb.rcSlider, QRect(0, 580, 768, 20));
+        QCOMPARE((QList<QRect>{arb.rcDisplay, arb.rcSlider}),
+                 (QList<QRect>{{0, 0, 768, 580}, {0, 580, 768, 20}}));
         // A control left of the group box stays left of it after the move.
         QCOMPARE(CPanelLayout::PlaceControl(QRect(673, 193, 43, 14), QPoint(675, 71),
                                             QPoint(778, 0), QSize(43, 14)),

@@ -3,11 +3,8 @@
 #include "widgets/NumEdit.h"
 #include "widgets/StepEdit.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QKeyEvent>
-#include <QSignalSpy>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
 
 namespace {
 
@@ -29,14 +26,17 @@ class WidgetsFields : public QObject {
     Q_OBJECT
 
 private slots:
-    void TypingKeepsOnlyNumberCharacters() {
-        CNumEdit field;
-        QTest::keyClicks(&field, "1a2 .,e5-+x");
-        QCOMPARE(field.text(), QString("12.5-+"));
-        QTest::keyClick(&field, Qt::Key_Backspace);
-        QTest::keyClick(&field, Qt::Key_Left);
-        QTest::keyClick(&field, Qt::Key_Delete);
-        QCOMPARE(field.text(), QString("12.5"));
+    // The number rules themselves are the number text's; here: text that is no number reads
+    // as 0, the result is clamped to the field's range (0 to 1 by default) and shown so when
+    // the focus leaves.
+    void NumEditTypingParsingAndClamping() {
+        CNumEdit typed;
+        QTest::keyClicks(&typed, "1a2 .,e5-+x");
+        QCOMPARE(typed.text(), QString("12.5-+"));
+        QTest::keyClick(&typed, Qt::Key_Backspace);
+        QTest::keyClick(&typed, Qt::Key_Left);
+        QTest::keyClick(&typed, Qt::Key_Delete);
+        QCOMPARE(typed.text(), QString("12.5"));
 
         // Clipboard keys are dropped as well.
         CStepEdit step;
@@ -51,34 +51,22 @@ private slots:
         QCOMPARE(step.text(), QString("1.5"));
         QTest::keyClicks(&step, "-3");
         QCOMPARE(step.text(), QString("-3"));
-    }
 
-    void NumEditParsesStrictlyAndClamps() {
-        // The number rules themselves are the number text's; here: text that is no number
-        // reads as 0, and the result is clamped to the field's range (0 to 1 by default).
-        CNumEdit field;
-        const QList<QPair<QString, float>> cases = {
-            {"1.5", 1.0f}, {"0.25", 0.25f}, {"-0.5", 0.0f}, {"1e0", 0.0f}, {"0.5.1", 0.0f}};
-        for (const auto& [text, expected] : cases) {
-            field.setText(text);
-            field.ParseText();
-            QVERIFY2(field.GetValue() == expected, qPrintable(text));
-        }
-        field.m_fMin = -10.0f;
-        field.m_fMax = 10.0f;
-        field.setText("-12");
-        field.ParseText();
-        QCOMPARE(field.GetValue(), -10.0f);
-    }
-
-    void NumEditShowsClampedValueOnLeaving() {
         QWidget dialog;
         auto* field = new CNumEdit(&dialog);
         auto* other = new CNumEdit(&dialog);
+        const std::pair<const char*, float> cases[] = {
+            {"1.5", 1.0f}, {"0.25", 0.25f}, {"-0.5", 0.0f}, {"1e0", 0.0f}, {"0.5.1", 0.0f}};
+        for (const auto& [text, expected] : cases) {
+            field->setText(text);
+            field->ParseText();
+            QVERIFY2(field->GetValue() == expected, text);
+        }
         QObject::connect(field, &QLineEdit::textChanged, field, &CNumEdit::ParseText);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         field->setFocus();
+        field->clear();
         QTest::keyClicks(field, "1.5");
         QCOMPARE(field->text(), QString("1.5"));
         other->setFocus();
@@ -87,70 +75,61 @@ private slots:
         field->m_nDecimals = 8;
         QSignalSpy changed(field, &QLineEdit::textChanged);
         field->SetValue(0.125f, true);
-        QCOMPARE(field->text(), QString("0.12500000"));
-        QCOMPARE(changed.count(), 1);
+        QCOMPARE(std::tuple(field->text(), changed.count()), std::tuple(QString("0.12500000"), 1));
         // Without show the value is taken as it is, even out of range, and the text stays.
         field->SetValue(4.0f, false);
-        QCOMPARE(field->GetValue(), 4.0f);
-        QCOMPARE(changed.count(), 1);
-    }
-
-    void StepEditLimitsByKind() {
-        CStepEdit field;
-        field.setText("keep");
-        struct Case {
-            int kind;
-            float in, out;
-        };
-        const QList<Case> cases = {
-            {CStepEdit::KIND_FREQUENCY, 0.5f, 1.0f}, {CStepEdit::KIND_FREQUENCY, 8e7f, 7.5e7f},
-            {CStepEdit::KIND_FREQUENCY, 3e7f, 3e7f}, {CStepEdit::KIND_AMPLITUDE, -0.1f, 0.0f},
-            {CStepEdit::KIND_AMPLITUDE, 3.6f, 3.5f}, {CStepEdit::KIND_OFFSET, -7.5f, -7.0f},
-            {CStepEdit::KIND_OFFSET, 7.5f, 7.0f},    {CStepEdit::KIND_PHASE, -0.2f, 0.0f},
-            {CStepEdit::KIND_PHASE, 1.2f, 1.0f},     {7, -1e9f, -1e9f}};
-        for (const Case& c : cases) {
-            field.SetKind(c.kind);
-            field.SetValue(c.in);
-            QCOMPARE(field.GetValue(), c.out);
-        }
-        QCOMPARE(field.text(), QString("keep"));
-        // The lower frequency maximum of the other wave types is checked on the device window.
+        QCOMPARE(std::tuple(field->GetValue(), changed.count()), std::tuple(4.0f, 1));
+        field->m_fMin = -10.0f;
+        field->setText("-12");
+        QCOMPARE(field->GetValue(), -10.0f);
     }
 
     // Turning down near the bottom of frequency and amplitude shrinks the step tenfold and
     // keeps the value; a phase step of 1 is used as 0.1; offset steps never shrink; every kind
     // holds at its limits (the frequency at the wave type's maximum, here 25 MHz).
-    void StepEditStepRules() {
-        const struct {
-            int kind;
-            float step, value;
-            int by;
-            const char* text;
-            float valueAfter, stepAfter;
-        } cases[] = {
-            {CStepEdit::KIND_FREQUENCY, 1.0f, 1.0f, -1, "1.000", 1.0f, 0.1f},
-            {CStepEdit::KIND_FREQUENCY, 1e7f, 2e7f, 6, "25000000.000", 2.5e7f, 1e7f},
-            {CStepEdit::KIND_AMPLITUDE, 1.0f, 0.5f, -1, "0.400", 0.4f, 0.1f},
-            {CStepEdit::KIND_AMPLITUDE, 0.001f, 0.0f, -1, "0.000", 0.0f, float(0.001f * 0.1)},
-            {CStepEdit::KIND_PHASE, 1.0f, 0.0f, 1, "0.100", 0.1f, 0.1f},
-            {CStepEdit::KIND_PHASE, 1.0f, 0.95f, 1, "1.000", 1.0f, 0.1f},
-            {CStepEdit::KIND_OFFSET, 1.0f, 6.5f, 1, "7.000", 7.0f, 1.0f},
-            {CStepEdit::KIND_OFFSET, 1.0f, -6.5f, -1, "-7.000", -7.0f, 1.0f}};
-        for (const auto& c : cases) {
+    void StepEditLimitsAndStepRules() {
+        using K = CStepEdit;
+        CStepEdit limited;
+        limited.setText("keep");
+        // Each kind clamps what it is given, the text untouched; a field of no kind takes anything.
+        const std::tuple<int, float, float> limits[] = {
+            {K::KIND_FREQUENCY, 0.5f, 1.0f}, {K::KIND_FREQUENCY, 8e7f, 7.5e7f},
+            {K::KIND_FREQUENCY, 3e7f, 3e7f}, {K::KIND_AMPLITUDE, -0.1f, 0.0f},
+            {K::KIND_AMPLITUDE, 3.6f, 3.5f}, {K::KIND_OFFSET, -7.5f, -7.0f},
+            {K::KIND_OFFSET, 7.5f, 7.0f},    {K::KIND_PHASE, -0.2f, 0.0f},
+            {K::KIND_PHASE, 1.2f, 1.0f},     {7, -1e9f, -1e9f}};
+        for (const auto& [kind, in, out] : limits) {
+            limited.SetKind(kind);
+            limited.SetValue(in);
+            QCOMPARE(limited.GetValue(), out);
+        }
+        QCOMPARE(limited.text(), QString("keep"));
+        // The lower frequency maximum of the other wave types is checked on the device window.
+
+        // Kind, step, value, steps taken, text, value and step after.
+        const std::tuple<int, float, float, int, const char*, float, float> cases[] = {
+            {K::KIND_FREQUENCY, 1.0f, 1.0f, -1, "1.000", 1.0f, 0.1f},
+            {K::KIND_FREQUENCY, 1e7f, 2e7f, 6, "25000000.000", 2.5e7f, 1e7f},
+            {K::KIND_AMPLITUDE, 1.0f, 0.5f, -1, "0.400", 0.4f, 0.1f},
+            {K::KIND_AMPLITUDE, 0.001f, 0.0f, -1, "0.000", 0.0f, float(0.001f * 0.1)},
+            {K::KIND_PHASE, 1.0f, 0.0f, 1, "0.100", 0.1f, 0.1f},
+            {K::KIND_PHASE, 1.0f, 0.95f, 1, "1.000", 1.0f, 0.1f},
+            {K::KIND_OFFSET, 1.0f, 6.5f, 1, "7.000", 7.0f, 1.0f},
+            {K::KIND_OFFSET, 1.0f, -6.5f, -1, "-7.000", -7.0f, 1.0f}};
+        for (const auto& [kind, step, value, by, text, valueAfter, stepAfter] : cases) {
             CStepEdit field;
-            field.SetKind(c.kind);
+            field.SetKind(kind);
             field.SetMaxFrequency(25000000.0);
-            field.SetStep(c.step);
-            field.SetValue(c.value);
-            field.StepBy(c.by);
-            QCOMPARE(field.text(), QString(c.text));
-            QVERIFY2(qAbs(field.GetValue() - c.valueAfter) < 1e-6f * qMax(1.0f, c.valueAfter),
-                     c.text);
-            QCOMPARE(field.GetStep(), c.stepAfter);
+            field.SetStep(step);
+            field.SetValue(value);
+            field.StepBy(by);
+            QCOMPARE(field.text(), QString(text));
+            QVERIFY2(qAbs(field.GetValue() - valueAfter) < 1e-6f * qMax(1.0f, valueAfter), text);
+            QCOMPARE(field.GetStep(), stepAfter);
             // A step shrunk at the bottom stays so.
-            if (c.stepAfter < c.step && c.by < 0) {
+            if (stepAfter < step && by < 0) {
                 field.StepBy(3);
-                QVERIFY(qAbs(field.GetValue() - (c.valueAfter + 3 * c.stepAfter)) < 1e-6f);
+                QVERIFY(qAbs(field.GetValue() - (valueAfter + 3 * stepAfter)) < 1e-6f);
             }
         }
     }
@@ -161,20 +140,19 @@ private slots:
         field.show();
         QVERIFY(QTest::qWaitForWindowExposed(&field));
         field.setText("12.345");
+        const auto seen = [&field] { return std::pair(field.selectedText(), field.GetStep()); };
         DoubleClickCharacter(field, 2);
-        QCOMPARE(field.selectedText(), QString("3"));
-        QCOMPARE(field.GetStep(), static_cast<float>(1.0 * 0.1f));
+        QCOMPARE(seen(), std::pair(QString("3"), float(1.0 * 0.1f)));
         DoubleClickCharacter(field, 0);
-        QCOMPARE(field.selectedText(), QString("1"));
-        QCOMPARE(field.GetStep(), 10.0f);
+        QCOMPARE(seen(), std::pair(QString("1"), 10.0f));
         // After the end of the text: the last digit.
+        const float thousandth = float(1.0 * 0.1f * 0.1f * 0.1f);
         QTest::mouseDClick(&field, Qt::LeftButton, {}, {115, 12});
-        QCOMPARE(field.selectedText(), QString("5"));
-        QCOMPARE(field.GetStep(), static_cast<float>(1.0 * 0.1f * 0.1f * 0.1f));
+        QCOMPARE(seen(), std::pair(QString("5"), thousandth));
         // An empty field keeps its step.
         field.clear();
         QTest::mouseDClick(&field, Qt::LeftButton, {}, {10, 12});
-        QCOMPARE(field.GetStep(), static_cast<float>(1.0 * 0.1f * 0.1f * 0.1f));
+        QCOMPARE(field.GetStep(), thousandth);
     }
 };
 

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+/// What a command's parameter may be.
+enum class EScpiKind { Numeric, Boolean, Choice, String, Block, NumericList };
+
+/// One parameter of a command row: its kind, the unit a number may carry, the words a choice
+/// may take, and whether it may be left out (only trailing parameters may).
+struct CScpiParamSpec {
+    EScpiKind m_eKind = EScpiKind::Numeric;
+    /// Base unit in capitals ("HZ", "V", "S"); empty: a number takes no suffix.
+    std::string m_strUnit;
+    /// Words with the short form in capitals ("SINusoid"); the index is what the handler gets.
+    std::vector<std::string> m_vChoices;
+    bool m_bOptional = false;
+
+    /// A decimal number, or MINimum, MAXimum or DEFault.
+    static CScpiParamSpec Numeric(std::string unit = {}) {
+        return {EScpiKind::Numeric, std::move(unit), {}, false};
+    }
+    static CScpiParamSpec Boolean() { return {EScpiKind::Boolean, {}, {}, false}; }
+    static CScpiParamSpec Choice(std::vector<std::string> choices) {
+        return {EScpiKind::Choice, {}, std::move(choices), false};
+    }
+    static CScpiParamSpec String() { return {EScpiKind::String, {}, {}, false}; }
+    static CScpiParamSpec Block() { return {EScpiKind::Block, {}, {}, false}; }
+    /// Every remaining parameter, each a number; at least one.
+    static CScpiParamSpec NumericList(std::string unit = {}) {
+        return {EScpiKind::NumericList, std::move(unit), {}, false};
+    }
+    CScpiParamSpec Optional() const {
+        CScpiParamSpec spec = *this;
+        spec.m_bOptional = true;
+        return spec;
+    }
+};

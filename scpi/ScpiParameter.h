@@ -1,0 +1,23 @@
+#pragma once
+
+#include "scpi/ScpiParamSpec.h"
+
+#include <string>
+#include <vector>
+
+/// A parameter as a handler receives it: typed, numbers in the base unit.
+struct CScpiParameter {
+    /// A numeric parameter given as a word rather than a number.
+    enum Special { VALUE, MINIMUM, MAXIMUM, DEFAULT };
+
+    EScpiKind m_eKind = EScpiKind::Numeric;
+    Special m_eSpecial = VALUE;
+    /// Numeric: the value with its unit's prefix applied.
+    double m_dValue = 0.0;
+    bool m_bValue = false;
+    /// Choice: index into the row's words.
+    int m_nChoice = -1;
+    /// String: the contents without quotes; Block: the bytes.
+    std::string m_str;
+    std::vector<double> m_vList;
+};

@@ -1,0 +1,242 @@
+#include "scpi/ScpiSession.h"
+
+#include "scpi/ScpiParamReader.h"
+
+#include <cmath>
+#include <exception>
+
+using P = CScpiParamSpec;
+
+CScpiSession::CScpiSession(const CScpiCommandTable& table, CScpiInstrumentHooks hooks)
+    : m_table(table), m_hooks(std::move(hooks)) {
+    AddCommonCommands();
+}
+
+int CScpiSession::ReadRegister(const CScpiContext& context, int& value) {
+    const CScpiParameter& param = context.Param(0);
+    const double number = param.m_eSpecial == CScpiParameter::MAXIMUM ? 255.0
+                          : param.m_eSpecial == CScpiParameter::VALUE ? std::round(param.m_dValue)
+                                                                      : 0.0;
+    if (!(number >= 0.0 && number <= 255.0))
+        return -222;
+    value = static_cast<int>(number);
+    return 0;
+}
+
+void CScpiSession::AddCommonCommands() {
+    const auto reg = [this](int& target, int keepMask) {
+        return [this, &target, keepMask](CScpiContext& c) {
+            int value = 0;
+            if (const int error = ReadRegister(c, value))
+                c.Error(error);
+            else
+                target = value & keepMask;
+        };
+    };
+    m_common.Add("*CLS", {}, [this](CScpiContext&) {
+        m_errors.Clear();
+        m_nEsr = 0;
+        m_bOpcPending = false;
+    });
+    m_common.Add("*ESE", {P::Numeric()}, reg(m_nEse, 0xFF));
+    m_common.Add("*ESE?", {}, [this](CScpiContext& c) { c.WriteInt(m_nEse); });
+    m_common.Add("*SRE", {P::Numeric()}, reg(m_nSre, 0xFF & ~STB_MSS));
+    m_common.Add("*SRE?", {}, [this](CScpiContext& c) { c.WriteInt(m_nSre); });
+    m_common.Add("*ESR?", {}, [this](CScpiContext& c) {
+        CheckOperationComplete();
+        c.WriteInt(m_nEsr);
+        m_nEsr = 0;
+    });
+    m_common.Add("*STB?", {}, [this](CScpiContext& c) { c.WriteInt(StatusByte()); });
+    m_common.Add("*OPC", {}, [this](CScpiContext&) {
+        m_bOpcPending = true;
+        CheckOperationComplete();
+    });
+    m_common.Add("*OPC?", {}, [this](CScpiContext& c) {
+        if (OperationsComplete())
+            c.WriteInt(1);
+        else
+            m_bWaiting = m_bWaitingQuery = true;
+    });
+    m_common.Add("*WAI", {}, [this](CScpiContext&) { m_bWaiting = !OperationsComplete(); });
+    m_common.Add("*RST", {}, [this](CScpiContext&) {
+        m_bOpcPending = false;
+        if (m_hooks.m_reset)
+            m_hooks.m_reset();
+    });
+    m_common.Add("*TST?", {}, [this](CScpiContext& c) {
+        c.WriteInt(m_hooks.m_selfTest ? m_hooks.m_selfTest() : 0);
+    });
+    m_common.Add("*IDN?", {}, [this](CScpiContext& c) {
+        c.Write(m_hooks.m_identify ? m_hooks.m_identify() : "UNKNOWN,SCPI,0,0");
+    });
+    m_common.Add("SYSTem:ERRor[:NEXT]?", {}, [this](CScpiContext& c) { c.Write(m_errors.Pop()); });
+    m_common.Add("SYSTem:ERRor:COUNt?", {},
+                 [this](CScpiContext& c) { c.WriteInt(static_cast<long long>(m_errors.Count())); });
+    m_common.Add("SYSTem:ERRor:ALL?", {}, [this](CScpiContext& c) {
+        do
+            c.Write(m_errors.Pop());
+        while (m_errors.Count() > 0);
+    });
+    m_common.Add("SYSTem:VERSion?", {}, [](CScpiContext& c) { c.Write("1999.0"); });
+}
+
+bool CScpiSession::OperationsComplete() const {
+    return !m_hooks.m_operationsComplete || m_hooks.m_operationsComplete();
+}
+
+void CScpiSession::CheckOperationComplete() {
+    if (m_bOpcPending && OperationsComplete()) {
+        m_bOpcPending = false;
+        m_nEsr |= ESR_OPC;
+    }
+}
+
+int CScpiSession::StatusByte() const {
+    int status = 0;
+    if (m_errors.Count() > 0)
+        status |= STB_EAV;
+    if (!m_vResponses.empty() || !m_strOutput.empty())
+        status |= STB_MAV;
+    if (m_nEsr & m_nEse)
+        status |= STB_ESB;
+    if (status & m_nSre)
+        status |= STB_MSS;
+    return status;
+}
+
+void CScpiSession::PushError(int code, std::string_view info) {
+    m_errors.Push(code, info);
+    if (code <= -100 && code > -200)
+        m_nEsr |= ESR_CME;
+    else if (code <= -200 && code > -300)
+        m_nEsr |= ESR_EXE;
+    else if (code <= -400 && code > -500)
+        m_nEsr |= ESR_QYE;
+    else if (code != 0)
+        m_nEsr |= ESR_DDE;
+}
+
+std::string CScpiSession::Feed(std::string_view bytes) {
+    std::vector<std::string> messages;
+    for (int overruns = m_input.Append(bytes, messages); overruns > 0; --overruns)
+        PushError(-363);
+    for (std::string& message : messages) {
+        // While waiting, later messages wait too, within the same bound as one message.
+        if (m_nPendingBytes + message.size() > m_input.Limit()) {
+            PushError(-363);
+            continue;
+        }
+        m_nPendingBytes += message.size();
+        m_pending.push_back(std::move(message));
+    }
+    RunMessages();
+    return std::move(m_strOutput);
+}
+
+std::string CScpiSession::Poll() {
+    CheckOperationComplete();
+    if (m_bWaiting && OperationsComplete()) {
+        m_bWaiting = false;
+        if (m_bWaitingQuery)
+            m_vResponses.push_back("1");
+        m_bWaitingQuery = false;
+        RunMessages();
+    }
+    return std::move(m_strOutput);
+}
+
+void CScpiSession::Clear() {
+    if (m_bWaitingQuery)
+        PushError(-410);
+    m_input.Clear();
+    m_pending.clear();
+    m_nPendingBytes = 0;
+    m_bInMessage = m_bWaiting = m_bWaitingQuery = false;
+    m_vResponses.clear();
+    m_strOutput.clear();
+}
+
+void CScpiSession::RunMessages() {
+    while (!m_bWaiting) {
+        if (!m_bInMessage) {
+            if (m_pending.empty())
+                return;
+            m_strMessage = std::move(m_pending.front());
+            m_pending.pop_front();
+            m_nPendingBytes -= m_strMessage.size();
+            m_nPosition = 0;
+            m_vPath.clear();
+            m_vResponses.clear();
+            m_bInMessage = true;
+        }
+        if (!RunUnits())
+            return;
+        m_bInMessage = false;
+        if (m_vResponses.empty())
+            continue;
+        for (std::size_t i = 0; i < m_vResponses.size(); ++i)
+            m_strOutput.append(i ? ";" : "").append(m_vResponses[i]);
+        m_strOutput += '\n';
+        m_vResponses.clear();
+    }
+}
+
+bool CScpiSession::RunUnits() {
+    CScpiLexer lexer(m_strMessage, m_nPosition);
+    CScpiHeader header;
+    std::vector<CScpiToken> tokens;
+    while (!lexer.AtEnd()) {
+        const int error = lexer.ReadUnit(header, tokens);
+        m_nPosition = lexer.Position();
+        // After a command error the rest of the message is not run: what follows may
+        // depend on what failed.
+        if (error) {
+            PushError(error);
+            return true;
+        }
+        if (header.m_vNodes.empty())
+            continue;
+        if (!RunUnit(header, tokens))
+            return true;
+        if (m_bWaiting)
+            return false;
+    }
+    return true;
+}
+
+bool CScpiSession::RunUnit(CScpiHeader& header, const std::vector<CScpiToken>& tokens) {
+    if (!header.m_bCommon && !header.m_bRoot)
+        header.m_vNodes.insert(header.m_vNodes.begin(), m_vPath.begin(), m_vPath.end());
+    CScpiCommandTable::CMatch match;
+    int error = m_common.Find(header, match);
+    if (error == -113)
+        error = m_table.Find(header, match);
+    if (error) {
+        std::string typed;
+        for (const CScpiHeaderNode& node : header.m_vNodes)
+            typed.append(typed.empty() ? "" : ":").append(node.m_strName);
+        PushError(error, typed);
+        return false;
+    }
+    if (!header.m_bCommon)
+        m_vPath.assign(header.m_vNodes.begin(), header.m_vNodes.end() - 1);
+    std::vector<CScpiParameter> params;
+    if (const int paramError = CScpiParamReader::Convert(tokens, match.m_pRow->m_vParams, params)) {
+        PushError(paramError);
+        return false;
+    }
+    CScpiContext context(std::move(match.m_vSuffixes), std::move(match.m_vGiven),
+                         std::move(params));
+    try {
+        match.m_pRow->m_handler(context);
+    } catch (const std::exception& exception) {
+        context.Error(-200, exception.what());
+    }
+    for (const CScpiContext::CRaised& raised : context.Raised())
+        PushError(raised.m_nCode, raised.m_strInfo);
+    if (context.HasResponse())
+        m_vResponses.push_back(context.Response());
+    CheckOperationComplete();
+    return true;
+}

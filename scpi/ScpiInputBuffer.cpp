@@ -6,17 +6,17 @@ void CScpiInputBuffer::Clear() {
     m_eState = TEXT;
 }
 
-void CScpiInputBuffer::Overrun(int& overruns) {
+void CScpiInputBuffer::Overrun(std::vector<std::optional<std::string>>& messages) {
     if (m_bDiscarding)
         return;
-    ++overruns;
+    messages.emplace_back();
     m_bDiscarding = true;
     m_strLine.clear();
     m_strLine.shrink_to_fit();
 }
 
-int CScpiInputBuffer::Append(std::string_view bytes, std::vector<std::string>& messages) {
-    int overruns = 0;
+void CScpiInputBuffer::Append(std::string_view bytes,
+                              std::vector<std::optional<std::string>>& messages) {
     std::size_t i = 0;
     while (i < bytes.size()) {
         if (m_eState == BLOCK_BYTES) {
@@ -29,7 +29,7 @@ int CScpiInputBuffer::Append(std::string_view bytes, std::vector<std::string>& m
             if (m_nBlockLeft == 0)
                 m_eState = TEXT;
             if (!m_bDiscarding && m_strLine.size() > m_nLimit)
-                Overrun(overruns);
+                Overrun(messages);
             continue;
         }
         const char c = bytes[i++];
@@ -47,7 +47,7 @@ int CScpiInputBuffer::Append(std::string_view bytes, std::vector<std::string>& m
         if (!m_bDiscarding) {
             m_strLine += c;
             if (m_strLine.size() > m_nLimit)
-                Overrun(overruns);
+                Overrun(messages);
         }
         switch (m_eState) {
         case TEXT:
@@ -76,12 +76,11 @@ int CScpiInputBuffer::Append(std::string_view bytes, std::vector<std::string>& m
             if (--m_nDigitsLeft == 0) {
                 m_eState = m_nBlockLeft > 0 ? BLOCK_BYTES : TEXT;
                 if (m_nBlockLeft > m_nLimit)
-                    Overrun(overruns);
+                    Overrun(messages);
             }
             break;
         case BLOCK_BYTES:
             break;
         }
     }
-    return overruns;
 }

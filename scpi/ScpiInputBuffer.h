@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,15 +18,15 @@ public:
     std::size_t Limit() const { return m_nLimit; }
 
     /// Appends bytes; each complete message (without its newline and a CR before it) goes to
-    /// messages. Returns how many messages were dropped as too long.
-    int Append(std::string_view bytes, std::vector<std::string>& messages);
+    /// messages, and an empty entry in its place for each one dropped as too long.
+    void Append(std::string_view bytes, std::vector<std::optional<std::string>>& messages);
     /// Forgets a partial message.
     void Clear();
 
 private:
     enum State { TEXT, QUOTED, HASH, BLOCK_LENGTH, BLOCK_BYTES };
 
-    void Overrun(int& overruns);
+    void Overrun(std::vector<std::optional<std::string>>& messages);
 
     std::size_t m_nLimit = kDefaultLimit;
     std::string m_strLine;

@@ -24,8 +24,8 @@ int CScpiSession::ReadRegister(const CScpiContext& context, int& value) {
 }
 
 void CScpiSession::AddCommonCommands() {
-    const auto reg = [this](int& target, int keepMask) {
-        return [this, &target, keepMask](CScpiContext& c) {
+    const auto reg = [](int& target, int keepMask) {
+        return [&target, keepMask](CScpiContext& c) {
             int value = 0;
             if (const int error = ReadRegister(c, value))
                 c.Error(error);
@@ -96,7 +96,8 @@ int CScpiSession::StatusByte() const {
     int status = 0;
     if (m_errors.Count() > 0)
         status |= STB_EAV;
-    if (!m_vResponses.empty() || !m_strOutput.empty())
+    // Earlier messages' responses count as sent, however the transport is doing.
+    if (!m_vResponses.empty())
         status |= STB_MAV;
     if (m_nEsr & m_nEse)
         status |= STB_ESB;
@@ -118,19 +119,18 @@ void CScpiSession::PushError(int code, std::string_view info) {
 }
 
 std::string CScpiSession::Feed(std::string_view bytes) {
-    std::vector<std::string> messages;
-    for (int overruns = m_input.Append(bytes, messages); overruns > 0; --overruns)
-        PushError(-363);
-    for (std::string& message : messages) {
+    std::vector<std::optional<std::string>> messages;
+    m_input.Append(bytes, messages);
+    for (std::optional<std::string>& message : messages) {
         // While waiting, later messages wait too, within the same bound as one message.
-        if (m_nPendingBytes + message.size() > m_input.Limit()) {
+        if (!message || m_nPendingBytes + message->size() > m_input.Limit()) {
             PushError(-363);
             continue;
         }
-        m_nPendingBytes += message.size();
-        m_pending.push_back(std::move(message));
+        m_nPendingBytes += message->size();
+        m_pending.push_back(std::move(*message));
+        RunMessages();
     }
-    RunMessages();
     return std::move(m_strOutput);
 }
 

@@ -131,7 +131,7 @@ std::string CScpiSession::Feed(std::string_view bytes) {
         m_pending.push_back(std::move(*message));
         RunMessages();
     }
-    return std::move(m_strOutput);
+    return TakeOutput();
 }
 
 std::string CScpiSession::Poll() {
@@ -143,7 +143,13 @@ std::string CScpiSession::Poll() {
         m_bWaitingQuery = false;
         RunMessages();
     }
-    return std::move(m_strOutput);
+    return TakeOutput();
+}
+
+std::string CScpiSession::TakeOutput() {
+    std::string output;
+    output.swap(m_strOutput);
+    return output;
 }
 
 void CScpiSession::Clear() {

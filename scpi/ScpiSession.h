@@ -47,6 +47,7 @@ private:
     void CheckOperationComplete();
     bool OperationsComplete() const;
     void RunMessages();
+    std::string TakeOutput();
     /// Runs the current message's units; false while waiting for the instrument.
     bool RunUnits();
     /// Resolves and runs one unit; false when the rest of the message must be dropped.

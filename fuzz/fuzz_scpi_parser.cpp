@@ -9,7 +9,7 @@
 #include <string_view>
 
 namespace {
-using P = CScpiParamSpec;
+using P = CScpiParamDef;
 
 CScpiCommandTable MakeTable(std::string& calls) {
     CScpiCommandTable table;

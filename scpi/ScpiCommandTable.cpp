@@ -38,7 +38,7 @@ bool MatchNodes(const CScpiCommandTable::CRow& row, const CScpiHeader& header, s
 }
 } // namespace
 
-void CScpiCommandTable::Add(std::string_view pattern, std::vector<CScpiParamSpec> params,
+void CScpiCommandTable::Add(std::string_view pattern, std::vector<CScpiParamDef> params,
                             Handler handler, int suffixDefault) {
     CRow row;
     row.m_bQuery = !pattern.empty() && pattern.back() == '?';

@@ -2,7 +2,7 @@
 
 #include "scpi/ScpiContext.h"
 #include "scpi/ScpiLexer.h"
-#include "scpi/ScpiParamSpec.h"
+#include "scpi/ScpiParamDef.h"
 
 #include <functional>
 #include <string>
@@ -26,7 +26,7 @@ public:
     struct CRow {
         std::vector<CNode> m_vNodes;
         bool m_bQuery = false;
-        std::vector<CScpiParamSpec> m_vParams;
+        std::vector<CScpiParamDef> m_vParams;
         Handler m_handler;
         int m_nSuffixDefault = 1;
         std::size_t m_nSuffixCount = 0;
@@ -40,7 +40,7 @@ public:
 
     /// Adds a row; suffixDefault is what an absent suffix stands for. Throws
     /// std::invalid_argument on a malformed pattern.
-    void Add(std::string_view pattern, std::vector<CScpiParamSpec> params, Handler handler,
+    void Add(std::string_view pattern, std::vector<CScpiParamDef> params, Handler handler,
              int suffixDefault = 1);
 
     /// Finds the row for a header whose nodes are already complete (the session has put the

@@ -71,7 +71,7 @@ int CScpiLexer::ReadUnit(CScpiHeader& header, std::vector<CScpiToken>& params) {
             if (AtUnitEnd())
                 return -102;
         } else if (!AtUnitEnd()) {
-            return -102;
+            return -103; // two parameters without a comma between them
         }
     }
     if (Peek() == ';')

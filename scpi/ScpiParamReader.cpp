@@ -38,7 +38,7 @@ int CScpiParamReader::UnitFactor(std::string_view suffix, std::string_view unit,
     return -131;
 }
 
-int CScpiParamReader::ConvertNumber(const CScpiToken& token, const CScpiParamSpec& spec,
+int CScpiParamReader::ConvertNumber(const CScpiToken& token, const CScpiParamDef& def,
                                     CScpiParameter& param) {
     if (token.m_eKind == CScpiToken::CHARS) {
         static constexpr const char* kWords[] = {"MINimum", "MAXimum", "DEFault"};
@@ -53,18 +53,18 @@ int CScpiParamReader::ConvertNumber(const CScpiToken& token, const CScpiParamSpe
     if (token.m_eKind != CScpiToken::NUMBER)
         return -104;
     double factor = 1.0;
-    if (const int error = UnitFactor(token.m_strText, spec.m_strUnit, factor))
+    if (const int error = UnitFactor(token.m_strText, def.m_strUnit, factor))
         return error;
     param.m_dValue = token.m_dValue * factor;
     return std::isfinite(param.m_dValue) ? 0 : -123;
 }
 
-int CScpiParamReader::ConvertOne(const CScpiToken& token, const CScpiParamSpec& spec,
+int CScpiParamReader::ConvertOne(const CScpiToken& token, const CScpiParamDef& def,
                                  CScpiParameter& param) {
-    param.m_eKind = spec.m_eKind;
-    switch (spec.m_eKind) {
+    param.m_eKind = def.m_eKind;
+    switch (def.m_eKind) {
     case EScpiKind::Numeric:
-        return ConvertNumber(token, spec, param);
+        return ConvertNumber(token, def, param);
     case EScpiKind::Boolean:
         if (token.m_eKind == CScpiToken::CHARS) {
             if (token.m_strText != "ON" && token.m_strText != "OFF")
@@ -81,8 +81,8 @@ int CScpiParamReader::ConvertOne(const CScpiToken& token, const CScpiParamSpec& 
     case EScpiKind::Choice:
         if (token.m_eKind != CScpiToken::CHARS)
             return -104;
-        for (std::size_t i = 0; i < spec.m_vChoices.size(); ++i)
-            if (ScpiMatchesMnemonic(spec.m_vChoices[i], token.m_strText)) {
+        for (std::size_t i = 0; i < def.m_vChoices.size(); ++i)
+            if (ScpiMatchesMnemonic(def.m_vChoices[i], token.m_strText)) {
                 param.m_nChoice = static_cast<int>(i);
                 return 0;
             }
@@ -90,7 +90,7 @@ int CScpiParamReader::ConvertOne(const CScpiToken& token, const CScpiParamSpec& 
     case EScpiKind::String:
     case EScpiKind::Block:
         if (token.m_eKind !=
-            (spec.m_eKind == EScpiKind::String ? CScpiToken::STRING : CScpiToken::BLOCK))
+            (def.m_eKind == EScpiKind::String ? CScpiToken::STRING : CScpiToken::BLOCK))
             return -104;
         param.m_str = token.m_strText;
         return 0;
@@ -101,28 +101,28 @@ int CScpiParamReader::ConvertOne(const CScpiToken& token, const CScpiParamSpec& 
 }
 
 int CScpiParamReader::Convert(const std::vector<CScpiToken>& tokens,
-                              const std::vector<CScpiParamSpec>& specs,
+                              const std::vector<CScpiParamDef>& defs,
                               std::vector<CScpiParameter>& params) {
     params.clear();
     std::size_t next = 0;
-    for (const CScpiParamSpec& spec : specs) {
+    for (const CScpiParamDef& def : defs) {
         if (next >= tokens.size()) {
-            if (spec.m_bOptional)
+            if (def.m_bOptional)
                 break;
             return -109;
         }
         CScpiParameter param;
-        if (spec.m_eKind == EScpiKind::NumericList) {
-            param.m_eKind = spec.m_eKind;
+        if (def.m_eKind == EScpiKind::NumericList) {
+            param.m_eKind = def.m_eKind;
             for (; next < tokens.size(); ++next) {
                 CScpiParameter element;
-                if (const int error = ConvertNumber(tokens[next], spec, element))
+                if (const int error = ConvertNumber(tokens[next], def, element))
                     return error;
                 if (element.m_eSpecial != CScpiParameter::VALUE)
                     return -141;
                 param.m_vList.push_back(element.m_dValue);
             }
-        } else if (const int error = ConvertOne(tokens[next++], spec, param)) {
+        } else if (const int error = ConvertOne(tokens[next++], def, param)) {
             return error;
         }
         params.push_back(std::move(param));

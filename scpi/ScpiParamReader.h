@@ -1,7 +1,7 @@
 #pragma once
 
 #include "scpi/ScpiLexer.h"
-#include "scpi/ScpiParamSpec.h"
+#include "scpi/ScpiParamDef.h"
 #include "scpi/ScpiParameter.h"
 
 #include <string_view>
@@ -12,16 +12,14 @@ class CScpiParamReader {
 public:
     /// Returns 0 or the error code (-104, -108, -109, -131, -138, -141).
     static int Convert(const std::vector<CScpiToken>& tokens,
-                       const std::vector<CScpiParamSpec>& specs,
-                       std::vector<CScpiParameter>& params);
+                       const std::vector<CScpiParamDef>& defs, std::vector<CScpiParameter>& params);
 
     /// The factor a suffix stands for with the given base unit: "KHZ" -> 1e3, "MHZ" -> 1e6,
     /// "MV" -> 1e-3, "MAV" -> 1e6. Returns 0 or -131 / -138.
     static int UnitFactor(std::string_view suffix, std::string_view unit, double& factor);
 
 private:
-    static int ConvertOne(const CScpiToken& token, const CScpiParamSpec& spec,
-                          CScpiParameter& param);
-    static int ConvertNumber(const CScpiToken& token, const CScpiParamSpec& spec,
+    static int ConvertOne(const CScpiToken& token, const CScpiParamDef& def, CScpiParameter& param);
+    static int ConvertNumber(const CScpiToken& token, const CScpiParamDef& def,
                              CScpiParameter& param);
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scpi/ScpiParamSpec.h"
+#include "scpi/ScpiParamDef.h"
 
 #include <string>
 #include <vector>

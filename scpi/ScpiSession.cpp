@@ -5,7 +5,7 @@
 #include <cmath>
 #include <exception>
 
-using P = CScpiParamSpec;
+using P = CScpiParamDef;
 
 CScpiSession::CScpiSession(const CScpiCommandTable& table, CScpiInstrumentHooks hooks)
     : m_table(table), m_hooks(std::move(hooks)) {

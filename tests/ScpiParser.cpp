@@ -6,7 +6,7 @@
 #include <vector>
 
 namespace {
-using P = CScpiParamSpec;
+using P = CScpiParamDef;
 
 // A small instrument whose handlers write down what they were called with.
 struct Instrument {
@@ -143,6 +143,7 @@ TEST(ScpiParser, ParameterKindsUnitsAndErrors) {
         {"MMEM:LOAD:DATA 'a''b\"c';DATA \"\"\"\"", "", {}, "load <a'b\"c> load <\">"},
         {"MMEM:LOAD:DATA \"abc", "", {-150}, ""},
         {"MMEM:LOAD:DATA 5", "", {-104}, ""},
+        {"MMEM:LOAD:DATA 'a' 'b'", "", {-103}, ""},
         {"DATA:ARB:DAC #15ab;c\n;DAC #0xy;z", "", {}, "dac <ab;c\n> dac <xy;z>"},
         {"DATA:ARB:DAC #2x5", "", {-160}, ""},
         {"DATA:ARB:DAC #A", "", {-160}, ""},

@@ -8,7 +8,7 @@ enum class EScpiKind { Numeric, Boolean, Choice, String, Block, NumericList };
 
 /// One parameter of a command row: its kind, the unit a number may carry, the words a choice
 /// may take, and whether it may be left out (only trailing parameters may).
-struct CScpiParamSpec {
+struct CScpiParamDef {
     EScpiKind m_eKind = EScpiKind::Numeric;
     /// Base unit in capitals ("HZ", "V", "S"); empty: a number takes no suffix.
     std::string m_strUnit;
@@ -17,22 +17,22 @@ struct CScpiParamSpec {
     bool m_bOptional = false;
 
     /// A decimal number, or MINimum, MAXimum or DEFault.
-    static CScpiParamSpec Numeric(std::string unit = {}) {
+    static CScpiParamDef Numeric(std::string unit = {}) {
         return {EScpiKind::Numeric, std::move(unit), {}, false};
     }
-    static CScpiParamSpec Boolean() { return {EScpiKind::Boolean, {}, {}, false}; }
-    static CScpiParamSpec Choice(std::vector<std::string> choices) {
+    static CScpiParamDef Boolean() { return {EScpiKind::Boolean, {}, {}, false}; }
+    static CScpiParamDef Choice(std::vector<std::string> choices) {
         return {EScpiKind::Choice, {}, std::move(choices), false};
     }
-    static CScpiParamSpec String() { return {EScpiKind::String, {}, {}, false}; }
-    static CScpiParamSpec Block() { return {EScpiKind::Block, {}, {}, false}; }
+    static CScpiParamDef String() { return {EScpiKind::String, {}, {}, false}; }
+    static CScpiParamDef Block() { return {EScpiKind::Block, {}, {}, false}; }
     /// Every remaining parameter, each a number; at least one.
-    static CScpiParamSpec NumericList(std::string unit = {}) {
+    static CScpiParamDef NumericList(std::string unit = {}) {
         return {EScpiKind::NumericList, std::move(unit), {}, false};
     }
-    CScpiParamSpec Optional() const {
-        CScpiParamSpec spec = *this;
-        spec.m_bOptional = true;
-        return spec;
+    CScpiParamDef Optional() const {
+        CScpiParamDef def = *this;
+        def.m_bOptional = true;
+        return def;
     }
 };

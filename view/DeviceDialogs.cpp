@@ -38,7 +38,7 @@ void CDeviceDialogs::RunSweep(QWidget* owner) {
     CMainFrame* frame = CMainFrame::Get();
     if (!device || !frame)
         return;
-    CSweepDlg dialog(*device, m_pDocument->m_dLastFrequency, frame->Language(), owner);
+    CSweepDlg dialog(*m_pDocument->m_pControl, frame->Language(), owner);
     m_pSweep = &dialog;
     dialog.exec();
     m_pSweep = nullptr;

@@ -67,7 +67,6 @@ private slots:
         QCOMPARE(Type(IDC_FREQUENCY, "30000000"), "30000000 -> 30000000");
         View()->SelectWaveType(WAVE_RAMP); // lowers a Sine-only frequency
         QCOMPARE(Shows(IDC_FREQUENCY), "25000000.000 -> 25000000");
-        QCOMPARE(Type(IDC_FREQUENCY, "30000000"), "25000000.000 -> 25000000");
         QTRY_COMPARE(SimGetUnit(0).frequency, 25000000.0);
     }
 
@@ -114,12 +113,6 @@ private slots:
         QCOMPARE(Shows(IDC_OFFSET), "1.000 -> 1");
         QTRY_VERIFY(qAbs(Codes()[2] - (2048 - 2047 / 3.5)) < 1.0);
         QCOMPARE(Type(IDC_OFFSET, "0.1"), "0.1 -> 0.1"); // not rounded to a float
-        QCOMPARE(Type(IDC_OFFSET, "6.5"), "6.5 -> 6.5");
-        spin->UpButton()->click();
-        spin->UpButton()->click();
-        QCOMPARE(Shows(IDC_OFFSET), "7.000 -> 7");
-        spin->DownButton()->click();
-        QCOMPARE(Shows(IDC_OFFSET), "6.000 -> 6");
     }
 
     void waveSwitchesArbTableAndHiddenPanel() {

@@ -27,8 +27,6 @@
 #include <QTimerEvent>
 #include <QToolButton>
 
-#include <algorithm>
-
 namespace {
 
 // Shared by every device view: a text change made while one of these handlers runs (its own

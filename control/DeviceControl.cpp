@@ -14,26 +14,6 @@ float ClampFraction(double value) {
 
 } // namespace
 
-double CDeviceControl::MaxFrequency(int waveType) {
-    return waveType == WAVE_SINE ? kMaxSineFrequency : kMaxOtherFrequency;
-}
-
-double CDeviceControl::ClampFrequency(double hz, int waveType) {
-    return std::clamp(hz, kMinFrequency, MaxFrequency(waveType));
-}
-
-double CDeviceControl::ClampAmplitude(double volts) {
-    return std::clamp(volts, 0.0, kMaxAmplitude);
-}
-
-double CDeviceControl::ClampOffset(double volts) {
-    return std::clamp(volts, -kMaxOffset, kMaxOffset);
-}
-
-double CDeviceControl::ClampPhase(double fraction) {
-    return std::clamp(fraction, 0.0, 1.0);
-}
-
 // --- Frequency ----------------------------------------------------------------------------
 
 double CDeviceControl::RememberFrequency(double hz) {

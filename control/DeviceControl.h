@@ -2,6 +2,7 @@
 #include "engine/DDSDevice.h"
 #include "engine/WaveParameterRules.h"
 
+#include <algorithm>
 #include <array>
 
 /// What one device may be set to and what must follow. Every way in (the control panel, the
@@ -25,13 +26,22 @@ public:
     CDDSDevice& Device() const { return m_device; }
 
     static bool IsWaveType(int type) { return type >= WAVE_SINE && type <= WAVE_WHITE_NOISE; }
-    static double MaxFrequency(int waveType);
+    static constexpr double MaxFrequency(int waveType) {
+        return waveType == WAVE_SINE ? kMaxSineFrequency : kMaxOtherFrequency;
+    }
     // The clamps alone, in double precision: a value differs from its clamp exactly when a
-    // setter would lower or raise it.
-    static double ClampFrequency(double hz, int waveType);
-    static double ClampAmplitude(double volts);
-    static double ClampOffset(double volts);
-    static double ClampPhase(double fraction);
+    // setter would lower or raise it. Inline, so that code using only them (the CSV reader)
+    // does not pull in the setters.
+    static constexpr double ClampFrequency(double hz, int waveType) {
+        return std::clamp(hz, kMinFrequency, MaxFrequency(waveType));
+    }
+    static constexpr double ClampAmplitude(double volts) {
+        return std::clamp(volts, 0.0, kMaxAmplitude);
+    }
+    static constexpr double ClampOffset(double volts) {
+        return std::clamp(volts, -kMaxOffset, kMaxOffset);
+    }
+    static constexpr double ClampPhase(double fraction) { return std::clamp(fraction, 0.0, 1.0); }
 
     // --- Frequency: 1 Hz up to the wave type's maximum ---------------------------------------
     /// Typed or sent: programs the unit (the record downloads after it) and becomes the last

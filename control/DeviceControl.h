@@ -90,7 +90,7 @@ public:
     int SetExtTrig(int on);
     int SetTrigEdge(int edge);
     int SetAtten20dB(int on);
-    /// Refused (0 stays as it was) on a demo device; downloads either way.
+    /// A demo device refuses it (the stored value stays); downloads either way.
     int SetPowerOnOutput(int on);
     int GetOutputOn() const { return m_device.m_bOutputOn; }
     int GetCounterOn() const { return m_device.m_bCounterOn; }
@@ -113,7 +113,7 @@ public:
     /// no duty (nothing stored, 0 returned).
     float SetDuty(int waveType, double duty);
     float GetDuty(int waveType) const;
-    int SetExpFall(int fall); ///< 1 decaying, 0 rising
+    int SetExpFall(int fall); ///< 1 decaying, 0 rising.
     float SetExpTau(double seconds);
     int GetExpFall() const { return m_device.m_bExpFall; }
     float GetExpTau() const { return m_device.m_fExpTau; }
@@ -142,5 +142,6 @@ public:
 
 private:
     CDDSDevice& m_device;
-    double m_dLastFrequency = kDefaultFrequency;
+    /// Relaxed like the record's fields, for a caller on another thread than the panel's.
+    CRelaxed<double> m_dLastFrequency{kDefaultFrequency};
 };

@@ -124,7 +124,7 @@ double CCsvFile::FrequencyOf(const Wave& wave) {
     if (wave.nPointsPerPeriod <= 0)
         return kMinFrequency;
     const double frequency = static_cast<double>(wave.fSampleRate) / wave.nPointsPerPeriod;
-    return std::clamp(frequency, kMinFrequency, kMaxFrequency);
+    return CDeviceControl::ClampFrequency(frequency, WAVE_ARB);
 }
 
 bool CCsvFile::Read(CDDSDevice& device, const std::string& path, std::string& error) {

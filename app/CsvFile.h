@@ -1,8 +1,8 @@
 #pragma once
+#include "control/DeviceControl.h"
+
 #include <string>
 #include <vector>
-
-class CDDSDevice;
 
 /// One period of a device's arbitrary wave as a CSV file: "#CLOCK=<sample rate>",
 /// "#SIZE=<points>", then one "<volts>,0,0" line per point, CR LF line ends.
@@ -18,8 +18,8 @@ public:
     /// Most points a file may hold: the size of the device's table.
     static constexpr int kMaxPoints = 4096;
     /// The frequency a read file implies is kept within the arbitrary wave's range.
-    static constexpr double kMinFrequency = 1.0;
-    static constexpr double kMaxFrequency = 25000000.0;
+    static constexpr double kMinFrequency = CDeviceControl::kMinFrequency;
+    static constexpr double kMaxFrequency = CDeviceControl::kMaxOtherFrequency;
 
     /// Writes m_nPointsPerPeriod x m_dFrequency as the clock and the table's first
     /// m_nPointsPerPeriod points (the caller has switched the device to Arb), then stores that

@@ -6,6 +6,7 @@
 #include "app/DeviceView.h"
 #include "app/MainFrame.h"
 #include "app/MultiDDSTarnApp.h"
+#include "control/DeviceControl.h"
 #include "dialogs/AmFmDlg.h"
 #include "dialogs/ExponentDlg.h"
 #include "dialogs/PeriodNumberDlg.h"
@@ -98,12 +99,15 @@ constexpr WaveParameterItem kWaveParameterItems[] = {
 CMultiDDSTarnDoc::CMultiDDSTarnDoc() : m_strFileName(kNoFile) {}
 
 CMultiDDSTarnDoc::~CMultiDDSTarnDoc() {
+    delete m_pControl;
     delete m_pDevice;
 }
 
 void CMultiDDSTarnDoc::CreateDevice() {
+    delete m_pControl;
     delete m_pDevice;
     m_pDevice = new CDDSDevice();
+    m_pControl = new CDeviceControl(*m_pDevice);
 }
 
 void CMultiDDSTarnDoc::AssignDefaultName(const QList<CMultiDDSTarnDoc*>& others) {
@@ -136,25 +140,25 @@ void CMultiDDSTarnDoc::SetTitle(const QString& title) {
 }
 
 int CMultiDDSTarnDoc::ShowWaveParameterDialog(int type) {
-    if (m_pDevice == nullptr)
+    if (m_pControl == nullptr)
         return 0;
     const CLanguageManager& language = CMainFrame::Get()->Language();
     std::unique_ptr<QDialog> dialog;
     switch (type) {
     case WAVE_RAMP:
-        dialog = std::make_unique<CRampDlg>(*m_pDevice, language, DialogParent());
+        dialog = std::make_unique<CRampDlg>(*m_pControl, language, DialogParent());
         break;
     case WAVE_SQUARE:
-        dialog = std::make_unique<CSquareDlg>(*m_pDevice, language, DialogParent());
+        dialog = std::make_unique<CSquareDlg>(*m_pControl, language, DialogParent());
         break;
     case WAVE_EXPONENT:
-        dialog = std::make_unique<CExponentDlg>(*m_pDevice, language, DialogParent());
+        dialog = std::make_unique<CExponentDlg>(*m_pControl, language, DialogParent());
         break;
     case WAVE_TRAPEZIA:
-        dialog = std::make_unique<CTrapeziaDlg>(*m_pDevice, language, DialogParent());
+        dialog = std::make_unique<CTrapeziaDlg>(*m_pControl, language, DialogParent());
         break;
     case WAVE_AMFM:
-        dialog = std::make_unique<CAmFmDlg>(*m_pDevice, language, DialogParent());
+        dialog = std::make_unique<CAmFmDlg>(*m_pControl, language, DialogParent());
         break;
     default:
         return 0;
@@ -165,12 +169,12 @@ int CMultiDDSTarnDoc::ShowWaveParameterDialog(int type) {
 }
 
 void CMultiDDSTarnDoc::OnPeriodNumber() {
-    if (m_pDevice == nullptr)
+    if (m_pControl == nullptr)
         return;
-    CPeriodNumberDlg dialog(m_pDevice->m_nPeriodNumber, CMainFrame::Get()->Language(),
+    CPeriodNumberDlg dialog(m_pControl->GetPeriodNumber(), CMainFrame::Get()->Language(),
                             DialogParent());
     if (dialog.exec() == QDialog::Accepted)
-        m_pDevice->SetPeriodNumber(dialog.m_nNumber);
+        m_pControl->SetPeriodNumber(dialog.m_nNumber);
 }
 
 void CMultiDDSTarnDoc::SaveCsv(int saveAs) {
@@ -299,23 +303,20 @@ bool CMultiDDSTarnDoc::OnCommand(int id) {
     default:
         break;
     }
-    if (!m_pDevice)
+    if (!m_pControl)
         return false;
     switch (id) {
     case ID_PATTERN_GENERATOR:
-        m_pDevice->SetDIOMode(0);
+        m_pControl->SetDIOMode(0);
         return true;
     case ID_PROGRAMMABLE_OUTPUT:
-        m_pDevice->SetDIOMode(1);
+        m_pControl->SetDIOMode(1);
         return true;
     case ID_POWER_ON_OUTPUT_OPEN:
-        // A demo device refuses the setting, but the download is still asked for.
-        m_pDevice->SetPowerOnOutput(1);
-        m_pDevice->RequestDownload();
+        m_pControl->SetPowerOnOutput(1);
         return true;
     case ID_POWER_ON_OUTPUT_CLOSE:
-        m_pDevice->SetPowerOnOutput(0);
-        m_pDevice->RequestDownload();
+        m_pControl->SetPowerOnOutput(0);
         return true;
     default:
         return false;

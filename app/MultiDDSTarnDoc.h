@@ -5,6 +5,7 @@
 class CCmdUI;
 class CChildFrame;
 class CDDSDevice;
+class CDeviceControl;
 class CDeviceView;
 class QWidget;
 
@@ -23,10 +24,11 @@ public:
     QString m_strFileName; ///< "CSV File Empty" while Save must ask for a name.
     QString m_strDeviceName;
     CDDSDevice* m_pDevice = nullptr;
+    /// Every setting of m_pDevice goes through it; created and deleted with the device.
+    CDeviceControl* m_pControl = nullptr;
     int m_nIndex = -1; ///< Position in the main frame's device list after each tab rebuild.
     int m_bUserNamed = 0;
     QString m_strFilePath;
-    double m_dLastFrequency = 1000.0; ///< Written by the view; a stopped sweep returns here.
     CDeviceView* m_pView = nullptr;
     CChildFrame* m_pFrame = nullptr;
 

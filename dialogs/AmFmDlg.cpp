@@ -1,7 +1,7 @@
 #include "dialogs/AmFmDlg.h"
 
+#include "control/DeviceControl.h"
 #include "dialogs/IntegerEntry.h"
-#include "engine/DDSDevice.h"
 #include "res/Resource.h"
 #include "widgets/WindowTexts.h"
 
@@ -11,8 +11,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-CAmFmDlg::CAmFmDlg(CDDSDevice& device, const CLanguageManager& language, QWidget* parent)
-    : QDialog(parent), m_device(device), m_language(language),
+CAmFmDlg::CAmFmDlg(CDeviceControl& control, const CLanguageManager& language, QWidget* parent)
+    : QDialog(parent), m_control(control), m_language(language),
       m_pFm(new QCheckBox(QStringLiteral("FM"), this)), m_pCarrier(new QLineEdit(this)),
       m_pDeviation(new QLineEdit(this)), m_pDepth(new QLineEdit(this)),
       m_pOk(new QPushButton(QStringLiteral("OK"), this)),
@@ -61,11 +61,12 @@ CAmFmDlg::CAmFmDlg(CDDSDevice& device, const CLanguageManager& language, QWidget
 
     CWindowTexts::ApplyToWindow(this, language);
 
-    m_pFm->setChecked(m_device.m_bFM != 0);
-    m_pCarrier->setText(QString::number(int(m_device.m_nModCarrier)));
-    m_pDeviation->setText(QString::number(int(m_device.m_nFmDeviation)));
+    const CDeviceControl::Modulation modulation = m_control.GetModulation();
+    m_pFm->setChecked(modulation.bFM != 0);
+    m_pCarrier->setText(QString::number(modulation.nCarrier));
+    m_pDeviation->setText(QString::number(modulation.nDeviation));
     // The stored float widened, as many digits as a double holds: 0.3 reads 0.300000011920929.
-    m_pDepth->setText(QString::asprintf("%.15g", double(float(m_device.m_fAmDepth))));
+    m_pDepth->setText(QString::asprintf("%.15g", double(modulation.fDepth)));
 
     connect(m_pRefresh, &QPushButton::clicked, this, &CAmFmDlg::Apply);
     connect(m_pOk, &QPushButton::clicked, this, [this] {
@@ -75,19 +76,20 @@ CAmFmDlg::CAmFmDlg(CDDSDevice& device, const CLanguageManager& language, QWidget
 }
 
 void CAmFmDlg::Apply() {
-    m_device.m_bFM = m_pFm->isChecked() ? 1 : 0;
+    CDeviceControl::Modulation modulation = m_control.GetModulation();
+    modulation.bFM = m_pFm->isChecked() ? 1 : 0;
     int carrier = 0;
     int deviation = 0;
     double depth = 0.0;
     if (ReadInteger(m_pCarrier, carrier)) {
-        m_device.m_nModCarrier = carrier;
+        modulation.nCarrier = carrier;
         if (ReadInteger(m_pDeviation, deviation)) {
-            m_device.m_nFmDeviation = deviation;
+            modulation.nDeviation = deviation;
             if (ReadNumber(m_pDepth, depth))
-                m_device.m_fAmDepth = static_cast<float>(depth);
+                modulation.fDepth = static_cast<float>(depth);
         }
     }
-    m_device.RequestDownload();
+    m_control.SetModulation(modulation);
 }
 
 bool CAmFmDlg::ReadInteger(QLineEdit* field, int& value) {

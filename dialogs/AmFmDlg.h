@@ -1,7 +1,7 @@
 #pragma once
 #include <QDialog>
 
-class CDDSDevice;
+class CDeviceControl;
 class CLanguageManager;
 class QCheckBox;
 class QLineEdit;
@@ -13,7 +13,7 @@ class CAmFmDlg : public QDialog {
     Q_OBJECT
 
 public:
-    CAmFmDlg(CDDSDevice& device, const CLanguageManager& language, QWidget* parent = nullptr);
+    CAmFmDlg(CDeviceControl& control, const CLanguageManager& language, QWidget* parent = nullptr);
 
     QCheckBox* FmCheck() const { return m_pFm; }
     QLineEdit* CarrierField() const { return m_pCarrier; }
@@ -31,7 +31,7 @@ private:
     bool ReadNumber(QLineEdit* field, double& value);
     void Refuse(QLineEdit* field, int textId);
 
-    CDDSDevice& m_device;
+    CDeviceControl& m_control;
     const CLanguageManager& m_language;
     QCheckBox* m_pFm;
     QLineEdit* m_pCarrier;

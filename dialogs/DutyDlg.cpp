@@ -14,9 +14,9 @@ namespace {
 constexpr int kKnobSide = 64;
 }
 
-CDutyDlg::CDutyDlg(CDDSDevice& device, CRelaxed<float> CDDSDevice::*duty, const Ids& ids,
+CDutyDlg::CDutyDlg(CDeviceControl& control, int waveType, const Ids& ids,
                    const CLanguageManager& language, QWidget* parent)
-    : QDialog(parent), m_device(device), m_pDutyField(duty), m_pDuty(new CNumEdit(this)),
+    : QDialog(parent), m_control(control), m_nWaveType(waveType), m_pDuty(new CNumEdit(this)),
       m_pKnob(new CTurnButton(this)) {
     auto* dutyLabel = new QLabel(QStringLiteral("Duty:"), this);
     auto* rangeLabel = new QLabel(QStringLiteral("Range:0.0-1.0"), this);
@@ -43,15 +43,13 @@ CDutyDlg::CDutyDlg(CDDSDevice& device, CRelaxed<float> CDDSDevice::*duty, const 
     for (auto signal : {&CTurnButton::MouseDown, &CTurnButton::MouseMove, &CTurnButton::MouseUp})
         connect(m_pKnob, signal, this, &CDutyDlg::OnKnobTurned);
 
-    m_pDuty->SetValue(m_device.*m_pDutyField, true);
+    m_pDuty->SetValue(m_control.GetDuty(m_nWaveType), true);
 }
 
 void CDutyDlg::OnDutyChanged() {
     m_pDuty->ParseText();
-    const float duty = m_pDuty->GetValue();
-    m_device.*m_pDutyField = duty;
+    const float duty = m_control.SetDuty(m_nWaveType, m_pDuty->GetValue());
     m_pKnob->SetValue(CWaveParameterRules::DutyToKnob(duty));
-    m_device.RequestDownload();
 }
 
 // Showing the duty runs the change path, so the device gets the shown, rounded duty.

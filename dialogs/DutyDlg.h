@@ -1,5 +1,5 @@
 #pragma once
-#include "engine/DDSDevice.h"
+#include "control/DeviceControl.h"
 
 #include <QDialog>
 
@@ -24,7 +24,8 @@ protected:
         int nDuty;
         int nKnob;
     };
-    CDutyDlg(CDDSDevice& device, CRelaxed<float> CDDSDevice::*duty, const Ids& ids,
+    /// waveType: whose duty the dialog edits (Square or Ramp).
+    CDutyDlg(CDeviceControl& control, int waveType, const Ids& ids,
              const CLanguageManager& language, QWidget* parent);
 
     void keyPressEvent(QKeyEvent* event) override;
@@ -33,8 +34,8 @@ private:
     void OnDutyChanged();
     void OnKnobTurned();
 
-    CDDSDevice& m_device;
-    CRelaxed<float> CDDSDevice::*m_pDutyField;
+    CDeviceControl& m_control;
+    int m_nWaveType;
     CNumEdit* m_pDuty;
     CTurnButton* m_pKnob;
 };

@@ -1,6 +1,6 @@
 #include "dialogs/ExponentDlg.h"
 
-#include "engine/DDSDevice.h"
+#include "control/DeviceControl.h"
 #include "res/Resource.h"
 #include "widgets/NumEdit.h"
 #include "widgets/WindowTexts.h"
@@ -22,8 +22,9 @@ constexpr int kPictureHeight = 19;
 constexpr double kPictureTaus = 4.0;
 } // namespace
 
-CExponentDlg::CExponentDlg(CDDSDevice& device, const CLanguageManager& language, QWidget* parent)
-    : QDialog(parent), m_device(device), m_pRise(new QCheckBox(QStringLiteral("Raise"), this)),
+CExponentDlg::CExponentDlg(CDeviceControl& control, const CLanguageManager& language,
+                           QWidget* parent)
+    : QDialog(parent), m_control(control), m_pRise(new QCheckBox(QStringLiteral("Raise"), this)),
       m_pTau(new CNumEdit(this)), m_pPicture(new QLabel(this)) {
     auto* unitLabel = new QLabel(QStringLiteral("s"), this);
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
@@ -54,8 +55,8 @@ CExponentDlg::CExponentDlg(CDDSDevice& device, const CLanguageManager& language,
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     m_pTau->m_nDecimals = kTauDecimals;
-    m_pRise->setChecked(m_device.m_bExpFall == 0);
-    m_pTau->SetValue(m_device.m_fExpTau, true);
+    m_pRise->setChecked(m_control.GetExpFall() == 0);
+    m_pTau->SetValue(m_control.GetExpTau(), true);
     m_pPicture->setPixmap(CurvePicture(m_pRise->isChecked()));
 }
 
@@ -83,13 +84,11 @@ QPixmap CExponentDlg::CurvePicture(bool rising) {
 }
 
 void CExponentDlg::OnRiseClicked() {
-    m_device.m_bExpFall = m_pRise->isChecked() ? 0 : 1;
+    m_control.SetExpFall(m_pRise->isChecked() ? 0 : 1);
     m_pPicture->setPixmap(CurvePicture(m_pRise->isChecked()));
-    m_device.RequestDownload();
 }
 
 void CExponentDlg::OnTauChanged() {
     m_pTau->ParseText();
-    m_device.m_fExpTau = m_pTau->GetValue();
-    m_device.RequestDownload();
+    m_control.SetExpTau(m_pTau->GetValue());
 }

@@ -1,7 +1,7 @@
 #pragma once
 #include <QDialog>
 
-class CDDSDevice;
+class CDeviceControl;
 class CLanguageManager;
 class CNumEdit;
 class QCheckBox;
@@ -14,7 +14,8 @@ class CExponentDlg : public QDialog {
     Q_OBJECT
 
 public:
-    CExponentDlg(CDDSDevice& device, const CLanguageManager& language, QWidget* parent = nullptr);
+    CExponentDlg(CDeviceControl& control, const CLanguageManager& language,
+                 QWidget* parent = nullptr);
 
     QCheckBox* RiseCheck() const { return m_pRise; }
     CNumEdit* TauField() const { return m_pTau; }
@@ -26,7 +27,7 @@ private:
     void OnRiseClicked();
     void OnTauChanged();
 
-    CDDSDevice& m_device;
+    CDeviceControl& m_control;
     QCheckBox* m_pRise;
     CNumEdit* m_pTau;
     QLabel* m_pPicture;

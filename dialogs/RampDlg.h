@@ -6,5 +6,5 @@ class CRampDlg : public CDutyDlg {
     Q_OBJECT
 
 public:
-    CRampDlg(CDDSDevice& device, const CLanguageManager& language, QWidget* parent = nullptr);
+    CRampDlg(CDeviceControl& control, const CLanguageManager& language, QWidget* parent = nullptr);
 };

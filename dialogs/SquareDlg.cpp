@@ -2,6 +2,6 @@
 
 #include "res/Resource.h"
 
-CSquareDlg::CSquareDlg(CDDSDevice& device, const CLanguageManager& language, QWidget* parent)
-    : CDutyDlg(device, &CDDSDevice::m_fSquareDuty, {IDD_SQUARE, IDC_SQUARE_DUTY, IDC_KNOB_SQUARE},
-               language, parent) {}
+CSquareDlg::CSquareDlg(CDeviceControl& control, const CLanguageManager& language, QWidget* parent)
+    : CDutyDlg(control, WAVE_SQUARE, {IDD_SQUARE, IDC_SQUARE_DUTY, IDC_KNOB_SQUARE}, language,
+               parent) {}

@@ -6,5 +6,6 @@ class CSquareDlg : public CDutyDlg {
     Q_OBJECT
 
 public:
-    CSquareDlg(CDDSDevice& device, const CLanguageManager& language, QWidget* parent = nullptr);
+    CSquareDlg(CDeviceControl& control, const CLanguageManager& language,
+               QWidget* parent = nullptr);
 };

@@ -1,6 +1,6 @@
 #include "dialogs/SweepDlg.h"
 
-#include "engine/DDSDevice.h"
+#include "control/DeviceControl.h"
 #include "i18n/LanguageManager.h"
 #include "i18n/ParseNumber.h"
 #include "res/Resource.h"
@@ -41,9 +41,8 @@ double ParsedText(const QLineEdit* edit) {
 
 } // namespace
 
-CSweepDlg::CSweepDlg(CDDSDevice& device, double lastFrequency, const CLanguageManager& language,
-                     QWidget* parent)
-    : QDialog(parent), m_device(device), m_dLastFrequency(lastFrequency), m_pLanguage(&language),
+CSweepDlg::CSweepDlg(CDeviceControl& control, const CLanguageManager& language, QWidget* parent)
+    : QDialog(parent), m_control(control), m_device(control.Device()), m_pLanguage(&language),
       m_pOnOff(new QPushButton(this)), m_pLed(new CLED(this)) {
     setProperty("ctrlId", IDD_SWEEP);
     auto* layout = new QGridLayout(this);
@@ -86,7 +85,7 @@ CSweepDlg::CSweepDlg(CDDSDevice& device, double lastFrequency, const CLanguageMa
 CSweepDlg::~CSweepDlg() {
     if (m_device.m_bSweepOn != 0) {
         m_device.m_bSweepOn = 0;
-        m_device.SetFrequency(m_dLastFrequency);
+        m_control.ReturnToLastFrequency();
     }
 }
 
@@ -161,7 +160,7 @@ void CSweepDlg::ApplyState() {
         m_timer.start(m_device.m_nSweepSpeed, this);
     } else {
         m_timer.stop();
-        m_device.SetFrequency(m_dLastFrequency);
+        m_control.ReturnToLastFrequency();
     }
     m_pLed->SetValue(running);
 }

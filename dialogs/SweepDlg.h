@@ -7,6 +7,7 @@
 #include <array>
 
 class CDDSDevice;
+class CDeviceControl;
 class CLanguageManager;
 class CLED;
 class CTurnButton;
@@ -20,9 +21,8 @@ class CSweepDlg : public QDialog {
     Q_OBJECT
 
 public:
-    /// lastFrequency: where the output returns when the sweep stops.
-    CSweepDlg(CDDSDevice& device, double lastFrequency, const CLanguageManager& language,
-              QWidget* parent = nullptr);
+    /// When the sweep stops the output returns to the control's last frequency entered.
+    CSweepDlg(CDeviceControl& control, const CLanguageManager& language, QWidget* parent = nullptr);
     ~CSweepDlg() override;
 
     /// Puts the language's texts on the dialog; the button keeps saying what it does now.
@@ -53,8 +53,8 @@ private:
     void ApplyState();
     void ShowButtonText();
 
+    CDeviceControl& m_control;
     CDDSDevice& m_device;
-    double m_dLastFrequency;
     const CLanguageManager* m_pLanguage;
     std::array<QLineEdit*, 4> m_edits{};
     std::array<CTurnButton*, 4> m_knobs{};

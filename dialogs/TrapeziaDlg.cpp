@@ -1,6 +1,6 @@
 #include "dialogs/TrapeziaDlg.h"
 
-#include "engine/DDSDevice.h"
+#include "control/DeviceControl.h"
 #include "res/Resource.h"
 #include "widgets/NumEdit.h"
 #include "widgets/WindowTexts.h"
@@ -9,8 +9,9 @@
 #include <QLabel>
 #include <QPushButton>
 
-CTrapeziaDlg::CTrapeziaDlg(CDDSDevice& device, const CLanguageManager& language, QWidget* parent)
-    : QDialog(parent), m_device(device), m_pRise(new CNumEdit(this)), m_pHigh(new CNumEdit(this)),
+CTrapeziaDlg::CTrapeziaDlg(CDeviceControl& control, const CLanguageManager& language,
+                           QWidget* parent)
+    : QDialog(parent), m_control(control), m_pRise(new CNumEdit(this)), m_pHigh(new CNumEdit(this)),
       m_pFall(new CNumEdit(this)) {
     auto* riseLabel = new QLabel(QStringLiteral("Raise Duty:"), this);
     auto* highLabel = new QLabel(QStringLiteral("High Duty:"), this);
@@ -44,9 +45,10 @@ CTrapeziaDlg::CTrapeziaDlg(CDDSDevice& device, const CLanguageManager& language,
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
     // Each part is limited by those shown before it, so the order decides what gives way.
-    m_pFall->SetValue(m_device.m_fTrapFall, true);
-    m_pHigh->SetValue(m_device.m_fTrapHigh, true);
-    m_pRise->SetValue(m_device.m_fTrapRise, true);
+    const std::array<float, 3> parts = m_control.TrapeziaParts();
+    m_pFall->SetValue(parts[CWaveParameterRules::TRAP_FALL], true);
+    m_pHigh->SetValue(parts[CWaveParameterRules::TRAP_HIGH], true);
+    m_pRise->SetValue(parts[CWaveParameterRules::TRAP_RISE], true);
 }
 
 CNumEdit* CTrapeziaDlg::Field(CWaveParameterRules::TrapeziaPart part) const {
@@ -62,23 +64,13 @@ CNumEdit* CTrapeziaDlg::Field(CWaveParameterRules::TrapeziaPart part) const {
 }
 
 // The limited value stays in the field while its text keeps what was typed; the field shows
-// the limited value when it loses the focus.
+// the limited value when it loses the focus. The limit counts the parts as the fields hold
+// them, so a part not shown yet counts as 0.
 void CTrapeziaDlg::OnPartChanged(CWaveParameterRules::TrapeziaPart part) {
     CNumEdit* field = Field(part);
     field->ParseText();
-    const float value = CWaveParameterRules::LimitTrapezia(
-        part, field->GetValue(), m_pRise->GetValue(), m_pHigh->GetValue(), m_pFall->GetValue());
-    field->SetValue(value, false);
-    switch (part) {
-    case CWaveParameterRules::TRAP_RISE:
-        m_device.m_fTrapRise = value;
-        break;
-    case CWaveParameterRules::TRAP_HIGH:
-        m_device.m_fTrapHigh = value;
-        break;
-    case CWaveParameterRules::TRAP_FALL:
-        m_device.m_fTrapFall = value;
-        break;
-    }
-    m_device.RequestDownload();
+    field->SetValue(
+        m_control.SetTrapezia(part, field->GetValue(),
+                              {m_pRise->GetValue(), m_pHigh->GetValue(), m_pFall->GetValue()}),
+        false);
 }

@@ -3,7 +3,7 @@
 
 #include <QDialog>
 
-class CDDSDevice;
+class CDeviceControl;
 class CLanguageManager;
 class CNumEdit;
 
@@ -13,14 +13,15 @@ class CTrapeziaDlg : public QDialog {
     Q_OBJECT
 
 public:
-    CTrapeziaDlg(CDDSDevice& device, const CLanguageManager& language, QWidget* parent = nullptr);
+    CTrapeziaDlg(CDeviceControl& control, const CLanguageManager& language,
+                 QWidget* parent = nullptr);
 
     CNumEdit* Field(CWaveParameterRules::TrapeziaPart part) const;
 
 private:
     void OnPartChanged(CWaveParameterRules::TrapeziaPart part);
 
-    CDDSDevice& m_device;
+    CDeviceControl& m_control;
     CNumEdit* m_pRise;
     CNumEdit* m_pHigh;
     CNumEdit* m_pFall;

@@ -1,6 +1,7 @@
 // The Sweep and digital I/O dialogs driven like a user would, checked at the simulated generator.
 #include "ViewTestSupport.h"
 
+#include "control/DeviceControl.h"
 #include "dialogs/DigitalInDlg.h"
 #include "dialogs/DigitalOutDlg.h"
 #include "dialogs/SweepDlg.h"
@@ -165,7 +166,8 @@ private slots:
         CDDSDevice* device = program.Device();
         program.View()->OnCommand(ID_OUTPUT_SET);
         CDigitalOutDlg* out = program.View()->Dialogs().DigitalOut();
-        CSweepDlg sweep(*device, 1234.0, program.Frame()->Language());
+        program.Doc(0)->m_pControl->RememberFrequency(1234.0);
+        CSweepDlg sweep(*program.Doc(0)->m_pControl, program.Frame()->Language());
         sweep.OnOffButton()->click();
         QVERIFY(device->m_bDemo == 1 && sweep.Led()->GetValue() && sweep.IsTimerActive());
         for (int tick = 0; tick < 3; ++tick)
@@ -191,7 +193,9 @@ private:
     std::unique_ptr<CSweepDlg> Sweep() {
         m_pHarness.reset(); // one program at a time
         m_pHarness = std::make_unique<CViewHarness>(1);
-        return std::make_unique<CSweepDlg>(*Device(), 1234.0, CMainFrame::Get()->Language());
+        CDeviceControl& control = *m_pHarness->Doc(0)->m_pControl;
+        control.RememberFrequency(1234.0);
+        return std::make_unique<CSweepDlg>(control, CMainFrame::Get()->Language());
     }
 
     std::unique_ptr<CViewHarness> m_pHarness;

@@ -2,6 +2,7 @@
 // program with its simulated generator; and the fields and spins they share with Points Edit.
 #include "ViewTestSupport.h"
 
+#include "control/DeviceControl.h"
 #include "dialogs/AmFmDlg.h"
 #include "dialogs/ExponentDlg.h"
 #include "dialogs/PeriodNumberDlg.h"
@@ -76,7 +77,8 @@ private slots:
 
     void shapeDialogsFollowTheirKnobsAndFields() {
         CDDSDevice device;
-        CSquareDlg dialog(device, *m_pEnglish);
+        CDeviceControl control(device);
+        CSquareDlg dialog(control, *m_pEnglish);
         QVERIFY(DownloadRequested(device)); // showing the duty ran the change path
         // A knob that wrapped would turn its full turn into duty 0.
         const std::pair<double, const char*> turns[] = {
@@ -93,13 +95,13 @@ private slots:
         QTest::keyClick(dialog.DutyField(), Qt::Key_Return); // no OK button: Enter closes
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
 
-        CRampDlg ramp(device, *m_pEnglish);
+        CRampDlg ramp(control, *m_pEnglish);
         ramp.DutyField()->setText(QStringLiteral("0.3"));
         QCOMPARE(QList<float>({device.m_fRampDuty, device.m_fSquareDuty}), QList({0.3f, 0.25f}));
 
         // Trapezia, from rise 0.2, high 0.4, fall 0.2. Part, typed, stored: 1 - high - rise,
         // then 1 - rise - fall, then 1 - high - fall.
-        CTrapeziaDlg trapezia(device, *m_pEnglish);
+        CTrapeziaDlg trapezia(control, *m_pEnglish);
         const std::tuple<Rules::TrapeziaPart, float, float> typed[] = {
             {Rules::TRAP_FALL, 0.1f, 0.1f},
             {Rules::TRAP_FALL, 0.9f, 0.4f},
@@ -114,11 +116,11 @@ private slots:
         }
         // Opening shows fall, high, rise in turn, each giving way to those shown before it.
         device.m_fTrapRise = device.m_fTrapHigh = device.m_fTrapFall = 0.5f;
-        CTrapeziaDlg again(device, *m_pEnglish);
+        CTrapeziaDlg again(control, *m_pEnglish);
         QCOMPARE(QList<float>({device.m_fTrapFall, device.m_fTrapHigh, device.m_fTrapRise}),
                  QList<float>({0.5f, 0.5f, 0.0f}));
 
-        CExponentDlg exponent(device, *m_pEnglish);
+        CExponentDlg exponent(control, *m_pEnglish);
         QCOMPARE(exponent.TauField()->text(), QStringLiteral("0.00100000"));
         QVERIFY(!exponent.RiseCheck()->isChecked() && DownloadRequested(device));
         exponent.RiseCheck()->click();
@@ -130,6 +132,7 @@ private slots:
 
     void amFmAndPointsEditApplyInOrderUpToANonNumber() {
         CDDSDevice device;
+        CDeviceControl control(device);
         const QString integer = QString::fromUtf8(m_pEnglish->GetText(IDS_INTEGER_REQUIRED));
         const QString number = QString::fromUtf8(m_pEnglish->GetText(IDS_NUMBER_REQUIRED));
         // Fo, offset, depth typed; the warning; Fo, offset, depth stored (no range checked).
@@ -137,7 +140,7 @@ private slots:
             {{"2000", "x1", "0.7"}, integer, 2000, 3000, 0.5f},
             {{"2100", "100", "abc"}, number, 2100, 100, 0.5f},
             {{"2500", "-40", "2"}, QString(), 2500, -40, 2.0f}};
-        CAmFmDlg dialog(device, *m_pEnglish);
+        CAmFmDlg dialog(control, *m_pEnglish);
         QLineEdit* fields[] = {dialog.CarrierField(), dialog.DeviationField(), dialog.DepthField()};
         dialog.FmCheck()->setChecked(true);
         for (const auto& [texts, warning, carrier, deviation, depth] : entries) {
@@ -151,7 +154,7 @@ private slots:
         }
         fields[2]->setText(QStringLiteral("0.3"));
         dialog.OkButton()->click();
-        CAmFmDlg again(device, *m_pEnglish);
+        CAmFmDlg again(control, *m_pEnglish);
         QCOMPARE(again.DepthField()->text(), QStringLiteral("0.300000011920929"));
         again.CarrierField()->setText(QStringLiteral("1"));
         QTest::keyClick(&again, Qt::Key_Escape); // stores nothing
@@ -200,10 +203,11 @@ private slots:
         for (const auto& [name, texts] : languages) {
             const auto language = Language(name);
             CDDSDevice device;
-            const CSquareDlg square(device, *language);
-            const CTrapeziaDlg trapezia(device, *language);
+            CDeviceControl control(device);
+            const CSquareDlg square(control, *language);
+            const CTrapeziaDlg trapezia(control, *language);
             const CPeriodNumberDlg period(3, *language);
-            const CExponentDlg exponent(device, *language);
+            const CExponentDlg exponent(control, *language);
             QCOMPARE(QStringList({square.windowTitle(), trapezia.windowTitle(),
                                   period.windowTitle(), exponent.RiseCheck()->text()}),
                      texts);

@@ -104,7 +104,7 @@ private slots:
             QCOMPARE(limited.GetValue(), out);
         }
         QCOMPARE(limited.text(), QString("keep"));
-        // The lower frequency maximum of the other wave types is checked on the device window.
+        // The lower frequency maximum of the other wave types is the device control's rule.
 
         // Kind, step, value, steps taken, text, value and step after.
         const std::tuple<int, float, float, int, const char*, float, float> cases[] = {

@@ -38,7 +38,7 @@ void CDeviceDialogs::RunSweep(QWidget* owner) {
     CMainFrame* frame = CMainFrame::Get();
     if (!device || !frame)
         return;
-    CSweepDlg dialog(*device, m_pDocument->m_dLastFrequency, frame->Language(), owner);
+    CSweepDlg dialog(*m_pDocument->m_pControl, frame->Language(), owner);
     m_pSweep = &dialog;
     dialog.exec();
     m_pSweep = nullptr;
@@ -48,9 +48,9 @@ void CDeviceDialogs::RunSweep(QWidget* owner) {
 
 void CDeviceDialogs::ShowDigitalOut() {
     CMainFrame* frame = CMainFrame::Get();
-    if (!m_pDigitalOut && m_pDocument->m_pDevice && frame)
+    if (!m_pDigitalOut && m_pDocument->m_pControl && frame)
         m_pDigitalOut =
-            std::make_unique<CDigitalOutDlg>(*m_pDocument->m_pDevice, frame->Language());
+            std::make_unique<CDigitalOutDlg>(*m_pDocument->m_pControl, frame->Language());
     if (m_pDigitalOut)
         ShowCentred(m_pDigitalOut.get());
 }

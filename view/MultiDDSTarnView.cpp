@@ -3,6 +3,7 @@
 #include "app/CmdUI.h"
 #include "app/MainFrame.h"
 #include "app/MultiDDSTarnDoc.h"
+#include "control/DeviceControl.h"
 #include "engine/DDSDevice.h"
 #include "i18n/NumberText.h"
 #include "res/Resource.h"
@@ -26,8 +27,6 @@
 #include <QTimerEvent>
 #include <QToolButton>
 
-#include <algorithm>
-
 namespace {
 
 // Shared by every device view: a text change made while one of these handlers runs (its own
@@ -37,8 +36,6 @@ bool s_bInAmplitudeChange = false;
 // The main frame's menu bar is re-texted once, at the first tick of the first view.
 bool s_bFirstTick = true;
 
-constexpr double kMaxSineFrequency = 75000000.0;
-constexpr double kMaxOtherFrequency = 25000000.0;
 constexpr int kTimerInterval = 100; // ms
 
 /// Wave type of each wave switch.
@@ -62,10 +59,6 @@ int WaveSwitchId(int waveType) {
         if (entry.nWaveType == waveType)
             return entry.nId;
     return 0;
-}
-
-double MaxFrequency(int waveType) {
-    return waveType == WAVE_SINE ? kMaxSineFrequency : kMaxOtherFrequency;
 }
 
 } // namespace
@@ -157,6 +150,7 @@ CStepEdit* CMultiDDSTarnView::Field(int id) const {
 void CMultiDDSTarnView::OnInitialUpdate() {
     m_pDocument->CreateDevice();
     m_pDevice = m_pDocument->m_pDevice;
+    m_pControl = m_pDocument->m_pControl;
     m_pDisplay->SetDocument(m_pDocument);
 
     CMainFrame* frame = CMainFrame::Get();
@@ -204,7 +198,8 @@ void CMultiDDSTarnView::OnInitialUpdate() {
 
 void CMultiDDSTarnView::SetMaxFrequency() {
     Field(IDC_FREQUENCY)
-        ->SetMaxFrequency(MaxFrequency(m_pDevice ? int(m_pDevice->m_nWaveType) : 0));
+        ->SetMaxFrequency(
+            CDeviceControl::MaxFrequency(m_pDevice ? int(m_pDevice->m_nWaveType) : 0));
 }
 
 namespace {
@@ -236,7 +231,7 @@ void CMultiDDSTarnView::RefreshCounter() {
 // --- Text entry ---------------------------------------------------------------------------
 
 void CMultiDDSTarnView::OnFrequencyChange() {
-    if (s_bInFrequencyChange || !m_pDevice)
+    if (s_bInFrequencyChange || !m_pControl)
         return;
     s_bInFrequencyChange = true;
     CStepEdit* field = Field(IDC_FREQUENCY);
@@ -244,102 +239,86 @@ void CMultiDDSTarnView::OnFrequencyChange() {
     double value = 0.0;
     // A text that cannot be a number (an exponent, say) plays the default tone and stays as typed.
     if (!CNumberText::IsNumberText(text.toStdString()))
-        value = 1000.0;
+        value = CDeviceControl::kDefaultFrequency;
     else
         CMultiDDSTarnDoc::ParseNumber(text, value);
-    bool show = false;
-    if (value < 1.0) {
-        value = 1.0;
-        show = true;
-    }
-    const double maxHz = MaxFrequency(m_pDevice->m_nWaveType);
-    if (value > maxHz) {
-        value = maxHz;
-        show = true;
-    }
-    field->SetValue(static_cast<float>(value));
-    if (show)
+    // While a knob turns, the text only follows it.
+    const double stored =
+        m_bKnobBusy ? m_pControl->RememberFrequency(value) : m_pControl->SetFrequency(value);
+    field->SetValue(static_cast<float>(stored));
+    if (stored != value)
         field->ShowValue();
-    if (!m_bKnobBusy)
-        m_pDevice->SetFrequency(value);
-    m_pDocument->m_dLastFrequency = value;
     s_bInFrequencyChange = false;
     UpdateData();
 }
 
 void CMultiDDSTarnView::OnAmplitudeChange() {
-    if (s_bInAmplitudeChange || !m_pDevice)
+    if (s_bInAmplitudeChange || !m_pControl)
         return;
     s_bInAmplitudeChange = true;
     CStepEdit* field = Field(IDC_AMPLITUDE);
     double value = 0.0;
     CMultiDDSTarnDoc::ParseNumber(field->text(), value);
-    const bool show = value > 3.5 || value < 0.0;
-    field->SetValue(static_cast<float>(value));
-    if (show)
+    const double clamped = CDeviceControl::ClampAmplitude(value);
+    field->SetValue(static_cast<float>(clamped));
+    if (clamped != value)
         field->ShowValue();
-    if (!m_bKnobBusy) {
-        m_pDevice->SetAmplitude(field->GetValue());
-        m_pDevice->RequestDownload();
-    }
+    // While a knob turns, the text only follows it.
+    if (!m_bKnobBusy)
+        m_pControl->SetAmplitude(value);
     s_bInAmplitudeChange = false;
     UpdateData();
 }
 
 void CMultiDDSTarnView::OnOffsetChange() {
-    if (!m_pDevice)
+    if (!m_pControl)
         return;
     CStepEdit* field = Field(IDC_OFFSET);
     double value = 0.0;
     CMultiDDSTarnDoc::ParseNumber(field->text(), value);
-    const bool show = value < -7.0 || value > 7.0;
-    value = std::clamp(value, -7.0, 7.0);
-    field->SetValue(static_cast<float>(value));
-    if (show)
+    const double stored = m_pControl->SetOffset(value);
+    field->SetValue(static_cast<float>(stored));
+    if (stored != value)
         field->ShowValue();
-    // The record keeps the offset as typed, not rounded to the field's single precision.
-    m_pDevice->SetOffset(value);
-    m_pDevice->RequestDownload();
     UpdateData();
 }
 
 void CMultiDDSTarnView::OnPhaseChange() {
-    if (!m_pDevice)
+    if (!m_pControl)
         return;
     CStepEdit* field = Field(IDC_PHASE);
     double value = 0.0;
     if (!CMultiDDSTarnDoc::ParseNumber(field->text(), value))
         value = 0.0;
-    field->SetValue(static_cast<float>(value));
-    if (value < 0.0 || value > 1.0)
+    const double clamped = CDeviceControl::ClampPhase(value);
+    field->SetValue(static_cast<float>(clamped));
+    if (clamped != value)
         field->ShowValue();
-    m_pDevice->m_fPhase = field->GetValue();
-    m_pDevice->RequestDownload();
+    m_pControl->SetPhase(clamped);
     UpdateData();
 }
 
 // --- Spins and knobs ----------------------------------------------------------------------
 
 void CMultiDDSTarnView::OnSpinOffset(int delta) {
-    if (!m_pDevice)
+    if (!m_pControl)
         return;
     if (delta == 1 || delta == -1)
         Field(IDC_OFFSET)->StepBy(-delta);
-    m_pDevice->SetOffset(Field(IDC_OFFSET)->GetValue());
+    m_pControl->StepOffset(Field(IDC_OFFSET)->GetValue());
 }
 
 void CMultiDDSTarnView::OnSpinPhase(int delta) {
-    if (!m_pDevice)
+    if (!m_pControl)
         return;
     if (delta == 1 || delta == -1)
         Field(IDC_PHASE)->StepBy(-delta);
-    m_pDevice->m_fPhase = Field(IDC_PHASE)->GetValue();
-    m_pDevice->RequestDownload();
+    m_pControl->SetPhase(Field(IDC_PHASE)->GetValue());
     UpdateData();
 }
 
 void CMultiDDSTarnView::OnKnob(int knobId, bool apply) {
-    if (!m_pDevice)
+    if (!m_pControl)
         return;
     const bool frequency = knobId == IDC_KNOB_FREQUENCY;
     m_bKnobBusy = 1;
@@ -347,16 +326,11 @@ void CMultiDDSTarnView::OnKnob(int knobId, bool apply) {
     CStepEdit* field = Field(frequency ? IDC_FREQUENCY : IDC_AMPLITUDE);
     field->StepBy(CKnobEncoder::Turn(
         frequency ? CKnobEncoder::ROLE_FREQUENCY : CKnobEncoder::ROLE_AMPLITUDE, angle));
-    if (apply) {
-        if (frequency)
-            m_pDevice->SetFrequency(field->GetValue());
-        else
-            m_pDevice->SetAmplitude(field->GetValue());
-        if (m_pDevice->m_nWaveType != WAVE_ARB)
-            m_pDevice->RequestDownload();
-    }
     if (frequency)
-        m_pDocument->m_dLastFrequency = field->GetValue();
+        apply ? m_pControl->TurnFrequency(field->GetValue())
+              : m_pControl->RememberFrequency(field->GetValue());
+    else if (apply)
+        m_pControl->TurnAmplitude(field->GetValue());
     UpdateData();
     m_bKnobBusy = 0;
 }
@@ -364,83 +338,59 @@ void CMultiDDSTarnView::OnKnob(int knobId, bool apply) {
 // --- Switches and toggles -----------------------------------------------------------------
 
 void CMultiDDSTarnView::OnSwitch(int id) {
-    if (!m_pDevice)
+    if (!m_pControl)
         return;
     const int on = Switch(id)->GetValue() ? 1 : 0;
-    switch (id) {
-    case IDC_SW_COUNTER:
-        m_pDevice->SetCounterOn(on);
-        Led(IDC_LED_COUNTER)->SetValue(on);
-        break;
-    case IDC_SW_SINGLE_WAVE:
-        m_pDevice->SetSingleWave(on);
-        Led(IDC_LED_SINGLE_WAVE)->SetValue(on);
-        break;
-    case IDC_SW_OUTPUT:
-        m_pDevice->SetOutputOn(on);
-        Led(IDC_LED_OUTPUT)->SetValue(on);
-        m_pDevice->RequestDownload();
-        break;
-    case IDC_SW_EXT_TRIG:
-        m_pDevice->SetExtTrig(on);
-        Led(IDC_LED_EXT_TRIG)->SetValue(on);
-        break;
-    case IDC_SW_ATTEN:
-        m_pDevice->SetAtten20dB(on);
-        Led(IDC_LED_ATTEN)->SetValue(on);
-        break;
-    default:
-        break;
-    }
+    const struct {
+        int nSwitch;
+        int nLed;
+        int (CDeviceControl::*set)(int);
+    } kSwitches[] = {
+        {IDC_SW_COUNTER, IDC_LED_COUNTER, &CDeviceControl::SetCounterOn},
+        {IDC_SW_SINGLE_WAVE, IDC_LED_SINGLE_WAVE, &CDeviceControl::SetSingleWave},
+        {IDC_SW_OUTPUT, IDC_LED_OUTPUT, &CDeviceControl::SetOutputOn},
+        {IDC_SW_EXT_TRIG, IDC_LED_EXT_TRIG, &CDeviceControl::SetExtTrig},
+        {IDC_SW_ATTEN, IDC_LED_ATTEN, &CDeviceControl::SetAtten20dB},
+    };
+    for (const auto& entry : kSwitches)
+        if (entry.nSwitch == id)
+            Led(entry.nLed)->SetValue((m_pControl->*entry.set)(on) != 0);
 }
 
 void CMultiDDSTarnView::OnMeasureModeClick() {
     // Lever left is the frequency meter (mode 1), right the event counter (mode 0).
-    if (m_pDevice)
-        m_pDevice->SetMeasureMode(m_panel.Get<CLeftRight>(IDC_MEASURE_MODE)->GetValue() ? 0 : 1);
+    if (m_pControl)
+        m_pControl->SetMeasureMode(m_panel.Get<CLeftRight>(IDC_MEASURE_MODE)->GetValue() ? 0 : 1);
 }
 
 void CMultiDDSTarnView::OnTrigEdgeClick() {
-    if (m_pDevice)
-        m_pDevice->SetTrigEdge(m_panel.Get<CLeftRight>(IDC_TRIG_EDGE)->GetValue());
+    if (m_pControl)
+        m_pControl->SetTrigEdge(m_panel.Get<CLeftRight>(IDC_TRIG_EDGE)->GetValue());
 }
 
 // --- Wave type ----------------------------------------------------------------------------
 
 void CMultiDDSTarnView::SelectWaveType(int type) {
-    if (!m_pDevice || type < WAVE_SINE || type > WAVE_WHITE_NOISE)
+    if (!m_pControl || !CDeviceControl::IsWaveType(type))
         return;
-    if (type != m_pDevice->m_nWaveType) {
-        Switch(WaveSwitchId(m_pDevice->m_nWaveType))->SetValue(false);
-        if (type != WAVE_ARB) {
-            m_pSlider->hide();
-            m_pSlider->setEnabled(false);
-        } else {
-            // Points just read from a file are the table; otherwise the wave on show becomes it.
-            if (m_pDocument->m_bArbFromFile != 1) {
-                m_pDevice->CaptureToArb();
-                m_pDocument->m_strFileName = QString::fromLatin1(CMultiDDSTarnDoc::kNoFile);
-            }
-            m_pSlider->show();
-            m_pSlider->setEnabled(true);
-            m_pDevice->m_fPhase = 0.0f;
-            m_pDevice->RequestDownload();
-            Field(IDC_PHASE)->SetValue(0.0f);
-            Field(IDC_PHASE)->ShowValue();
-        }
-        m_pDevice->SetWaveType(type);
+    const CDeviceControl::WaveChange change =
+        m_pControl->SelectWaveType(type, m_pDocument->m_bArbFromFile == 1);
+    if (change.bForgetFile)
+        m_pDocument->m_strFileName = QString::fromLatin1(CMultiDDSTarnDoc::kNoFile);
+    if (change.nPrevious != type) {
+        Switch(WaveSwitchId(change.nPrevious))->SetValue(false);
+        m_pSlider->setVisible(type == WAVE_ARB);
+        m_pSlider->setEnabled(type == WAVE_ARB);
         SetMaxFrequency();
         Layout();
     }
-    Switch(WaveSwitchId(type))->SetValue(true);
-    if (type != WAVE_SINE && m_pDevice->m_dFrequency > kMaxOtherFrequency) {
-        Field(IDC_FREQUENCY)->SetValue(static_cast<float>(kMaxOtherFrequency));
-        Field(IDC_FREQUENCY)->ShowValue();
-        m_pDevice->SetFrequency(kMaxOtherFrequency);
+    if (change.bPhaseReset) {
+        Field(IDC_PHASE)->SetValue(0.0f);
+        Field(IDC_PHASE)->ShowValue();
     }
-    if (type != WAVE_ARB)
-        m_pDocument->m_strFileName = QString::fromLatin1(CMultiDDSTarnDoc::kNoFile);
-    m_pDevice->RequestDownload();
+    Switch(WaveSwitchId(type))->SetValue(true);
+    if (change.bFrequencyLowered)
+        ShowFrequency();
 }
 
 void CMultiDDSTarnView::ShowFrequency() {

@@ -10,6 +10,7 @@
 
 class CCmdUI;
 class CDDSDevice;
+class CDeviceControl;
 class CLED;
 class CLeftRight;
 class CMultiDDSTarnDoc;
@@ -99,6 +100,7 @@ private:
     CMultiDDSTarnDoc* m_pDocument;
     CPanelControls m_panel;
     CDDSDevice* m_pDevice = nullptr;
+    CDeviceControl* m_pControl = nullptr; ///< Every setting the panel makes goes through it.
     CDeviceWorker m_worker;
     CDeviceDialogs m_dialogs;
     CWaveDisplay* m_pDisplay = nullptr;

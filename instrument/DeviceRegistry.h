@@ -1,0 +1,23 @@
+#pragma once
+#include <string>
+
+class CDeviceControl;
+
+/// The devices a remote client may address, in tab order: the main frame's documents in the
+/// program, the headless host's own records without it. Every call comes on the thread that
+/// runs the remote sessions (the user-interface thread in the program).
+class CDeviceRegistry {
+public:
+    virtual ~CDeviceRegistry() = default;
+
+    virtual int Count() const = 0;
+    /// The name shown in the device's tab ("Device 1", "Demo 1", or what the user named it).
+    virtual std::string Name(int index) const = 0;
+    /// The device's control, or null for an index out of range.
+    virtual CDeviceControl* Control(int index) = 0;
+    /// Reads a CSV waveform file into the device exactly as File > Open does (the same rules
+    /// and messages); false with the message in error.
+    virtual bool LoadCsv(int index, const std::string& path, std::string& error) = 0;
+    /// Writes the device's Arb points exactly as File > Save As does; false with the message.
+    virtual bool StoreCsv(int index, const std::string& path, std::string& error) = 0;
+};

@@ -2,8 +2,10 @@
 
 #include "i18n/IniFile.h"
 
+#include <arpa/inet.h>
 #include <climits>
 #include <cstdint>
+#include <utility>
 
 CSettingsFile::CSettingsFile(const std::string& appDir) {
     std::string folder = appDir;
@@ -19,6 +21,39 @@ int CSettingsFile::LoadLanguage() const {
 
 unsigned int CSettingsFile::SaveLanguage(int index) const {
     return CIniFile(m_strPath).WriteString("Form", "Language", std::to_string(index), true);
+}
+
+CSettingsFile::Remote CSettingsFile::LoadRemote() const {
+    const CIniFile ini(m_strPath);
+    Remote remote;
+    const std::string enabled = ini.ReadString("Remote", "Enabled");
+    remote.bEnabled = enabled == "1";
+    const std::string port = ini.ReadString("Remote", "Port");
+    const bool digits = !port.empty() && port.size() <= 5 &&
+                        port.find_first_not_of("0123456789") == std::string::npos;
+    if (digits && TextToInt(port) >= 1 && TextToInt(port) <= 65535)
+        remote.nPort = TextToInt(port);
+    const std::string address = ini.ReadString("Remote", "Address");
+    if (IsAddress(address))
+        remote.strAddress = address;
+    return remote;
+}
+
+unsigned int CSettingsFile::SaveRemote(const Remote& remote) const {
+    CIniFile ini(m_strPath);
+    const std::pair<const char*, std::string> keys[] = {{"Enabled", remote.bEnabled ? "1" : "0"},
+                                                        {"Port", std::to_string(remote.nPort)},
+                                                        {"Address", remote.strAddress}};
+    for (const auto& [key, value] : keys)
+        if (const unsigned int error = ini.WriteString("Remote", key, value, true))
+            return error;
+    return 0;
+}
+
+bool CSettingsFile::IsAddress(const std::string& text) {
+    unsigned char bytes[sizeof(in6_addr)];
+    return ::inet_pton(AF_INET, text.c_str(), bytes) == 1 ||
+           ::inet_pton(AF_INET6, text.c_str(), bytes) == 1;
 }
 
 int CSettingsFile::TextToInt(const std::string& text) {

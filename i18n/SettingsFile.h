@@ -1,8 +1,8 @@
 #pragma once
 #include <string>
 
-/// The program's one setting between runs, the language index, in "config.ini" beside the
-/// program (section "Form", key "Language").
+/// The program's settings between runs in "config.ini" beside the program: the language index
+/// (section "Form", key "Language") and the remote control (section "Remote").
 class CSettingsFile {
 public:
     /// appDir: the program's folder, with or without a trailing "/"; empty: the current folder.
@@ -15,6 +15,22 @@ public:
     int LoadLanguage() const;
     /// Stores the index, creating file, section and key when missing. 0 or the error number.
     unsigned int SaveLanguage(int index) const;
+
+    /// The remote control as the user last left it.
+    struct Remote {
+        static constexpr int kDefaultPort = 5025;
+        bool bEnabled = false;
+        int nPort = kDefaultPort;             ///< 1..65535
+        std::string strAddress = "127.0.0.1"; ///< Where it listens; loopback keeps it local.
+        bool operator==(const Remote&) const = default;
+    };
+    /// Keys "Enabled", "Port", "Address"; each missing or unreadable one is its default.
+    Remote LoadRemote() const;
+    /// 0 or the error number of the first key that could not be written.
+    unsigned int SaveRemote(const Remote& remote) const;
+
+    /// Whether text is a numeric IPv4 or IPv6 address, the only kind the server listens on.
+    static bool IsAddress(const std::string& text);
 
     /// Leading blanks, an optional sign and the digits that follow, as a decimal int; 0 when
     /// there are none. Saturates instead of overflowing.

@@ -69,12 +69,6 @@ int TryCreate(const QString& path) {
     return 0;
 }
 
-void ReportFileError(QWidget* parent, const std::string& text) {
-    if (!text.empty())
-        QMessageBox::warning(parent, QStringLiteral("DDS-Tarn USB"),
-                             QString::fromLocal8Bit(text.c_str()));
-}
-
 /// True when the widget lies inside a device window other than `frame`.
 bool InOtherDeviceWindow(QWidget* widget, QMdiSubWindow* frame) {
     for (QWidget* w = widget; w; w = w->parentWidget())
@@ -214,14 +208,12 @@ void CMultiDDSTarnDoc::Activate() {
         m_pView->Widget()->setFocus();
 }
 
-bool CMultiDDSTarnDoc::ReadCsvFile(const QString& path) {
+bool CMultiDDSTarnDoc::ReadCsvFile(const QString& path, std::string* message) {
     if (!m_pDevice)
         return false;
     std::string error;
-    if (!CCsvFile::Read(*m_pDevice, path.toLocal8Bit().toStdString(), error)) {
-        ReportFileError(DialogParent(), error);
-        return false;
-    }
+    if (!CCsvFile::Read(*m_pDevice, path.toLocal8Bit().toStdString(), error))
+        return ReportFileError(error, message);
     RememberFile(path);
     m_bArbFromFile = 1;
     if (m_pView) {
@@ -233,23 +225,29 @@ bool CMultiDDSTarnDoc::ReadCsvFile(const QString& path) {
     return true;
 }
 
-bool CMultiDDSTarnDoc::WriteCsvFile(const QString& path) {
+bool CMultiDDSTarnDoc::WriteCsvFile(const QString& path, std::string* message) {
     if (!m_pDevice)
         return false;
     std::string error;
     if (const int failure = TryCreate(path)) {
         const std::string where = CFileAccess::Describe(failure, path.toLocal8Bit().toStdString());
-        ReportFileError(DialogParent(), "Cann't Save file: " + where);
-        return false;
+        return ReportFileError("Cann't Save file: " + where, message);
     }
     if (m_pDevice->m_nWaveType != WAVE_ARB && m_pView)
         m_pView->SelectWaveType(WAVE_ARB);
-    if (!CCsvFile::Write(*m_pDevice, path.toLocal8Bit().toStdString(), error)) {
-        ReportFileError(DialogParent(), error);
-        return false;
-    }
+    if (!CCsvFile::Write(*m_pDevice, path.toLocal8Bit().toStdString(), error))
+        return ReportFileError(error, message);
     RememberFile(path);
     return true;
+}
+
+bool CMultiDDSTarnDoc::ReportFileError(const std::string& text, std::string* message) const {
+    if (message)
+        *message = text;
+    else if (!text.empty())
+        QMessageBox::warning(DialogParent(), QStringLiteral("DDS-Tarn USB"),
+                             QString::fromLocal8Bit(text.c_str()));
+    return false;
 }
 
 void CMultiDDSTarnDoc::RememberFile(const QString& path) {

@@ -2,6 +2,8 @@
 #include <QList>
 #include <QString>
 
+#include <string>
+
 class CCmdUI;
 class CChildFrame;
 class CDDSDevice;
@@ -46,8 +48,10 @@ public:
     void SaveCsv(int saveAs);
     int RetextWindows();
     void Activate();
-    bool ReadCsvFile(const QString& path);
-    bool WriteCsvFile(const QString& path);
+    /// File > Open's reading and File > Save's writing. A failure shows its message in a box,
+    /// or, given `message` (a remote client's request), hands it back there instead.
+    bool ReadCsvFile(const QString& path, std::string* message = nullptr);
+    bool WriteCsvFile(const QString& path, std::string* message = nullptr);
     static int ParseNumber(const QString& text, double& value);
 
     bool OnCommand(int id);
@@ -63,6 +67,8 @@ private:
     void OnHelpContent();
     /// The file last read or written, which Save writes to from now on.
     void RememberFile(const QString& path);
+    /// The one way a file error leaves the document; always false.
+    bool ReportFileError(const std::string& text, std::string* message) const;
 
     QString m_strTitle;
     bool m_bClosing = false;

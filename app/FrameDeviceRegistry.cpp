@@ -1,0 +1,42 @@
+#include "app/FrameDeviceRegistry.h"
+
+#include "app/MainFrame.h"
+#include "app/MultiDDSTarnDoc.h"
+
+namespace {
+
+constexpr const char* kNoDevice = "No such device.";
+
+} // namespace
+
+int CFrameDeviceRegistry::Count() const {
+    return int(m_frame.m_documents.size());
+}
+
+std::string CFrameDeviceRegistry::Name(int index) const {
+    const CMultiDDSTarnDoc* doc = m_frame.m_documents.value(index);
+    return doc ? doc->m_strDeviceName.toStdString() : std::string();
+}
+
+CDeviceControl* CFrameDeviceRegistry::Control(int index) {
+    const CMultiDDSTarnDoc* doc = m_frame.m_documents.value(index);
+    return doc ? doc->m_pControl : nullptr;
+}
+
+bool CFrameDeviceRegistry::LoadCsv(int index, const std::string& path, std::string& error) {
+    CMultiDDSTarnDoc* doc = m_frame.m_documents.value(index);
+    if (!doc) {
+        error = kNoDevice;
+        return false;
+    }
+    return doc->ReadCsvFile(QString::fromLocal8Bit(path.c_str()), &error);
+}
+
+bool CFrameDeviceRegistry::StoreCsv(int index, const std::string& path, std::string& error) {
+    CMultiDDSTarnDoc* doc = m_frame.m_documents.value(index);
+    if (!doc) {
+        error = kNoDevice;
+        return false;
+    }
+    return doc->WriteCsvFile(QString::fromLocal8Bit(path.c_str()), &error);
+}

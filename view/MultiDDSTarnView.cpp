@@ -38,33 +38,12 @@ bool s_bFirstTick = true;
 
 constexpr int kTimerInterval = 100; // ms
 
-/// Wave type of each wave switch.
-constexpr struct {
-    int nId;
-    int nWaveType;
-} kWaveSwitches[] = {
-    {IDC_WAVE_SINE, WAVE_SINE},
-    {IDC_WAVE_RAMP, WAVE_RAMP},
-    {IDC_WAVE_SQUARE, WAVE_SQUARE},
-    {IDC_WAVE_EXPONENT, WAVE_EXPONENT},
-    {IDC_WAVE_ARB, WAVE_ARB},
-    {IDC_WAVE_TRAPEZIA, WAVE_TRAPEZIA},
-    {IDC_WAVE_AMFM, WAVE_AMFM},
-    {IDC_WAVE_GAUSS_NOISE, WAVE_GAUSS_NOISE},
-    {IDC_WAVE_WHITE_NOISE, WAVE_WHITE_NOISE},
-};
-
-int WaveSwitchId(int waveType) {
-    for (const auto& entry : kWaveSwitches)
-        if (entry.nWaveType == waveType)
-            return entry.nId;
-    return 0;
-}
-
 } // namespace
 
 CMultiDDSTarnView::CMultiDDSTarnView(CMultiDDSTarnDoc* doc, QWidget* parent)
-    : QWidget(parent), m_pDocument(doc), m_panel(this), m_dialogs(doc) {
+    : QWidget(parent), m_pDocument(doc), m_panel(this),
+      m_sync(m_panel, [this](int previous, int type) { ShowWaveType(previous, type); }),
+      m_dialogs(doc) {
     CreateControls();
     ConnectControls();
 }
@@ -100,9 +79,8 @@ void CMultiDDSTarnView::CreateControls() {
 void CMultiDDSTarnView::ConnectControls() {
     // Drawing Arb points refreshes the panel's fields as every other edit does.
     connect(m_pDisplay, &CWaveDisplay::PointsEdited, this, [this] { UpdateData(); });
-    for (const auto& entry : kWaveSwitches) {
-        const int type = entry.nWaveType;
-        connect(Switch(entry.nId), &COnOff::MouseDown, this, [this, type] {
+    for (int type = WAVE_SINE; type <= WAVE_WHITE_NOISE; ++type) {
+        connect(Switch(CPanelSync::WaveSwitchId(type)), &COnOff::MouseDown, this, [this, type] {
             if (m_pDevice)
                 SelectWaveType(type);
         });
@@ -377,20 +355,24 @@ void CMultiDDSTarnView::SelectWaveType(int type) {
         m_pControl->SelectWaveType(type, m_pDocument->m_bArbFromFile == 1);
     if (change.bForgetFile)
         m_pDocument->m_strFileName = QString::fromLatin1(CMultiDDSTarnDoc::kNoFile);
-    if (change.nPrevious != type) {
-        Switch(WaveSwitchId(change.nPrevious))->SetValue(false);
+    ShowWaveType(change.nPrevious, type);
+    if (change.bPhaseReset) {
+        Field(IDC_PHASE)->SetValue(0.0f);
+        Field(IDC_PHASE)->ShowValue();
+    }
+    if (change.bFrequencyLowered)
+        ShowFrequency();
+}
+
+void CMultiDDSTarnView::ShowWaveType(int previous, int type) {
+    if (previous != type) {
+        Switch(CPanelSync::WaveSwitchId(previous))->SetValue(false);
         m_pSlider->setVisible(type == WAVE_ARB);
         m_pSlider->setEnabled(type == WAVE_ARB);
         SetMaxFrequency();
         Layout();
     }
-    if (change.bPhaseReset) {
-        Field(IDC_PHASE)->SetValue(0.0f);
-        Field(IDC_PHASE)->ShowValue();
-    }
-    Switch(WaveSwitchId(type))->SetValue(true);
-    if (change.bFrequencyLowered)
-        ShowFrequency();
+    Switch(CPanelSync::WaveSwitchId(type))->SetValue(true);
 }
 
 void CMultiDDSTarnView::ShowFrequency() {
@@ -498,6 +480,8 @@ void CMultiDDSTarnView::OnTimer() {
     }
     if (!m_pDevice)
         return;
+    // A remote client may have changed the record since the last tick.
+    m_sync.Follow(*m_pDevice);
     if (m_pDevice->m_nWaveType == WAVE_ARB)
         m_pDisplay->ComputeView(static_cast<float>(m_pSlider->value()) /
                                 static_cast<float>(m_pSlider->maximum()));

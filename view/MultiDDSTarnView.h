@@ -3,6 +3,7 @@
 #include "engine/DeviceWorker.h"
 #include "view/DeviceDialogs.h"
 #include "view/PanelControls.h"
+#include "view/PanelSync.h"
 
 #include <QRect>
 #include <QString>
@@ -52,7 +53,8 @@ public:
     /// Counter field text as the last refresh left it.
     const QString& CounterText() const { return m_strCounter; }
 
-    /// One 100 ms tick: first-tick menu re-texting, Arb zoom window, display, counter.
+    /// One 100 ms tick: first-tick menu re-texting, the panel brought up to the record (a
+    /// remote client's changes), Arb zoom window, display, counter.
     void OnTimer();
 
     int m_bShowControl = 1;
@@ -76,6 +78,8 @@ private:
     void UpdateData(); ///< Data exchange to the controls: the counter field.
     void RefreshCounter();
     void SetMaxFrequency();
+    /// The wave switches, slider, layout and frequency range of another wave type.
+    void ShowWaveType(int previous, int type);
 
     void OnFrequencyChange();
     void OnAmplitudeChange();
@@ -99,6 +103,7 @@ private:
 
     CMultiDDSTarnDoc* m_pDocument;
     CPanelControls m_panel;
+    CPanelSync m_sync; ///< After the panel it follows.
     CDDSDevice* m_pDevice = nullptr;
     CDeviceControl* m_pControl = nullptr; ///< Every setting the panel makes goes through it.
     CDeviceWorker m_worker;

@@ -57,6 +57,7 @@ const SMenuEntry kMainMenu[] = {
     {1, kDropDown, "Language"},
     {2, ID_LANGUAGE_DEFAULT, "Default"},
     {2, kSeparator, ""},
+    {1, ID_REMOTE_CONTROL, "Remote Control..."},
     {0, kDropDown, "&Window"},
     {1, ID_WINDOW_CASCADE, "&Cascade"},
     {1, ID_WINDOW_TILE, "&Tile"},
@@ -105,7 +106,8 @@ const int kDeviceCommands[] = {ID_FILE_CLOSE,
                                ID_CLOSE_CURRENT_DEVICE};
 
 /// Commands the frame or the application always answers.
-const int kFrameCommands[] = {ID_FILE_NEW, ID_FILE_PRINT_SETUP, ID_APP_EXIT, ID_APP_ABOUT};
+const int kFrameCommands[] = {ID_FILE_NEW, ID_FILE_PRINT_SETUP, ID_APP_EXIT, ID_APP_ABOUT,
+                              ID_REMOTE_CONTROL};
 
 /// Items the menu template grays; their update rules enable one at a time.
 const int kInitiallyGrayed[] = {ID_POINTS_EDIT,   ID_WAVE_SQUARE,   ID_WAVE_RAMP,

@@ -6,6 +6,7 @@
 #include "app/DeviceView.h"
 #include "app/MultiDDSTarnApp.h"
 #include "app/MultiDDSTarnDoc.h"
+#include "app/RemoteControl.h"
 #include "app/StatusPanes.h"
 #include "app/TabRenameEdit.h"
 #include "app/TabStrip.h"
@@ -82,6 +83,7 @@ CMainFrame::CMainFrame()
     m_pLanguage->SelectLanguage(saved);
 
     m_nFoundDevices = DDSSearch();
+    m_pRemote = std::make_unique<CRemoteControl>(*this);
 
     m_pTimer = new QTimer(this);
     m_pTimer->setInterval(kTimerInterval);
@@ -92,6 +94,7 @@ CMainFrame::CMainFrame()
 }
 
 CMainFrame::~CMainFrame() {
+    m_pRemote.reset(); // no client reaches a device from here on
     CloseAllDocuments();
     CMultiDDSTarnApp* app = CMultiDDSTarnApp::Get();
     const std::string folder = app ? app->m_strProgramFolder.toStdString() : std::string();
@@ -287,6 +290,7 @@ void CMainFrame::OnLanguageMenuOpening() {
 // ---- Timer, status bar, title ---------------------------------------------------------------
 
 void CMainFrame::OnTimer() {
+    m_pStatus->SetRemoteText(m_pRemote ? m_pRemote->StatusText() : QString());
     m_pStatus->Update(GetCurrentDocument() ? GetCurrentDocument()->m_pDevice : nullptr,
                       *m_pLanguage);
     // The first device's questions (Device List, demo notice) come before the window.
@@ -311,6 +315,9 @@ QString CMainFrame::PaneText(int pane) const {
 }
 
 void CMainFrame::RetextMenuBar() {
+    // A language file older than the item leaves it English, not in the last language's words.
+    if (QAction* remote = m_actions.value(ID_REMOTE_CONTROL))
+        remote->setText(QStringLiteral("Remote Control..."));
     CWindowTexts::ApplyToMenu(m_pMenuBar, *m_pLanguage);
     update();
 }
@@ -393,6 +400,9 @@ bool CMainFrame::OnFrameCommand(int id) {
         return true;
     case ID_WINDOW_TILE:
         m_pMdiArea->tileSubWindows();
+        return true;
+    case ID_REMOTE_CONTROL:
+        OnRemoteControl();
         return true;
     default:
         return false;

@@ -11,6 +11,7 @@
 class CCmdUI;
 class CLanguageManager;
 class CMenuEx;
+class CRemoteControl;
 class CStatusPanes;
 class CMultiDDSTarnDoc;
 class CTabStrip;
@@ -33,6 +34,7 @@ public:
     ~CMainFrame() override;
 
     static constexpr const char* kFrameTitle = "DDS-Tarn USB (3.2.2.8)";
+    static constexpr const char* kVersion = "3.2.2.8";       ///< As the title shows it.
     static constexpr const char* kAppTitle = "DDS-Tarn USB"; ///< Title of message boxes.
 
     /// The one main frame of the program (null before it is created and after it is gone).
@@ -76,6 +78,12 @@ public:
     QString PaneText(int pane) const;
     /// One 200 ms tick: status bar, first-tick showing, menu re-texting.
     void OnTimer();
+    CRemoteControl& Remote() { return *m_pRemote; }
+    /// Reads the remote setting and runs the server as it says, enabled on `scpiPort` instead
+    /// when that is given (the command line's --scpi, which the saved setting never learns).
+    void StartRemote(int scpiPort = 0);
+    /// Utility > Remote Control...
+    void OnRemoteControl();
     /// Closes every device (exit path).
     void CloseAllDocuments();
     QMenu* TabMenu() const { return m_pTabMenu; }
@@ -132,6 +140,7 @@ private:
     QAction* m_pCloseAction = nullptr;
     QMenu* m_pTabMenu = nullptr;
     std::unique_ptr<CStatusPanes> m_pStatus;
+    std::unique_ptr<CRemoteControl> m_pRemote;
     QTimer* m_pTimer = nullptr;
     bool m_bFirstTick = true;
     int m_nLastDocumentCount = -1;

@@ -12,6 +12,8 @@
 #include <QPageSetupDialog>
 #include <QPrinter>
 
+#include <cstdio>
+
 namespace {
 
 CMultiDDSTarnApp* s_pApp = nullptr;
@@ -37,9 +39,28 @@ CMultiDDSTarnApp* CMultiDDSTarnApp::Get() {
 
 bool CMultiDDSTarnApp::InitInstance() {
     m_pMainFrame = new CMainFrame();
-    // The command line is accepted but not used: the program always starts with a new device.
+    // The program always starts with a new device; of the command line only --scpi counts.
     // The main window stays hidden until the frame's first timer tick.
-    return OpenNewDocument() != nullptr;
+    if (!OpenNewDocument())
+        return false;
+    m_pMainFrame->StartRemote(ScpiPort(QCoreApplication::arguments()));
+    return true;
+}
+
+int CMultiDDSTarnApp::ScpiPort(const QStringList& arguments) {
+    for (const QString& argument : arguments) {
+        if (argument == QLatin1String("--scpi"))
+            return kDefaultScpiPort;
+        if (!argument.startsWith(QLatin1String("--scpi=")))
+            continue;
+        bool ok = false;
+        const int port = argument.mid(7).toInt(&ok);
+        if (ok && port >= 1 && port <= 65535)
+            return port;
+        std::fprintf(stderr, "DDSTarnUSB: --scpi wants a port from 1 to 65535, not \"%s\"\n",
+                     qPrintable(argument.mid(7)));
+    }
+    return 0;
 }
 
 void CMultiDDSTarnApp::ExitInstance() {

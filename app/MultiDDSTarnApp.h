@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -23,6 +24,11 @@ public:
 
     /// Creates the main frame and opens one new device. False when the frame cannot be made.
     bool InitInstance();
+    static constexpr int kDefaultScpiPort = 5025;
+    /// The port of "--scpi" (kDefaultScpiPort) or "--scpi=PORT" among the program's
+    /// arguments; 0 without one (or with a port outside 1..65535, which is reported).
+    static int ScpiPort(const QStringList& arguments);
+
     /// Closes every device, stores the language and destroys the main frame.
     void ExitInstance();
 

@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QLabel>
+#include <QLayout>
 #include <QStatusBar>
 
 namespace {
@@ -33,6 +34,13 @@ CStatusPanes::CStatusPanes(QStatusBar* bar) : m_pBar(bar) {
                                    6);
         bar->addWidget(m_pPanes[i]);
     }
+    // Before the clock, so the clock keeps the bar's right end.
+    m_pRemote = new QLabel(bar);
+    m_pRemote->setObjectName(QStringLiteral("paneRemote"));
+    m_pRemote->setFrameShape(QFrame::Panel);
+    m_pRemote->setFrameShadow(QFrame::Sunken);
+    m_pRemote->hide();
+    bar->insertWidget(2, m_pRemote);
 }
 
 void CStatusPanes::PaneWidths(int statusWidth, int clockWidth, int widths[3]) {
@@ -69,13 +77,24 @@ void CStatusPanes::Update(const CDDSDevice* device, const CLanguageManager& lang
     m_pPanes[1]->setText(serial);
     m_pPanes[2]->setText(clock);
 
+    // The remote pane's room comes out of the two device panes' share.
+    int remoteWidth = 0;
+    m_pRemote->setText(m_strRemote);
+    m_pRemote->setVisible(!m_strRemote.isEmpty());
+    if (!m_strRemote.isEmpty()) {
+        remoteWidth = m_pBar->fontMetrics().horizontalAdvance(m_strRemote) + 10;
+        m_pRemote->setFixedWidth(remoteWidth);
+        remoteWidth += m_pBar->layout() ? m_pBar->layout()->spacing() : 0;
+    }
     int widths[3];
-    PaneWidths(m_pBar->contentsRect().width() - kBarChrome,
+    PaneWidths(m_pBar->contentsRect().width() - kBarChrome - remoteWidth,
                m_pBar->fontMetrics().horizontalAdvance(clock), widths);
     for (int i = 0; i < 3; ++i)
         m_pPanes[i]->setFixedWidth(std::max(0, widths[i]));
 }
 
 QString CStatusPanes::Text(int pane) const {
+    if (pane == 3)
+        return m_pRemote->isVisibleTo(m_pBar) ? m_pRemote->text() : QString();
     return pane >= 0 && pane < 3 ? m_pPanes[pane]->text() : QString();
 }

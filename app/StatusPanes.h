@@ -7,8 +7,9 @@ class QDateTime;
 class QLabel;
 class QStatusBar;
 
-/// The main window's three status panes: the current device's state ("Demo", "Connect",
-/// "Searching for hardware" with 1 to 6 dots, "No Item"), its serial-number bits, and the clock.
+/// The main window's status panes: the current device's state ("Demo", "Connect",
+/// "Searching for hardware" with 1 to 6 dots, "No Item"), its serial-number bits, the clock,
+/// and before the clock, only while the SCPI server listens, "SCPI :5025" (pane 3).
 class CStatusPanes {
 public:
     /// Adds the panes to the bar (ids 61446, 61448, 61447 in that order).
@@ -17,6 +18,8 @@ public:
     /// One 200 ms tick: texts from the device (none: no device) and widths from the bar.
     void Update(const CDDSDevice* device, const CLanguageManager& language);
     QString Text(int pane) const;
+    /// The remote pane's text from the next tick on; empty hides the pane.
+    void SetRemoteText(const QString& text) { m_strRemote = text; }
 
     /// Pane widths from the bar's width and the clock text's width: the clock gets its text
     /// plus 10 pixels, the other two share the rest, truncated.
@@ -27,5 +30,7 @@ public:
 private:
     QStatusBar* m_pBar;
     QLabel* m_pPanes[3] = {};
+    QLabel* m_pRemote = nullptr;
+    QString m_strRemote;
     int m_nDots = 0; ///< Dots after "Searching for hardware", 1 to 6, one more per tick.
 };

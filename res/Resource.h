@@ -241,3 +241,17 @@ constexpr int IDC_PIN_FIRST = 1073; ///< Pin k is IDC_PIN_FIRST + k (O0..O11, I0
 // Warnings of the dialogs' data exchange
 constexpr int IDS_NUMBER_REQUIRED = 2040;  ///< "Please enter a number."
 constexpr int IDS_INTEGER_REQUIRED = 2041; ///< "Please enter an integer."
+
+// Remote control: Utility > Remote Control... and its dialog (146)
+constexpr int ID_REMOTE_CONTROL = 32804;
+constexpr int IDD_REMOTE_CONTROL = 146;
+constexpr int IDC_REMOTE_ENABLE = 1300;
+constexpr int IDC_TXT_REMOTE_PORT = 1301;
+constexpr int IDC_TXT_REMOTE_ADDRESS = 1302;
+constexpr int IDC_REMOTE_WARNING = 1303;
+constexpr int IDC_TXT_REMOTE_CLIENTS = 1304;
+constexpr int IDC_REMOTE_PORT = 1305;
+constexpr int IDC_REMOTE_ADDRESS = 1306;
+constexpr int IDC_REMOTE_CLIENTS = 1307;
+constexpr int IDS_REMOTE_LISTEN_FAILED = 2042; ///< "Remote control cannot listen: " + reason
+constexpr int IDS_ADDRESS_REQUIRED = 2043;     ///< "Please enter an IP address such as 127.0.0.1."

@@ -1,0 +1,48 @@
+// The main frame's remote control: the setting at start-up and Utility > Remote Control...
+#include "app/MainFrame.h"
+#include "app/MultiDDSTarnApp.h"
+#include "app/RemoteControl.h"
+#include "dialogs/RemoteControlDlg.h"
+#include "i18n/LanguageManager.h"
+#include "res/Resource.h"
+
+#include <QMessageBox>
+
+namespace {
+
+CSettingsFile Settings() {
+    CMultiDDSTarnApp* app = CMultiDDSTarnApp::Get();
+    return CSettingsFile(app ? app->m_strProgramFolder.toStdString() : std::string());
+}
+
+/// Runs the server as `remote` says; a server that cannot listen is the user's to know.
+void Apply(CMainFrame& frame, CRemoteControl& control, const CSettingsFile::Remote& remote) {
+    QString error;
+    if (control.Apply(remote, error))
+        return;
+    QString text = frame.GetText(IDS_REMOTE_LISTEN_FAILED);
+    if (text.isEmpty())
+        text = QStringLiteral("Remote control cannot listen: ");
+    QMessageBox::warning(&frame, QString::fromLatin1(CMainFrame::kAppTitle), text + error);
+}
+
+} // namespace
+
+void CMainFrame::StartRemote(int scpiPort) {
+    CSettingsFile::Remote remote = Settings().LoadRemote();
+    if (scpiPort > 0) {
+        remote.bEnabled = true;
+        remote.nPort = scpiPort;
+    }
+    Apply(*this, *m_pRemote, remote);
+}
+
+void CMainFrame::OnRemoteControl() {
+    CRemoteControlDlg dialog(
+        m_pRemote->Setting(), [this] { return m_pRemote->Clients(); }, *m_pLanguage, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    Settings().SaveRemote(dialog.m_remote);
+    Apply(*this, *m_pRemote, dialog.m_remote);
+    OnTimer();
+}

@@ -1,0 +1,43 @@
+#pragma once
+#include "app/FrameDeviceRegistry.h"
+#include "app/RemoteEndpoint.h"
+#include "i18n/SettingsFile.h"
+
+#include <functional>
+#include <memory>
+
+class CMainFrame;
+
+/// The program's SCPI server over the main frame's devices: started, moved or stopped as the
+/// remote setting says, and what the status bar and the Remote Control dialog show of it.
+class CRemoteControl {
+public:
+    using EndpointFactory = std::function<std::unique_ptr<CRemoteEndpoint>(CDeviceRegistry&)>;
+
+    explicit CRemoteControl(CMainFrame& frame);
+    ~CRemoteControl(); ///< Closes the server before the devices it serves go.
+
+    /// Builds the servers of every remote control made from now on (tests: a stand-in; empty:
+    /// the real one again).
+    static void SetEndpointFactory(EndpointFactory factory);
+
+    /// Runs the server as `remote` says; false with the reason when it cannot listen.
+    bool Apply(const CSettingsFile::Remote& remote, QString& error);
+    /// The setting last applied (which the command line may have changed from the saved one).
+    const CSettingsFile::Remote& Setting() const { return m_setting; }
+    bool IsListening() const;
+    QStringList Clients() const;
+    /// "SCPI :5025" while listening, else empty.
+    QString StatusText() const;
+
+private:
+    CFrameDeviceRegistry m_registry;
+    std::unique_ptr<CRemoteEndpoint> m_pEndpoint;
+    CSettingsFile::Remote m_setting;
+    std::string m_strAddress; ///< Where the endpoint was last told to listen.
+};
+
+/// The SCPI server over `devices`; null in a build without it. Its one definition is chosen by
+/// app/CMakeLists.txt: ScpiEndpoint.cpp when the instrument and server libraries are built,
+/// else ScpiEndpointStub.cpp.
+std::unique_ptr<CRemoteEndpoint> MakeScpiEndpoint(CDeviceRegistry& devices);

@@ -1,0 +1,106 @@
+#include "dialogs/RemoteControlDlg.h"
+
+#include "i18n/LanguageManager.h"
+#include "res/Resource.h"
+#include "widgets/WindowTexts.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QSpinBox>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kRefreshInterval = 500; // ms
+
+QLabel* Caption(int id, const char* english, QWidget* parent) {
+    auto* label = new QLabel(QString::fromLatin1(english), parent);
+    label->setProperty("ctrlId", id);
+    return label;
+}
+
+} // namespace
+
+CRemoteControlDlg::CRemoteControlDlg(const CSettingsFile::Remote& remote,
+                                     std::function<QStringList()> clients,
+                                     const CLanguageManager& language, QWidget* parent)
+    : QDialog(parent), m_remote(remote), m_language(language), m_clients(std::move(clients)),
+      m_pEnable(new QCheckBox(QStringLiteral("Enable remote control (SCPI over TCP)"), this)),
+      m_pPort(new QSpinBox(this)), m_pAddress(new QLineEdit(this)),
+      m_pClients(new QListWidget(this)), m_pRefresh(new QTimer(this)) {
+    m_pEnable->setProperty("ctrlId", IDC_REMOTE_ENABLE);
+    m_pEnable->setChecked(remote.bEnabled);
+    m_pPort->setProperty("ctrlId", IDC_REMOTE_PORT);
+    m_pPort->setRange(1, 65535);
+    m_pPort->setValue(remote.nPort);
+    m_pAddress->setProperty("ctrlId", IDC_REMOTE_ADDRESS);
+    m_pAddress->setText(QString::fromStdString(remote.strAddress));
+    m_pClients->setProperty("ctrlId", IDC_REMOTE_CLIENTS);
+    m_pClients->setSelectionMode(QAbstractItemView::NoSelection);
+
+    QLabel* warning = Caption(IDC_REMOTE_WARNING,
+                              "Any address other than 127.0.0.1 lets every computer on the "
+                              "network drive the generators.",
+                              this);
+    warning->setWordWrap(true);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+
+    auto* form = new QFormLayout;
+    form->addRow(Caption(IDC_TXT_REMOTE_PORT, "Port:", this), m_pPort);
+    form->addRow(Caption(IDC_TXT_REMOTE_ADDRESS, "Listen address:", this), m_pAddress);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_pEnable);
+    layout->addLayout(form);
+    layout->addWidget(warning);
+    layout->addWidget(Caption(IDC_TXT_REMOTE_CLIENTS, "Connected clients:", this));
+    layout->addWidget(m_pClients);
+    layout->addWidget(buttons);
+    resize(360, 320);
+
+    // Controls without a text in the language keep their English one; so does the caption.
+    CWindowTexts::ApplyToWindow(this, language);
+    const std::string title = language.GetText(IDD_REMOTE_CONTROL);
+    setWindowTitle(title.empty() ? QStringLiteral("Remote Control")
+                                 : QString::fromUtf8(title.c_str()));
+
+    connect(buttons, &QDialogButtonBox::accepted, this, &CRemoteControlDlg::OnOk);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(m_pRefresh, &QTimer::timeout, this, &CRemoteControlDlg::RefreshClients);
+    m_pRefresh->start(kRefreshInterval);
+    RefreshClients();
+}
+
+void CRemoteControlDlg::RefreshClients() {
+    const QStringList now = m_clients ? m_clients() : QStringList();
+    QStringList shown;
+    for (int i = 0; i < m_pClients->count(); ++i)
+        shown << m_pClients->item(i)->text();
+    if (now == shown)
+        return;
+    m_pClients->clear();
+    m_pClients->addItems(now);
+}
+
+void CRemoteControlDlg::OnOk() {
+    const std::string address = m_pAddress->text().trimmed().toStdString();
+    if (!CSettingsFile::IsAddress(address)) {
+        const std::string text = m_language.GetText(IDS_ADDRESS_REQUIRED);
+        QMessageBox::warning(this, windowTitle(),
+                             text.empty() ? QStringLiteral("Please enter an IP address such as "
+                                                           "127.0.0.1.")
+                                          : QString::fromUtf8(text.c_str()));
+        m_pAddress->setFocus();
+        m_pAddress->selectAll();
+        return;
+    }
+    m_remote.bEnabled = m_pEnable->isChecked();
+    m_remote.nPort = m_pPort->value();
+    m_remote.strAddress = address;
+    accept();
+}

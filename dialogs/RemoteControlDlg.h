@@ -1,0 +1,44 @@
+#pragma once
+#include "i18n/SettingsFile.h"
+
+#include <QDialog>
+#include <QStringList>
+
+#include <functional>
+
+class CLanguageManager;
+class QCheckBox;
+class QLineEdit;
+class QListWidget;
+class QSpinBox;
+class QTimer;
+
+/// Utility > Remote Control...: whether the SCPI server runs, its port and listen address, and
+/// the clients connected now (asked again every half second while the dialog is open). OK
+/// takes the setting into m_remote; a listen address that is not an IP address is refused.
+class CRemoteControlDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    CRemoteControlDlg(const CSettingsFile::Remote& remote, std::function<QStringList()> clients,
+                      const CLanguageManager& language, QWidget* parent = nullptr);
+
+    CSettingsFile::Remote m_remote; ///< The setting shown; after OK the one chosen.
+
+    QCheckBox* Enable() const { return m_pEnable; }
+    QSpinBox* Port() const { return m_pPort; }
+    QLineEdit* Address() const { return m_pAddress; }
+    QListWidget* Clients() const { return m_pClients; }
+
+private:
+    void OnOk();
+    void RefreshClients();
+
+    const CLanguageManager& m_language;
+    std::function<QStringList()> m_clients;
+    QCheckBox* m_pEnable;
+    QSpinBox* m_pPort;
+    QLineEdit* m_pAddress;
+    QListWidget* m_pClients;
+    QTimer* m_pRefresh;
+};

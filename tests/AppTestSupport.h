@@ -31,6 +31,8 @@ public:
     QStringList m_deviceList; ///< Caption, column title and rows of the last Device List seen.
     int m_nDeviceLists = 0;
     int m_nChooseRow = 0;
+    /// Answers any other dialog first; true when it did.
+    std::function<bool(QWidget*)> m_answerOther;
 
 private:
     void Answer() {
@@ -46,7 +48,7 @@ private:
                 m_deviceList << rows->topLevelItem(i)->text(0);
             rows->setCurrentItem(rows->topLevelItem(m_nChooseRow));
             m_nChooseRow < 0 ? list->reject() : list->findChild<QPushButton*>()->click();
-        } else if (modal) {
+        } else if (modal && !(m_answerOther && m_answerOther(modal))) {
             modal->close();
         }
     }

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -50,6 +51,8 @@ CRemoteControlDlg::CRemoteControlDlg(const CSettingsFile::Remote& remote,
                               this);
     warning->setWordWrap(true);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setProperty("ctrlId", IDC_DLG_OK);
+    buttons->button(QDialogButtonBox::Cancel)->setProperty("ctrlId", IDC_DLG_CANCEL);
 
     auto* form = new QFormLayout;
     form->addRow(Caption(IDC_TXT_REMOTE_PORT, "Port:", this), m_pPort);

@@ -42,7 +42,13 @@ constexpr int kTimerInterval = 100; // ms
 
 CMultiDDSTarnView::CMultiDDSTarnView(CMultiDDSTarnDoc* doc, QWidget* parent)
     : QWidget(parent), m_pDocument(doc), m_panel(this),
-      m_sync(m_panel, [this](int previous, int type) { ShowWaveType(previous, type); }),
+      m_sync(m_panel,
+             [this](int previous, int type) {
+                 ShowWaveType(previous, type);
+                 // Chosen from outside, never from a file (File > Open shows its own wave): the
+                 // name Save would write to is gone, as when the panel chooses.
+                 m_pDocument->m_strFileName = QString::fromLatin1(CMultiDDSTarnDoc::kNoFile);
+             }),
       m_dialogs(doc) {
     CreateControls();
     ConnectControls();

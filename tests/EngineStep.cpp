@@ -128,7 +128,7 @@ TEST_F(Step, TwoStepsAtOnceOneRunsTheOtherReturns) {
     other.m_bDemo = 0;
     other.m_nDevice = 1;
     const int counted = CStepGuard::Count();
-    other.DeviceStep(); // the guard is held: skipped, not delayed
+    EXPECT_FALSE(other.DeviceStep()); // the guard is held: skipped, not delayed
     EXPECT_EQ(CStepGuard::Count(), counted);
     EXPECT_EQ(other.PendingCommands().size(), 3u);
 

@@ -151,9 +151,7 @@ TEST_F(SimWorker, CommandsWaitingForALostUnitDoNotHurryItsSteps) {
     SimClearLog();
     // The idle steps of unit 0, each followed by a whole pause, are the clock.
     std::vector<std::string> log;
-    const auto checks = [&log](const char* call) {
-        return std::count(log.begin(), log.end(), call);
-    };
+    const auto checks = [&log](const char* call) { return std::ranges::count(log, call); };
     ASSERT_TRUE(WaitFor([&] {
         log = SimCallLog();
         return checks("DDSCheck(0)") >= 100;

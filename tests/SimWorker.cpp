@@ -107,7 +107,7 @@ TEST_F(SimWorker, ReplugedUnitIsReprogrammedFirstAndABurstEndsOnTheLast) {
     // A burst of frequency changes ends on the last.
     for (int i = 1; i <= 1000; ++i)
         m_devices[0].SetFrequency(1000.0 + 37.0 * i);
-    // One command per step: about 2000 steps of 1 ms to work off.
+    // One command per step: about 2000 steps, two to each 1 ms pause, to work off.
     ASSERT_TRUE(WaitFor([&] { return Idle(0); }, 8000ms));
     EXPECT_EQ(SimGetUnit(0).frequency, 38000.0);
     EXPECT_TRUE(PlanAgrees(0));

@@ -8,8 +8,11 @@ CDDSDevice::CDDSDevice() {
 CDDSDevice::~CDDSDevice() = default;
 
 void CDDSDevice::QueueCommand(int code) {
-    std::lock_guard<std::mutex> lock(m_commandLock);
-    m_commands.push_back(code);
+    {
+        std::lock_guard<std::mutex> lock(m_commandLock);
+        m_commands.push_back(code);
+    }
+    m_commandQueued.Raise();
 }
 
 int CDDSDevice::TakeCommand() {
@@ -22,14 +25,32 @@ int CDDSDevice::TakeCommand() {
 }
 
 void CDDSDevice::RequestDownload() {
-    std::lock_guard<std::mutex> lock(m_commandLock);
-    // A download still waiting at the head will read the newest fields anyway.
-    if (!m_commands.empty() && m_commands.front() == CMD_DOWNLOAD)
-        return;
-    m_commands.push_back(CMD_DOWNLOAD);
+    {
+        std::lock_guard<std::mutex> lock(m_commandLock);
+        // A download still waiting at the head will read the newest fields anyway.
+        if (!m_commands.empty() && m_commands.front() == CMD_DOWNLOAD)
+            return;
+        m_commands.push_back(CMD_DOWNLOAD);
+    }
+    m_commandQueued.Raise();
 }
 
 std::vector<int> CDDSDevice::PendingCommands() const {
     std::lock_guard<std::mutex> lock(m_commandLock);
     return {m_commands.begin(), m_commands.end()};
+}
+
+bool CDDSDevice::CommandWaiting() const {
+    if (m_bDemo != 0 || m_bLost != 0)
+        return false; // its commands wait for a unit that answers
+    std::lock_guard<std::mutex> lock(m_commandLock);
+    return !m_commands.empty();
+}
+
+void CDDSDevice::PauseWorker(std::chrono::microseconds pause) {
+    m_commandQueued.Sleep(pause);
+}
+
+void CDDSDevice::WakeWorker() {
+    m_commandQueued.Raise();
 }

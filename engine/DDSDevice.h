@@ -1,7 +1,9 @@
 #pragma once
 #include "Relaxed.h"
+#include "WakeFlag.h"
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -105,6 +107,12 @@ public:
     int TakeCommand(); ///< Oldest entry, or 0 when empty.
     void RequestDownload();
     std::vector<int> PendingCommands() const; ///< Snapshot, oldest first (tests, status).
+    /// Whether the next step would carry out a queued command: bound, present, queue not empty.
+    bool CommandWaiting() const;
+    /// The worker's pause: at most `pause`, cut short by a command queued since the last pause
+    /// (also one queued while the worker was stepping) or by WakeWorker.
+    void PauseWorker(std::chrono::microseconds pause);
+    void WakeWorker(); ///< Ends the current or the next PauseWorker at once (a stop request).
 
     // Setters; each stores its argument and queues what the unit must receive.
     void SetMeasureMode(int mode);
@@ -145,8 +153,9 @@ public:
     /// The buffer DownloadWaveform sends, built into codes (kMaxPoints entries); returns the
     /// sample count to send.
     int BuildWaveform(unsigned short* codes) const;
-    void DeviceStep(); ///< One worker step; skipped while another step runs.
-    void SweepTick();  ///< One sweep step; skipped while another sweep step runs.
+    /// One worker step; skipped (false) while another step runs.
+    bool DeviceStep();
+    void SweepTick(); ///< One sweep step; skipped while another sweep step runs.
 
 private:
     void ProgramFrequency(); ///< DDSSetFrequency with m_dFrequency; keeps the reported plan.
@@ -156,4 +165,5 @@ private:
 
     mutable std::mutex m_commandLock;
     std::deque<int> m_commands;
+    CWakeFlag m_commandQueued;
 };

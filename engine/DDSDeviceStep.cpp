@@ -84,18 +84,18 @@ void CDDSDevice::CarryOut(int command) {
     }
 }
 
-void CDDSDevice::DeviceStep() {
+bool CDDSDevice::DeviceStep() {
     if (!CStepGuard::TryEnter())
-        return;
+        return false;
     Measure();
     if (m_bDemo != 0) {
         CStepGuard::Leave();
-        return;
+        return true;
     }
     if (DDSCheck(m_nDevice) == 0) {
         m_bLost = 1;
         CStepGuard::Leave();
-        return;
+        return true;
     }
     if (m_bLost == 1) {
         // The unit answers again but has forgotten everything: program it before anything
@@ -105,7 +105,7 @@ void CDDSDevice::DeviceStep() {
         m_bLost = 0;
         CStepGuard::Leave();
         DownloadWaveform();
-        return;
+        return true;
     }
     DDSSetDigitalOut(m_nDevice, m_wDigitalOut);
     unsigned short in = m_wDigitalIn;
@@ -113,4 +113,5 @@ void CDDSDevice::DeviceStep() {
     m_wDigitalIn = in;
     CarryOut(TakeCommand());
     CStepGuard::Leave();
+    return true;
 }

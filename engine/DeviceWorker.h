@@ -5,7 +5,8 @@
 class CDDSDevice;
 
 /// The background thread of one device: DeviceStep, then a 1 ms pause, until asked to stop.
-/// A stop takes effect between two steps, so a step never ends half done.
+/// A queued command or a stop request ends the pause at once, and while commands wait two steps
+/// run in a row. A stop takes effect between two steps, so a step never ends half done.
 class CDeviceWorker {
 public:
     CDeviceWorker() = default;
@@ -21,5 +22,6 @@ public:
 
 private:
     std::thread m_thread;
+    CDDSDevice* m_pDevice = nullptr;
     std::atomic<bool> m_bStop{false};
 };

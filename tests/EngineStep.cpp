@@ -1,6 +1,7 @@
 // The worker step: measurement, presence, digital lines, one command; the step guard.
 #include "engine/DDSDevice.h"
 #include "engine/StepGuard.h"
+#include "engine/WakeFlag.h"
 #include "tests/EngineFakeDll.h"
 
 #include <gtest/gtest.h>
@@ -127,7 +128,7 @@ TEST_F(Step, TwoStepsAtOnceOneRunsTheOtherReturns) {
     other.m_bDemo = 0;
     other.m_nDevice = 1;
     const int counted = CStepGuard::Count();
-    other.DeviceStep(); // the guard is held: skipped, not delayed
+    EXPECT_FALSE(other.DeviceStep()); // the guard is held: skipped, not delayed
     EXPECT_EQ(CStepGuard::Count(), counted);
     EXPECT_EQ(other.PendingCommands().size(), 3u);
 
@@ -137,6 +138,23 @@ TEST_F(Step, TwoStepsAtOnceOneRunsTheOtherReturns) {
     EXPECT_EQ(other.PendingCommands().size(), 2u);
     const Calls calls = CFakeDll::Calls();
     EXPECT_EQ(std::count(calls.begin(), calls.end(), "DDSCheck(1)"), 1);
+}
+
+TEST(WakeFlag, ARaiseEndsTheSleepItFindsOrTheNextOneAndNoMore) {
+    using namespace std::chrono_literals;
+    CWakeFlag flag;
+    const auto start = std::chrono::steady_clock::now();
+    flag.Raise();
+    flag.Sleep(30s); // raised before it began
+    std::thread sleeper([&flag] { flag.Sleep(30s); });
+    std::this_thread::sleep_for(5ms); // most likely asleep by now; either way it must end
+    flag.Raise();
+    sleeper.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 20s); // a hang guard only
+
+    const auto from = std::chrono::steady_clock::now();
+    flag.Sleep(5ms); // the raise was used up: a whole pause
+    EXPECT_GE(std::chrono::steady_clock::now() - from, 5ms);
 }
 
 } // namespace

@@ -6,8 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
+#include <map>
+#include <regex>
 #include <thread>
 
 namespace {
@@ -104,10 +107,56 @@ TEST_F(SimWorker, ReplugedUnitIsReprogrammedFirstAndABurstEndsOnTheLast) {
     // A burst of frequency changes ends on the last.
     for (int i = 1; i <= 1000; ++i)
         m_devices[0].SetFrequency(1000.0 + 37.0 * i);
-    // One command per step: about 2000 steps of 1 ms to work off.
+    // One command per step: about 2000 steps, two to each 1 ms pause, to work off.
     ASSERT_TRUE(WaitFor([&] { return Idle(0); }, 8000ms));
     EXPECT_EQ(SimGetUnit(0).frequency, 38000.0);
     EXPECT_TRUE(PlanAgrees(0));
+}
+
+TEST_F(SimWorker, AWokenWorkerStillCarriesOutOneCommandPerWholeStep) {
+    m_workers[0].Start(&m_devices[0]);
+    ASSERT_TRUE(WaitFor([&] { return Idle(0); }));
+    SimClearLog();
+    std::string queued;
+    for (int i = 0; i < 30; ++i) {
+        m_devices[0].SetDIOMode(i % 2);
+        m_devices[0].SetExtTrig(i % 2);
+        queued += "DT";
+        std::this_thread::sleep_for(i % 10 == 0 ? 3ms : 0ms); // then the worker pauses again
+    }
+    ASSERT_TRUE(WaitFor([&] { return Idle(0); }));
+    m_workers[0].Stop();
+
+    // One letter per call; a step is presence check, outputs, inputs, then at most one command.
+    const std::map<std::string, std::string> letters = {
+        {"DDSCheck", "c"},     {"DDSSetDigitalOut", "o"}, {"DDSGetDigitalIn", "i"},
+        {"DDSGetMeasure", ""}, {"DDSSetDIOMode", "D"},    {"DDSSetTrigger", "T"}};
+    std::string steps;
+    for (const std::string& call : SimCallLog()) {
+        const auto letter = letters.find(call.substr(0, call.find('(')));
+        steps += letter == letters.end() ? "?" : letter->second;
+    }
+    steps.erase(0, steps.find('c')); // the log may open inside a step
+    EXPECT_TRUE(std::regex_match(steps, std::regex("(coi[DT]?)*"))) << steps;
+    EXPECT_EQ(std::regex_replace(steps, std::regex("coi"), ""), queued);
+}
+
+TEST_F(SimWorker, CommandsWaitingForALostUnitDoNotHurryItsSteps) {
+    m_workers[0].Start(&m_devices[0]);
+    m_workers[1].Start(&m_devices[1]);
+    SimUnplug(1);
+    ASSERT_TRUE(WaitFor([&] { return m_devices[1].m_bLost == 1; }));
+    m_devices[1].SetFrequency(2000.0);
+    m_devices[1].SetDIOMode(1);
+    SimClearLog();
+    // The idle steps of unit 0, each followed by a whole pause, are the clock.
+    std::vector<std::string> log;
+    const auto checks = [&log](const char* call) { return std::ranges::count(log, call); };
+    ASSERT_TRUE(WaitFor([&] {
+        log = SimCallLog();
+        return checks("DDSCheck(0)") >= 100;
+    }));
+    EXPECT_LE(2 * checks("DDSCheck(1)"), 3 * checks("DDSCheck(0)"));
 }
 
 TEST_F(SimWorker, StopWaitsForTheLoopAndLeavesTheGuardFree) {

@@ -111,6 +111,9 @@ void CDDSDevice::DeviceStep() {
     unsigned short in = m_wDigitalIn;
     DDSGetDigitalIn(m_nDevice, &in);
     m_wDigitalIn = in;
-    CarryOut(TakeCommand());
+    if (const int command = TakeCommand()) {
+        CarryOut(command);
+        CommandCarriedOut();
+    }
     CStepGuard::Leave();
 }

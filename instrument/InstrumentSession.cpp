@@ -5,6 +5,7 @@
 #include "instrument/InstrumentValues.h"
 #include "scpi/ScpiText.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 
@@ -51,6 +52,8 @@ CDeviceControl* CInstrumentSession::Addressed(CScpiContext& context) const {
     CDeviceControl* control = suffix ? m_devices.Control(context.Suffix(0) - 1) : Selected();
     if (!control)
         context.Error(suffix ? -114 : -241, suffix ? "no such device" : "no device selected");
+    else if (std::find(m_vAddressed.begin(), m_vAddressed.end(), control) == m_vAddressed.end())
+        m_vAddressed.push_back(control);
     return control;
 }
 
@@ -89,10 +92,21 @@ void CInstrumentSession::Reset() {
     }
 }
 
-bool CInstrumentSession::OperationsComplete() const {
-    const CDeviceControl* control = Selected();
-    // A demo record's queue is never carried out: there is no generator to wait for.
-    return !control || control->Device().m_bDemo != 0 || control->Device().CommandsDone();
+bool CInstrumentSession::OperationsComplete() {
+    // Only devices still open are asked: one closed since it was addressed has gone.
+    for (int i = 0; i < m_devices.Count(); ++i) {
+        const CDeviceControl* control = m_devices.Control(i);
+        if (!control)
+            continue;
+        const bool asked = i == m_nSelected || std::find(m_vAddressed.begin(), m_vAddressed.end(),
+                                                         control) != m_vAddressed.end();
+        // A demo record's queue is never carried out: there is no generator to wait for.
+        const CDDSDevice& device = control->Device();
+        if (asked && device.m_bDemo == 0 && !device.CommandsDone())
+            return false;
+    }
+    m_vAddressed.clear();
+    return true;
 }
 
 void CInstrumentSession::AddAddressing() {

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 class CDeviceControl;
 class CDeviceRegistry;
@@ -25,8 +26,9 @@ public:
     std::string Identify() const;
     /// *RST: the selected device as newly opened; its remote sweep ends.
     void Reset();
-    /// *OPC?: every command queued for the selected device has reached the generator.
-    bool OperationsComplete() const;
+    /// *OPC?: every command queued for the selected device, and for each device this session
+    /// addressed since the last completion, has reached the generator.
+    bool OperationsComplete();
 
 private:
     void AddAddressing();
@@ -50,5 +52,7 @@ private:
     std::string m_strVersion;
     Sweeps& m_sweeps;
     int m_nSelected = 0;
+    /// Devices addressed since operations were last complete.
+    mutable std::vector<const CDeviceControl*> m_vAddressed;
     CScpiCommandTable m_table;
 };

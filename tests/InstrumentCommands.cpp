@@ -42,7 +42,8 @@ protected:
             m_devices[i].ApplyFrequency();
             m_workers[i].Start(&m_devices[i]);
         }
-        ASSERT_TRUE(WaitFor([&] { return m_devices[0].CommandsDone(); }));
+        ASSERT_TRUE(
+            WaitFor([&] { return m_devices[0].CommandsDone() && m_devices[1].CommandsDone(); }));
     }
     void TearDown() override {
         m_workers[1].Stop();
@@ -139,18 +140,24 @@ TEST_F(Instrument, CommandsClampAddressAndAnswerAsStored) {
 
 TEST_F(Instrument, OperationCompleteWaitsForTheUnit) {
     const std::unique_ptr<CScpiSession> session = m_instrument.NewSession();
-    m_workers[0].Stop();
-    EXPECT_EQ(session->Feed("FREQ 12345;*OPC?\n"), "");
-    EXPECT_TRUE(session->IsWaiting());
-    m_workers[0].Start(&m_devices[0]);
-    std::string answer;
-    ASSERT_TRUE(WaitFor([&] { return !(answer = session->Poll()).empty(); }));
-    // Checked at once: the answer may only come once the plan and its download are there.
-    const SimUnitState unit = SimGetUnit(0);
-    EXPECT_EQ(answer, "1\n");
-    EXPECT_EQ(unit.frequency, 12345.0);
-    EXPECT_EQ(int(unit.buffer.size()), unit.points);
-    EXPECT_EQ(m_devices[0].m_nPoints, unit.points);
+    const std::pair<const char*, double> rows[] = {{"FREQ 12345;*OPC?", 12345.0},
+                                                   {"SOUR2:FREQ 777;*OPC?", 777.0}};
+    for (int i = 0; i < 2; ++i) {
+        m_workers[i].Stop();
+        EXPECT_EQ(session->Feed(rows[i].first + std::string("\n")), "");
+        EXPECT_TRUE(session->IsWaiting());
+        m_workers[i].Start(&m_devices[i]);
+        std::string answer;
+        ASSERT_TRUE(WaitFor([&] { return !(answer = session->Poll()).empty(); }));
+        // Checked at once: the answer may only come once the plan and its download are there.
+        const SimUnitState unit = SimGetUnit(i);
+        EXPECT_EQ(answer, "1\n");
+        EXPECT_EQ(unit.frequency, rows[i].second);
+        EXPECT_EQ(int(unit.buffer.size()), unit.points);
+        EXPECT_EQ(m_devices[i].m_nPoints, unit.points);
+    }
+    // The simulated unit plays 7 periods in 2766 samples of 200 MHz / 41.
+    EXPECT_EQ(Run(*session, "FREQ:ACT?"), "12345.0258363755,2.09286152289577");
 
     // *RST: a new window's state, at the unit too.
     EXPECT_EQ(Run(*session, "FUNC SQU;VOLT 1;*RST;*OPC?;FUNC?;VOLT?;FREQ?"), "1;SIN;2;1000");

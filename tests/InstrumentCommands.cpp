@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <set>
@@ -158,6 +159,11 @@ TEST_F(Instrument, OperationCompleteWaitsForTheUnit) {
     }
     // The simulated unit plays 7 periods in 2766 samples of 200 MHz / 41.
     EXPECT_EQ(Run(*session, "FREQ:ACT?"), "12345.0258363755,2.09286152289577");
+    // The meter reads the unit's own output; the counter query switches the mode as F/C does.
+    EXPECT_TRUE(
+        WaitFor([&] { return std::abs(std::stod(Run(*session, "MEAS:FREQ?")) - 12345) < 1; }));
+    Run(*session, "MEAS:COUN?");
+    EXPECT_EQ(m_devices[0].m_nMeasureMode, 0);
 
     // *RST: a new window's state, at the unit too.
     EXPECT_EQ(Run(*session, "FUNC SQU;VOLT 1;*RST;*OPC?;FUNC?;VOLT?;FREQ?"), "1;SIN;2;1000");
@@ -214,6 +220,14 @@ TEST_F(Instrument, LogarithmicSweepStepsByARatioAndReturns) {
     EXPECT_EQ(Run(*session, "SWE OFF;SWE?;FREQ?;*OPC?"), "0;500;1");
     EXPECT_FALSE(m_instrument.SweepRunning());
     EXPECT_EQ(SimGetUnit(0).frequency, 500.0);
+
+    // Linear: the Sweep dialog's step on its short buffer, until a reset ends it.
+    Run(*session, "SWE:SPAC LIN;STAT ON");
+    m_instrument.Tick();
+    EXPECT_EQ(m_devices[0].m_dFrequency, 100 * 100 / 2048.0);
+    EXPECT_EQ(m_devices[0].m_bSweepOn, 1);
+    Run(*session, "*RST");
+    EXPECT_FALSE(m_instrument.SweepRunning());
 }
 
 } // namespace

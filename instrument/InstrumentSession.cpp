@@ -114,7 +114,7 @@ void CInstrumentSession::AddAddressing() {
         for (int i = 0; i < m_devices.Count(); ++i)
             c.WriteString(m_devices.Name(i));
     });
-    m_table.Add("INSTrument[:SELect]", {P::String()}, [this](CScpiContext& c) {
+    m_table.Add("INSTrument[:SELect]", {P::StringOrNumber()}, [this](CScpiContext& c) {
         const std::string& wanted = c.Param(0).m_str;
         for (int i = 0; i < m_devices.Count(); ++i)
             if (ScpiUpper(m_devices.Name(i)) == ScpiUpper(wanted)) {

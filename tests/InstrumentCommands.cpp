@@ -122,7 +122,7 @@ TEST_F(Instrument, CommandsClampAddressAndAnswerAsStored) {
         {"SOUR2:FREQ 2500;:FREQ?;SOUR2:FREQ?", "1000;2500", {}},
         {"INST:CAT?", "\"Device 1\",\"Device 2\"", {}},
         {"INST 'device 2';INST:NSEL?;:FREQ 3e3;:SOUR1:FREQ?;:INST?", "2;1000;\"Device 2\"", {}},
-        {"INST '2';:FREQ 4e3;:INST:NSEL 1;NSEL 3;:SOUR2:FREQ?;*IDN?",
+        {"INST 2;:FREQ 4e3;:INST:NSEL 1;NSEL 3;:SOUR2:FREQ?;*IDN?",
          "4000;DDS-Tarn,DDS-Tarn USB,0,9.9",
          {-222}},
         {"SOUR3:FREQ 1;:INST 'Device 9'", "", {-114, -224}},

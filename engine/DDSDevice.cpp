@@ -21,7 +21,18 @@ int CDDSDevice::TakeCommand() {
         return 0;
     const int code = m_commands.front();
     m_commands.pop_front();
+    m_bCommandRunning = 1;
     return code;
+}
+
+void CDDSDevice::CommandCarriedOut() {
+    std::lock_guard<std::mutex> lock(m_commandLock);
+    m_bCommandRunning = 0;
+}
+
+bool CDDSDevice::CommandsDone() const {
+    std::lock_guard<std::mutex> lock(m_commandLock);
+    return m_commands.empty() && m_bCommandRunning == 0;
 }
 
 void CDDSDevice::RequestDownload() {

@@ -104,7 +104,8 @@ public:
 
     // Command queue: the only lock of the record, held for one queue operation.
     void QueueCommand(int code);
-    int TakeCommand(); ///< Oldest entry, or 0 when empty.
+    int TakeCommand();        ///< Oldest entry, or 0 when empty; marks it running.
+    void CommandCarriedOut(); ///< The command last taken has been sent to the unit.
     void RequestDownload();
     std::vector<int> PendingCommands() const; ///< Snapshot, oldest first (tests, status).
     /// Whether the next step would carry out a queued command: bound, present, queue not empty.
@@ -113,6 +114,9 @@ public:
     /// (also one queued while the worker was stepping) or by WakeWorker.
     void PauseWorker(std::chrono::microseconds pause);
     void WakeWorker(); ///< Ends the current or the next PauseWorker at once (a stop request).
+    /// Every queued command has reached the unit: the queue is empty and the worker is not
+    /// carrying one out.
+    bool CommandsDone() const;
 
     // Setters; each stores its argument and queues what the unit must receive.
     void SetMeasureMode(int mode);
@@ -166,4 +170,7 @@ private:
     mutable std::mutex m_commandLock;
     std::deque<int> m_commands;
     CWakeFlag m_commandQueued;
+    /// A command taken from the queue is still being carried out; under m_commandLock, so
+    /// whoever sees it cleared also sees what the command sent.
+    int m_bCommandRunning = 0;
 };

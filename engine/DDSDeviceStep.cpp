@@ -111,7 +111,10 @@ bool CDDSDevice::DeviceStep() {
     unsigned short in = m_wDigitalIn;
     DDSGetDigitalIn(m_nDevice, &in);
     m_wDigitalIn = in;
-    CarryOut(TakeCommand());
+    if (const int command = TakeCommand()) {
+        CarryOut(command);
+        CommandCarriedOut();
+    }
     CStepGuard::Leave();
     return true;
 }

@@ -15,6 +15,8 @@ struct CScpiParamDef {
     /// Words with the short form in capitals ("SINusoid"); the index is what the handler gets.
     std::vector<std::string> m_vChoices;
     bool m_bOptional = false;
+    /// String: a plain number is taken too, as its decimal text (a name or a number).
+    bool m_bNumberAsText = false;
 
     /// A decimal number, or MINimum, MAXimum or DEFault.
     static CScpiParamDef Numeric(std::string unit = {}) {
@@ -25,6 +27,11 @@ struct CScpiParamDef {
         return {EScpiKind::Choice, {}, std::move(choices), false};
     }
     static CScpiParamDef String() { return {EScpiKind::String, {}, {}, false}; }
+    static CScpiParamDef StringOrNumber() {
+        CScpiParamDef def = String();
+        def.m_bNumberAsText = true;
+        return def;
+    }
     static CScpiParamDef Block() { return {EScpiKind::Block, {}, {}, false}; }
     /// Every remaining parameter, each a number; at least one.
     static CScpiParamDef NumericList(std::string unit = {}) {

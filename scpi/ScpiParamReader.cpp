@@ -89,6 +89,12 @@ int CScpiParamReader::ConvertOne(const CScpiToken& token, const CScpiParamDef& d
         return -141;
     case EScpiKind::String:
     case EScpiKind::Block:
+        if (def.m_bNumberAsText && token.m_eKind == CScpiToken::NUMBER) {
+            if (!token.m_strText.empty())
+                return -138;
+            param.m_str = ScpiFormatNumber(token.m_dValue);
+            return 0;
+        }
         if (token.m_eKind !=
             (def.m_eKind == EScpiKind::String ? CScpiToken::STRING : CScpiToken::BLOCK))
             return -104;

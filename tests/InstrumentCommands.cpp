@@ -1,0 +1,233 @@
+// The SCPI instrument over two records bound to the simulated bank, with their workers.
+#include "app/CsvFile.h"
+#include "control/DeviceControl.h"
+#include "engine/DeviceWorker.h"
+#include "engine/WaveBatch.h"
+#include "hwsim/SimControl.h"
+#include "instrument/DeviceRegistry.h"
+#include "instrument/ScpiInstrument.h"
+#include "scpi/ScpiSession.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <set>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds patience = 3000ms) {
+    const auto until = std::chrono::steady_clock::now() + patience;
+    for (; !done(); std::this_thread::sleep_for(1ms))
+        if (std::chrono::steady_clock::now() > until)
+            return false;
+    return true;
+}
+
+// Two devices in tab order; CSV files go through the reader and writer as File menu does.
+class Instrument : public ::testing::Test, public CDeviceRegistry {
+protected:
+    void SetUp() override {
+        SimReset(2);
+        for (int i = 0; i < 2; ++i) {
+            CDDSDevice::BindContext context;
+            context.foundDevices = 2;
+            context.usedIndices = {1 - i};
+            m_devices[i].BindHardware(context);
+            m_devices[i].ApplyFrequency();
+            m_workers[i].Start(&m_devices[i]);
+        }
+        ASSERT_TRUE(
+            WaitFor([&] { return m_devices[0].CommandsDone() && m_devices[1].CommandsDone(); }));
+    }
+    void TearDown() override {
+        m_workers[1].Stop();
+        m_workers[0].Stop();
+        SimReset(1);
+    }
+
+    int Count() const override { return 2; }
+    std::string Name(int index) const override { return "Device " + std::to_string(index + 1); }
+    CDeviceControl* Control(int index) override {
+        return index >= 0 && index < 2 ? &m_controls[index] : nullptr;
+    }
+    bool LoadCsv(int index, const std::string& path, std::string& error) override {
+        if (!CCsvFile::Read(m_devices[index], path, error))
+            return false;
+        m_controls[index].SelectWaveType(WAVE_ARB, true);
+        return true;
+    }
+    bool StoreCsv(int index, const std::string& path, std::string& error) override {
+        m_controls[index].SelectWaveType(WAVE_ARB);
+        return CCsvFile::Write(m_devices[index], path, error);
+    }
+
+    // Feeds a line and waits out an *OPC? in it; the response without its newline.
+    std::string Run(CScpiSession& session, const std::string& line) {
+        std::string out = session.Feed(line + "\n");
+        EXPECT_TRUE(WaitFor([&] { return (out += session.Poll(), !session.IsWaiting()); }));
+        return out.empty() ? out : out.substr(0, out.size() - 1);
+    }
+    std::vector<int> Errors(CScpiSession& session, std::string* text = nullptr) {
+        std::vector<int> codes;
+        for (std::string entry; (entry = session.Feed("SYST:ERR?\n")).rfind("0,", 0) != 0;) {
+            codes.push_back(std::stoi(entry));
+            if (text)
+                *text += entry;
+        }
+        return codes;
+    }
+    std::set<unsigned short> UnitCodes(int unit) {
+        const std::vector<unsigned short> buffer = SimGetUnit(unit).buffer;
+        return {buffer.begin(), buffer.end()};
+    }
+
+    CDDSDevice m_devices[2];
+    CDeviceControl m_controls[2] = {CDeviceControl(m_devices[0]), CDeviceControl(m_devices[1])};
+    CDeviceWorker m_workers[2];
+    CScpiInstrument m_instrument{*this, "9.9"};
+};
+
+struct Row {
+    const char* line;
+    const char* response;
+    std::vector<int> errors;
+};
+
+TEST_F(Instrument, CommandsClampAddressAndAnswerAsStored) {
+    const Row rows[] = {
+        {"FREQ 8e7;FREQ?", "75000000", {-222}},
+        {"FUNC SQU;FREQ 30MHZ;FREQ?;FUNC?", "25000000;SQU", {-222}},
+        {"FREQ MAX;FREQ?", "75000000", {}},
+        {"VOLT 5;VOLT?;VOLT 1.25;VOLT?", "3.5;1.25", {-222}},
+        {"VOLT:OFFS -8;OFFS?", "-7", {-222}},
+        {"PHAS 90;PHAS?;PHAS 400;PHAS?", "90;360", {-222}},
+        {"FUNC:SQU:DCYC 120;DCYC?;:FUNC:RAMP:SYMM 25;SYMM?", "100;25", {-222}},
+        {"FUNC:TRAP:HIGH 10;RISE 50;HIGH 60;HIGH?;FALL?", "30;20", {-222}},
+        {"FUNC:EXP:TCON 2ms;TCON?;DIR RISE;DIR?", "0.002;RISE", {}},
+        {"FUNC:AMFM:DEPT 30;DEPT?;TYPE FM;TYPE?;CARR 2kHz;CARR?", "30;FM;2000", {}},
+        {"DISP:PER 150;PER?", "99", {-222}},
+        {"FUNC NOIS;FUNC?;FUNC GNO;FUNC?", "NOIS;GNO", {}},
+        {"OUTP OFF;OUTP?;OUTP:SING ON;SING?", "0;1", {}},
+        {"TRIG:SOUR EXT;SOUR?;SLOP POS;SLOP?", "EXT;POS", {}},
+        {"DIG:OUTP 5000;OUTP?;MODE PROG;MODE?", "904;PROG", {-222}},
+        {"FREQ:STAR 5;STAR?;:SWE:STEP 0.5;STEP?;DWEL 10;DWEL?", "20;1;10", {-222, -222}},
+        {"FUNC SQU;SWE ON;SWE?", "0", {-221}},
+        {"SOUR2:FREQ 2500;:FREQ?;SOUR2:FREQ?", "1000;2500", {}},
+        {"INST:CAT?", "\"Device 1\",\"Device 2\"", {}},
+        {"INST 'device 2';INST:NSEL?;:FREQ 3e3;:SOUR1:FREQ?;:INST?", "2;1000;\"Device 2\"", {}},
+        {"INST 2;:FREQ 4e3;:INST:NSEL 1;NSEL 3;:SOUR2:FREQ?;*IDN?",
+         "4000;DDS-Tarn,DDS-Tarn USB,0,9.9",
+         {-222}},
+        {"SOUR3:FREQ 1;:INST 'Device 9'", "", {-114, -224}},
+        {"DATA:ARB:DAC #14\x01\x01\x01\x10;:DATA:ARB:DAC #13abc", "", {-222, -224}},
+        {"MMEM:STOR:DATA '/nonexistent/dir/a.csv'", "", {-200}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.line);
+        m_controls[0].Reset();
+        m_controls[1].Reset();
+        const std::unique_ptr<CScpiSession> session = m_instrument.NewSession();
+        EXPECT_EQ(Run(*session, row.line), row.response);
+        EXPECT_EQ(Errors(*session), row.errors);
+    }
+}
+
+TEST_F(Instrument, OperationCompleteWaitsForTheUnit) {
+    const std::unique_ptr<CScpiSession> session = m_instrument.NewSession();
+    const std::pair<const char*, double> rows[] = {{"FREQ 12345;*OPC?", 12345.0},
+                                                   {"SOUR2:FREQ 777;*OPC?", 777.0}};
+    for (int i = 0; i < 2; ++i) {
+        m_workers[i].Stop();
+        EXPECT_EQ(session->Feed(rows[i].first + std::string("\n")), "");
+        EXPECT_TRUE(session->IsWaiting());
+        m_workers[i].Start(&m_devices[i]);
+        std::string answer;
+        ASSERT_TRUE(WaitFor([&] { return !(answer = session->Poll()).empty(); }));
+        // Checked at once: the answer may only come once the plan and its download are there.
+        const SimUnitState unit = SimGetUnit(i);
+        EXPECT_EQ(answer, "1\n");
+        EXPECT_EQ(unit.frequency, rows[i].second);
+        EXPECT_EQ(int(unit.buffer.size()), unit.points);
+        EXPECT_EQ(m_devices[i].m_nPoints, unit.points);
+    }
+    // The simulated unit plays 7 periods in 2766 samples of 200 MHz / 41.
+    EXPECT_EQ(Run(*session, "FREQ:ACT?"), "12345.0258363755,2.09286152289577");
+    // The meter reads the unit's own output; the counter query switches the mode as F/C does.
+    EXPECT_TRUE(
+        WaitFor([&] { return std::abs(std::stod(Run(*session, "MEAS:FREQ?")) - 12345) < 1; }));
+    Run(*session, "MEAS:COUN?");
+    EXPECT_EQ(m_devices[0].m_nMeasureMode, 0);
+
+    // *RST: a new window's state, at the unit too.
+    EXPECT_EQ(Run(*session, "FUNC SQU;VOLT 1;*RST;*OPC?;FUNC?;VOLT?;FREQ?"), "1;SIN;2;1000");
+    EXPECT_EQ(SimGetUnit(0).frequency, 1000.0);
+}
+
+TEST_F(Instrument, ArbPointsReachTheUnitAsACsvFileWould) {
+    const std::unique_ptr<CScpiSession> session = m_instrument.NewSession();
+    const float volts[] = {1.0f, -3.5f, 0.7f};
+    std::set<unsigned short> codes;
+    for (float v : volts)
+        codes.insert(CWaveBatch::CodeOf(v / 3.5));
+    std::string block = "#16";
+    for (unsigned short code : codes)
+        block += {char(code & 0xFF), char(code >> 8)};
+    const std::string path = ::testing::TempDir() + "instrument_arb.csv";
+    for (const std::string& line :
+         {std::string("DATA:ARB 1,-3.5,0.7;*OPC?"), "DATA:ARB:DAC " + block + ";*OPC?",
+          "DATA:ARB 1;:MMEM:LOAD:DATA '" + path + "';*OPC?"}) {
+        SCOPED_TRACE(line);
+        EXPECT_EQ(Run(*session, line), "1");
+        // The plan may hold more samples a period than points: those play what the table
+        // held before, as with a file.
+        const std::set<unsigned short> unit = UnitCodes(0);
+        EXPECT_TRUE(std::includes(unit.begin(), unit.end(), codes.begin(), codes.end()));
+        EXPECT_EQ(SimGetUnit(0).buffer.at(0), CWaveBatch::CodeOf(volts[0] / 3.5));
+        EXPECT_EQ(Run(*session, "FUNC?;FREQ?"), "ARB;1000");
+        EXPECT_EQ(Errors(*session), std::vector<int>{});
+        Run(*session, "MMEM:STOR:DATA '" + path + "'");
+    }
+    std::remove(path.c_str());
+    std::string text;
+    EXPECT_EQ(Run(*session, "MMEM:LOAD:DATA '" + path + "'"), "");
+    EXPECT_EQ(Errors(*session, &text), std::vector<int>{-200});
+    EXPECT_NE(text.find(path), std::string::npos) << text;
+}
+
+TEST_F(Instrument, LogarithmicSweepStepsByARatioAndReturns) {
+    const std::unique_ptr<CScpiSession> session = m_instrument.NewSession();
+    Run(*session, "FREQ 500;FREQ:STAR 100;STOP 1000;:SWE:DWEL 1;SPAC LOG;POIN 2;STAT ON");
+    ASSERT_TRUE(m_instrument.SweepRunning());
+    std::vector<double> visited;
+    for (auto until = std::chrono::steady_clock::now() + 3s;
+         visited.size() < 5 && std::chrono::steady_clock::now() < until;) {
+        m_instrument.Tick();
+        if (visited.empty() || visited.back() != m_devices[0].m_dFrequency)
+            visited.push_back(m_devices[0].m_dFrequency);
+        std::this_thread::sleep_for(200us);
+    }
+    const double expected[] = {100, 316.22776601683796, 1000, 100, 316.22776601683796};
+    ASSERT_EQ(visited.size(), 5u);
+    for (std::size_t i = 0; i < 5; ++i)
+        EXPECT_NEAR(visited[i], expected[i], 1e-9);
+    EXPECT_EQ(Run(*session, "SWE OFF;SWE?;FREQ?;*OPC?"), "0;500;1");
+    EXPECT_FALSE(m_instrument.SweepRunning());
+    EXPECT_EQ(SimGetUnit(0).frequency, 500.0);
+
+    // Linear: the Sweep dialog's step on its short buffer, until a reset ends it.
+    Run(*session, "SWE:SPAC LIN;STAT ON");
+    m_instrument.Tick();
+    EXPECT_EQ(m_devices[0].m_dFrequency, 100 * 100 / 2048.0);
+    EXPECT_EQ(m_devices[0].m_bSweepOn, 1);
+    Run(*session, "*RST");
+    EXPECT_FALSE(m_instrument.SweepRunning());
+}
+
+} // namespace

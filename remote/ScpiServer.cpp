@@ -36,6 +36,7 @@ struct CScpiServer::Impl {
     /// Polls waiting sessions and steps the remote sweeps; runs only while there is either.
     QTimer* pService = nullptr;
     QElapsedTimer waitingSince;
+    bool bWaiting = false;
     std::vector<std::unique_ptr<CClient>> vClients;
 
     bool SweepRunning() const { return backend.m_sweepRunning && backend.m_sweepRunning(); }
@@ -76,7 +77,9 @@ struct CScpiServer::Impl {
     }
 
     void Read(CClient& client) {
-        while (!client.bGone && client.pSocket->bytesAvailable() > 0 &&
+        // A session waiting for *OPC? is not fed: what follows stays with TCP, not with us.
+        while (!client.bGone && !client.pSession->IsWaiting() &&
+               client.pSocket->bytesAvailable() > 0 &&
                client.pSocket->bytesToWrite() < kMaxUnsent) {
             const QByteArray bytes = client.pSocket->read(kReadChunk);
             Send(client, client.pSession->Feed(
@@ -85,8 +88,8 @@ struct CScpiServer::Impl {
         Schedule();
     }
 
-    /// Messages the client completed before it left still run (their answers go nowhere);
-    /// what is left of a line or block goes with the session.
+    /// Messages the client completed before it left still run (their answers go nowhere)
+    /// unless they wait behind an *OPC?; what is left of a line or block goes with the session.
     void Drop(CClient& client) {
         if (client.bGone)
             return;
@@ -116,16 +119,16 @@ struct CScpiServer::Impl {
 
     void Schedule() {
         const bool waiting = AnyWaiting();
+        if (waiting && !bWaiting)
+            waitingSince.start();
+        bWaiting = waiting;
         if (!waiting && !SweepRunning()) {
             pService->stop();
             return;
         }
-        if (!pService->isActive()) {
-            waitingSince.start();
-            pService->start(waiting ? 0 : 1);
-        } else if (pService->interval() == 0 && waitingSince.nsecsElapsed() > kEagerPollNs) {
-            pService->setInterval(1);
-        }
+        const int interval = waiting && waitingSince.nsecsElapsed() < kEagerPollNs ? 0 : 1;
+        if (!pService->isActive() || pService->interval() != interval)
+            pService->start(interval);
     }
 
     void Service() {

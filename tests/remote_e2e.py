@@ -86,11 +86,11 @@ def check_frequency_at_the_unit(inst):
     inst.write("SOUR1:FREQ 1e12")
     assert inst.query("SYST:ERR?").startswith("-222,")
     assert float(inst.query("SOUR1:FREQ?")) == 75e6
-    assert inst.query("SOUR2:FREQ 5000;*OPC?;:INST 2;MEAS:FREQ?").startswith("1;")
+    assert inst.query("SOUR2:FREQ 5000;*OPC?;:INST:NSEL 2;:MEAS:FREQ?").startswith("1;")
     assert near(wait_for(lambda: float(inst.query("MEAS:FREQ?")), lambda f: near(f, 5000, 1e-4)),
                 5000, 1e-4)
     assert float(inst.query("SOUR1:FREQ?")) == 75e6
-    inst.write("INST 1;*RST")
+    inst.write("INST:NSEL 1;*RST")
 
 
 def check_arbitrary_points(inst):
@@ -109,7 +109,7 @@ def check_arbitrary_points(inst):
 
 
 def check_log_sweep(inst):
-    inst.write("FREQ 1000;:SWE:SPAC LOG;:FREQ:STAR 100;STOP 10000;:SWE:STEP 2;DWEL 0.3")
+    inst.write("FREQ 1000;:SWE:SPAC LOG;POIN 2;DWEL 300;:FREQ:STAR 100;STOP 10000")
     inst.write("SWE:STAT ON")
     expected = [100 * 10 ** (k / 2) for k in range(5)]
     visited, strays = set(), []

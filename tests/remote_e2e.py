@@ -109,7 +109,7 @@ def check_arbitrary_points(inst):
 
 
 def check_log_sweep(inst):
-    inst.write("FREQ 1000;:SWE:SPAC LOG;POIN 2;DWEL 300;:FREQ:STAR 100;STOP 10000")
+    inst.write("*RST;:FREQ 1000;:SWE:SPAC LOG;POIN 2;DWEL 300;:FREQ:STAR 100;STOP 10000")
     inst.write("SWE:STAT ON")
     expected = [100 * 10 ** (k / 2) for k in range(5)]
     visited, strays = set(), []

@@ -5,9 +5,14 @@
 #include "i18n/NumberText.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <fcntl.h>
+#include <filesystem>
 #include <limits>
+#include <stdlib.h>
+#include <unistd.h>
 
 namespace {
 
@@ -81,6 +86,27 @@ std::string CCsvFile::Format(float sampleRate, const std::vector<float>& points)
         text += ",0,0\r\n";
     }
     return text;
+}
+
+bool CCsvFile::CheckWritable(const std::string& path, std::string& error) {
+    int failure = 0;
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored)) {
+        failure = EISDIR;
+    } else {
+        std::string temp = path + ".XXXXXX";
+        const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+        if (fd < 0) {
+            failure = errno;
+        } else {
+            ::close(fd);
+            ::unlink(temp.c_str());
+        }
+    }
+    if (failure == 0)
+        return true;
+    error = OpenFailedMessage(failure, path);
+    return false;
 }
 
 bool CCsvFile::Write(CDDSDevice& device, const std::string& path, std::string& error) {

@@ -30,6 +30,9 @@ public:
     /// imply (SetFrequency) and the points. A file that cannot be opened or whose size is
     /// not 1 to 4096 changes nothing and sets error to the message to show.
     static bool Read(CDDSDevice& device, const std::string& path, std::string& error);
+    /// Whether a file can be made at path, tried before a save captures the wave into the
+    /// table, so that a save that cannot happen changes nothing; false with the message.
+    static bool CheckWritable(const std::string& path, std::string& error);
 
     /// Read's work once the file's text is in memory; path only names the file in error.
     static bool ReadText(CDDSDevice& device, const std::string& text, const std::string& path,

@@ -7,7 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DDDSTARN_GUI=ON -DDDSTARN_BENCH=ON >/dev/null
-cmake --build build-bench -j "$(nproc)" --target engine_bench DisplayFrameBench AppStartupBench ViewLatency
+cmake --build build-bench -j "$(nproc)" --target engine_bench DisplayFrameBench AppStartupBench ViewLatency \
+  RemoteRoundTrip
 
 python=/usr/bin/python3 # Debian's interpreter, which has python3-numpy
 [ -x "$python" ] || python=python3
@@ -70,3 +71,6 @@ build-bench/bench/AppStartupBench 2>&1 | grep -E '^BM_|^Benchmark|^---'
 echo
 echo "== Typed frequency to the matching buffer at the unit, 4 devices (goal: p99 under 1 ms)"
 build-bench/bench/ViewLatency 2>&1 | grep -vE 'QStandardPaths'
+echo
+echo "== SCPI round trips on loopback (goals: *IDN? within 3x of the bare echo; SOUR:FREQ;*OPC? p99 under 1 ms)"
+build-bench/bench/RemoteRoundTrip 2>&1 | grep -E '^[A-Z]|^---'

@@ -1,0 +1,169 @@
+// SCPI round trips over loopback from a blocking client: *IDN? through the server against the
+// same bytes through a bare Qt echo server in the same run, and SOUR:FREQ <f>;*OPC? with a
+// simulated unit, which answers only once the unit plays the new frequency.
+#include "remote/HeadlessHost.h"
+#include "remote/ScpiServer.h"
+#include "scpi/ScpiSession.h"
+#ifdef DDSTARN_BENCH_INSTRUMENT
+#include "instrument/ScpiInstrument.h"
+#endif
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QThread>
+
+#include <algorithm>
+#include <arpa/inet.h>
+#include <chrono>
+#include <cstdlib>
+#include <future>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <string>
+#include <sys/socket.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+/// The servers, on a thread of their own with its own event loop.
+class CServers : public QThread {
+public:
+    quint16 m_nEchoPort = 0;
+    quint16 m_nScpiPort = 0;
+    std::promise<void> m_ready;
+
+protected:
+    void run() override {
+        QTcpServer echo;
+        QObject::connect(&echo, &QTcpServer::newConnection, &echo, [&echo] {
+            QTcpSocket* socket = echo.nextPendingConnection();
+            socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+            QObject::connect(socket, &QTcpSocket::readyRead, socket,
+                             [socket] { socket->write(socket->readAll()); });
+        });
+        CHeadlessHost host;
+#ifdef DDSTARN_BENCH_INSTRUMENT
+        CScpiInstrument instrument(host, "bench");
+        CScpiServer scpi(instrument);
+#else
+        const CScpiCommandTable none;
+        CScpiInstrumentHooks hooks;
+        hooks.m_identify = [] { return std::string("DDS-Tarn,DDS-Tarn USB,0,bench"); };
+        CScpiServer scpi(CScpiServer::CBackend{
+            [&] { return std::make_unique<CScpiSession>(none, hooks); }, {}, {}});
+#endif
+        echo.listen(QHostAddress::LocalHost, 0);
+        scpi.Listen(QHostAddress::LocalHost, 0);
+        m_nEchoPort = echo.serverPort();
+        m_nScpiPort = scpi.Port();
+        m_ready.set_value();
+        exec();
+        scpi.Close();
+        host.Stop();
+    }
+};
+
+CServers* s_pServers = nullptr;
+
+int Connect(quint16 port) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    const int on = 1;
+    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+/// Sends one line and reads up to the answer's newline; false on a broken connection.
+bool RoundTrip(int fd, const std::string& line, std::string& answer) {
+    if (::send(fd, line.data(), line.size(), 0) != ssize_t(line.size()))
+        return false;
+    answer.clear();
+    char buffer[4096];
+    while (answer.empty() || answer.back() != '\n') {
+        const ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
+        if (got <= 0)
+            return false;
+        answer.append(buffer, std::size_t(got));
+    }
+    return true;
+}
+
+/// Times lines[i % n] round trips on a new connection to port; p50, p99 and max in µs.
+void Measure(benchmark::State& state, quint16 port, const std::vector<std::string>& lines,
+             const std::string& expected) {
+    const int fd = Connect(port);
+    if (fd < 0) {
+        state.SkipWithError("cannot connect");
+        return;
+    }
+    std::vector<double> latencies;
+    std::string answer;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        const bool ok = RoundTrip(fd, lines[i++ % lines.size()], answer);
+        const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+        if (!ok || answer.rfind(expected, 0) != 0) {
+            state.SkipWithError(("unexpected answer: " + answer).c_str());
+            break;
+        }
+        state.SetIterationTime(elapsed.count());
+        latencies.push_back(elapsed.count() * 1e6);
+    }
+    ::close(fd);
+    if (latencies.empty())
+        return;
+    std::sort(latencies.begin(), latencies.end());
+    const auto at = [&](double q) {
+        return latencies[std::size_t(q * double(latencies.size() - 1))];
+    };
+    state.counters["p50_us"] = at(0.50);
+    state.counters["p99_us"] = at(0.99);
+    state.counters["max_us"] = latencies.back();
+}
+
+void BareEchoRoundTrip(benchmark::State& state) {
+    Measure(state, s_pServers->m_nEchoPort, {"*IDN?\n"}, "*IDN?");
+}
+void IdnRoundTrip(benchmark::State& state) {
+    Measure(state, s_pServers->m_nScpiPort, {"*IDN?\n"}, "DDS-Tarn,");
+}
+BENCHMARK(BareEchoRoundTrip)->UseManualTime()->Iterations(5000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(IdnRoundTrip)->UseManualTime()->Iterations(5000)->Unit(benchmark::kMicrosecond);
+
+#ifdef DDSTARN_BENCH_INSTRUMENT
+void FrequencyOpcRoundTrip(benchmark::State& state) {
+    Measure(state, s_pServers->m_nScpiPort,
+            {"SOUR1:FREQ 1000;*OPC?\n", "SOUR1:FREQ 1234.5;*OPC?\n"}, "1");
+}
+BENCHMARK(FrequencyOpcRoundTrip)->UseManualTime()->Iterations(2000)->Unit(benchmark::kMicrosecond);
+#endif
+
+} // namespace
+
+int main(int argc, char** argv) {
+    ::setenv("DDSTARN_SIM_UNITS", "1", 0);
+    QCoreApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    CServers servers;
+    s_pServers = &servers;
+    std::future<void> ready = servers.m_ready.get_future();
+    servers.start();
+    ready.wait();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    servers.quit();
+    servers.wait();
+    return 0;
+}

@@ -1,0 +1,10 @@
+# Remote control: SCPI round trips on loopback against a bare Qt echo server in the same run,
+# and SOUR:FREQ;*OPC? with a simulated unit once the instrument library is in the build.
+if(DDSTARN_GUI)
+  add_executable(RemoteRoundTrip ${CMAKE_CURRENT_SOURCE_DIR}/RemoteRoundTrip.cpp)
+  target_link_libraries(RemoteRoundTrip PRIVATE ddstarn_remote DDSTarnDll benchmark::benchmark)
+  if(TARGET ddstarn_instrument)
+    target_compile_definitions(RemoteRoundTrip PRIVATE DDSTARN_BENCH_INSTRUMENT)
+  endif()
+  ddstarn_warnings(RemoteRoundTrip)
+endif()

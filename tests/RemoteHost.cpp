@@ -1,0 +1,63 @@
+// The headless program's devices over the simulated bank: one per generator, each on its own
+// unit, or one demo; CSV files with the File menu's rules and messages.
+#include "remote/HeadlessHost.h"
+
+#include "control/DeviceControl.h"
+#include "engine/DDSDevice.h"
+#include "hwsim/SimControl.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <set>
+
+TEST(HeadlessHost, OpensOneDevicePerGeneratorEachOnItsOwnUnitOrOneDemo) {
+    for (int units : {0, 1, 3}) {
+        SimReset(units);
+        CHeadlessHost host;
+        ASSERT_EQ(host.Count(), std::max(units, 1));
+        std::set<int> bound;
+        for (int i = 0; i < host.Count(); ++i) {
+            EXPECT_EQ(host.Name(i), (units ? "Device " : "Demo ") + std::to_string(i + 1));
+            EXPECT_EQ(host.Control(i)->Device().m_bDemo, units ? 0 : 1);
+            bound.insert(host.Control(i)->Device().m_nDevice);
+        }
+        EXPECT_EQ(int(bound.size()), host.Count()) << units << " units";
+        for (int i = 0; i < units; ++i)
+            EXPECT_EQ(SimGetUnit(i).frequency, CDeviceControl::kDefaultFrequency) << "unit " << i;
+        EXPECT_EQ(host.Control(host.Count()), nullptr);
+    }
+    SimReset(1);
+}
+
+TEST(HeadlessHost, CsvFilesKeepTheFileMenusRules) {
+    SimReset(1);
+    CHeadlessHost host;
+    CDeviceControl& control = *host.Control(0);
+    const CDDSDevice& device = control.Device();
+    const std::string path = testing::TempDir() + "/headless_host.csv";
+    std::string error;
+
+    // A save that cannot happen is refused before the wave is captured into the table.
+    EXPECT_FALSE(host.StoreCsv(0, testing::TempDir(), error));
+    EXPECT_EQ(error.rfind("Cann't Save file: ", 0), 0u) << error;
+    EXPECT_EQ(control.GetWaveType(), WAVE_SINE);
+    ASSERT_TRUE(host.StoreCsv(0, path, error)) << error;
+    EXPECT_EQ(control.GetWaveType(), WAVE_ARB);
+
+    // Points read become the Arb wave as they are, not a capture of the wave before.
+    control.SelectWaveType(WAVE_SQUARE);
+    std::ofstream(path) << "#CLOCK=3000\n#SIZE=3\n1,0,0\n-1,0,0\n0.5,0,0\n";
+    ASSERT_TRUE(host.LoadCsv(0, path, error)) << error;
+    EXPECT_EQ(control.GetWaveType(), WAVE_ARB);
+    EXPECT_EQ(int(device.m_nPointsPerPeriod), 3);
+    EXPECT_EQ(float(device.m_fArb[1]), -1.0f);
+    EXPECT_EQ(control.GetFrequency(), 1000.0);
+
+    std::ofstream(path) << "#CLOCK=1\n#SIZE=0\n";
+    EXPECT_FALSE(host.LoadCsv(0, path, error));
+    EXPECT_NE(error.find("headless_host.csv"), std::string::npos) << error;
+    EXPECT_EQ(int(device.m_nPointsPerPeriod), 3);
+    std::remove(path.c_str());
+}

@@ -1,0 +1,18 @@
+# Remote control: the SCPI server over loopback (Qt Test), the headless program's devices
+# (GoogleTest over the simulated bank), and the headless program driven with PyVISA end to end.
+if(DDSTARN_GUI)
+  ddstarn_qt_test(RemoteServer ddstarn_remote)
+  add_executable(RemoteHost ${CMAKE_CURRENT_SOURCE_DIR}/RemoteHost.cpp)
+  target_link_libraries(RemoteHost PRIVATE ddstarn_remote DDSTarnDll GTest::gtest_main)
+  ddstarn_warnings(RemoteHost)
+  gtest_discover_tests(RemoteHost)
+
+  find_program(DDSTARN_PYTHON3 NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH)
+  if(DDSTARN_PYTHON3)
+    add_test(NAME RemoteEndToEnd
+             COMMAND ${DDSTARN_PYTHON3} ${CMAKE_CURRENT_SOURCE_DIR}/remote_e2e.py
+                     $<TARGET_FILE:DDSTarnUSB>)
+    # 77: PyVISA is not installed (scripts/setup.sh installs it).
+    set_tests_properties(RemoteEndToEnd PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
+  endif()
+endif()

@@ -37,7 +37,5 @@ private:
     std::string m_strAddress; ///< Where the endpoint was last told to listen.
 };
 
-/// The SCPI server over `devices`; null in a build without it. Its one definition is chosen by
-/// app/CMakeLists.txt: ScpiEndpoint.cpp when the instrument and server libraries are built,
-/// else ScpiEndpointStub.cpp.
+/// The SCPI server over `devices` (ScpiEndpoint.cpp).
 std::unique_ptr<CRemoteEndpoint> MakeScpiEndpoint(CDeviceRegistry& devices);

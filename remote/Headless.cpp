@@ -2,10 +2,8 @@
 
 #include "remote/HeadlessHost.h"
 #include "remote/ScpiServer.h"
-#include "scpi/ScpiSession.h"
-#ifdef DDSTARN_REMOTE_INSTRUMENT
 #include "instrument/ScpiInstrument.h"
-#endif
+#include "scpi/ScpiSession.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -117,19 +115,9 @@ int RunHeadless(int argc, char* argv[]) {
     CHeadlessHost host;
     int result = 0;
     {
-#ifdef DDSTARN_REMOTE_INSTRUMENT
         CScpiInstrument instrument(host, kVersion);
         CScpiServer server(instrument);
         result = Serve(server, options);
-#else
-        // Without the instrument library: the common commands and the error queue only.
-        const CScpiCommandTable none;
-        CScpiInstrumentHooks hooks;
-        hooks.m_identify = [] { return std::string("DDS-Tarn,DDS-Tarn USB,0,") + kVersion; };
-        CScpiServer server(CScpiServer::CBackend{
-            [&] { return std::make_unique<CScpiSession>(none, hooks); }, {}, {}});
-        result = Serve(server, options);
-#endif
     }
     // The sessions are gone; every worker stops between two steps before its record goes.
     host.Stop();

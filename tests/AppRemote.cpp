@@ -1,11 +1,13 @@
-// The program's side of remote control, with a stand-in for the SCPI server: changes made
-// through the device control show on the panel, the registry and the Remote Control setting.
+// The program's side of remote control, with a stand-in for the TCP server: commands of a
+// remote session show on the panel, the registry and the Remote Control setting.
 #include "AppTestSupport.h"
 #include "app/FrameDeviceRegistry.h"
 #include "app/RemoteControl.h"
 #include "control/DeviceControl.h"
 #include "dialogs/RemoteControlDlg.h"
 #include "i18n/IniFile.h"
+#include "instrument/ScpiInstrument.h"
+#include "scpi/ScpiSession.h"
 #include "widgets/LED.h"
 #include "widgets/OnOff.h"
 #include "widgets/StepEdit.h"
@@ -34,14 +36,14 @@ private slots:
             [](CDeviceRegistry&) { return std::make_unique<CFakeEndpoint>(); });
     }
 
-    void controlChangeShowsOnThePanelWithoutBeingSentAgain() {
+    void remoteChangeShowsOnThePanelWithoutBeingSentAgain() {
         CProgram program(1);
         CMultiDDSTarnView* view = program.View();
         QTRY_VERIFY(view->Worker().IsRunning() && !SimGetUnit(0).buffer.empty());
-        CDeviceControl& control = *program.Doc(0)->m_pControl;
-        control.SelectWaveType(WAVE_SQUARE);
-        control.SetFrequency(2500.0);
-        control.SetOutputOn(0);
+        CFrameDeviceRegistry registry(*program.Frame());
+        CScpiInstrument instrument(registry, "test");
+        const std::unique_ptr<CScpiSession> session = instrument.NewSession();
+        QCOMPARE(session->Feed("FUNC SQU;:FREQ 2.5kHz;:OUTP OFF;:SYST:ERR?\n"), "0,\"No error\"\n");
         QTRY_VERIFY(SimGetUnit(0).frequency == 2500.0 &&
                     program.Device()->PendingCommands().empty());
         QTest::qWait(20);

@@ -1,6 +1,7 @@
 // SCPI round trips over loopback from a blocking client: *IDN? through the server against the
 // same bytes through a bare Qt echo server in the same run, and SOUR:FREQ <f>;*OPC? with a
 // simulated unit, which answers only once the unit plays the new frequency.
+#include "bench/LatencyCounters.h"
 #include "remote/HeadlessHost.h"
 #include "remote/ScpiServer.h"
 #include "scpi/ScpiSession.h"
@@ -122,15 +123,7 @@ void Measure(benchmark::State& state, quint16 port, const std::vector<std::strin
         latencies.push_back(elapsed.count() * 1e6);
     }
     ::close(fd);
-    if (latencies.empty())
-        return;
-    std::sort(latencies.begin(), latencies.end());
-    const auto at = [&](double q) {
-        return latencies[std::size_t(q * double(latencies.size() - 1))];
-    };
-    state.counters["p50_us"] = at(0.50);
-    state.counters["p99_us"] = at(0.99);
-    state.counters["max_us"] = latencies.back();
+    ReportLatencies(state, std::move(latencies));
 }
 
 void BareEchoRoundTrip(benchmark::State& state) {

@@ -1,5 +1,6 @@
 // Latency from a frequency typed into a device window to the matching buffer at its simulated
 // generator, with four device windows (four workers) open.
+#include "bench/LatencyCounters.h"
 #include "tests/ViewTestSupport.h"
 
 #include "res/Resource.h"
@@ -64,13 +65,7 @@ void TypedFrequencyToBuffer(benchmark::State& state) {
         state.SetIterationTime(elapsed.count());
         latencies.push_back(elapsed.count() * 1e6);
     }
-    std::sort(latencies.begin(), latencies.end());
-    const auto at = [&](double q) {
-        return latencies[std::size_t(q * double(latencies.size() - 1))];
-    };
-    state.counters["p50_us"] = at(0.50);
-    state.counters["p99_us"] = at(0.99);
-    state.counters["max_us"] = latencies.back();
+    ReportLatencies(state, std::move(latencies));
 }
 
 BENCHMARK(TypedFrequencyToBuffer)->UseManualTime()->Iterations(2000)->Unit(benchmark::kMillisecond);

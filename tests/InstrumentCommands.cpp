@@ -1,4 +1,5 @@
 // The SCPI instrument over two records bound to the simulated bank, with their workers.
+#include "PollSupport.h"
 #include "app/CsvFile.h"
 #include "control/DeviceControl.h"
 #include "engine/DeviceWorker.h"
@@ -21,14 +22,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds patience = 3000ms) {
-    const auto until = std::chrono::steady_clock::now() + patience;
-    for (; !done(); std::this_thread::sleep_for(1ms))
-        if (std::chrono::steady_clock::now() > until)
-            return false;
-    return true;
-}
 
 // Two devices in tab order; CSV files go through the reader and writer as File menu does.
 class Instrument : public ::testing::Test, public CDeviceRegistry {

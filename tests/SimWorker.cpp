@@ -1,4 +1,5 @@
 // Device workers against the simulated bank: the whole engine running.
+#include "PollSupport.h"
 #include "engine/DDSDevice.h"
 #include "engine/DeviceWorker.h"
 #include "engine/WaveBatch.h"
@@ -16,15 +17,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-// Polls until done() holds or the time is up.
-bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds patience = 2000ms) {
-    const auto until = std::chrono::steady_clock::now() + patience;
-    for (; !done(); std::this_thread::sleep_for(1ms))
-        if (std::chrono::steady_clock::now() > until)
-            return false;
-    return true;
-}
 
 // Opened as a device view opens it: bound, programmed once, then the worker.
 class SimWorker : public ::testing::Test {

@@ -12,6 +12,7 @@
 #include "app/TabStrip.h"
 #include "dialogs/DeviceListDlg.h"
 #include "engine/hardware/DDSTarnDll.h"
+#include "hwsim/DriverStatus.h"
 #include "i18n/LanguageManager.h"
 #include "i18n/SettingsFile.h"
 #include "res/Resource.h"
@@ -83,6 +84,12 @@ CMainFrame::CMainFrame()
     m_pLanguage->SelectLanguage(saved);
 
     m_nFoundDevices = DDSSearch();
+    // The driver library has no window of its own: its refusal is told here, before the
+    // first window's demo notice explains the consequence.
+    if (const std::string problem = SimDriverProblem(); !problem.empty())
+        QMessageBox::warning(nullptr, QString::fromLatin1(CMainFrame::kAppTitle),
+                             GetText(IDS_DRIVER_UNUSABLE) + QStringLiteral("\n\n") +
+                                 QString::fromLocal8Bit(problem.c_str()));
     m_pRemote = std::make_unique<CRemoteControl>(*this);
 
     m_pTimer = new QTimer(this);

@@ -1,5 +1,5 @@
 // The twelve generator functions: logged, then sent to the real driver when one is named,
-// else played by the simulated bank.
+// else played by the simulated bank (none at all when the named driver cannot be used).
 #include "engine/hardware/DDSTarnDll.h"
 #include "hwsim/DriverForward.h"
 #include "hwsim/SimBank.h"
@@ -43,6 +43,11 @@ int Dispatch(const CCallLog::Entry& entry, Forward forward, Simulate simulate) {
     if (const CDriverForward* driver = CDriverForward::Active()) {
         Log(entry);
         return forward(*driver);
+    }
+    // A driver was asked for and cannot be used: no generator, rather than simulated ones.
+    if (CDriverForward::Refused()) {
+        Log(entry);
+        return 0;
     }
     CSimBank& bank = CSimBank::Get();
     std::lock_guard<std::mutex> lock(bank.m_lock);

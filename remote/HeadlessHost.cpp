@@ -5,8 +5,10 @@
 #include "engine/DDSDevice.h"
 #include "engine/DeviceWorker.h"
 #include "engine/hardware/DDSTarnDll.h"
+#include "hwsim/DriverStatus.h"
 
 #include <algorithm>
+#include <cstdio>
 
 struct CHeadlessHost::CDevice {
     CDDSDevice device;
@@ -17,6 +19,8 @@ struct CHeadlessHost::CDevice {
 
 CHeadlessHost::CHeadlessHost() {
     const int found = std::max(DDSSearch(), 0);
+    if (const std::string problem = SimDriverProblem(); !problem.empty())
+        std::fprintf(stderr, "%s\n", problem.c_str());
     std::vector<int> used;
     for (int n = 1; n <= std::max(found, 1); ++n) {
         auto entry = std::make_unique<CDevice>();

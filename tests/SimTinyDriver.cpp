@@ -33,11 +33,15 @@ const char* TinyDriverCalls(int* count) {
 }
 
 NOTED(DDSSearch, (void), 7)
+#ifndef TINY_DRIVER_INCOMPLETE // a driver that lacks two of the twelve functions
 NOTED(DDSCheck, (int), 5)
+#endif
 NOTED(DDSDownload, (int, const unsigned short*, int count), count)
 NOTED(DDSSetFrequency, (int, double, int* points, int* periods), 1, *points = 123, *periods = 4)
 NOTED(DDSGetMeasure, (int, int mode, double* value), 1, *value = mode == 0 ? 4321.0 : 99.0)
+#ifndef TINY_DRIVER_INCOMPLETE
 NOTED(DDSGetDigitalIn, (int, unsigned short* value), 1, *value = 0xAB)
+#endif
 NOTED(DDSSetSingleWave, (int, int), 1)
 NOTED(DDSSetTrigger, (int, int, int), 1)
 NOTED(DDSSetPowerOnOutput, (int, int), 1)

@@ -1,0 +1,80 @@
+// A driver library that cannot be used is refused with a message naming its path and the
+// fault, and the program then finds no generator instead of crashing.
+#include "engine/hardware/DDSTarnDll.h"
+#include "hwsim/DriverForward.h"
+#include "hwsim/DriverStatus.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+namespace {
+namespace fs = std::filesystem;
+
+/// Files that look like drivers, written into a fresh folder.
+class DriverLoad : public ::testing::Test {
+protected:
+    void SetUp() override { fs::create_directories(m_folder); }
+    void TearDown() override { fs::remove_all(m_folder); }
+
+    /// An ELF shared-object header of the given class (1: 32-bit, 2: 64-bit) and machine.
+    std::string Elf(const char* name, char elfClass, unsigned short machine) const {
+        std::string header(64, '\0');
+        header.replace(0, 4,
+                       "\x7f"
+                       "ELF");
+        header[4] = elfClass;
+        header[5] = header[6] = 1; // little-endian, version 1
+        header[16] = 3;            // shared object
+        header[18] = static_cast<char>(machine & 0xFF);
+        header[19] = static_cast<char>(machine >> 8);
+        return Write(name, header);
+    }
+    std::string Write(const char* name, const std::string& content) const {
+        const std::string path = (m_folder / name).string();
+        std::ofstream(path, std::ios::binary) << content;
+        return path;
+    }
+
+    fs::path m_folder = fs::temp_directory_path() / ("driver-load-" + std::to_string(getpid()));
+};
+
+TEST_F(DriverLoad, EachUnusableLibraryIsRefusedNamingPathAndFault) {
+    const struct {
+        std::string path;
+        const char* fault; ///< nullptr: the driver is used
+    } cases[] = {
+        {(m_folder / "absent.so").string(), "does not exist."},
+        {m_folder.string(), "is not a shared library."},
+        {Write("notes.so", "just some text\n"), "is not a shared library."},
+        {Elf("arm64.so", 2, 183), "is built for another processor architecture (ELF machine 183"},
+        {Elf("i386.so", 1, 3), "architecture (ELF machine 3, 32-bit"},
+        {INCOMPLETE_DRIVER, "lacks DDSCheck, DDSGetDigitalIn."},
+        {SIMULATOR, "is this simulator itself"},
+        {TINY_DRIVER, nullptr},
+    };
+    for (const auto& c : cases) {
+        CDriverForward driver;
+        EXPECT_EQ(driver.Load(c.path.c_str()), c.fault == nullptr) << c.path;
+        const std::string& problem = driver.m_strProblem;
+        EXPECT_EQ(problem.rfind("The driver library " + c.path + " ", 0),
+                  c.fault ? 0 : problem.npos);
+        EXPECT_NE(problem.find(c.fault ? c.fault : ""), problem.npos) << problem;
+    }
+}
+
+// Run as its own process by ctest, so this is the first generator call of the process.
+TEST_F(DriverLoad, ARefusedDriverLeavesNoGeneratorAndSaysWhy) {
+    const std::string path = Write("notes.so", "not a driver\n");
+    setenv("DDSTARN_DRIVER", path.c_str(), 1);
+    EXPECT_EQ(DDSSearch(), 0) << "a refused driver must not fall back to simulated units";
+    int points = 0, periods = 0;
+    EXPECT_EQ(DDSSetFrequency(0, 1000.0, &points, &periods), 0);
+    EXPECT_EQ(DDSCheck(0), 0);
+    EXPECT_EQ(SimDriverProblem(), "The driver library " + path + " is not a shared library.");
+}
+} // namespace

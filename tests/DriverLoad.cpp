@@ -1,5 +1,6 @@
 // A driver library that cannot be used is refused with a message naming its path and the
 // fault, and the program then finds no generator instead of crashing.
+#include "engine/DDSDevice.h"
 #include "engine/hardware/DDSTarnDll.h"
 #include "hwsim/DriverForward.h"
 #include "hwsim/DriverStatus.h"
@@ -76,5 +77,25 @@ TEST_F(DriverLoad, ARefusedDriverLeavesNoGeneratorAndSaysWhy) {
     EXPECT_EQ(DDSSetFrequency(0, 1000.0, &points, &periods), 0);
     EXPECT_EQ(DDSCheck(0), 0);
     EXPECT_EQ(SimDriverProblem(), "The driver library " + path + " is not a shared library.");
+}
+
+// Only DDSSearch and DDSCheck are read: a search of -1 finds nothing, a check of -1 still answers,
+// and outputs left alone keep the record's plan.
+TEST_F(DriverLoad, CallsThatFailLeaveADemoOrAnUnchangedRecord) {
+    setenv("DDSTARN_DRIVER", FAILING_DRIVER, 1);
+    CDDSDevice::BindContext context;
+    context.foundDevices = DDSSearch();
+    CDDSDevice demo, bound;
+    demo.BindHardware(context);
+    EXPECT_EQ(demo.m_bDemo, 1);
+    context.foundDevices = 1;
+    bound.BindHardware(context);
+    bound.m_dFrequency = 5000.0;
+    bound.ApplyFrequency();
+    const std::pair<int, int> plan(bound.m_nPoints, bound.m_nPeriods);
+    EXPECT_EQ(plan, std::pair(1000, 1));
+    EXPECT_TRUE(bound.DeviceStep());
+    EXPECT_EQ(bound.m_bLost, 0);
+    EXPECT_EQ(CDriverForward::Problem(), "");
 }
 } // namespace

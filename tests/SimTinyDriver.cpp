@@ -17,11 +17,18 @@ int Note(const char* text, int answer) {
 } // namespace
 
 // A driver function: its name, parameters, its answer, and what it stores before noting the call.
+#ifndef TINY_DRIVER_FAILING
 #define NOTED(name, params, answer, ...)                                                           \
     int name params {                                                                              \
         __VA_ARGS__;                                                                               \
         return Note(#name, answer);                                                                \
     }
+#else // every call fails and leaves its outputs alone
+#define NOTED(name, params, answer, ...)                                                           \
+    int name params {                                                                              \
+        return Note(#name, -1);                                                                    \
+    }
+#endif
 
 extern "C" {
 

@@ -1,14 +1,21 @@
 # Driver libraries that cannot be used: each is refused with a message naming it, and the
-# program then finds no generator. The incomplete driver lacks two of the twelve functions.
+# program then finds no generator. The incomplete driver lacks two of the twelve functions; the
+# failing one answers -1 to every call.
 add_library(ddstarn_incomplete_driver SHARED ${CMAKE_CURRENT_SOURCE_DIR}/SimTinyDriver.cpp)
 target_compile_definitions(ddstarn_incomplete_driver PRIVATE TINY_DRIVER_INCOMPLETE)
 ddstarn_warnings(ddstarn_incomplete_driver)
+add_library(ddstarn_failing_driver SHARED ${CMAKE_CURRENT_SOURCE_DIR}/SimTinyDriver.cpp)
+target_compile_definitions(ddstarn_failing_driver PRIVATE TINY_DRIVER_FAILING)
+ddstarn_warnings(ddstarn_failing_driver)
+target_compile_options(ddstarn_failing_driver PRIVATE -Wno-unused-parameter) # outputs left alone
 add_executable(driver_load_tests ${CMAKE_CURRENT_SOURCE_DIR}/DriverLoad.cpp)
-target_link_libraries(driver_load_tests PRIVATE DDSTarnDll GTest::gtest_main)
+target_link_libraries(driver_load_tests PRIVATE ddstarn_engine DDSTarnDll GTest::gtest_main)
 target_compile_definitions(driver_load_tests PRIVATE
   TINY_DRIVER="$<TARGET_FILE:ddstarn_tiny_driver>"
+  FAILING_DRIVER="$<TARGET_FILE:ddstarn_failing_driver>"
   INCOMPLETE_DRIVER="$<TARGET_FILE:ddstarn_incomplete_driver>"
   SIMULATOR="$<TARGET_FILE:DDSTarnDll>")
-add_dependencies(driver_load_tests ddstarn_tiny_driver ddstarn_incomplete_driver)
+add_dependencies(driver_load_tests ddstarn_tiny_driver ddstarn_incomplete_driver
+  ddstarn_failing_driver)
 ddstarn_warnings(driver_load_tests)
 gtest_discover_tests(driver_load_tests DISCOVERY_TIMEOUT 30)

@@ -11,11 +11,9 @@ target_compile_options(ddstarn_failing_driver PRIVATE -Wno-unused-parameter) # o
 add_executable(driver_load_tests ${CMAKE_CURRENT_SOURCE_DIR}/DriverLoad.cpp)
 target_link_libraries(driver_load_tests PRIVATE ddstarn_engine DDSTarnDll GTest::gtest_main)
 target_compile_definitions(driver_load_tests PRIVATE
-  TINY_DRIVER="$<TARGET_FILE:ddstarn_tiny_driver>"
   FAILING_DRIVER="$<TARGET_FILE:ddstarn_failing_driver>"
   INCOMPLETE_DRIVER="$<TARGET_FILE:ddstarn_incomplete_driver>"
   SIMULATOR="$<TARGET_FILE:DDSTarnDll>")
-add_dependencies(driver_load_tests ddstarn_tiny_driver ddstarn_incomplete_driver
-  ddstarn_failing_driver)
+add_dependencies(driver_load_tests ddstarn_incomplete_driver ddstarn_failing_driver)
 ddstarn_warnings(driver_load_tests)
 gtest_discover_tests(driver_load_tests DISCOVERY_TIMEOUT 30)

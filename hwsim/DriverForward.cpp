@@ -2,7 +2,6 @@
 #include "engine/hardware/DDSTarnDll.h"
 #include "hwsim/DriverStatus.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <dlfcn.h>
@@ -21,11 +20,8 @@ const CLoadState& State() {
         CLoadState s;
         const char* path = std::getenv("DDSTARN_DRIVER");
         s.bNamed = path != nullptr && *path != '\0';
-        if (s.bNamed) {
-            s.bLoaded = s.driver.Load(path);
-            if (!s.bLoaded)
-                std::fprintf(stderr, "DDSTarnDll: %s\n", s.driver.m_strProblem.c_str());
-        }
+        // The program tells its user why a refused driver is not used (SimDriverProblem).
+        s.bLoaded = s.bNamed && s.driver.Load(path);
         return s;
     }();
     return state;

@@ -5,14 +5,9 @@
 #include "i18n/NumberText.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <fcntl.h>
-#include <filesystem>
 #include <limits>
-#include <stdlib.h>
-#include <unistd.h>
 
 namespace {
 
@@ -89,20 +84,7 @@ std::string CCsvFile::Format(float sampleRate, const std::vector<float>& points)
 }
 
 bool CCsvFile::CheckWritable(const std::string& path, std::string& error) {
-    int failure = 0;
-    std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored)) {
-        failure = EISDIR;
-    } else {
-        std::string temp = path + ".XXXXXX";
-        const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-        if (fd < 0) {
-            failure = errno;
-        } else {
-            ::close(fd);
-            ::unlink(temp.c_str());
-        }
-    }
+    const int failure = CFileAccess::CheckReplaceable(path);
     if (failure == 0)
         return true;
     error = OpenFailedMessage(failure, path);
@@ -111,6 +93,12 @@ bool CCsvFile::CheckWritable(const std::string& path, std::string& error) {
 
 bool CCsvFile::Write(CDDSDevice& device, const std::string& path, std::string& error) {
     const int count = std::clamp(static_cast<int>(device.m_nPointsPerPeriod), 0, kMaxPoints);
+    if (count < 1) {
+        // "#SIZE=0" is a file Read refuses.
+        error = kOpenFailed;
+        error.replace(error.find("%s"), 2, path + ": the wave has no points");
+        return false;
+    }
     const float sampleRate = ToFloat(count * static_cast<double>(device.m_dFrequency));
     std::vector<float> points(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)

@@ -143,10 +143,23 @@ double CCsvFile::FrequencyOf(const Wave& wave) {
 
 bool CCsvFile::Read(CDDSDevice& device, const std::string& path, std::string& error) {
     std::string text;
-    const int result = CFileAccess::ReadAll(path, text);
+    const int result = CFileAccess::ReadAll(path, text, kMaxReadBytes + 1);
     if (result != 0) {
         error = OpenFailedMessage(result, path);
         return false;
+    }
+    if (text.size() > kMaxReadBytes) {
+        // Only the lines the size header asks for are used, so a huge file is read no further
+        // than they may reach, and refused when they do not fit there: never half a point.
+        text.resize(text.rfind('\n', kMaxReadBytes) + 1); // no line break at all: empty
+        Wave wave;
+        if (Parse(text, path, wave, error) &&
+            std::count(text.begin(), text.end(), '\n') < wave.nPointsPerPeriod + 2) {
+            error = "Cannot open file " + path + ": its " + std::to_string(wave.nPointsPerPeriod) +
+                    " points do not fit in its first " + std::to_string(kMaxReadBytes >> 20) +
+                    " MiB.";
+            return false;
+        }
     }
     return ReadText(device, text, path, error);
 }

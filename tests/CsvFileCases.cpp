@@ -91,3 +91,33 @@ TEST(FileCases, AWaveWithoutPointsIsNotSavedAsAFileItsReaderRefuses) {
     EXPECT_EQ(error, "Cann't Save file: " + (dir / "empty.csv") + ": the wave has no points");
     EXPECT_EQ(CountEntries(dir.Path()), 0);
 }
+
+// A file is read only as far as the lines its size header asks for may reach.
+TEST(FileCases, HugeFilesAreReadOnlyAsFarAsTheirPointsReach) {
+    struct OpenCase {
+        const char* name;
+        std::string head; ///< the file's first bytes; the rest up to its size reads as zeros
+        off_t size;
+        const char* says;
+    };
+    std::string longLines = "#CLOCK=8192\n#SIZE=4096\n";
+    for (int i = 0; i < 4096; ++i)
+        longLines += "1.5," + std::string(2000, '0') + "\n";
+    const OpenCase cases[] = {
+        {"2 GiB sparse file", "", off_t(2) << 30, "its size 0 is not between 1 and 4096 points"},
+        {"points beyond 4 MiB", longLines, 0, "its 4096 points do not fit in its first 4 MiB"},
+    };
+    for (const OpenCase& c : cases) {
+        CScratchDir dir;
+        const std::string path = dir / "wave.csv";
+        WriteBytes(path, c.head);
+        if (c.size)
+            std::filesystem::resize_file(path, std::uintmax_t(c.size)); // sparse
+        CDDSDevice device;
+        device.m_fArb[0] = 7.0f;
+        std::string error;
+        EXPECT_FALSE(CCsvFile::Read(device, path, error)) << c.name;
+        EXPECT_EQ(error, "Cannot open file " + path + ": " + c.says + ".") << c.name;
+        EXPECT_FLOAT_EQ(device.m_fArb[0], 7.0f) << c.name;
+    }
+}

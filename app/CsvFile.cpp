@@ -5,14 +5,9 @@
 #include "i18n/NumberText.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <fcntl.h>
-#include <filesystem>
 #include <limits>
-#include <stdlib.h>
-#include <unistd.h>
 
 namespace {
 
@@ -89,20 +84,7 @@ std::string CCsvFile::Format(float sampleRate, const std::vector<float>& points)
 }
 
 bool CCsvFile::CheckWritable(const std::string& path, std::string& error) {
-    int failure = 0;
-    std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored)) {
-        failure = EISDIR;
-    } else {
-        std::string temp = path + ".XXXXXX";
-        const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-        if (fd < 0) {
-            failure = errno;
-        } else {
-            ::close(fd);
-            ::unlink(temp.c_str());
-        }
-    }
+    const int failure = CFileAccess::CheckReplaceable(path);
     if (failure == 0)
         return true;
     error = OpenFailedMessage(failure, path);
@@ -111,6 +93,12 @@ bool CCsvFile::CheckWritable(const std::string& path, std::string& error) {
 
 bool CCsvFile::Write(CDDSDevice& device, const std::string& path, std::string& error) {
     const int count = std::clamp(static_cast<int>(device.m_nPointsPerPeriod), 0, kMaxPoints);
+    if (count < 1) {
+        // "#SIZE=0" is a file Read refuses.
+        error = kOpenFailed;
+        error.replace(error.find("%s"), 2, path + ": the wave has no points");
+        return false;
+    }
     const float sampleRate = ToFloat(count * static_cast<double>(device.m_dFrequency));
     std::vector<float> points(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
@@ -155,10 +143,23 @@ double CCsvFile::FrequencyOf(const Wave& wave) {
 
 bool CCsvFile::Read(CDDSDevice& device, const std::string& path, std::string& error) {
     std::string text;
-    const int result = CFileAccess::ReadAll(path, text);
+    const int result = CFileAccess::ReadAll(path, text, kMaxReadBytes + 1);
     if (result != 0) {
         error = OpenFailedMessage(result, path);
         return false;
+    }
+    if (text.size() > kMaxReadBytes) {
+        // Only the lines the size header asks for are used, so a huge file is read no further
+        // than they may reach, and refused when they do not fit there: never half a point.
+        text.resize(text.rfind('\n', kMaxReadBytes) + 1); // no line break at all: empty
+        Wave wave;
+        if (Parse(text, path, wave, error) &&
+            std::count(text.begin(), text.end(), '\n') < wave.nPointsPerPeriod + 2) {
+            error = "Cannot open file " + path + ": its " + std::to_string(wave.nPointsPerPeriod) +
+                    " points do not fit in its first " + std::to_string(kMaxReadBytes >> 20) +
+                    " MiB.";
+            return false;
+        }
     }
     return ReadText(device, text, path, error);
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "control/DeviceControl.h"
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -17,21 +18,26 @@ public:
 
     /// Most points a file may hold: the size of the device's table.
     static constexpr int kMaxPoints = 4096;
+    /// Most of a file Read looks at: 4098 lines of 1 KiB, where a written line takes 50 bytes.
+    static constexpr std::size_t kMaxReadBytes = std::size_t(4) << 20;
     /// The frequency a read file implies is kept within the arbitrary wave's range.
     static constexpr double kMinFrequency = CDeviceControl::kMinFrequency;
     static constexpr double kMaxFrequency = CDeviceControl::kMaxOtherFrequency;
 
     /// Writes m_nPointsPerPeriod x m_dFrequency as the clock and the table's first
     /// m_nPointsPerPeriod points (the caller has switched the device to Arb), then stores that
-    /// clock as m_fSampleRate. The file is replaced only once it is complete. On failure the
-    /// device is unchanged and error is the message to show.
+    /// clock as m_fSampleRate. The file is replaced only once it is complete (see
+    /// CFileAccess::ReplaceAll); a wave of no points is refused. On failure the device is
+    /// unchanged and error is the message to show.
     static bool Write(CDDSDevice& device, const std::string& path, std::string& error);
     /// Loads the file into the device: sample rate, points per period, the frequency they
-    /// imply (SetFrequency) and the points. A file that cannot be opened or whose size is
-    /// not 1 to 4096 changes nothing and sets error to the message to show.
+    /// imply (SetFrequency) and the points. A file that cannot be opened, whose size is not 1
+    /// to 4096, or whose points lie beyond kMaxReadBytes changes nothing and sets error to the
+    /// message to show.
     static bool Read(CDDSDevice& device, const std::string& path, std::string& error);
-    /// Whether a file can be made at path, tried before a save captures the wave into the
-    /// table, so that a save that cannot happen changes nothing; false with the message.
+    /// Whether ReplaceAll may replace path (not a folder or read-only file), tried before a save
+    /// captures the wave into the table, so that a save that cannot happen changes nothing; false
+    /// with the message.
     static bool CheckWritable(const std::string& path, std::string& error);
 
     /// Read's work once the file's text is in memory; path only names the file in error.

@@ -14,7 +14,6 @@
 #include "dialogs/SquareDlg.h"
 #include "dialogs/TrapeziaDlg.h"
 #include "engine/DDSDevice.h"
-#include "i18n/FileAccess.h"
 #include "i18n/LanguageManager.h"
 #include "i18n/ParseNumber.h"
 #include "res/Resource.h"
@@ -28,11 +27,7 @@
 #include <QPointer>
 #include <QUrl>
 
-#include <cerrno>
-#include <fcntl.h>
 #include <memory>
-#include <stdlib.h>
-#include <unistd.h>
 
 const char* const CMultiDDSTarnDoc::kNoFile = "CSV File Empty";
 
@@ -53,20 +48,6 @@ QString AskCsvPath(QWidget* parent, bool save) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();
-}
-
-/// 0 when a file can be made at path, else the system's error number. Tried before the view
-/// captures the wave into the table, so that a save that cannot happen changes nothing.
-int TryCreate(const QString& path) {
-    if (QFileInfo(path).isDir())
-        return EISDIR;
-    std::string temp = path.toLocal8Bit().toStdString() + ".XXXXXX";
-    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0)
-        return errno;
-    ::close(fd);
-    ::unlink(temp.c_str());
-    return 0;
 }
 
 /// True when the widget lies inside a device window other than `frame`.
@@ -228,14 +209,14 @@ bool CMultiDDSTarnDoc::ReadCsvFile(const QString& path, std::string* message) {
 bool CMultiDDSTarnDoc::WriteCsvFile(const QString& path, std::string* message) {
     if (!m_pDevice)
         return false;
+    const std::string file = path.toLocal8Bit().toStdString();
     std::string error;
-    if (const int failure = TryCreate(path)) {
-        const std::string where = CFileAccess::Describe(failure, path.toLocal8Bit().toStdString());
-        return ReportFileError("Cann't Save file: " + where, message);
-    }
+    // Before the view captures the wave into the table: a save that cannot happen changes nothing.
+    if (!CCsvFile::CheckWritable(file, error))
+        return ReportFileError(error, message);
     if (m_pDevice->m_nWaveType != WAVE_ARB && m_pView)
         m_pView->SelectWaveType(WAVE_ARB);
-    if (!CCsvFile::Write(*m_pDevice, path.toLocal8Bit().toStdString(), error))
+    if (!CCsvFile::Write(*m_pDevice, file, error))
         return ReportFileError(error, message);
     RememberFile(path);
     return true;

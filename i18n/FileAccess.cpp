@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <fcntl.h>
 #include <string.h>
@@ -31,6 +32,41 @@ mode_t NewFileMode(const std::string& path) {
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return 0666 & ~mask;
+}
+
+/// The file a save replaces: path with its symbolic links followed, so that the links stay.
+int FollowLinks(const std::string& path, std::string& target) {
+    target = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st;
+        if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return 0;
+        std::string link(PATH_MAX, '\0');
+        const ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
+        if (n <= 0)
+            return n < 0 ? errno : ENOENT;
+        link.resize(static_cast<std::size_t>(n));
+        const std::size_t slash = target.rfind('/');
+        if (link.front() != '/' && slash != std::string::npos)
+            link.insert(0, target, 0, slash + 1);
+        target = link;
+    }
+    return ELOOP;
+}
+
+/// The file behind path's links, unless it is a folder or a file the user marked read-only,
+/// which a rename would replace all the same.
+int ReplaceTarget(const std::string& path, std::string& target) {
+    if (const int error = FollowLinks(path, target))
+        return error;
+    struct stat st;
+    if (::stat(target.c_str(), &st) != 0)
+        return errno == ENOENT ? 0 : errno;
+    if (S_ISDIR(st.st_mode))
+        return EISDIR;
+    if ((st.st_mode & 0222) == 0)
+        return EACCES;
+    return ::access(target.c_str(), W_OK) == 0 ? 0 : errno;
 }
 
 } // namespace
@@ -64,18 +100,36 @@ int CFileAccess::ReadAll(const std::string& path, std::string& bytes, std::size_
     return error;
 }
 
-int CFileAccess::ReplaceAll(const std::string& path, const std::string& bytes) {
-    const mode_t mode = NewFileMode(path);
-    std::string temp = path + ".XXXXXX";
+int CFileAccess::CheckReplaceable(const std::string& path) {
+    std::string target;
+    int error = ReplaceTarget(path, target);
+    if (error != 0)
+        return error;
+    std::string temp = target + ".XXXXXX";
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0)
         return errno;
-    int error = WriteFully(fd, bytes);
+    ::close(fd);
+    ::unlink(temp.c_str());
+    return 0;
+}
+
+int CFileAccess::ReplaceAll(const std::string& path, const std::string& bytes) {
+    std::string target;
+    int error = ReplaceTarget(path, target);
+    if (error != 0)
+        return error;
+    const mode_t mode = NewFileMode(target);
+    std::string temp = target + ".XXXXXX";
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    error = WriteFully(fd, bytes);
     if (error == 0 && ::fchmod(fd, mode) != 0)
         error = errno;
     if (::close(fd) != 0 && error == 0)
         error = errno;
-    if (error == 0 && ::rename(temp.c_str(), path.c_str()) != 0)
+    if (error == 0 && ::rename(temp.c_str(), target.c_str()) != 0)
         error = errno;
     if (error != 0)
         ::unlink(temp.c_str());

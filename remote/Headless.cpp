@@ -1,8 +1,8 @@
 #include "remote/Headless.h"
 
+#include "instrument/ScpiInstrument.h"
 #include "remote/HeadlessHost.h"
 #include "remote/ScpiServer.h"
-#include "instrument/ScpiInstrument.h"
 #include "scpi/ScpiSession.h"
 
 #include <QCoreApplication>

@@ -255,4 +255,4 @@ constexpr int IDC_REMOTE_ADDRESS = 1306;
 constexpr int IDC_REMOTE_CLIENTS = 1307;
 constexpr int IDS_REMOTE_LISTEN_FAILED = 2042; ///< "Remote control cannot listen: " + reason
 constexpr int IDS_ADDRESS_REQUIRED = 2043;     ///< "Please enter an IP address such as 127.0.0.1."
-constexpr int IDS_DRIVER_UNUSABLE = 2044;     ///< "The generator driver cannot be used; ..."
+constexpr int IDS_DRIVER_UNUSABLE = 2044;      ///< "The generator driver cannot be used; ..."

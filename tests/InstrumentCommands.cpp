@@ -1,5 +1,5 @@
 // The SCPI instrument over two records bound to the simulated bank, with their workers.
-#include "PollSupport.h"
+#include "SimTestSupport.h"
 #include "app/CsvFile.h"
 #include "control/DeviceControl.h"
 #include "engine/DeviceWorker.h"
@@ -28,14 +28,9 @@ class Instrument : public ::testing::Test, public CDeviceRegistry {
 protected:
     void SetUp() override {
         SimReset(2);
-        for (int i = 0; i < 2; ++i) {
-            CDDSDevice::BindContext context;
-            context.foundDevices = 2;
-            context.usedIndices = {1 - i};
-            m_devices[i].BindHardware(context);
-            m_devices[i].ApplyFrequency();
+        OpenOnSimulatedUnits(m_devices, 2);
+        for (int i = 0; i < 2; ++i)
             m_workers[i].Start(&m_devices[i]);
-        }
         ASSERT_TRUE(
             WaitFor([&] { return m_devices[0].CommandsDone() && m_devices[1].CommandsDone(); }));
     }

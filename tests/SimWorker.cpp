@@ -1,5 +1,5 @@
 // Device workers against the simulated bank: the whole engine running.
-#include "PollSupport.h"
+#include "SimTestSupport.h"
 #include "engine/DDSDevice.h"
 #include "engine/DeviceWorker.h"
 #include "engine/WaveBatch.h"
@@ -23,13 +23,7 @@ class SimWorker : public ::testing::Test {
 protected:
     void SetUp() override {
         SimReset(2);
-        for (int i = 0; i < 2; ++i) {
-            CDDSDevice::BindContext context;
-            context.foundDevices = 2;
-            context.usedIndices = {1 - i};
-            m_devices[i].BindHardware(context);
-            m_devices[i].ApplyFrequency();
-        }
+        OpenOnSimulatedUnits(m_devices, 2);
     }
     void TearDown() override {
         m_workers[1].Stop();

@@ -3,11 +3,11 @@
 #include "res/Resource.h"
 #include "view/PanelLayout.h"
 #include "view/PanelTemplate.h"
-#include "widgets/SpinButton.h"
 #include "view/WaveDisplay.h"
 #include "widgets/LED.h"
 #include "widgets/LeftRight.h"
 #include "widgets/OnOff.h"
+#include "widgets/SpinButton.h"
 #include "widgets/StepEdit.h"
 #include "widgets/TurnButton.h"
 

@@ -29,10 +29,6 @@ bool CRemoteControl::Apply(const CSettingsFile::Remote& remote, QString& error) 
     }
     if (!m_pEndpoint)
         m_pEndpoint = Factory() ? Factory()(m_registry) : MakeScpiEndpoint(m_registry);
-    if (!m_pEndpoint) {
-        error = QStringLiteral("this build has no SCPI server.");
-        return false;
-    }
     // Listening again on the address and port it already has would drop every client.
     if (m_pEndpoint->IsListening() && m_pEndpoint->Port() == remote.nPort &&
         m_strAddress == remote.strAddress)

@@ -100,13 +100,22 @@ int CFileAccess::ReadAll(const std::string& path, std::string& bytes, std::size_
     return error;
 }
 
+namespace {
+/// A new temporary file in the target's folder, which a rename then puts in its place; the
+/// descriptor, or -1 with errno set.
+int OpenTempBeside(const std::string& target, std::string& temp) {
+    temp = target + ".XXXXXX";
+    return ::mkostemp(temp.data(), O_CLOEXEC);
+}
+} // namespace
+
 int CFileAccess::CheckReplaceable(const std::string& path) {
     std::string target;
     int error = ReplaceTarget(path, target);
     if (error != 0)
         return error;
-    std::string temp = target + ".XXXXXX";
-    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    std::string temp;
+    const int fd = OpenTempBeside(target, temp);
     if (fd < 0)
         return errno;
     ::close(fd);
@@ -120,8 +129,8 @@ int CFileAccess::ReplaceAll(const std::string& path, const std::string& bytes) {
     if (error != 0)
         return error;
     const mode_t mode = NewFileMode(target);
-    std::string temp = target + ".XXXXXX";
-    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    std::string temp;
+    const int fd = OpenTempBeside(target, temp);
     if (fd < 0)
         return errno;
     error = WriteFully(fd, bytes);

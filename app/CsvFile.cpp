@@ -96,7 +96,8 @@ bool CCsvFile::Write(CDDSDevice& device, const std::string& path, std::string& e
     if (count < 1) {
         // "#SIZE=0" is a file Read refuses.
         error = kOpenFailed;
-        error.replace(error.find("%s"), 2, path + ": the wave has no points");
+        error.replace(error.find("%s"), 2,
+                      CFileAccess::DisplayName(path) + ": the wave has no points");
         return false;
     }
     const float sampleRate = ToFloat(count * static_cast<double>(device.m_dFrequency));
@@ -121,8 +122,9 @@ bool CCsvFile::Parse(const std::string& text, const std::string& path, Wave& wav
     const float sampleRate = ToFloat(CNumberText::ToDouble(HeaderField(lines.Next())));
     const int size = CNumberText::ToInteger(CNumberText::BASE_DECIMAL, HeaderField(lines.Next()));
     if (size < 1 || size > kMaxPoints) {
-        error = "Cannot open file " + path + ": its size " + std::to_string(size) +
-                " is not between 1 and " + std::to_string(kMaxPoints) + " points.";
+        error = "Cannot open file " + CFileAccess::DisplayName(path) + ": its size " +
+                std::to_string(size) + " is not between 1 and " + std::to_string(kMaxPoints) +
+                " points.";
         return false;
     }
     wave.fSampleRate = sampleRate;
@@ -155,9 +157,9 @@ bool CCsvFile::Read(CDDSDevice& device, const std::string& path, std::string& er
         Wave wave;
         if (Parse(text, path, wave, error) &&
             std::count(text.begin(), text.end(), '\n') < wave.nPointsPerPeriod + 2) {
-            error = "Cannot open file " + path + ": its " + std::to_string(wave.nPointsPerPeriod) +
-                    " points do not fit in its first " + std::to_string(kMaxReadBytes >> 20) +
-                    " MiB.";
+            error = "Cannot open file " + CFileAccess::DisplayName(path) + ": its " +
+                    std::to_string(wave.nPointsPerPeriod) + " points do not fit in its first " +
+                    std::to_string(kMaxReadBytes >> 20) + " MiB.";
             return false;
         }
     }

@@ -1,5 +1,6 @@
 #include "app/CsvFile.h"
 #include "engine/DDSDevice.h"
+#include "i18n/FileAccess.h"
 #include "i18n/IniFile.h"
 
 #include "TextTestSupport.h"
@@ -23,16 +24,22 @@ const std::string kOld = "[Form]\r\nLanguage=1\r\n";
 struct SaveCase {
     const char* name;
     int expected; ///< 0 when the save goes through
-    mode_t mode;  ///< of the file already there
+    mode_t mode;  ///< of the file already there; 0: there is none
     bool throughLink;
     rlim_t sizeLimit;
+    int folderRefusal; ///< what making a new file in the folder fails with
 };
 
 const SaveCase kSaveCases[] = {
-    {"read-only file", EACCES, 0444, false, RLIM_INFINITY},
-    {"read-only file behind a link", EACCES, 0444, true, RLIM_INFINITY},
-    {"symbolic link", 0, 0644, true, RLIM_INFINITY},
-    {"disk fills up", EFBIG, 0644, false, 8},
+    {"read-only file", EACCES, 0444, false, RLIM_INFINITY, 0},
+    {"read-only file behind a link", EACCES, 0444, true, RLIM_INFINITY, 0},
+    {"symbolic link", 0, 0644, true, RLIM_INFINITY, 0},
+    {"disk fills up", EFBIG, 0644, false, 8, 0},
+    // The file is rewritten where it is when its folder takes no new one.
+    {"folder refuses new files", 0, 0644, false, RLIM_INFINITY, EACCES},
+    {"link into a read-only folder", 0, 0644, true, RLIM_INFINITY, EROFS},
+    {"disk fills up in a refusing folder", EFBIG, 0644, false, 8, EPERM},
+    {"no file in a refusing folder", EACCES, 0, false, RLIM_INFINITY, EACCES},
 };
 
 /// Saves in a child (the size limit must not reach the test) and tells whether the outcome is
@@ -43,12 +50,16 @@ bool SavesAsExpected(bool ini, const std::string& path, const SaveCase& c) {
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{c.sizeLimit, c.sizeLimit};
         ::setrlimit(RLIMIT_FSIZE, &limit);
+        CFileAccess::SetNewFileRefusal(c.folderRefusal);
+        // Longer than the old text: rewriting in place must grow the file first.
         if (ini)
-            ::_exit(int(CIniFile(path).WriteString("Form", "Language", "2", true)) != c.expected);
+            ::_exit(int(CIniFile(path).WriteString("Form", "Language", "123", true)) != c.expected);
         CDDSDevice device;
         device.m_nPointsPerPeriod = 2;
         device.m_dFrequency = 3.0;
         std::string error;
+        if (CCsvFile::CheckWritable(path, error) != (c.expected != EACCES))
+            ::_exit(1);
         const bool saved = CCsvFile::Write(device, path, error);
         const std::string wanted =
             c.expected ? "Cann't Save file: " + path + ": " + std::strerror(c.expected) : "";
@@ -68,16 +79,21 @@ TEST(FileCases, SavesReplaceTheFileBehindLinksAndNeverAReadOnlyOrHalfWrittenOne)
             CScratchDir dir;
             const std::string real = dir / "real.csv";
             const std::string path = c.throughLink ? dir / "link.csv" : real;
-            WriteBytes(real, kOld);
-            ::chmod(real.c_str(), c.mode);
+            if (c.mode) {
+                WriteBytes(real, kOld);
+                ::chmod(real.c_str(), c.mode);
+            }
             if (c.throughLink)
                 std::filesystem::create_symlink("real.csv", path);
             const std::string what = std::string(c.name) + (ini ? " (ini)" : " (csv)");
 
             EXPECT_TRUE(SavesAsExpected(ini, path, c)) << what;
-            EXPECT_EQ(ReadBytes(real) == kOld, c.expected != 0) << what;
+            const std::string saved =
+                ini ? "[Form]\r\nLanguage=123\r\n" : CCsvFile::Format(6.0f, {0.0f, 0.0f});
+            EXPECT_EQ(ReadBytes(real), c.expected == 0 ? saved : c.mode ? kOld : "") << what;
             EXPECT_EQ(std::filesystem::is_symlink(path), c.throughLink) << what;
-            EXPECT_EQ(CountEntries(dir.Path()), c.throughLink ? 2 : 1) << what; // no temporary left
+            // No temporary left behind.
+            EXPECT_EQ(CountEntries(dir.Path()), (c.mode ? 1 : 0) + c.throughLink) << what;
         }
     }
 }
@@ -92,32 +108,70 @@ TEST(FileCases, AWaveWithoutPointsIsNotSavedAsAFileItsReaderRefuses) {
     EXPECT_EQ(CountEntries(dir.Path()), 0);
 }
 
-// A file is read only as far as the lines its size header asks for may reach.
-TEST(FileCases, HugeFilesAreReadOnlyAsFarAsTheirPointsReach) {
+// Each file that cannot be read as a whole wave changes nothing and says why; a file is read
+// only as far as the lines its size header asks for may reach.
+TEST(FileCases, OpeningAFileThatIsNoWaveSaysWhyAndChangesNothing) {
+    enum class During { Nothing, Shrink, Grow, Vanish };
     struct OpenCase {
         const char* name;
-        std::string head; ///< the file's first bytes; the rest up to its size reads as zeros
+        std::string file;  ///< name in the folder; "parent/" makes "parent" a file
+        std::string shown; ///< that name as a message shows it
+        std::string head;  ///< the file's first bytes; the rest up to its size reads as zeros
         off_t size;
-        const char* says;
+        During during;
+        const char* says; ///< %s for the path; empty when the file opens
     };
+    const std::string good = "#CLOCK=8\n#SIZE=2\n1.5,0,0\n2.5,0,0\n";
     std::string longLines = "#CLOCK=8192\n#SIZE=4096\n";
     for (int i = 0; i < 4096; ++i)
         longLines += "1.5," + std::string(2000, '0') + "\n";
+    const char* const kChanged = "Cann't Save file: %s: the file changed while it was read";
+    const char* const kNoSize = "Cannot open file %s: its size 0 is not between 1 and 4096 points.";
     const OpenCase cases[] = {
-        {"2 GiB sparse file", "", off_t(2) << 30, "its size 0 is not between 1 and 4096 points"},
-        {"points beyond 4 MiB", longLines, 0, "its 4096 points do not fit in its first 4 MiB"},
+        {"2 GiB sparse file", "w.csv", "w.csv", "", off_t(2) << 30, During::Nothing, kNoSize},
+        {"points beyond 4 MiB", "w.csv", "w.csv", longLines, 0, During::Nothing,
+         "Cannot open file %s: its 4096 points do not fit in its first 4 MiB."},
+        {"binary junk, name not UTF-8", "w\xFF.csv", "w\xEF\xBF\xBD.csv",
+         std::string("\x7F\0\xFF\n\x01\n", 6), 0, During::Nothing, kNoSize},
+        {"name not UTF-8", "w\xFF\xFE.csv", "", good, 0, During::Nothing, ""},
+        {"parent is a file", "parent/w.csv", "parent/w.csv", good, 0, During::Nothing,
+         "Cann't Save file: %s: Not a directory"},
+        {"pipe", "pipe", "pipe", "", 0, During::Nothing,
+         "Cann't Save file: %s: not a regular file"},
+        {"shrinks while read", "w.csv", "w.csv", good, 0, During::Shrink, kChanged},
+        {"grows while read", "w.csv", "w.csv", good, 0, During::Grow, kChanged},
+        {"vanishes while read", "w.csv", "w.csv", good, 0, During::Vanish, ""},
     };
     for (const OpenCase& c : cases) {
         CScratchDir dir;
-        const std::string path = dir / "wave.csv";
-        WriteBytes(path, c.head);
+        const std::string path = dir / c.file;
+        if (c.file == "pipe")
+            ::mkfifo(path.c_str(), 0644);
+        else
+            WriteBytes(c.file.find('/') == std::string::npos ? path : dir / "parent", c.head);
         if (c.size)
             std::filesystem::resize_file(path, std::uintmax_t(c.size)); // sparse
+        CFileAccess::SetOpenedHook([&c](const std::string& opened) {
+            if (c.during == During::Shrink)
+                ::truncate(opened.c_str(), 10);
+            else if (c.during == During::Grow)
+                std::ofstream(opened, std::ios::app) << "3.5,0,0\n";
+            else if (c.during == During::Vanish)
+                ::unlink(opened.c_str());
+        });
         CDDSDevice device;
         device.m_fArb[0] = 7.0f;
+        const int points = device.m_nPointsPerPeriod;
         std::string error;
-        EXPECT_FALSE(CCsvFile::Read(device, path, error)) << c.name;
-        EXPECT_EQ(error, "Cannot open file " + path + ": " + c.says + ".") << c.name;
-        EXPECT_FLOAT_EQ(device.m_fArb[0], 7.0f) << c.name;
+        const bool opened = CCsvFile::Read(device, path, error);
+        CFileAccess::SetOpenedHook(nullptr);
+
+        std::string says = c.says;
+        if (const std::size_t at = says.find("%s"); at != std::string::npos)
+            says.replace(at, 2, dir / c.shown);
+        EXPECT_EQ(error, says) << c.name;
+        EXPECT_EQ(opened, says.empty()) << c.name;
+        EXPECT_FLOAT_EQ(device.m_fArb[0], opened ? 1.5f : 7.0f) << c.name;
+        EXPECT_EQ(int(device.m_nPointsPerPeriod), opened ? 2 : points) << c.name;
     }
 }

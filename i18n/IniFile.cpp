@@ -2,7 +2,10 @@
 
 #include "i18n/FileAccess.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
+#include <functional>
 #include <utility>
 
 namespace {
@@ -147,78 +150,154 @@ std::size_t FindKey(const std::vector<IniLine>& lines, std::size_t first, std::s
     return last;
 }
 
-} // namespace
+/// Cuts bytes handed in pieces into lines (without line ends or the byte order mark) and
+/// hands each to a visitor until it says stop. A line keeps its first kMaxLineBytes.
+class LineSplitter {
+public:
+    static constexpr std::size_t kMaxLineBytes = 65536;
+    using Visitor = std::function<bool(const std::string&)>;
 
-CIniFile::CIniFile(std::string path) : m_strPath(std::move(path)) {}
+    explicit LineSplitter(Visitor visit) : m_visit(std::move(visit)) {}
 
-std::string CIniFile::ReadString(const std::string& section, const std::string& key) const {
-    std::string text;
-    if (CFileAccess::ReadAll(m_strPath, text) != 0)
-        return kMissingValue;
-    return ReadStringFromText(text, section, key, kMissingValue);
+    /// False once the visitor has said stop.
+    bool Feed(const char* data, std::size_t size) {
+        while (size > 0 && m_going) {
+            const void* found = std::memchr(data, '\n', size);
+            const std::size_t end =
+                found ? static_cast<std::size_t>(static_cast<const char*>(found) - data) : size;
+            m_line.append(data,
+                          std::min(end, kMaxLineBytes - std::min(kMaxLineBytes, m_line.size())));
+            if (!found)
+                break;
+            if (!m_line.empty() && m_line.back() == '\r')
+                m_line.pop_back();
+            Hand();
+            data += end + 1;
+            size -= end + 1;
+        }
+        return m_going;
+    }
+    /// The last line, when it has no line end.
+    void Finish() {
+        if (m_going && !m_line.empty())
+            Hand();
+    }
+
+private:
+    void Hand() {
+        if (m_first && m_line.compare(0, 3, "\xEF\xBB\xBF") == 0)
+            m_line.erase(0, 3);
+        m_first = false;
+        m_going = m_visit(m_line);
+        m_line.clear();
+    }
+
+    Visitor m_visit;
+    std::string m_line;
+    bool m_first = true;
+    bool m_going = true;
+};
+
+/// Follows the lines of the first section of a name: Line hands each of its lines to body,
+/// and says stop after it (a second section of the name is never read).
+class SectionFinder {
+public:
+    SectionFinder(const std::string& section, std::function<bool(const std::string&)> body)
+        : m_section(Trim(section)), m_body(std::move(body)) {}
+
+    bool Line(const std::string& line) {
+        std::string name;
+        if (SectionName(line, name)) {
+            if (m_inside)
+                return false;
+            m_inside = EqualNoCase(name, m_section);
+            return true;
+        }
+        return !m_inside || m_body(line);
+    }
+
+private:
+    std::string m_section;
+    std::function<bool(const std::string&)> m_body;
+    bool m_inside = false;
+};
+
+/// ReadString's search over lines fed to Line.
+class ValueSearch {
+public:
+    ValueSearch(const std::string& section, const std::string& key, std::string defaultValue)
+        : m_finder(section, [this](const std::string& line) { return Body(line); }),
+          m_key(Trim(key)), m_value(std::move(defaultValue)) {}
+
+    bool Line(const std::string& line) { return m_finder.Line(line); }
+    const std::string& Value() const { return m_value; }
+
+private:
+    bool Body(const std::string& line) {
+        const std::size_t equals = line.find('=');
+        if (equals == std::string::npos || !EqualNoCase(Trim(line.substr(0, equals)), m_key))
+            return true;
+        m_value = FirstChars(Trim(line.substr(equals + 1)), CIniFile::kValueBufferChars - 1);
+        return false;
+    }
+
+    SectionFinder m_finder;
+    std::string m_key;
+    std::string m_value;
+};
+
+/// ReadSection's gathering of a section's lines, cut where the section buffer ends.
+class SectionGather {
+public:
+    explicit SectionGather(const std::string& section)
+        : m_finder(section, [this](const std::string& line) { return Body(line); }) {}
+
+    bool Line(const std::string& line) { return m_finder.Line(line); }
+    std::vector<std::string>& Lines() { return m_lines; }
+
+private:
+    bool Body(const std::string& text) {
+        // Each line costs its characters and a terminator; two terminators end the buffer.
+        std::string line = TrimLeft(text);
+        if (Trim(line).empty())
+            return true;
+        const std::size_t chars = CountChars(line);
+        if (chars + 1 > m_room) {
+            m_lines.push_back(FirstChars(line, m_room));
+            return false;
+        }
+        m_room -= chars + 1;
+        m_lines.push_back(std::move(line));
+        return m_room > 0;
+    }
+
+    SectionFinder m_finder;
+    std::vector<std::string> m_lines;
+    std::size_t m_room = CIniFile::kSectionBufferChars - 2;
+};
+
+/// Feeds a whole text, or a file piece by piece, through a splitter to reader.
+template <class Reader> void FeedText(const std::string& text, Reader& reader) {
+    LineSplitter lines([&reader](const std::string& line) { return reader.Line(line); });
+    if (lines.Feed(text.data(), text.size()))
+        lines.Finish();
 }
 
-int CIniFile::ReadSection(const std::string& section, std::vector<std::string>& keys,
-                          std::vector<std::string>& values) const {
-    std::string text;
-    if (CFileAccess::ReadAll(m_strPath, text) != 0)
-        text.clear();
-    return ReadSectionFromText(text, section, keys, values);
+template <class Reader> bool FeedFile(const std::string& path, Reader& reader) {
+    LineSplitter lines([&reader](const std::string& line) { return reader.Line(line); });
+    const int error = CFileAccess::ReadEach(
+        path, [&lines](const char* data, std::size_t size) { return lines.Feed(data, size); },
+        CIniFile::kMaxFileBytes);
+    if (error == 0)
+        lines.Finish();
+    return error == 0;
 }
 
-unsigned int CIniFile::WriteString(const std::string& section, const std::string& key,
-                                   const std::string& value, bool create) const {
-    if (Trim(section).empty() || Trim(key).empty() ||
-        section.find_first_of("]\r\n") != std::string::npos ||
-        key.find_first_of("=\r\n") != std::string::npos)
-        return EINVAL;
-    std::string text;
-    const int readError = CFileAccess::ReadAll(m_strPath, text);
-    if (readError != 0 && readError != ENOENT)
-        return static_cast<unsigned int>(readError);
-    if (!create && ReadStringFromText(text, section, key, kAbsentSentinel) == kAbsentSentinel)
-        return 1;
-    return static_cast<unsigned int>(
-        CFileAccess::ReplaceAll(m_strPath, WriteStringToText(text, section, key, value)));
-}
-
-std::string CIniFile::ReadStringFromText(const std::string& text, const std::string& section,
-                                         const std::string& key, const std::string& defaultValue) {
-    const std::vector<IniLine> lines = SplitLines(text);
-    std::size_t first = 0, last = 0, header = 0;
-    if (!FindSection(lines, section, first, last, header))
-        return defaultValue;
-    const std::size_t at = FindKey(lines, first, last, key);
-    if (at == last)
-        return defaultValue;
-    const std::string& line = lines[at].text;
-    return FirstChars(Trim(line.substr(line.find('=') + 1)), kValueBufferChars - 1);
-}
-
-int CIniFile::ReadSectionFromText(const std::string& text, const std::string& section,
-                                  std::vector<std::string>& keys,
-                                  std::vector<std::string>& values) {
+/// Splits each gathered line at its first "=", one empty entry for none.
+int SplitEntries(std::vector<std::string>& body, std::vector<std::string>& keys,
+                 std::vector<std::string>& values) {
     keys.clear();
     values.clear();
-    const std::vector<IniLine> lines = SplitLines(text);
-    std::size_t first = 0, last = 0, header = 0;
-    std::vector<std::string> body;
-    if (FindSection(lines, section, first, last, header)) {
-        // Each line costs its characters and a terminator; two terminators end the buffer.
-        std::size_t room = kSectionBufferChars - 2;
-        for (std::size_t i = first; i < last && room > 0; ++i) {
-            std::string line = TrimLeft(lines[i].text);
-            if (Trim(line).empty())
-                continue;
-            const std::size_t chars = CountChars(line);
-            if (chars + 1 > room) {
-                body.push_back(FirstChars(line, room));
-                break;
-            }
-            room -= chars + 1;
-            body.push_back(std::move(line));
-        }
-    }
     if (body.empty())
         body.emplace_back();
     for (const std::string& line : body) {
@@ -232,6 +311,57 @@ int CIniFile::ReadSectionFromText(const std::string& text, const std::string& se
         }
     }
     return static_cast<int>(keys.size());
+}
+
+} // namespace
+
+CIniFile::CIniFile(std::string path) : m_strPath(std::move(path)) {}
+
+std::string CIniFile::ReadString(const std::string& section, const std::string& key) const {
+    ValueSearch search(section, key, kMissingValue);
+    return FeedFile(m_strPath, search) ? search.Value() : kMissingValue;
+}
+
+int CIniFile::ReadSection(const std::string& section, std::vector<std::string>& keys,
+                          std::vector<std::string>& values) const {
+    SectionGather gather(section);
+    if (!FeedFile(m_strPath, gather))
+        gather.Lines().clear();
+    return SplitEntries(gather.Lines(), keys, values);
+}
+
+unsigned int CIniFile::WriteString(const std::string& section, const std::string& key,
+                                   const std::string& value, bool create) const {
+    if (Trim(section).empty() || Trim(key).empty() ||
+        section.find_first_of("]\r\n") != std::string::npos ||
+        key.find_first_of("=\r\n") != std::string::npos)
+        return EINVAL;
+    // One byte past the most a write rewrites tells a file too big to keep whole.
+    std::string text;
+    const int readError = CFileAccess::ReadAll(m_strPath, text, kMaxFileBytes + 1);
+    if (readError != 0 && readError != ENOENT)
+        return static_cast<unsigned int>(readError > 0 ? readError : EIO);
+    if (text.size() > kMaxFileBytes)
+        return EFBIG;
+    if (!create && ReadStringFromText(text, section, key, kAbsentSentinel) == kAbsentSentinel)
+        return 1;
+    return static_cast<unsigned int>(
+        CFileAccess::ReplaceAll(m_strPath, WriteStringToText(text, section, key, value)));
+}
+
+std::string CIniFile::ReadStringFromText(const std::string& text, const std::string& section,
+                                         const std::string& key, const std::string& defaultValue) {
+    ValueSearch search(section, key, defaultValue);
+    FeedText(text, search);
+    return search.Value();
+}
+
+int CIniFile::ReadSectionFromText(const std::string& text, const std::string& section,
+                                  std::vector<std::string>& keys,
+                                  std::vector<std::string>& values) {
+    SectionGather gather(section);
+    FeedText(text, gather);
+    return SplitEntries(gather.Lines(), keys, values);
 }
 
 std::string CIniFile::WriteStringToText(const std::string& text, const std::string& section,

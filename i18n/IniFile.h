@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,8 @@ public:
     static constexpr int kSectionBufferChars = 9000;
     /// What ReadString gives for a missing file, section or key.
     static constexpr const char* kMissingValue = "-1";
+    /// Most of a file the readers look at, and the largest file WriteString rewrites (EFBIG).
+    static constexpr std::size_t kMaxFileBytes = std::size_t(64) << 20;
     /// What WriteString reads a key as when it is absent (create = false).
     static constexpr const char* kAbsentSentinel = "!*&*none-value*&!*";
 

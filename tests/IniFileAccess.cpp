@@ -3,7 +3,9 @@
 
 #include "TextTestSupport.h"
 
+#include <cerrno>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -126,4 +128,56 @@ TEST(SettingsFile, StoresTheLanguageIndexInConfigIni) {
     EXPECT_EQ(settings.LoadLanguage(), -3);
     EXPECT_EQ(CSettingsFile::TextToInt("99999999999"), 2147483647);
     EXPECT_EQ(CSettingsFile::TextToInt("-99999999999"), -2147483647 - 1);
+}
+
+// config.ini as something else left it: the program starts with what the file still says (or
+// the built-in language), and a save either goes through or leaves the file as it was.
+TEST(SettingsFile, StartsFromWhateverConfigIniHoldsAndNeverSavesHalf) {
+    enum class Kind { File, Folder, Pipe };
+    struct SettingsCase {
+        const char* name;
+        Kind kind;
+        std::string head; ///< the file's first bytes; the rest up to its size reads as zeros
+        off_t size;
+        mode_t mode;
+        int loads;
+        unsigned int saveError;
+    };
+    const std::string named = "[Form]\nLanguage=3\n";
+    const SettingsCase cases[] = {
+        {"empty", Kind::File, "", 0, 0644, -1, 0},
+        {"binary junk", Kind::File, std::string("\0\xFF[Form\n=\x01\r\n\xFE", 12), 0, 0644, -1, 0},
+        {"read-only", Kind::File, named, 0, 0444, 3, EACCES},
+        {"one line of 50 MB", Kind::File, "", off_t(50) << 20, 0644, -1, 0},
+        {"too big to rewrite", Kind::File, named, off_t(80) << 20, 0644, 3, EFBIG},
+        {"folder", Kind::Folder, "", 0, 0755, -1, EISDIR},
+        {"pipe", Kind::Pipe, "", 0, 0644, -1, EIO},
+    };
+    for (const SettingsCase& c : cases) {
+        CScratchDir dir;
+        const std::string path = dir / "config.ini";
+        if (c.kind == Kind::Folder)
+            std::filesystem::create_directory(path);
+        else if (c.kind == Kind::Pipe)
+            ::mkfifo(path.c_str(), c.mode);
+        else
+            WriteBytes(path, c.head);
+        if (c.size)
+            std::filesystem::resize_file(path, std::uintmax_t(c.size));
+        ::chmod(path.c_str(), c.mode);
+        const auto before = std::filesystem::status(path).type();
+        CSettingsFile settings(dir.Path());
+
+        EXPECT_EQ(settings.LoadLanguage(), c.loads) << c.name;
+        EXPECT_EQ(settings.SaveLanguage(4), c.saveError) << c.name;
+        EXPECT_EQ(settings.LoadLanguage(), c.saveError ? c.loads : 4) << c.name;
+        EXPECT_EQ(std::filesystem::status(path).type(), before) << c.name;
+        if (c.saveError && c.kind == Kind::File) {
+            EXPECT_EQ(std::filesystem::file_size(path),
+                      std::uintmax_t(c.size ? c.size : off_t(c.head.size())))
+                << c.name;
+            EXPECT_EQ(ReadBytes(path).substr(0, c.head.size()), c.head) << c.name;
+        }
+        EXPECT_EQ(CountEntries(dir.Path()), 1) << c.name;
+    }
 }

@@ -50,8 +50,10 @@ std::vector<FolderEntry> ListFolder(const std::string& folder) {
         std::error_code statusError;
         const fs::file_status own = it->symlink_status(statusError);
         if (fs::is_symlink(own)) {
-            // A linked folder could lead back up the tree.
-            if (fs::is_directory(it->status(statusError)))
+            // A linked folder could lead back up the tree; a link that leads nowhere (or round
+            // in a loop) is no file to read.
+            const fs::file_status target = it->status(statusError);
+            if (statusError || !fs::exists(target) || fs::is_directory(target))
                 continue;
         } else {
             entry.folder = fs::is_directory(own);

@@ -16,7 +16,8 @@ public:
 
     /// Appends the files below root whose names end like mask ("*.*": every file; else the
     /// last three characters, ignoring case). Folders are searched level by level, each one's
-    /// entries in name order; linked folders are not entered. A missing root finds nothing.
+    /// entries in name order; linked folders are not entered, and links that lead nowhere are
+    /// skipped. A missing root finds nothing.
     /// Returns false (after the message) when the folder queue overflowed; what was found
     /// before stays listed.
     bool FindFiles(const std::string& root, const std::string& mask);

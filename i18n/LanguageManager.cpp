@@ -88,6 +88,24 @@ void CLanguageManager::RefreshLanguageFiles() {
     if (m_showMessage)
         m_fileList.SetMessageHandler(m_showMessage);
     m_fileList.FindFiles(LanguageFolder(), "*.lug");
+    ReadNames();
+}
+
+void CLanguageManager::ReadNames() {
+    m_names.clear();
+    for (int i = 0; i < GetLanguageCount(); ++i) {
+        std::string name =
+            CIniFile(GetLanguageFilePath(i)).ReadString(kSection, std::to_string(kNameKey));
+        if (name.empty()) {
+            const std::string& relative = m_fileList.GetFiles()[static_cast<std::size_t>(i)];
+            const std::size_t slash = relative.rfind('/');
+            const std::size_t dot = relative.rfind('.');
+            const bool hasExtension =
+                dot != std::string::npos && (slash == std::string::npos || dot > slash);
+            name = hasExtension ? relative.substr(0, dot) : relative;
+        }
+        m_names.push_back(std::move(name));
+    }
 }
 
 bool CLanguageManager::RescanLanguageFiles() {
@@ -102,6 +120,7 @@ bool CLanguageManager::RescanLanguageFiles() {
                                     ? before[static_cast<std::size_t>(m_nCurrent)]
                                     : std::string();
     m_fileList = std::move(found);
+    ReadNames();
     int index = -1;
     const std::vector<std::string>& after = m_fileList.GetFiles();
     for (std::size_t i = 0; i < after.size() && !current.empty(); ++i)
@@ -138,16 +157,7 @@ std::string CLanguageManager::GetLanguageName(int index) const {
         return std::string();
     if (index >= GetLanguageCount())
         index = GetLanguageCount() - 1;
-    const std::string name =
-        CIniFile(GetLanguageFilePath(index)).ReadString(kSection, std::to_string(kNameKey));
-    if (!name.empty())
-        return name;
-    const std::string& relative = m_fileList.GetFiles()[static_cast<std::size_t>(index)];
-    const std::size_t slash = relative.rfind('/');
-    const std::size_t dot = relative.rfind('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-        return relative;
-    return relative.substr(0, dot);
+    return m_names[static_cast<std::size_t>(index)];
 }
 
 std::string CLanguageManager::GetLanguageFilePath(int index) const {

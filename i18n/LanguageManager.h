@@ -36,7 +36,7 @@ public:
     int GetCurrentLanguage() const { return m_nCurrent; }
     int GetLanguageCount() const { return m_fileList.GetCount(); }
     /// "English" for -1; else the file's key 8888 ("-1" when absent), or its relative path
-    /// without extension when that value is empty.
+    /// without extension when that value is empty, as read when the files were listed.
     std::string GetLanguageName(int index) const;
     /// Full path of language file index (an index past the end is the last file); empty for -1
     /// or when there are no files.
@@ -65,12 +65,16 @@ public:
 
 private:
     std::string LanguageFolder() const;
+    /// Reads each listed file's name once, so that neither a menu nor a language change opens
+    /// every file again.
+    void ReadNames();
 
     std::string m_strAppDir;
     int m_nCurrent = -1;
     std::vector<std::string> m_keys;
     std::vector<std::string> m_texts;
     CFileList m_fileList;
+    std::vector<std::string> m_names; ///< GetLanguageName of each listed file.
     std::string m_strDefaultPath;
     std::function<void(const std::string&)> m_showMessage;
 };

@@ -74,3 +74,7 @@ build-bench/bench/ViewLatency 2>&1 | grep -vE 'QStandardPaths'
 echo
 echo "== SCPI round trips on loopback (goals: *IDN? within 3x of the bare echo; SOUR:FREQ;*OPC? p99 under 1 ms)"
 build-bench/bench/RemoteRoundTrip 2>&1 | grep -E '^[A-Z]|^---'
+echo
+echo "== Language folder start-up: shipped files against 10,000 files, link loops, junk and 100 MB (goal: ExtraMs under 1000)"
+cmake --build build-bench -j "$(nproc)" --target text_bench >/dev/null
+build-bench/bench/text_bench 2>&1 | grep -E '^BM_|^Benchmark|^---'

@@ -151,3 +151,28 @@ TEST(LanguageManager, MenuKeysSpellThePositionPath) {
     for (const auto& [path, key] : cases)
         EXPECT_EQ(CLanguageManager::MenuKey(path), key) << path.size();
 }
+
+// A language folder as something else left it: what can be read is listed, links that lead
+// round are not followed, and neither junk nor a huge file is read further than needed.
+TEST_F(LanguageTest, StrangeFoldersListWhatCanBeRead) {
+    for (int i = 0; i < 10000; ++i)
+        AddLanguage("many/" + std::to_string(i) + ".lug", "");
+    AddLanguage("junk.lug", std::string("\0\xFF\n[App\n=\n\xFE", 11));
+    AddLanguage("huge.lug", "[App]\n8888=Huge\n1104=Sinus\n");
+    std::filesystem::resize_file(m_app / "language/huge.lug", std::uintmax_t(100) << 20);
+    std::filesystem::create_directory_symlink(".", m_app / "language/loop");
+    std::filesystem::create_symlink("b.lug", m_app / "language/a.lug");
+    std::filesystem::create_symlink("a.lug", m_app / "language/b.lug");
+    std::vector<std::string> messages;
+    CLanguageManager manager(m_app.Path());
+    manager.SetMessageHandler([&messages](const std::string& text) { messages.push_back(text); });
+    manager.RefreshLanguageFiles();
+
+    ASSERT_EQ(manager.GetLanguageCount(), 10002);
+    EXPECT_EQ(manager.GetLanguageFilePath(2), m_app / "language/many/0.lug");
+    EXPECT_EQ(manager.GetLanguageName(0), "Huge");
+    EXPECT_EQ(manager.GetLanguageName(1), "-1");
+    manager.SelectLanguage(0);
+    EXPECT_EQ(manager.GetText(1104), "Sinus");
+    EXPECT_TRUE(messages.empty());
+}

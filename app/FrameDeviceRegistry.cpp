@@ -29,7 +29,7 @@ bool CFrameDeviceRegistry::LoadCsv(int index, const std::string& path, std::stri
         error = kNoDevice;
         return false;
     }
-    return doc->ReadCsvFile(QString::fromLocal8Bit(path.c_str()), &error);
+    return doc->ReadCsvNative(path, &error);
 }
 
 bool CFrameDeviceRegistry::StoreCsv(int index, const std::string& path, std::string& error) {
@@ -38,5 +38,5 @@ bool CFrameDeviceRegistry::StoreCsv(int index, const std::string& path, std::str
         error = kNoDevice;
         return false;
     }
-    return doc->WriteCsvFile(QString::fromLocal8Bit(path.c_str()), &error);
+    return doc->WriteCsvNative(path, &error);
 }

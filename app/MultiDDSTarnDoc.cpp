@@ -19,6 +19,7 @@
 #include "res/Resource.h"
 
 #include <QDesktopServices>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMdiArea>
@@ -154,7 +155,7 @@ void CMultiDDSTarnDoc::OnPeriodNumber() {
 
 void CMultiDDSTarnDoc::SaveCsv(int saveAs) {
     if (!saveAs && m_strFileName != QLatin1String(kNoFile)) {
-        WriteCsvFile(m_strFilePath);
+        WriteCsvNative(m_strFileBytes);
         return;
     }
     const QString path = AskCsvPath(DialogParent(), true);
@@ -190,12 +191,20 @@ void CMultiDDSTarnDoc::Activate() {
 }
 
 bool CMultiDDSTarnDoc::ReadCsvFile(const QString& path, std::string* message) {
+    return ReadCsvNative(QFile::encodeName(path).toStdString(), message);
+}
+
+bool CMultiDDSTarnDoc::WriteCsvFile(const QString& path, std::string* message) {
+    return WriteCsvNative(QFile::encodeName(path).toStdString(), message);
+}
+
+bool CMultiDDSTarnDoc::ReadCsvNative(const std::string& file, std::string* message) {
     if (!m_pDevice)
         return false;
     std::string error;
-    if (!CCsvFile::Read(*m_pDevice, path.toLocal8Bit().toStdString(), error))
+    if (!CCsvFile::Read(*m_pDevice, file, error))
         return ReportFileError(error, message);
-    RememberFile(path);
+    RememberFile(file);
     m_bArbFromFile = 1;
     if (m_pView) {
         m_pView->ShowFrequency();
@@ -206,10 +215,9 @@ bool CMultiDDSTarnDoc::ReadCsvFile(const QString& path, std::string* message) {
     return true;
 }
 
-bool CMultiDDSTarnDoc::WriteCsvFile(const QString& path, std::string* message) {
+bool CMultiDDSTarnDoc::WriteCsvNative(const std::string& file, std::string* message) {
     if (!m_pDevice)
         return false;
-    const std::string file = path.toLocal8Bit().toStdString();
     std::string error;
     // Before the view captures the wave into the table: a save that cannot happen changes nothing.
     if (!CCsvFile::CheckWritable(file, error))
@@ -218,7 +226,7 @@ bool CMultiDDSTarnDoc::WriteCsvFile(const QString& path, std::string* message) {
         m_pView->SelectWaveType(WAVE_ARB);
     if (!CCsvFile::Write(*m_pDevice, file, error))
         return ReportFileError(error, message);
-    RememberFile(path);
+    RememberFile(file);
     return true;
 }
 
@@ -227,13 +235,14 @@ bool CMultiDDSTarnDoc::ReportFileError(const std::string& text, std::string* mes
         *message = text;
     else if (!text.empty())
         QMessageBox::warning(DialogParent(), QStringLiteral("DDS-Tarn USB"),
-                             QString::fromLocal8Bit(text.c_str()));
+                             QString::fromUtf8(text.c_str()));
     return false;
 }
 
-void CMultiDDSTarnDoc::RememberFile(const QString& path) {
-    m_strFilePath = path;
-    m_strFileName = QFileInfo(path).fileName();
+void CMultiDDSTarnDoc::RememberFile(const std::string& file) {
+    m_strFileBytes = file;
+    m_strFilePath = QFile::decodeName(file.c_str());
+    m_strFileName = QFileInfo(m_strFilePath).fileName();
 }
 
 int CMultiDDSTarnDoc::ParseNumber(const QString& text, double& value) {

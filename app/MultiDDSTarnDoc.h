@@ -52,6 +52,9 @@ public:
     /// or, given `message` (a remote client's request), hands it back there instead.
     bool ReadCsvFile(const QString& path, std::string* message = nullptr);
     bool WriteCsvFile(const QString& path, std::string* message = nullptr);
+    /// The same with the path as the file system's bytes, which need not be UTF-8.
+    bool ReadCsvNative(const std::string& file, std::string* message = nullptr);
+    bool WriteCsvNative(const std::string& file, std::string* message = nullptr);
     static int ParseNumber(const QString& text, double& value);
 
     bool OnCommand(int id);
@@ -66,10 +69,13 @@ private:
     void OnFileOpenCsv();
     void OnHelpContent();
     /// The file last read or written, which Save writes to from now on.
-    void RememberFile(const QString& path);
+    void RememberFile(const std::string& file);
     /// The one way a file error leaves the document; always false.
     bool ReportFileError(const std::string& text, std::string* message) const;
 
     QString m_strTitle;
+    /// m_strFilePath as the file system's bytes, which Save writes to (a name that is not
+    /// UTF-8 has no exact QString).
+    std::string m_strFileBytes;
     bool m_bClosing = false;
 };

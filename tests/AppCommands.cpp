@@ -5,6 +5,10 @@
 #include "app/CmdUI.h"
 #include "i18n/IniFile.h"
 
+#include <QFile>
+
+#include <filesystem>
+
 namespace {
 
 /// Per command: 'x' enabled and checked, 'e' enabled, 'c' checked but grey, '-' neither.
@@ -86,6 +90,14 @@ private slots:
         bad.close();
         QVERIFY(!doc->ReadCsvFile(bad.fileName()));
         QCOMPARE(saved(), std::tuple(int(WAVE_ARB), QString("wave.csv"), 2));
+        // A name that is not UTF-8 opens, shows readably, and Save writes back to that name.
+        const std::string odd = QFile::encodeName(program.Folder()).toStdString() + "/w\xFF.csv";
+        std::filesystem::copy_file(QFile::encodeName(path).toStdString(), odd);
+        QVERIFY(doc->ReadCsvNative(odd));
+        QCOMPARE(saved(), std::tuple(int(WAVE_ARB), QString::fromUtf8("w\uFFFD.csv"), 2));
+        std::filesystem::remove(odd);
+        doc->SaveCsv(0);
+        QVERIFY(std::filesystem::exists(odd));
 
         // Device commands need a device; Ctrl+N still opens one.
         QCOMPARE(States(frame, {ID_FILE_SAVE, ID_SHOW_HIDE_CONTROL, ID_TOOLBAR_UNUSED}),

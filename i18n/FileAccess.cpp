@@ -105,8 +105,8 @@ int FollowLinks(const std::string& path, std::string& target) {
     return ELOOP;
 }
 
-/// The file behind path's links, unless it is a folder or a file the user marked read-only,
-/// which a rename would replace all the same.
+/// The file behind path's links, unless it is a folder, a pipe or device, or a file the user
+/// marked read-only, which a rename would replace all the same.
 int ReplaceTarget(const std::string& path, std::string& target) {
     if (const int error = FollowLinks(path, target))
         return error;
@@ -115,6 +115,9 @@ int ReplaceTarget(const std::string& path, std::string& target) {
         return errno == ENOENT ? 0 : errno;
     if (S_ISDIR(st.st_mode))
         return EISDIR;
+    // A rename would put a plain file where a pipe or device was.
+    if (!S_ISREG(st.st_mode))
+        return CFileAccess::kNotRegularFile;
     if ((st.st_mode & 0222) == 0)
         return EACCES;
     return ::access(target.c_str(), W_OK) == 0 ? 0 : errno;

@@ -29,7 +29,8 @@ public:
     /// growing it before anything is overwritten. 0 or the error number (see CheckReplaceable);
     /// on failure path keeps its old contents.
     static int ReplaceAll(const std::string& path, const std::string& bytes);
-    /// 0 when ReplaceAll may replace path, else the error number: EISDIR for a folder, EACCES
+    /// 0 when ReplaceAll may replace path, else the error number: EISDIR for a folder,
+    /// kNotRegularFile for a pipe or device, EACCES
     /// for a file without write permission (even for root, who could write it), or what making
     /// a file in its folder fails with when there is no file to rewrite. Nothing is left behind.
     static int CheckReplaceable(const std::string& path);

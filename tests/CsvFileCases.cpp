@@ -173,5 +173,9 @@ TEST(FileCases, OpeningAFileThatIsNoWaveSaysWhyAndChangesNothing) {
         EXPECT_EQ(opened, says.empty()) << c.name;
         EXPECT_FLOAT_EQ(device.m_fArb[0], opened ? 1.5f : 7.0f) << c.name;
         EXPECT_EQ(int(device.m_nPointsPerPeriod), opened ? 2 : points) << c.name;
+        if (c.file == "pipe") { // nor is a plain file put in its place
+            EXPECT_FALSE(CCsvFile::CheckWritable(path, error));
+            EXPECT_TRUE(std::filesystem::is_fifo(path));
+        }
     }
 }

@@ -147,12 +147,10 @@ int CFileAccess::ReadEach(const std::string& path,
     if (fd < 0)
         return errno;
     struct stat before;
-    if (::fstat(fd, &before) != 0 || !S_ISREG(before.st_mode)) {
-        const int error = ::fstat(fd, &before) != 0 ? errno
-                          : S_ISDIR(before.st_mode) ? EISDIR
-                                                    : kNotRegularFile;
+    const int statError = ::fstat(fd, &before) == 0 ? 0 : errno;
+    if (statError != 0 || !S_ISREG(before.st_mode)) {
         ::close(fd);
-        return error;
+        return statError ? statError : S_ISDIR(before.st_mode) ? EISDIR : kNotRegularFile;
     }
     if (g_openedHook)
         g_openedHook(path);

@@ -19,8 +19,6 @@
 
 namespace {
 
-const std::string kOld = "[Form]\r\nLanguage=1\r\n";
-
 struct SaveCase {
     const char* name;
     int expected; ///< 0 when the save goes through
@@ -28,6 +26,7 @@ struct SaveCase {
     bool throughLink;
     rlim_t sizeLimit;
     int folderRefusal; ///< what making a new file in the folder fails with
+    int oldLength = 1; ///< digits of the language in the file already there
 };
 
 const SaveCase kSaveCases[] = {
@@ -39,6 +38,7 @@ const SaveCase kSaveCases[] = {
     {"folder refuses new files", 0, 0644, false, RLIM_INFINITY, EACCES},
     {"link into a read-only folder", 0, 0644, true, RLIM_INFINITY, EROFS},
     {"disk fills up in a refusing folder", EFBIG, 0644, false, 8, EPERM},
+    {"shorter file in a refusing folder", 0, 0644, false, RLIM_INFINITY, EACCES, 200},
     {"no file in a refusing folder", EACCES, 0, false, RLIM_INFINITY, EACCES},
 };
 
@@ -79,8 +79,9 @@ TEST(FileCases, SavesReplaceTheFileBehindLinksAndNeverAReadOnlyOrHalfWrittenOne)
             CScratchDir dir;
             const std::string real = dir / "real.csv";
             const std::string path = c.throughLink ? dir / "link.csv" : real;
+            const std::string old = "[Form]\r\nLanguage=" + std::string(c.oldLength, '1') + "\r\n";
             if (c.mode) {
-                WriteBytes(real, kOld);
+                WriteBytes(real, old);
                 ::chmod(real.c_str(), c.mode);
             }
             if (c.throughLink)
@@ -90,7 +91,7 @@ TEST(FileCases, SavesReplaceTheFileBehindLinksAndNeverAReadOnlyOrHalfWrittenOne)
             EXPECT_TRUE(SavesAsExpected(ini, path, c)) << what;
             const std::string saved =
                 ini ? "[Form]\r\nLanguage=123\r\n" : CCsvFile::Format(6.0f, {0.0f, 0.0f});
-            EXPECT_EQ(ReadBytes(real), c.expected == 0 ? saved : c.mode ? kOld : "") << what;
+            EXPECT_EQ(ReadBytes(real), c.expected == 0 ? saved : c.mode ? old : "") << what;
             EXPECT_EQ(std::filesystem::is_symlink(path), c.throughLink) << what;
             // No temporary left behind.
             EXPECT_EQ(CountEntries(dir.Path()), (c.mode ? 1 : 0) + c.throughLink) << what;

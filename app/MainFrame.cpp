@@ -14,6 +14,7 @@
 #include "engine/hardware/DDSTarnDll.h"
 #include "hwsim/DriverStatus.h"
 #include "i18n/LanguageManager.h"
+#include "i18n/ProgramPaths.h"
 #include "i18n/SettingsFile.h"
 #include "res/Resource.h"
 #include "widgets/MenuEx.h"
@@ -37,12 +38,32 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <cstdio>
+
 namespace {
 
 CMainFrame* s_pMainFrame = nullptr;
 
 constexpr int kTimerInterval = 200;
 constexpr int kMaxTooltip = 79;
+
+/// The language named on the command line when there is one by that name, else saved.
+int StartLanguage(const CLanguageManager& language, int saved) {
+    CMultiDDSTarnApp* app = CMultiDDSTarnApp::Get();
+    if (!app || app->m_strStartLanguage.isEmpty())
+        return saved;
+    const int index = language.FindLanguage(app->m_strStartLanguage.toStdString());
+    if (index != CLanguageManager::kNoLanguage)
+        return index;
+    QString known = QString::fromUtf8(language.GetLanguageName(-1).c_str());
+    for (int i = 0; i < language.GetLanguageCount(); ++i)
+        known += QStringLiteral(", ") + QString::fromUtf8(language.GetLanguageName(i).c_str());
+    std::fprintf(stderr,
+                 "DDSTarnUSB: no language is called \"%s\" (there are: %s); "
+                 "starting in the language last chosen.\n",
+                 qPrintable(app->m_strStartLanguage), qPrintable(known));
+    return saved;
+}
 
 } // namespace
 
@@ -72,16 +93,15 @@ CMainFrame::CMainFrame()
     CreateMenus();
     RebuildTabs();
 
-    CMultiDDSTarnApp* app = CMultiDDSTarnApp::Get();
-    const std::string folder = app ? app->m_strProgramFolder.toStdString() : std::string();
-    m_pLanguage->SetAppDir(folder);
+    const CProgramPaths paths = CMultiDDSTarnApp::Paths();
+    m_pLanguage->SetAppDir(paths.LanguageBase());
     m_pLanguage->SetMessageHandler([this](const std::string& text) {
         QMessageBox::warning(this, QString::fromLatin1(CMainFrame::kAppTitle),
                              QString::fromUtf8(text.c_str()));
     });
-    const int saved = CSettingsFile(folder).LoadLanguage();
+    const int saved = CSettingsFile(paths.PrepareSettingsFolder()).LoadLanguage();
     m_pLanguage->RefreshLanguageFiles();
-    m_pLanguage->SelectLanguage(saved);
+    m_pLanguage->SelectLanguage(StartLanguage(*m_pLanguage, saved));
 
     m_nFoundDevices = DDSSearch();
     // The driver library has no window of its own: its refusal is told here, before the
@@ -103,9 +123,8 @@ CMainFrame::CMainFrame()
 CMainFrame::~CMainFrame() {
     m_pRemote.reset(); // no client reaches a device from here on
     CloseAllDocuments();
-    CMultiDDSTarnApp* app = CMultiDDSTarnApp::Get();
-    const std::string folder = app ? app->m_strProgramFolder.toStdString() : std::string();
-    CSettingsFile(folder).SaveLanguage(m_pLanguage->GetCurrentLanguage());
+    CSettingsFile(CMultiDDSTarnApp::Paths().PrepareSettingsFolder())
+        .SaveLanguage(m_pLanguage->GetCurrentLanguage());
     // The child widgets outlive this part of the object and still signal while they go.
     m_pTimer->stop();
     for (QObject* child : findChildren<QObject*>())

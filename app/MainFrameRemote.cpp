@@ -4,6 +4,7 @@
 #include "app/RemoteControl.h"
 #include "dialogs/RemoteControlDlg.h"
 #include "i18n/LanguageManager.h"
+#include "i18n/ProgramPaths.h"
 #include "res/Resource.h"
 
 #include <QMessageBox>
@@ -11,8 +12,7 @@
 namespace {
 
 CSettingsFile Settings() {
-    CMultiDDSTarnApp* app = CMultiDDSTarnApp::Get();
-    return CSettingsFile(app ? app->m_strProgramFolder.toStdString() : std::string());
+    return CSettingsFile(CMultiDDSTarnApp::Paths().PrepareSettingsFolder());
 }
 
 /// Runs the server as `remote` says; a server that cannot listen is the user's to know.

@@ -2,9 +2,11 @@
 
 #include "app/AboutDlg.h"
 #include "app/ChildFrame.h"
+#include "app/CommandLine.h"
 #include "app/DeviceView.h"
 #include "app/MainFrame.h"
 #include "app/MultiDDSTarnDoc.h"
+#include "i18n/ProgramPaths.h"
 #include "res/Resource.h"
 
 #include <QApplication>
@@ -61,6 +63,10 @@ int CMultiDDSTarnApp::ScpiPort(const QStringList& arguments) {
                      qPrintable(argument.mid(7)));
     }
     return 0;
+}
+
+CProgramPaths CMultiDDSTarnApp::Paths() {
+    return CProgramPaths(s_pApp ? s_pApp->m_strProgramFolder.toStdString() : std::string());
 }
 
 void CMultiDDSTarnApp::ExitInstance() {
@@ -129,8 +135,12 @@ void CMultiDDSTarnApp::OnAppAbout() {
     dialog.exec();
 }
 
-int RunDDSTarn(CMultiDDSTarnApp::ViewFactory factory) {
+int RunDDSTarn(CMultiDDSTarnApp::ViewFactory factory, const CCommandLine* commandLine) {
     CMultiDDSTarnApp app(std::move(factory));
+    if (commandLine) {
+        app.m_strStartLanguage = commandLine->m_strLanguage;
+        app.m_filesToOpen = commandLine->m_files;
+    }
     if (!app.InitInstance())
         return 1;
     const int result = QApplication::exec();

@@ -5,9 +5,11 @@
 #include <functional>
 #include <memory>
 
+class CCommandLine;
 class CDeviceView;
 class CMainFrame;
 class CMultiDDSTarnDoc;
+class CProgramPaths;
 class QPrinter;
 
 /// The application: program folder, the document template (a view factory), the main frame and
@@ -28,6 +30,12 @@ public:
     /// The port of "--scpi" (kDefaultScpiPort) or "--scpi=PORT" among the program's
     /// arguments; 0 without one (or with a port outside 1..65535, which is reported).
     static int ScpiPort(const QStringList& arguments);
+    /// Where the running program's files are: language, manual, settings (all in the current
+    /// folder while there is no application object).
+    static CProgramPaths Paths();
+    /// The language named on the command line; the main frame starts in it when one has that
+    /// name (empty: the language last chosen).
+    QString m_strStartLanguage;
 
     /// Closes every device, stores the language and destroys the main frame.
     void ExitInstance();
@@ -39,6 +47,7 @@ public:
     QPrinter& Printer();
 
     QString m_strProgramFolder; ///< Folder of the executable, no trailing separator.
+    QStringList m_filesToOpen;  ///< Files named on the command line.
     CMainFrame* m_pMainFrame = nullptr;
 
 private:
@@ -49,5 +58,6 @@ private:
     std::unique_ptr<QPrinter> m_pPrinter;
 };
 
-/// Runs the whole program on an existing QApplication (main and in-process tests).
-int RunDDSTarn(CMultiDDSTarnApp::ViewFactory factory);
+/// Runs the whole program on an existing QApplication (main and in-process tests), started as
+/// the command line says when there is one.
+int RunDDSTarn(CMultiDDSTarnApp::ViewFactory factory, const CCommandLine* commandLine = nullptr);

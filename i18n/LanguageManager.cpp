@@ -3,6 +3,7 @@
 #include "i18n/DefaultLanguage.h"
 #include "i18n/IniFile.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,16 @@
 namespace {
 
 const char* const kSection = "App";
+
+bool SameText(const std::string& a, const std::string& b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
 
 bool WriteFully(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
@@ -158,6 +169,20 @@ std::string CLanguageManager::GetLanguageName(int index) const {
     if (index >= GetLanguageCount())
         index = GetLanguageCount() - 1;
     return m_names[static_cast<std::size_t>(index)];
+}
+
+int CLanguageManager::FindLanguage(const std::string& name) const {
+    if (SameText(name, GetLanguageName(-1)) || SameText(name, "Default(En)"))
+        return -1;
+    for (int i = 0; i < GetLanguageCount(); ++i) {
+        const std::string& relative = m_fileList.GetFiles()[static_cast<std::size_t>(i)];
+        const std::size_t dot = relative.rfind('.');
+        const std::string stem = dot == std::string::npos ? relative : relative.substr(0, dot);
+        const std::string base = stem.substr(stem.rfind('/') + 1);
+        if (SameText(name, GetLanguageName(i)) || SameText(name, stem) || SameText(name, base))
+            return i;
+    }
+    return kNoLanguage;
 }
 
 std::string CLanguageManager::GetLanguageFilePath(int index) const {

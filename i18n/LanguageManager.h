@@ -38,6 +38,12 @@ public:
     /// "English" for -1; else the file's key 8888 ("-1" when absent), or its relative path
     /// without extension when that value is empty, as read when the files were listed.
     std::string GetLanguageName(int index) const;
+    /// Returned by FindLanguage for a name no language has.
+    static constexpr int kNoLanguage = -2;
+    /// The index of the language called name, ignoring case: its own name (key 8888) or its
+    /// file's name or path without extension ("German", "Czech", "sub/Czech"); "English" and
+    /// "Default(En)" are the built-in one (-1). kNoLanguage when none matches.
+    int FindLanguage(const std::string& name) const;
     /// Full path of language file index (an index past the end is the last file); empty for -1
     /// or when there are no files.
     std::string GetLanguageFilePath(int index) const;

@@ -1,0 +1,137 @@
+#include "i18n/LanguageManager.h"
+#include "i18n/ProgramPaths.h"
+
+#include "TextTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+// A root holding an installed tree: prefix/bin (the program), prefix/share/ddstarn-usb and the
+// user's configuration home.
+const std::string kBin = "prefix/bin";
+const std::string kShare = "prefix/share/ddstarn-usb";
+const std::string kUser = "home/ddstarn-usb";
+
+struct Layout {
+    const char* name;
+    std::vector<std::string> folders; ///< Made below the root.
+    const char* besideIni;            ///< config.ini beside the program (null: none).
+    const char* userIni;              ///< config.ini in the user's folder (null: none).
+    std::string language;             ///< Expected folder holding "language".
+    std::string manual;
+    std::string settings;
+    const char* settingsIni; ///< config.ini there after preparing.
+};
+
+const Layout kLayouts[] = {
+    {"portable",
+     {kBin + "/language", kBin + "/help"},
+     nullptr,
+     nullptr,
+     kBin,
+     kBin + "/help",
+     kBin,
+     nullptr},
+    {"installed",
+     {kBin, kShare + "/language", kShare + "/help"},
+     nullptr,
+     nullptr,
+     kShare,
+     kShare + "/help",
+     kUser,
+     nullptr},
+    {"beside first",
+     {kBin + "/language", kShare + "/language", kShare + "/help"},
+     nullptr,
+     nullptr,
+     kBin,
+     kShare + "/help",
+     kUser,
+     nullptr},
+    {"installed takes the old settings along",
+     {kBin, kShare + "/help"},
+     "[Form]\nLanguage=1\n",
+     nullptr,
+     kBin,
+     kShare + "/help",
+     kUser,
+     "[Form]\nLanguage=1\n"},
+    {"installed keeps the user's own",
+     {kBin, kShare},
+     "[Form]\nLanguage=1\n",
+     "[Form]\nLanguage=0\n",
+     kBin,
+     kBin + "/help",
+     kUser,
+     "[Form]\nLanguage=0\n"},
+    {"portable takes the user's along",
+     {kBin},
+     nullptr,
+     "[Form]\nLanguage=2\n",
+     kBin,
+     kBin + "/help",
+     kBin,
+     "[Form]\nLanguage=2\n"},
+};
+
+} // namespace
+
+TEST(ProgramPaths, FindsShippedFilesBesideFirstAndSettingsWhereTheyMayBeWritten) {
+    for (const Layout& layout : kLayouts) {
+        SCOPED_TRACE(layout.name);
+        CScratchDir root;
+        for (const std::string& folder : layout.folders)
+            std::filesystem::create_directories(root / folder);
+        if (layout.besideIni)
+            WriteBytes(root / (kBin + "/config.ini"), layout.besideIni);
+        if (layout.userIni)
+            WriteBytes(root / (kUser + "/config.ini"), layout.userIni);
+
+        // A trailing slash must not leak into what is shown.
+        const CProgramPaths paths(root / kBin + "/", root / "home");
+        EXPECT_EQ(paths.LanguageBase(), root / layout.language);
+        EXPECT_EQ(paths.ManualFolder(), root / layout.manual);
+        EXPECT_EQ(paths.PrepareSettingsFolder(), root / layout.settings);
+        if (layout.settingsIni) {
+            EXPECT_EQ(ReadBytes(root / (layout.settings + "/config.ini")), layout.settingsIni);
+        }
+        if (layout.besideIni) { // the old file stays for whoever else runs this program
+            EXPECT_EQ(ReadBytes(root / (kBin + "/config.ini")), layout.besideIni);
+        }
+    }
+}
+
+TEST(ProgramPaths, UserFolderFollowsTheBaseDirectoryVariables) {
+    CScopedEnv home("HOME", "/home/lab");
+    CScopedEnv xdg("XDG_CONFIG_HOME", "/cfg");
+    EXPECT_EQ(CProgramPaths("/opt/x/bin").UserConfigFolder(), "/cfg/ddstarn-usb");
+    xdg.Set("relative/cfg"); // not absolute: ignored
+    EXPECT_EQ(CProgramPaths("/opt/x/bin").UserConfigFolder(), "/home/lab/.config/ddstarn-usb");
+    home.Set(nullptr);
+    xdg.Set(nullptr);
+    EXPECT_TRUE(CProgramPaths("/opt/x/bin").KeepsSettingsBeside()); // no home to go to
+}
+
+TEST(LanguageManager, FindsALanguageByItsOwnNameOrItsFileIgnoringCase) {
+    CScratchDir app;
+    CScratchDir tmp;
+    CScopedEnv tmpEnv("TMPDIR", tmp.Path().c_str());
+    WriteBytes(app / "language/German.lug", "[App]\n8888=Deutsch\n");
+    WriteBytes(app / "language/more/Czech.lug", "[App]\n8888=\n");
+    CLanguageManager manager(app.Path());
+    manager.RefreshLanguageFiles();
+    const std::pair<const char*, int> cases[] = {{"Deutsch", 0},
+                                                 {"german", 0},
+                                                 {"GERMAN", 0},
+                                                 {"more/czech", 1},
+                                                 {"English", -1},
+                                                 {"default(en)", -1},
+                                                 {"Czech", 1},
+                                                 {"", CLanguageManager::kNoLanguage},
+                                                 {"Deutsc", CLanguageManager::kNoLanguage}};
+    for (const auto& [name, index] : cases)
+        EXPECT_EQ(manager.FindLanguage(name), index) << name;
+}

@@ -7,3 +7,13 @@ if(DDSTARN_GUI)
   target_compile_definitions(ViewLatency PRIVATE DDSTARN_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   ddstarn_warnings(ViewLatency)
 endif()
+
+# The whole program idle with 1, 8 and 20 device windows: CPU against bare sleep loops, memory
+# per added device, display frame time.
+if(DDSTARN_GUI)
+  add_executable(ScaleDevices ${CMAKE_CURRENT_SOURCE_DIR}/ScaleDevices.cpp)
+  target_link_libraries(ScaleDevices PRIVATE ddstarn_view ddstarn_app DDSTarnDll
+                        benchmark::benchmark Qt6::Widgets Qt6::Test)
+  target_compile_definitions(ScaleDevices PRIVATE DDSTARN_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  ddstarn_warnings(ScaleDevices)
+endif()

@@ -1,6 +1,7 @@
 // The waveform picture: frame, grid, colours, curve limits, cursor, zoom bar, texts, zoom window.
 #include "DisplayTestSupport.h"
 
+#include "view/WaveDisplay.h"
 #include "view/WaveRenderer.h"
 #include "view/ZoomWindow.h"
 
@@ -171,6 +172,39 @@ private slots:
         QVERIFY(textPixels(450, 392, 689, 406) > 20);
         QCOMPARE(textPixels(plot.right() - 10, 392, 689, 406), 0);
         QVERIFY(textPixels(plot.right() - 14, 392, plot.right() - 11, 406) > 0);
+    }
+
+    // The screen keeps its last picture only while nothing it shows has moved; noise is new
+    // on every frame.
+    void screenFollowsEveryInputItShows() {
+        auto device = MakeArbDevice(1000);
+        CWaveDisplay display;
+        display.resize(300, 200);
+        display.SetDevice(device.get());
+        using Change = std::function<void(CDDSDevice&, CWaveDisplay&)>;
+        const std::pair<const char*, Change> changes[] = {
+            {"point", [](CDDSDevice& d, CWaveDisplay&) { d.m_fArb[500] = 3.0f; }},
+            {"zoom window", [](CDDSDevice& d, CWaveDisplay&) { d.m_nViewFirst = 400; }},
+            {"points", [](CDDSDevice& d, CWaveDisplay&) { d.m_nPointsPerPeriod = 600; }},
+            {"digital out", [](CDDSDevice& d, CWaveDisplay&) { d.m_wDigitalOut = 0xFFF; }},
+            {"cursor", [](CDDSDevice&, CWaveDisplay& w) { w.m_nCursorIndex = 450; }},
+            {"curve colour", [](CDDSDevice&, CWaveDisplay& w) { w.m_crCurve = Qt::red; }},
+            {"wave type", [](CDDSDevice& d, CWaveDisplay&) { d.m_nWaveType = WAVE_SQUARE; }},
+            {"duty", [](CDDSDevice& d, CWaveDisplay&) { d.m_fSquareDuty = 0.2f; }},
+            {"amplitude", [](CDDSDevice& d, CWaveDisplay&) { d.m_fAmplitude = 1.0f; }},
+            {"offset", [](CDDSDevice& d, CWaveDisplay&) { d.m_dOffset = 1.0; }},
+            {"period number", [](CDDSDevice& d, CWaveDisplay&) { d.m_nPeriodNumber = 5; }},
+            {"noise", [](CDDSDevice& d, CWaveDisplay&) { d.m_nWaveType = WAVE_WHITE_NOISE; }},
+            {"noise again", [](CDDSDevice&, CWaveDisplay&) {}},
+        };
+        QImage last = display.grab().toImage();
+        QCOMPARE(display.grab().toImage(), last);
+        for (const auto& [name, change] : changes) {
+            change(*device, display);
+            const QImage now = display.grab().toImage();
+            QVERIFY2(now != last, name);
+            last = now;
+        }
     }
 
     // A screen draw that starts while another one runs returns at once, drawing nothing.

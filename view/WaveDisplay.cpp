@@ -1,5 +1,7 @@
 #include "view/WaveDisplay.h"
 
+#include "view/DisplayInputs.h"
+
 #include "app/ChildFrame.h"
 #include "app/CmdUI.h"
 #include "app/MainFrame.h"
@@ -116,6 +118,7 @@ const QImage& CWaveDisplay::Render() {
     CDDSDevice* device = Device();
     if (device == nullptr) {
         painter.fillRect(m_image.rect(), m_crBack);
+        m_bPictureDrawn = true;
         return m_image;
     }
     CWaveRenderer::Options options;
@@ -127,19 +130,41 @@ const QImage& CWaveDisplay::Render() {
     options.strAtPoint = m_strAtPoint;
     options.font = font();
     const QRect plot = CWaveRenderer::Draw(painter, client, *device, m_nCursorIndex, options);
-    if (!plot.isNull())
+    m_bPictureDrawn = !plot.isNull();
+    if (m_bPictureDrawn)
         m_rcPlot = plot;
     return m_image;
 }
 
+CDisplayInputs CWaveDisplay::CurrentInputs() const {
+    CDisplayInputs inputs(Device(), size(), m_nCursorIndex);
+    inputs.m_crBack = m_crBack;
+    inputs.m_crCurve = m_crCurve;
+    inputs.m_crGrid = m_crGrid;
+    inputs.m_crCursor = m_crCursor;
+    inputs.m_strFileName = FileName();
+    inputs.m_strAtPoint = m_strAtPoint;
+    inputs.m_font = font();
+    return inputs;
+}
+
 void CWaveDisplay::paintEvent(QPaintEvent*) {
-    Render();
+    // The view asks for a frame ten times a second; most show what the last one showed.
+    if (!m_pDrawn || !CurrentInputs().Same(*m_pDrawn)) {
+        m_pDrawn.reset();
+        Render();
+        // Taken after the draw, which may pull the cursor back into the table. A draw that
+        // found another one running left the picture as it was.
+        if (m_bPictureDrawn)
+            m_pDrawn = std::make_unique<CDisplayInputs>(CurrentInputs());
+    }
     QPainter(this).drawImage(0, 0, m_image);
 }
 
 void CWaveDisplay::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     m_image = QImage();
+    m_pDrawn.reset();
     m_rcPlot = CWaveRenderer::PlotRect(QRect(QPoint(0, 0), QPoint(width(), height())));
     update();
 }

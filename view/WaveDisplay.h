@@ -8,8 +8,10 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 class CCmdUI;
+class CDisplayInputs;
 class CDDSDevice;
 class CMultiDDSTarnDoc;
 class QPrinter;
@@ -78,6 +80,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    CDisplayInputs CurrentInputs() const; ///< What a frame drawn now would be drawn from.
     CDDSDevice* Device() const;
     bool IsArb() const;
     float SliderFraction() const;
@@ -92,4 +95,6 @@ private:
     QSlider* m_pSlider = nullptr;
     std::function<ReportFields()> m_reportSource;
     QImage m_image; ///< Off-screen picture, rebuilt at the first paint after a resize.
+    std::unique_ptr<CDisplayInputs> m_pDrawn; ///< What m_image was last drawn from.
+    bool m_bPictureDrawn = false;             ///< The last Render drew the whole picture.
 };

@@ -1,0 +1,137 @@
+// The whole program with 1, 8 and 20 device windows open on simulated generators: its CPU while
+// idle (workers, view and frame timers, repaints) against as many bare 1 ms sleep loops in the
+// same run, the memory each added device costs, and the display frame with every window open
+// against the frame with one.
+#include "tests/AppTestSupport.h"
+
+#include "view/WaveDisplay.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+
+#include <atomic>
+#include <chrono>
+#include <ctime>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr auto kWarmUp = 500ms;
+constexpr auto kWindow = 2000ms;
+
+double ProcessCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + now.tv_nsec * 1e-9;
+}
+
+/// Process CPU milliseconds per wall second while `wait` lets the time pass.
+template <typename Wait> double CpuMsPerSecond(Wait wait) {
+    wait(kWarmUp);
+    const auto wallFrom = std::chrono::steady_clock::now();
+    const double cpuFrom = ProcessCpuSeconds();
+    wait(kWindow);
+    const double cpu = ProcessCpuSeconds() - cpuFrom;
+    const double wall =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - wallFrom).count();
+    return cpu / wall * 1000.0;
+}
+
+/// The process's resident set now, in kB.
+double ResidentKilobytes() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::stod(line.substr(6));
+    return 0.0;
+}
+
+double SleepLoops(int count) {
+    std::atomic<bool> stop{false};
+    std::vector<std::thread> threads;
+    for (int i = 0; i < count; ++i)
+        threads.emplace_back([&stop] {
+            while (!stop.load(std::memory_order_acquire))
+                std::this_thread::sleep_for(1ms);
+        });
+    const double cost = CpuMsPerSecond([](auto span) { std::this_thread::sleep_for(span); });
+    stop = true;
+    for (std::thread& thread : threads)
+        thread.join();
+    return cost;
+}
+
+/// Microseconds one synchronous repaint of the shown device's display takes, averaged.
+double FrameMicroseconds(CProgram& program) {
+    CWaveDisplay* display = program.View(program.Frame()->m_nCurrentTab)->Display();
+    constexpr int kFrames = 200;
+    const auto from = std::chrono::steady_clock::now();
+    for (int i = 0; i < kFrames; ++i)
+        display->repaint();
+    return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - from)
+               .count() /
+           kFrames;
+}
+
+struct Figures {
+    double cpu = 0, frame = 0;
+    double kilobytes = 0; ///< Resident set grown from one device window to all of them.
+};
+
+/// The program with `devices` device windows on as many simulated generators, shown.
+Figures Program(int devices) {
+    Figures figures;
+    CProgram program(devices);
+    program.Frame()->resize(1024, 768);
+    program.Shown();
+    QTest::qWait(200);
+    const double oneDevice = ResidentKilobytes();
+    for (int i = 1; i < devices; ++i) {
+        program.m_answerer.m_nChooseRow = 0; // the first free generator
+        program.Open();
+    }
+    figures.cpu = CpuMsPerSecond(
+        [](auto span) { QTest::qWait(static_cast<int>(std::chrono::milliseconds(span).count())); });
+    figures.kilobytes = ResidentKilobytes() - oneDevice;
+    figures.frame = FrameMicroseconds(program);
+    program.Exit();
+    return figures;
+}
+
+void BM_IdleProgram(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    static Figures one;
+    for (auto _ : state) {
+        const double bare = SleepLoops(count);
+        const Figures program = Program(count);
+        if (count == 1)
+            one = program;
+        state.counters["sleep_cpu_ms_per_s"] = bare;
+        state.counters["program_cpu_ms_per_s"] = program.cpu;
+        state.counters["cpu_ratio"] = program.cpu / bare;
+        state.counters["frame_us"] = program.frame;
+        if (count > 1 && one.frame > 0) {
+            state.counters["MB_per_added_device"] = program.kilobytes / 1024.0 / (count - 1);
+            state.counters["frame_ratio"] = program.frame / one.frame;
+        }
+    }
+}
+BENCHMARK(BM_IdleProgram)->Arg(1)->Arg(8)->Arg(20)->Iterations(1)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -5,6 +5,7 @@
 #include "app/DeviceView.h"
 #include "app/MainFrame.h"
 #include "app/MultiDDSTarnDoc.h"
+#include "engine/DeviceWorker.h"
 #include "res/Resource.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QPrinter>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -134,6 +136,12 @@ int RunDDSTarn(CMultiDDSTarnApp::ViewFactory factory) {
     if (!app.InitInstance())
         return 1;
     const int result = QApplication::exec();
-    app.ExitInstance();
+    app.ExitInstance(); // the settings are stored here
+    // A worker abandoned inside a driver call that hangs still runs: the exit handlers would
+    // unload what it stands in, and the driver may never give it back.
+    if (CDeviceWorker::Abandoned() > 0) {
+        std::fflush(nullptr);
+        std::_Exit(result);
+    }
     return result;
 }

@@ -1,5 +1,5 @@
-// Runs the soak and prints its figures: soak [CHANGES] [--units N] [--seed S]. The exit status
-// is 1 when a unit disagrees with its record or the devices never settle.
+// Runs the soak and prints its figures: soak [CHANGES] [--units N] [--seed S] [--pause US].
+// The exit status is 1 when a unit disagrees with its record or the devices never settle.
 #include "tools/SoakStorm.h"
 
 #include <cstdio>
@@ -11,12 +11,15 @@ int main(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--units") == 0 && i + 1 < argc)
             options.nUnits = std::atoi(argv[++i]);
+        else if (std::strcmp(argv[i], "--pause") == 0 && i + 1 < argc)
+            options.pause = std::chrono::microseconds(std::atol(argv[++i]));
         else if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc)
             options.nSeed = std::uint32_t(std::strtoul(argv[++i], nullptr, 10));
         else if (std::atol(argv[i]) > 0)
             options.nChanges = std::atol(argv[i]);
         else {
-            std::fprintf(stderr, "usage: %s [CHANGES] [--units N] [--seed S]\n", argv[0]);
+            std::fprintf(stderr, "usage: %s [CHANGES] [--units N] [--seed S] [--pause US]\n",
+                         argv[0]);
             return 2;
         }
     }

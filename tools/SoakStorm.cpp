@@ -71,8 +71,6 @@ const ChangeFn kChanges[] = {
 };
 constexpr int kChangeKinds = int(std::size(kChanges));
 
-/// The simulated user's pace: a change, then this pause (which the setter timing leaves out).
-constexpr auto kBetweenChanges = 20us;
 /// How long a record may take to see its unit gone before the unit is replugged regardless.
 constexpr auto kNoticeLimit = 500ms;
 /// Far longer than any healthy worker needs to work off its queue.
@@ -125,7 +123,8 @@ void CSoakStorm::ChangeLoop() {
     m_setterUs.reserve(std::size_t(std::max(0L, m_options.nChanges)));
     for (long n = 0; n < m_options.nChanges; ++n) {
         Change(random, *m_controls[std::size_t(Pick(random, kRecords))]);
-        std::this_thread::sleep_for(kBetweenChanges);
+        if (m_options.pause.count() > 0)
+            std::this_thread::sleep_for(m_options.pause);
     }
     m_figures.nChanges = m_options.nChanges;
     if (!m_setterUs.empty()) {

@@ -24,6 +24,8 @@ public:
         long nChanges = 100000;
         int nUnits = kRecords; ///< Units on the bank; records beyond them are demos.
         std::uint32_t nSeed = 1;
+        /// The simulated user's pause after each change (not counted in the setter's time).
+        std::chrono::microseconds pause{20};
     };
 
     /// What the run saw.

@@ -72,7 +72,7 @@ const ChangeFn kChanges[] = {
 constexpr int kChangeKinds = int(std::size(kChanges));
 
 /// How long a record may take to see its unit gone before the unit is replugged regardless.
-constexpr auto kNoticeLimit = 500ms;
+constexpr auto kNoticeLimit = 5s;
 /// Far longer than any healthy worker needs to work off its queue.
 constexpr auto kSettleLimit = 60s;
 

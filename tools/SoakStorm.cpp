@@ -53,7 +53,8 @@ const ChangeFn kChanges[] = {
     [](Random& r, CDeviceControl& c) {
         CDDSDevice& device = c.Device();
         const int first = Pick(r, kMaxPoints - 16);
-        for (int i = first; i < first + 1 + Pick(r, 16); ++i)
+        const int last = first + Pick(r, 16);
+        for (int i = first; i <= last; ++i)
             device.m_fArb[std::size_t(i)] = float(Uniform(r, -3.5, 3.5));
         device.RequestDownload();
     },

@@ -109,8 +109,10 @@ TEST_F(DriverLoad, AHangingDriverHoldsNeitherTheSettersNorTheClose) {
     void* driver = dlopen(HANGING_DRIVER, RTLD_NOW | RTLD_NOLOAD);
     ASSERT_NE(driver, nullptr);
     const auto held = reinterpret_cast<int (*)()>(dlsym(driver, "TinyDriverHeld"));
-    Write("hold", "");
     CDeviceWorker worker;
+    worker.Start(&device);
+    EXPECT_TRUE(worker.Stop(std::chrono::seconds(10))); // a worker that answers is joined
+    Write("hold", "");
     worker.Start(&device);
     ASSERT_TRUE(WaitFor([&] { return held() == 1; }));
 

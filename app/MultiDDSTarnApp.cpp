@@ -7,6 +7,7 @@
 #include "app/MainFrame.h"
 #include "app/MultiDDSTarnDoc.h"
 #include "i18n/ProgramPaths.h"
+#include "engine/DeviceWorker.h"
 #include "res/Resource.h"
 
 #include <QApplication>
@@ -15,6 +16,7 @@
 #include <QPrinter>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -144,6 +146,12 @@ int RunDDSTarn(CMultiDDSTarnApp::ViewFactory factory, const CCommandLine* comman
     if (!app.InitInstance())
         return 1;
     const int result = QApplication::exec();
-    app.ExitInstance();
+    app.ExitInstance(); // the settings are stored here
+    // A worker abandoned inside a driver call that hangs still runs: the exit handlers would
+    // unload what it stands in, and the driver may never give it back.
+    if (CDeviceWorker::Abandoned() > 0) {
+        std::fflush(nullptr);
+        std::_Exit(result);
+    }
     return result;
 }

@@ -76,7 +76,8 @@ CMultiDDSTarnDoc::CMultiDDSTarnDoc() : m_strFileName(kNoFile) {}
 
 CMultiDDSTarnDoc::~CMultiDDSTarnDoc() {
     delete m_pControl;
-    delete m_pDevice;
+    if (!m_bDeviceLeft)
+        delete m_pDevice;
 }
 
 void CMultiDDSTarnDoc::CreateDevice() {

@@ -61,6 +61,9 @@ public:
     bool OnUpdateCommand(CCmdUI& ui);
     /// Removes the document from the device list, destroys frame and view, then deletes itself.
     void OnCloseDocument();
+    /// The device's worker was abandoned inside a driver call that hangs and will still finish
+    /// its step on the record: the record is left to it and never deleted.
+    void LeaveDeviceToStuckWorker() { m_bDeviceLeft = 1; }
 
     /// Parent for the document's message boxes and file dialogs.
     QWidget* DialogParent() const;
@@ -78,4 +81,5 @@ private:
     /// UTF-8 has no exact QString).
     std::string m_strFileBytes;
     bool m_bClosing = false;
+    int m_bDeviceLeft = 0;
 };

@@ -99,9 +99,13 @@ bool CDDSDevice::DeviceStep() {
     }
     if (m_bLost == 1) {
         // The unit answers again but has forgotten everything: program it before anything
-        // else, and keep a download queued for the steps that follow.
+        // else, keep a download queued for the steps that follow, and send every setting
+        // again (a command taken just before the unit vanished never reached it either).
         ApplyFrequency();
         RequestDownload();
+        for (const int command :
+             {CMD_SET_TRIGGER, CMD_SET_SINGLE_WAVE, CMD_SET_DIO_MODE, CMD_SET_POWER_ON_OUTPUT})
+            QueueCommand(command);
         m_bLost = 0;
         CStepGuard::Leave();
         DownloadWaveform();

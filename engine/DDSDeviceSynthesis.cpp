@@ -17,10 +17,11 @@ void CDDSDevice::CaptureToArb() {
     // One displayed period, drawn without touching m_nPeriodNumber (the display reads it).
     CWaveShape shape(*this, true);
     shape.UseOnePeriod();
+    // Taken in one batch: the user-interface thread captures when the user enters Arb.
+    double samples[kMaxPoints];
+    CWaveBatch::Samples(shape, count, samples);
     for (int i = 0; i < count; ++i)
-        m_fArb[i] = 0.0f;
-    for (int i = 0; i < count; ++i)
-        m_fArb[i] = static_cast<float>(shape.At(static_cast<double>(i) / count) * 3.5);
+        m_fArb[i] = static_cast<float>(samples[i] * 3.5);
     m_nArbPoints = static_cast<int>(m_nPoints);
 }
 

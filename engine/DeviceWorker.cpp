@@ -1,7 +1,8 @@
 #include "engine/DeviceWorker.h"
 #include "engine/DDSDevice.h"
 
-#include <chrono>
+#include <condition_variable>
+#include <mutex>
 
 namespace {
 /// The pause after a step when nothing waits; a queued command cuts it short.
@@ -13,7 +14,17 @@ constexpr std::chrono::microseconds kRetry{50};
 /// together, yet a queued burst is worked off with a pause after every second step, so the
 /// meter, presence check and digital lines run at most twice their idle rate meanwhile.
 constexpr int kStepsInARow = 2;
+
+std::atomic<int> g_nAbandoned{0};
 } // namespace
+
+struct CDeviceWorker::CShared {
+    std::atomic<bool> bStop{false};
+    std::mutex lock;
+    std::condition_variable ended;
+    bool bEnded = false;     ///< Under lock.
+    bool bAbandoned = false; ///< Under lock.
+};
 
 CDeviceWorker::~CDeviceWorker() {
     Stop();
@@ -24,10 +35,10 @@ void CDeviceWorker::Start(CDDSDevice* device) {
     if (device == nullptr)
         return;
     m_pDevice = device;
-    m_bStop.store(false, std::memory_order_relaxed);
-    m_thread = std::thread([this, device] {
+    m_pShared = std::make_shared<CShared>();
+    m_thread = std::thread([shared = m_pShared, device] {
         int inARow = 0;
-        while (!m_bStop.load(std::memory_order_acquire)) {
+        while (!shared->bStop.load(std::memory_order_acquire)) {
             const bool stepped = device->DeviceStep();
             if (device->CommandWaiting()) {
                 if (!stepped) {
@@ -40,17 +51,44 @@ void CDeviceWorker::Start(CDDSDevice* device) {
             inARow = 0;
             device->PauseWorker(kPause);
         }
+        std::lock_guard<std::mutex> lock(shared->lock);
+        shared->bEnded = true;
+        if (shared->bAbandoned)
+            g_nAbandoned.fetch_sub(1);
+        shared->ended.notify_all();
     });
 }
 
 void CDeviceWorker::Stop() {
     if (!m_thread.joinable())
         return;
-    m_bStop.store(true, std::memory_order_release);
+    m_pShared->bStop.store(true, std::memory_order_release);
     m_pDevice->WakeWorker();
     m_thread.join();
 }
 
+bool CDeviceWorker::Stop(std::chrono::milliseconds patience) {
+    if (!m_thread.joinable())
+        return true;
+    m_pShared->bStop.store(true, std::memory_order_release);
+    m_pDevice->WakeWorker();
+    {
+        std::unique_lock<std::mutex> lock(m_pShared->lock);
+        if (!m_pShared->ended.wait_for(lock, patience, [this] { return m_pShared->bEnded; })) {
+            m_pShared->bAbandoned = true;
+            g_nAbandoned.fetch_add(1);
+            m_thread.detach();
+            return false;
+        }
+    }
+    m_thread.join();
+    return true;
+}
+
 bool CDeviceWorker::IsRunning() const {
     return m_thread.joinable();
+}
+
+int CDeviceWorker::Abandoned() {
+    return g_nAbandoned.load();
 }

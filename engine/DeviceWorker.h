@@ -1,5 +1,7 @@
 #pragma once
 #include <atomic>
+#include <chrono>
+#include <memory>
 #include <thread>
 
 class CDDSDevice;
@@ -18,10 +20,21 @@ public:
     void Start(CDDSDevice* device);
     /// Asks the loop to stop between two steps and waits for the thread to end.
     void Stop();
+    /// As Stop, but waits no longer than patience: a thread still inside its step then (a
+    /// driver call that hangs) is abandoned, ends by itself after that step, and false is
+    /// returned. Its device must then outlive the process or the step, whichever ends first.
+    bool Stop(std::chrono::milliseconds patience);
     bool IsRunning() const;
 
+    /// Abandoned threads still inside a step; the process must not run its exit handlers
+    /// under them.
+    static int Abandoned();
+
 private:
+    /// What the thread and its owner share; the thread keeps it after being abandoned.
+    struct CShared;
+
     std::thread m_thread;
     CDDSDevice* m_pDevice = nullptr;
-    std::atomic<bool> m_bStop{false};
+    std::shared_ptr<CShared> m_pShared;
 };

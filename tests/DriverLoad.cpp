@@ -1,6 +1,9 @@
 // A driver library that cannot be used is refused with a message naming its path and the
 // fault, and the program then finds no generator instead of crashing.
+#include "SimTestSupport.h"
+#include "control/DeviceControl.h"
 #include "engine/DDSDevice.h"
+#include "engine/DeviceWorker.h"
 #include "engine/hardware/DDSTarnDll.h"
 #include "hwsim/DriverForward.h"
 #include "hwsim/DriverStatus.h"
@@ -8,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <dlfcn.h>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -91,5 +95,44 @@ TEST_F(DriverLoad, CallsThatFailLeaveADemoOrAnUnchangedRecord) {
     EXPECT_TRUE(bound.DeviceStep());
     EXPECT_EQ(bound.m_bLost, 0);
     EXPECT_EQ(CDriverForward::Problem(), "");
+}
+
+// The user-interface thread never calls the driver, so a call that hangs holds only the
+// worker: the setters return and queue, and a bounded stop abandons the stuck worker.
+TEST_F(DriverLoad, AHangingDriverHoldsNeitherTheSettersNorTheClose) {
+    const std::string hold = (m_folder / "hold").string();
+    setenv("DDSTARN_DRIVER", HANGING_DRIVER, 1);
+    setenv("TINY_DRIVER_HOLD", hold.c_str(), 1);
+    CDDSDevice device;
+    OpenOnSimulatedUnits(&device, 1);
+    ASSERT_EQ(device.m_bDemo, 0);
+    void* driver = dlopen(HANGING_DRIVER, RTLD_NOW | RTLD_NOLOAD);
+    ASSERT_NE(driver, nullptr);
+    const auto held = reinterpret_cast<int (*)()>(dlsym(driver, "TinyDriverHeld"));
+    CDeviceWorker worker;
+    worker.Start(&device);
+    EXPECT_TRUE(worker.Stop(std::chrono::seconds(10))); // a worker that answers is joined
+    Write("hold", "");
+    worker.Start(&device);
+    ASSERT_TRUE(WaitFor([&] { return held() == 1; }));
+
+    CDeviceControl control(device);
+    control.SetFrequency(5000.0);
+    control.SelectWaveType(WAVE_SQUARE);
+    control.SetDIOMode(1);
+    control.SetPowerOnOutput(0);
+    EXPECT_EQ(held(), 1) << "a setter waited for the driver";
+    const std::vector<int> queued = device.PendingCommands();
+    for (const int command : {CMD_SET_FREQUENCY, CMD_SET_DIO_MODE, CMD_SET_POWER_ON_OUTPUT})
+        EXPECT_NE(std::find(queued.begin(), queued.end(), command), queued.end()) << command;
+
+    EXPECT_FALSE(worker.Stop(std::chrono::milliseconds(20)));
+    EXPECT_FALSE(worker.IsRunning());
+    EXPECT_EQ(CDeviceWorker::Abandoned(), 1);
+    EXPECT_EQ(held(), 1) << "the stop waited for the driver";
+    fs::remove(hold);
+    // The abandoned thread ends after its step, before the record may go.
+    EXPECT_TRUE(WaitFor([] { return CDeviceWorker::Abandoned() == 0; }));
+    dlclose(driver);
 }
 } // namespace

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <functional>
 #include <map>
@@ -97,6 +98,27 @@ TEST_F(SimWorker, ReplugedUnitIsReprogrammedFirstAndABurstEndsOnTheLast) {
     ASSERT_TRUE(WaitFor([&] { return Idle(0); }, 8000ms));
     EXPECT_EQ(SimGetUnit(0).frequency, 38000.0);
     EXPECT_TRUE(PlanAgrees(0));
+}
+
+// A replugged unit comes back freshly powered: every setting sent before it left is sent again.
+TEST_F(SimWorker, ReplugedUnitGetsEverySettingBack) {
+    CDDSDevice& device = m_devices[0];
+    device.SetExtTrig(1);
+    device.SetTrigEdge(1);
+    device.SetSingleWave(1);
+    device.SetDIOMode(1);
+    device.SetPowerOnOutput(0);
+    m_workers[0].Start(&device);
+    ASSERT_TRUE(WaitFor([&] { return device.CommandsDone(); }));
+    SimUnplug(0);
+    ASSERT_TRUE(WaitFor([&] { return device.m_bLost == 1; }));
+    SimReplug(0);
+    ASSERT_TRUE(WaitFor([&] { return device.m_bLost == 0 && device.CommandsDone(); }));
+    const SimUnitState unit = SimGetUnit(0);
+    const std::array<int, 5> sent = {unit.triggerOn, unit.triggerEdge, unit.singleWave,
+                                     unit.dioMode, unit.powerOnOutput};
+    EXPECT_EQ(sent, (std::array<int, 5>{1, 1, 1, 1, 0}));
+    EXPECT_EQ(unit.buffer.size(), std::size_t(kMaxPoints)); // built for single-wave play
 }
 
 TEST_F(SimWorker, AWokenWorkerStillCarriesOutOneCommandPerWholeStep) {

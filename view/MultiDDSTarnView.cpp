@@ -29,6 +29,10 @@
 
 namespace {
 
+/// How long closing a device waits for its worker; only a driver call that hangs takes longer,
+/// and Exit must end the program within 3 s even then.
+constexpr std::chrono::milliseconds kWorkerStopPatience{500};
+
 // Shared by every device view: a text change made while one of these handlers runs (its own
 // ShowValue, or another view's) is not applied a second time.
 bool s_bInFrequencyChange = false;
@@ -55,8 +59,10 @@ CMultiDDSTarnView::CMultiDDSTarnView(CMultiDDSTarnDoc* doc, QWidget* parent)
 }
 
 CMultiDDSTarnView::~CMultiDDSTarnView() {
-    // The worker steps the document's record, which may go right after this view.
-    m_worker.Stop();
+    // The worker steps the document's record, which may go right after this view; a worker
+    // stuck inside a driver call that hangs is not waited for, and keeps the record.
+    if (!m_worker.Stop(kWorkerStopPatience) && m_pDocument)
+        m_pDocument->LeaveDeviceToStuckWorker();
     // The digital I/O dialogs poll the same record.
     m_dialogs.Close();
     if (m_nTimer)

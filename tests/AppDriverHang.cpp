@@ -1,0 +1,44 @@
+// A driver call that hangs holds only the device's worker: the window keeps taking commands,
+// and Exit closes every device and stores the settings without waiting for the driver.
+#include "AppTestSupport.h"
+#include "engine/DeviceWorker.h"
+
+#include <dlfcn.h>
+
+class AppDriverHang : public QObject {
+    Q_OBJECT
+
+private slots:
+    void ExitAbandonsAWorkerStuckInTheDriverAndKeepsTheSettings() {
+        QTemporaryDir scratch;
+        const QString hold = scratch.filePath(QStringLiteral("hold"));
+        qputenv("DDSTARN_DRIVER", HANGING_DRIVER);
+        qputenv("TINY_DRIVER_HOLD", hold.toLocal8Bit());
+        CProgram program(0, 0,
+                         [](const QString& folder) { InstallLanguage(folder, "German.lug"); });
+        QVERIFY(program.m_bStarted);
+        QCOMPARE(program.Device()->m_bDemo, 0);
+        void* driver = dlopen(HANGING_DRIVER, RTLD_NOW | RTLD_NOLOAD);
+        QVERIFY(driver);
+        const auto held = reinterpret_cast<int (*)()>(dlsym(driver, "TinyDriverHeld"));
+        QFile(hold).open(QIODevice::WriteOnly);
+        QTRY_COMPARE(held(), 1);
+
+        QVERIFY(program.Doc(0)->OnCommand(ID_PROGRAMMABLE_OUTPUT));
+        QCOMPARE(program.Device()->m_nDIOMode, 1);
+        program.Frame()->SetLanguage(0); // German.lug, away from English
+        program.Exit();
+        QCOMPARE(held(), 1); // nothing waited for the driver to answer
+        QCOMPARE(CDeviceWorker::Abandoned(), 1);
+        QFile settings(program.Folder() + QStringLiteral("/config.ini"));
+        QVERIFY(settings.open(QIODevice::ReadOnly));
+        QVERIFY(settings.readAll().contains("Language=0"));
+
+        QFile::remove(hold);
+        QTRY_COMPARE(CDeviceWorker::Abandoned(), 0); // before the driver goes with the process
+        dlclose(driver);
+    }
+};
+
+QTEST_MAIN(AppDriverHang)
+#include "AppDriverHang.moc"

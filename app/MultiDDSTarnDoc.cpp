@@ -9,6 +9,7 @@
 #include "control/DeviceControl.h"
 #include "dialogs/AmFmDlg.h"
 #include "dialogs/ExponentDlg.h"
+#include "dialogs/HelpWindow.h"
 #include "dialogs/PeriodNumberDlg.h"
 #include "dialogs/RampDlg.h"
 #include "dialogs/SquareDlg.h"
@@ -18,14 +19,12 @@
 #include "i18n/ParseNumber.h"
 #include "res/Resource.h"
 
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPointer>
-#include <QUrl>
 
 #include <memory>
 
@@ -242,11 +241,11 @@ int CMultiDDSTarnDoc::ParseNumber(const QString& text, double& value) {
 
 void CMultiDDSTarnDoc::OnHelpContent() {
     CMultiDDSTarnApp* app = CMultiDDSTarnApp::Get();
-    const QString folder = app ? app->m_strProgramFolder : QString();
-    const QString path = folder + QStringLiteral("/DDS-Tarn USB Help.chm");
-    // A missing help file is not reported.
-    if (QFileInfo::exists(path))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    CMainFrame* frame = CMainFrame::Get();
+    if (!app || !frame)
+        return;
+    // A missing manual is not reported: Open does nothing for an empty path.
+    CHelpWindow::Open(CHelpWindow::FindManual(app->m_strProgramFolder), frame->Language(), frame);
 }
 
 bool CMultiDDSTarnDoc::OnCommand(int id) {

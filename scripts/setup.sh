@@ -8,6 +8,7 @@ packages=(
   clang libclang-rt-14-dev
   python3 python3-numpy python3-pyvisa python3-pyvisa-py
   xvfb xauth imagemagick poppler-utils fonts-dejavu-core fonts-liberation2 fonts-wqy-microhei
+  xdotool
 )
 missing=()
 for p in "${packages[@]}"; do

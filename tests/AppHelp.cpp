@@ -36,27 +36,22 @@ class AppHelp : public QObject {
 
 private slots:
     void manualIsFoundBesideTheProgramFirstThenInstalled() {
-        const QString beside = QStringLiteral("bin/help/manual.md");
-        const QString installed = QStringLiteral("share/ddstarn-usb/help/manual.md");
-        const struct {
-            QStringList files;
-            QString expected;
-        } cases[] = {
-            {{beside}, beside}, {{installed}, installed}, {{installed, beside}, beside}, {{}, {}}};
-        for (const auto& c : cases) {
+        const QString beside = "bin/help/manual.md", installed = "share/ddstarn-usb/help/manual.md";
+        const std::pair<QStringList, QString> cases[] = {
+            {{beside}, beside}, {{installed}, installed}, {{installed, beside}, beside}, {{}, "-"}};
+        for (const auto& [files, expected] : cases) {
             QTemporaryDir root;
             QDir(root.path()).mkpath(QStringLiteral("bin"));
-            for (const QString& file : c.files)
+            for (const QString& file : files)
                 WriteFile(root.filePath(file), "# Manual\n");
-            const QString found = CHelpWindow::FindManual(root.filePath(QStringLiteral("bin")));
-            QCOMPARE(found, c.expected.isEmpty() ? QString() : root.filePath(c.expected));
+            QCOMPARE(CHelpWindow::FindManual(root.filePath(QStringLiteral("bin"))),
+                     QFileInfo(root.filePath(expected)).canonicalFilePath()); // "-": none
         }
     }
 
     void missingManualOpensNothingAndSaysNothing() {
         CProgram program(1);
         program.Frame()->RouteCommand(ID_HELP_CONTENT);
-        QCoreApplication::processEvents();
         QVERIFY(!CHelpWindow::Instance());
         QVERIFY(program.m_answerer.m_messages.isEmpty());
     }
@@ -64,6 +59,7 @@ private slots:
     void contentsScrollToHeadingsAndSearchWraps() {
         CProgram program(1, 0, [](const QString& folder) {
             WriteFile(folder + QStringLiteral("/help/manual.md"), Manual());
+            InstallLanguage(folder, QStringLiteral("German.lug"));
         });
         program.Frame()->RouteCommand(ID_HELP_CONTENT);
         CHelpWindow* help = CHelpWindow::Instance();
@@ -101,6 +97,12 @@ private slots:
         const auto none = search(QStringLiteral("oscillator"));
         QCOMPARE(none.first, first.first);
         QCOMPARE(none.second, QStringLiteral("Not found: oscillator"));
+
+        // An open help window follows a change of language.
+        program.Frame()->SetLanguage(0);
+        QCOMPARE(help->windowTitle(), QStringLiteral("DDS-Tarn USB Hilfe"));
+        QCOMPARE(search(QStringLiteral("oscillator")).second,
+                 QStringLiteral("Nicht gefunden: oscillator"));
     }
 };
 

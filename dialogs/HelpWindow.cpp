@@ -7,7 +7,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QImageReader>
+#include <QImage>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -112,6 +112,7 @@ QString CHelpWindow::Text(int id, const char* fallback) const {
 }
 
 void CHelpWindow::Load(const QString& path) {
+    m_images.clear();
     m_pBrowser->setSource(QUrl::fromLocalFile(path), QTextDocument::MarkdownResource);
     // Fitting pictures edits the document; nobody should be able to undo that.
     m_pBrowser->document()->setUndoRedoEnabled(false);
@@ -198,15 +199,23 @@ void CHelpWindow::FitImages() {
             QTextImageFormat format = fragment.charFormat().toImageFormat();
             if (!format.isValid())
                 continue;
-            const QUrl url = m_pBrowser->source().resolved(QUrl(format.name()));
-            const QSize natural = QImageReader(url.toLocalFile()).size();
-            if (natural.isEmpty())
+            QImage& original = m_images[format.name()];
+            if (original.isNull())
+                original.load(m_pBrowser->source().resolved(QUrl(format.name())).toLocalFile());
+            if (original.isNull())
                 continue;
-            const qreal width = std::min<qreal>(natural.width(), page);
-            if (qFuzzyCompare(format.width(), width))
+            const int width = std::min(original.width(), int(page));
+            if (int(format.width()) == width)
                 continue;
-            format.setWidth(width);
-            format.setHeight(width * natural.height() / natural.width());
+            // Scaled here, smoothly, because the page would draw a wide picture's text blocky.
+            const QImage shown = width == original.width()
+                                     ? original
+                                     : original.scaledToWidth(width, Qt::SmoothTransformation);
+            // The page looks pictures up by their name resolved against the manual's folder.
+            document->addResource(QTextDocument::ImageResource,
+                                  document->baseUrl().resolved(QUrl(format.name())), shown);
+            format.setWidth(shown.width());
+            format.setHeight(shown.height());
             QTextCursor cursor(document);
             cursor.setPosition(fragment.position());
             cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);

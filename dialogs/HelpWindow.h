@@ -1,4 +1,6 @@
 #pragma once
+#include <QHash>
+#include <QImage>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -61,4 +63,6 @@ private:
     QLineEdit* m_pSearch;
     QPushButton* m_pFindNext;
     QLabel* m_pResult;
+    /// The manual's pictures at their own size, by their name in the manual.
+    QHash<QString, QImage> m_images;
 };

@@ -11,6 +11,7 @@
 #include "app/TabRenameEdit.h"
 #include "app/TabStrip.h"
 #include "dialogs/DeviceListDlg.h"
+#include "dialogs/HelpWindow.h"
 #include "engine/hardware/DDSTarnDll.h"
 #include "hwsim/DriverStatus.h"
 #include "i18n/LanguageManager.h"
@@ -555,6 +556,8 @@ void CMainFrame::SetLanguage(int index) {
     for (CMultiDDSTarnDoc* doc : m_documents)
         if (doc->m_pView)
             doc->RetextWindows();
+    if (CHelpWindow* help = CHelpWindow::Instance())
+        help->Retext(*m_pLanguage);
     RebuildTabs();
     update();
 }

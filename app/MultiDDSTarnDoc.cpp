@@ -9,6 +9,7 @@
 #include "control/DeviceControl.h"
 #include "dialogs/AmFmDlg.h"
 #include "dialogs/ExponentDlg.h"
+#include "dialogs/HelpWindow.h"
 #include "dialogs/PeriodNumberDlg.h"
 #include "dialogs/RampDlg.h"
 #include "dialogs/SquareDlg.h"
@@ -18,7 +19,6 @@
 #include "i18n/ParseNumber.h"
 #include "res/Resource.h"
 
-#include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -26,7 +26,6 @@
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPointer>
-#include <QUrl>
 
 #include <memory>
 
@@ -252,11 +251,11 @@ int CMultiDDSTarnDoc::ParseNumber(const QString& text, double& value) {
 
 void CMultiDDSTarnDoc::OnHelpContent() {
     CMultiDDSTarnApp* app = CMultiDDSTarnApp::Get();
-    const QString folder = app ? app->m_strProgramFolder : QString();
-    const QString path = folder + QStringLiteral("/DDS-Tarn USB Help.chm");
-    // A missing help file is not reported.
-    if (QFileInfo::exists(path))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    CMainFrame* frame = CMainFrame::Get();
+    if (!app || !frame)
+        return;
+    // A missing manual is not reported: Open does nothing for an empty path.
+    CHelpWindow::Open(CHelpWindow::FindManual(app->m_strProgramFolder), frame->Language(), frame);
 }
 
 bool CMultiDDSTarnDoc::OnCommand(int id) {

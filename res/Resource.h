@@ -256,3 +256,11 @@ constexpr int IDC_REMOTE_CLIENTS = 1307;
 constexpr int IDS_REMOTE_LISTEN_FAILED = 2042; ///< "Remote control cannot listen: " + reason
 constexpr int IDS_ADDRESS_REQUIRED = 2043;     ///< "Please enter an IP address such as 127.0.0.1."
 constexpr int IDS_DRIVER_UNUSABLE = 2044;      ///< "The generator driver cannot be used; ..."
+
+// Help window (Help > Help Content): the manual with its contents and search
+constexpr int IDS_HELP_CAPTION = 2090;   ///< "DDS-Tarn USB Help"
+constexpr int IDS_HELP_CONTENTS = 2091;  ///< "Contents"
+constexpr int IDS_HELP_FIND = 2092;      ///< "Find:"
+constexpr int IDS_HELP_FIND_NEXT = 2093; ///< "Find Next"
+constexpr int IDS_HELP_NOT_FOUND = 2094; ///< "Not found:" + the text searched for
+constexpr int IDS_HELP_WRAPPED = 2095;   ///< "Reached the end; continued from the top."

@@ -1,0 +1,110 @@
+// Help > Help Content: where the manual is found, its contents tree, scrolling to a heading and
+// the wrapping search of the help window.
+#include "AppTestSupport.h"
+
+#include "dialogs/HelpWindow.h"
+
+namespace {
+
+void WriteFile(const QString& path, const QByteArray& text) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text);
+}
+
+/// Headings with a page of filler each, so that every heading can be scrolled to the top.
+QByteArray Manual() {
+    const QByteArray filler = QByteArray("Filler text.\n\n").repeated(40);
+    return "# Start\n\nThe tone starts here.\n\n" + filler + "## Panel\n\n" + filler +
+           "### Knobs\n\nA knob sets the tone.\n\n" + filler + "# Files\n\n" + filler;
+}
+
+/// The contents tree as "heading(child,child)" lists, in order.
+QString Tree(QTreeWidgetItem* item) {
+    QStringList children;
+    for (int i = 0; i < item->childCount(); ++i)
+        children << Tree(item->child(i));
+    const QString inner = children.isEmpty() ? QString() : '(' + children.join(',') + ')';
+    return item->text(0) + inner;
+}
+
+} // namespace
+
+class AppHelp : public QObject {
+    Q_OBJECT
+
+private slots:
+    void manualIsFoundBesideTheProgramFirstThenInstalled() {
+        const QString beside = "bin/help/manual.md", installed = "share/ddstarn-usb/help/manual.md";
+        const std::pair<QStringList, QString> cases[] = {
+            {{beside}, beside}, {{installed}, installed}, {{installed, beside}, beside}, {{}, "-"}};
+        for (const auto& [files, expected] : cases) {
+            QTemporaryDir root;
+            QDir(root.path()).mkpath(QStringLiteral("bin"));
+            for (const QString& file : files)
+                WriteFile(root.filePath(file), "# Manual\n");
+            QCOMPARE(CHelpWindow::FindManual(root.filePath(QStringLiteral("bin"))),
+                     QFileInfo(root.filePath(expected)).canonicalFilePath()); // "-": none
+        }
+    }
+
+    void missingManualOpensNothingAndSaysNothing() {
+        CProgram program(1);
+        program.Frame()->RouteCommand(ID_HELP_CONTENT);
+        QVERIFY(!CHelpWindow::Instance());
+        QVERIFY(program.m_answerer.m_messages.isEmpty());
+    }
+
+    void contentsScrollToHeadingsAndSearchWraps() {
+        CProgram program(1, 0, [](const QString& folder) {
+            WriteFile(folder + QStringLiteral("/help/manual.md"), Manual());
+            InstallLanguage(folder, QStringLiteral("German.lug"));
+        });
+        program.Frame()->RouteCommand(ID_HELP_CONTENT);
+        CHelpWindow* help = CHelpWindow::Instance();
+        QVERIFY(help && help->isVisible());
+        program.Frame()->RouteCommand(ID_HELP_CONTENT);
+        QCOMPARE(CHelpWindow::Instance(), help); // one window only
+        QTreeWidget* contents = help->Contents();
+        QCOMPARE(contents->topLevelItemCount(), 2);
+        QCOMPARE(Tree(contents->topLevelItem(0)) + ' ' + Tree(contents->topLevelItem(1)),
+                 QStringLiteral("Start(Panel(Knobs)) Files"));
+
+        // A clicked heading comes to the top of the page.
+        QTextBrowser* browser = help->Browser();
+        for (QTreeWidgetItem* item : {contents->topLevelItem(0)->child(0)->child(0),
+                                      contents->topLevelItem(1), contents->topLevelItem(0)}) {
+            contents->scrollToItem(item);
+            QTest::mouseClick(contents->viewport(), Qt::LeftButton, {},
+                              contents->visualItemRect(item).center());
+            QCOMPARE(browser->cursorForPosition(QPoint(10, 10)).block().text(), item->text(0));
+        }
+
+        // Two matches, then round to the first; a missing word keeps the selection.
+        auto search = [&](const QString& text) {
+            help->SearchField()->setText(text);
+            QTest::keyClick(help->SearchField(), Qt::Key_Return);
+            return std::pair(browser->textCursor().selectionStart(), help->SearchResult()->text());
+        };
+        const auto first = search(QStringLiteral("tone"));
+        const auto second = search(QStringLiteral("tone"));
+        const auto third = search(QStringLiteral("tone"));
+        QVERIFY(first.first >= 0 && second.first > first.first);
+        QVERIFY(first.second.isEmpty() && second.second.isEmpty());
+        QCOMPARE(third.first, first.first);
+        QCOMPARE(third.second, QStringLiteral("Reached the end; continued from the top."));
+        const auto none = search(QStringLiteral("oscillator"));
+        QCOMPARE(none.first, first.first);
+        QCOMPARE(none.second, QStringLiteral("Not found: oscillator"));
+
+        // An open help window follows a change of language.
+        program.Frame()->SetLanguage(0);
+        QCOMPARE(help->windowTitle(), QStringLiteral("DDS-Tarn USB Hilfe"));
+        QCOMPARE(search(QStringLiteral("oscillator")).second,
+                 QStringLiteral("Nicht gefunden: oscillator"));
+    }
+};
+
+QTEST_MAIN(AppHelp)
+#include "AppHelp.moc"

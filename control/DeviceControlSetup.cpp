@@ -2,6 +2,7 @@
 #include "engine/SweepRules.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -13,15 +14,25 @@ float ToFloat(double value) {
     return static_cast<float>(std::isnan(value) ? 0.0 : std::clamp(value, -kMax, kMax));
 }
 
+/// A float field as the double of its shortest decimal, so that a file shows 0.2 and not
+/// 0.20000000298023224; it turns back into the same float.
+double Decimal(float value) {
+    char buffer[64];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value);
+    double decimal = value;
+    std::from_chars(buffer, written.ptr, decimal);
+    return decimal;
+}
+
 } // namespace
 
 void CDeviceControl::CaptureSetup(CDeviceSetup& setup) const {
     const CDDSDevice& d = m_device;
     setup.m_nWaveType = d.m_nWaveType;
     setup.m_dFrequency = d.m_dFrequency;
-    setup.m_dAmplitude = d.m_fAmplitude;
+    setup.m_dAmplitude = Decimal(d.m_fAmplitude);
     setup.m_dOffset = d.m_dOffset;
-    setup.m_dPhase = d.m_fPhase;
+    setup.m_dPhase = Decimal(d.m_fPhase);
     setup.m_bOutputOn = d.m_bOutputOn;
     setup.m_bAtten20dB = d.m_bAtten20dB;
     setup.m_bSingleWave = d.m_bSingleWave;
@@ -31,24 +42,24 @@ void CDeviceControl::CaptureSetup(CDeviceSetup& setup) const {
     setup.m_bCounterOn = d.m_bCounterOn;
     setup.m_nMeasureMode = d.m_nMeasureMode;
     setup.m_nPeriodNumber = d.m_nPeriodNumber;
-    setup.m_dSquareDuty = d.m_fSquareDuty;
-    setup.m_dRampDuty = d.m_fRampDuty;
+    setup.m_dSquareDuty = Decimal(d.m_fSquareDuty);
+    setup.m_dRampDuty = Decimal(d.m_fRampDuty);
     setup.m_bExpFall = d.m_bExpFall;
-    setup.m_dExpTau = d.m_fExpTau;
-    setup.m_dTrapRise = d.m_fTrapRise;
-    setup.m_dTrapHigh = d.m_fTrapHigh;
-    setup.m_dTrapFall = d.m_fTrapFall;
+    setup.m_dExpTau = Decimal(d.m_fExpTau);
+    setup.m_dTrapRise = Decimal(d.m_fTrapRise);
+    setup.m_dTrapHigh = Decimal(d.m_fTrapHigh);
+    setup.m_dTrapFall = Decimal(d.m_fTrapFall);
     setup.m_bFM = d.m_bFM;
     setup.m_nModCarrier = d.m_nModCarrier;
     setup.m_nFmDeviation = d.m_nFmDeviation;
-    setup.m_dAmDepth = d.m_fAmDepth;
+    setup.m_dAmDepth = Decimal(d.m_fAmDepth);
     setup.m_dSweepStart = d.m_dSweepStart;
     setup.m_dSweepEnd = d.m_dSweepEnd;
     setup.m_dSweepStep = d.m_dSweepStep;
     setup.m_nSweepSpeed = d.m_nSweepSpeed;
     setup.m_nDIOMode = d.m_nDIOMode;
     setup.m_wDigitalOut = d.m_wDigitalOut;
-    setup.m_dSampleRate = d.m_fSampleRate;
+    setup.m_dSampleRate = Decimal(d.m_fSampleRate);
     setup.m_nPointsPerPeriod = d.m_nPointsPerPeriod;
     setup.m_nArbPoints = d.m_nArbPoints;
     // The whole table up to its last point that is not 0 V: what a later frequency may show.
@@ -57,7 +68,7 @@ void CDeviceControl::CaptureSetup(CDeviceSetup& setup) const {
         --used;
     setup.m_arb.assign(d.m_fArb.begin(), d.m_fArb.begin() + static_cast<std::ptrdiff_t>(used));
     setup.m_nZoom = d.m_nZoom;
-    setup.m_dViewPos = d.m_fViewPos;
+    setup.m_dViewPos = Decimal(d.m_fViewPos);
 }
 
 CDeviceControl::WaveChange CDeviceControl::ApplySetup(const CDeviceSetup& setup) {

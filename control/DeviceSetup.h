@@ -48,7 +48,7 @@ public:
     double m_dSampleRate = 1000.0;
     int m_nPointsPerPeriod = 1000;
     int m_nArbPoints = 250;
-    std::vector<float> m_arb;
+    std::vector<float> m_arb{};
     // Window
     int m_nZoom = 0;
     double m_dViewPos = 0.0;
@@ -58,7 +58,7 @@ public:
     std::uint32_t m_crGrid = 0x646464;
     std::uint32_t m_crCursor = 0x06FFFF;
     /// A name the user gave the tab (UTF-8); empty keeps the name the program gives.
-    std::string m_strTabName;
+    std::string m_strTabName{};
 
     bool operator==(const CDeviceSetup&) const = default;
 };

@@ -66,9 +66,18 @@ constexpr std::string_view kVersionKey = "Version";
 constexpr std::string_view kTabNameKey = "TabName";
 constexpr std::string_view kArbKey = "Arb";
 
+/// The shortest text that reads back to value; without an exponent where that stays short.
 template <typename T> void AppendNumber(std::string& text, T value) {
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    std::to_chars_result result{};
+    if constexpr (std::is_floating_point_v<T>) {
+        const T magnitude = value < 0 ? -value : value;
+        const bool plain = magnitude == 0 || (magnitude >= T(1e-4) && magnitude < T(1e15));
+        result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                               plain ? std::chars_format::fixed : std::chars_format::general);
+    } else {
+        result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    }
     text.append(buffer, result.ptr);
 }
 

@@ -14,57 +14,17 @@ using S = CDeviceSetup;
 constexpr int F = CMD_SET_FREQUENCY, D = CMD_DOWNLOAD, T = CMD_SET_TRIGGER;
 constexpr int SW = CMD_SET_SINGLE_WAVE, IO = CMD_SET_DIO_MODE, P = CMD_SET_POWER_ON_OUTPUT;
 
-/// Each field away from what a new window has, to a value the device may hold as it is.
-const struct {
-    const char* szField;
-    std::function<void(S&)> change;
-} kFields[] = {
-    {"wave type", [](S& s) { s.m_nWaveType = WAVE_ARB; }},
-    {"frequency", [](S& s) { s.m_dFrequency = 2500.125; }},
-    {"amplitude", [](S& s) { s.m_dAmplitude = 1.25; }},
-    {"offset", [](S& s) { s.m_dOffset = -0.1; }},
-    {"phase", [](S& s) { s.m_dPhase = 0.25; }},
-    {"output", [](S& s) { s.m_bOutputOn = 0; }},
-    {"-20 dB", [](S& s) { s.m_bAtten20dB = 1; }},
-    {"single wave", [](S& s) { s.m_bSingleWave = 1; }},
-    {"ext trig", [](S& s) { s.m_bExtTrig = 1; }},
-    {"trigger edge", [](S& s) { s.m_nTrigEdge = 1; }},
-    {"power-on output", [](S& s) { s.m_bPowerOnOutput = 0; }},
-    {"counter", [](S& s) { s.m_bCounterOn = 0; }},
-    {"measure mode", [](S& s) { s.m_nMeasureMode = 0; }},
-    {"period number", [](S& s) { s.m_nPeriodNumber = 7; }},
-    {"square duty", [](S& s) { s.m_dSquareDuty = 0.25; }},
-    {"ramp duty", [](S& s) { s.m_dRampDuty = 0.75; }},
-    {"exponent fall", [](S& s) { s.m_bExpFall = 0; }},
-    {"exponent tau", [](S& s) { s.m_dExpTau = 0.5; }},
-    {"trapezium rise", [](S& s) { s.m_dTrapRise = 0.125; }},
-    {"trapezium high", [](S& s) { s.m_dTrapHigh = 0.5; }},
-    {"trapezium fall", [](S& s) { s.m_dTrapFall = 0.25; }},
-    {"FM", [](S& s) { s.m_bFM = 1; }},
-    {"carrier", [](S& s) { s.m_nModCarrier = 12345; }},
-    {"deviation", [](S& s) { s.m_nFmDeviation = 321; }},
-    {"AM depth", [](S& s) { s.m_dAmDepth = 0.75; }},
-    {"sweep start", [](S& s) { s.m_dSweepStart = 50.0; }},
-    {"sweep end", [](S& s) { s.m_dSweepEnd = 5000.0; }},
-    {"sweep step", [](S& s) { s.m_dSweepStep = 10.0; }},
-    {"sweep speed", [](S& s) { s.m_nSweepSpeed = 250; }},
-    {"DIO mode", [](S& s) { s.m_nDIOMode = 1; }},
-    {"digital out", [](S& s) { s.m_wDigitalOut = 0xA5A; }},
-    {"sample rate", [](S& s) { s.m_dSampleRate = 24000.0; }},
-    {"points per period", [](S& s) { s.m_nPointsPerPeriod = 8; }},
-    {"arb points", [](S& s) { s.m_nArbPoints = 8; }},
-    {"arb table",
-     [](S& s) {
-         s.m_arb = {0.5f, -1.25f, 3.0e-7f, 0.0f, 1.0f / 3.0f};
-     }},
-    {"zoom", [](S& s) { s.m_nZoom = 2; }},
-    {"view position", [](S& s) { s.m_dViewPos = 0.5; }},
-    {"back colour", [](S& s) { s.m_crBack = 0x102030; }},
-    {"curve colour", [](S& s) { s.m_crCurve = 0xABCDEF; }},
-    {"grid colour", [](S& s) { s.m_crGrid = 0x000001; }},
-    {"cursor colour", [](S& s) { s.m_crCursor = 0xFFFFFF; }},
-    {"tab name", [](S& s) { s.m_strTabName = "Bench \xC3\xA4 2"; }},
-};
+/// Every key of the file, each away from what a new window has, at a value the device holds
+/// as it is.
+const std::string kChanged =
+    "[Setup]\nVersion=1\nWaveType=4\nFrequency=2500.125\nAmplitude=1.25\nOffset=-0.1\nPhase=0.2\n"
+    "OutputOn=0\nAtten20dB=1\nSingleWave=1\nExtTrig=1\nTrigEdge=1\nPowerOnOutput=0\nCounterOn=0\n"
+    "MeasureMode=0\nPeriodNumber=7\nSquareDuty=0.3\nRampDuty=0.75\nExpFall=0\nExpTau=5e-07\n"
+    "TrapRise=0.1\nTrapHigh=0.5\nTrapFall=0.25\nFM=1\nModCarrier=12345\nFmDeviation=321\n"
+    "AmDepth=0.7\nSweepStart=50\nSweepEnd=5000\nSweepStep=10\nSweepSpeed=250\nDIOMode=1\n"
+    "DigitalOut=2650\nSampleRate=24000\nPointsPerPeriod=8\nArbPoints=8\nZoom=2\nViewPos=0.5\n"
+    "BackColor=#102030\nCurveColor=#abcdef\nGridColor=#000001\nCursorColor=#FFFFFF\n"
+    "TabName=Bench \xC3\xA4 2\nArb=0.5,-1.25,3e-07,0,0.33333334\n";
 
 /// An Arb line of count points.
 std::string Points(int count) {
@@ -84,23 +44,25 @@ S Read(const std::string& text) {
 } // namespace
 
 TEST(SetupFile, EveryFieldSurvivesTheFileAndTheDevice) {
-    S all;
-    for (const auto& row : kFields) {
-        S one;
-        row.change(one);
-        EXPECT_NE(one, S()) << row.szField;
-        EXPECT_EQ(Read(CSetupFile::Format(one)), one) << row.szField;
-        row.change(all);
+    const S all = Read(kChanged);
+    // Each key is read: without its line the setup is another one.
+    for (std::size_t line = kChanged.find("WaveType"); line < kChanged.size();) {
+        const std::size_t next = kChanged.find('\n', line) + 1;
+        const std::string without = std::string(kChanged).erase(line, next - line);
+        EXPECT_NE(Read(without), all) << kChanged.substr(line, next - line);
+        line = next;
     }
-    // Through a device and back (the window's tab name is not the record's).
+    EXPECT_EQ(Read(CSetupFile::Format(all)), all);
+    // Through a device and back; the window's own fields are not the record's.
     CDDSDevice device;
     BindEmpty(device);
     CDeviceControl control(device);
     control.ApplySetup(all);
-    S captured;
-    captured.m_strTabName = all.m_strTabName;
-    for (auto colour : {&S::m_crBack, &S::m_crCurve, &S::m_crGrid, &S::m_crCursor})
-        captured.*colour = all.*colour;
+    S captured{.m_crBack = all.m_crBack,
+               .m_crCurve = all.m_crCurve,
+               .m_crGrid = all.m_crGrid,
+               .m_crCursor = all.m_crCursor,
+               .m_strTabName = all.m_strTabName};
     control.CaptureSetup(captured);
     EXPECT_EQ(captured, all);
 }
@@ -108,116 +70,75 @@ TEST(SetupFile, EveryFieldSurvivesTheFileAndTheDevice) {
 TEST(SetupFile, BrokenFilesAreRefusedWhole) {
     const std::string head = "[Setup]\nVersion=1\nFrequency=5000\n";
     const struct {
-        const char* szCase;
         std::string text;
         const char* szSays;
     } rows[] = {
-        {"empty", "", "not a device setup"},
-        {"no section", "Version=1\nFrequency=5\n", "not a device setup"},
-        {"no version", "[Setup]\nFrequency=5\n", "not a device setup"},
-        {"newer version", "[Setup]\nVersion=2\n", "newer"},
-        {"version text", "[Setup]\nVersion=one\n", "Line 2"},
-        {"not a number", head + "Amplitude=1,5\n", "Line 4"},
-        {"not finite", head + "Offset=nan\n", "Offset"},
-        {"beyond double", head + "Frequency=1e999\n", "Frequency"},
-        {"integer with fraction", head + "WaveType=1.5\n", "WaveType"},
-        {"no equals", head + "Frequency 5\n", "Line 4"},
-        {"bad colour", head + "CurveColor=#12345\n", "CurveColor"},
-        {"bad point", head + "Arb=1,,2\n", "Arb"},
-        {"too many points", head + Points(4097), "Arb"},
-        {"two sections", head + "[Setup]\n", "second"},
-        {"huge", head + ";" + std::string(CSetupFile::kMaxBytes, 'x'), "MiB"},
+        {"", "not a device setup"},
+        {"Version=1\nFrequency=5\n", "not a device setup"},
+        {"[Setup]\nFrequency=5\n", "not a device setup"},
+        {"[Setup]\nVersion=2\n", "newer"},
+        {"[Setup]\nVersion=one\n", "Line 2"},
+        {head + "Amplitude=1,5\n", "Line 4"},
+        {head + "Offset=nan\n", "Offset"},
+        {head + "Frequency=1e999\n", "Frequency"},
+        {head + "WaveType=1.5\n", "WaveType"},
+        {head + "Frequency 5\n", "Line 4"},
+        {head + "CurveColor=#12345\n", "CurveColor"},
+        {head + "Arb=1,,2\n", "Arb"},
+        {head + Points(4097), "Arb"},
+        {head + "[Setup]\n", "second"},
+        {head + ";" + std::string(CSetupFile::kMaxBytes, 'x'), "MiB"},
     };
     for (const auto& row : rows) {
-        S kept;
-        kept.m_dFrequency = 123.0;
+        S kept{.m_dFrequency = 123.0};
         std::string error;
-        EXPECT_FALSE(CSetupFile::Parse(row.text, kept, error)) << row.szCase;
-        EXPECT_NE(error.find(row.szSays), std::string::npos) << row.szCase << ": " << error;
-        EXPECT_EQ(kept.m_dFrequency, 123.0) << row.szCase;
+        EXPECT_FALSE(CSetupFile::Parse(row.text, kept, error)) << row.text.substr(0, 60);
+        EXPECT_NE(error.find(row.szSays), std::string::npos) << error;
+        EXPECT_EQ(kept, S{.m_dFrequency = 123.0});
     }
     // What another version may add is passed over; what is missing keeps a new window's value.
-    const S read =
-        Read("; note\n[Other]\nFrequency=x\n[setup]\nversion=1\nColour=9\nfrequency=7\n");
-    S expected;
-    expected.m_dFrequency = 7.0;
-    EXPECT_EQ(read, expected);
+    EXPECT_EQ(Read("; note\n[Other]\nFrequency=x\n[setup]\nversion=1\nColour=9\nfrequency=7\n"),
+              S{.m_dFrequency = 7.0});
     EXPECT_EQ(Read("[Setup]\nVersion=1\n" + Points(4096)).m_arb.size(), 4096u);
 }
 
 TEST(SetupFile, ApplyingClampsAndProgramsTheUnitWithOneDownload) {
+    using Field = std::function<double(const CDDSDevice&)>;
     const struct {
-        const char* szCase;
         bool bDemo;
-        std::function<void(S&)> change;
-        std::function<double(const CDDSDevice&)> stored;
+        S setup;
+        Field stored;
         double dExpected;
         std::vector<int> queued;
     } rows[] = {
-        {"unknown wave",
-         false,
-         [](S& s) { s.m_nWaveType = 42; },
-         [](const CDDSDevice& d) { return double(d.m_nWaveType); },
-         WAVE_SINE,
-         {F, T, SW, IO, D}},
-        {"frequency of the wave",
-         false,
-         [](S& s) { s.m_nWaveType = WAVE_RAMP, s.m_dFrequency = 9e7; },
-         [](const CDDSDevice& d) { return d.m_dFrequency; },
+        {false, {.m_nWaveType = 42}, [](auto& d) { return d.m_nWaveType; }, 0, {F, T, SW, IO, D}},
+        {true,
+         {.m_nWaveType = WAVE_RAMP, .m_dFrequency = 9e7},
+         [](auto& d) { return d.m_dFrequency; },
          2.5e7,
-         {F, T, SW, IO, D}},
-        {"amplitude",
-         true,
-         [](S& s) { s.m_dAmplitude = 9; },
-         [](const CDDSDevice& d) { return double(d.m_fAmplitude); },
-         3.5,
          {D}},
-        {"12 lines",
-         true,
-         [](S& s) { s.m_wDigitalOut = 0xFFFF; },
-         [](const CDDSDevice& d) { return double(d.m_wDigitalOut); },
-         0xFFF,
-         {D}},
-        {"trapezium fits the period",
-         true,
-         [](S& s) { s.m_dTrapFall = 0.9; },
-         [](const CDDSDevice& d) { return double(d.m_fTrapFall); },
-         0.4f,
-         {D}},
-        {"sweep step within span",
-         true,
-         [](S& s) { s.m_dSweepStart = 50, s.m_dSweepEnd = 100, s.m_dSweepStep = 1e6; },
-         [](const CDDSDevice& d) { return d.m_dSweepStep; },
+        {true, {.m_dAmplitude = 9}, [](auto& d) { return d.m_fAmplitude; }, 3.5, {D}},
+        {true, {.m_wDigitalOut = 0xFFFF}, [](auto& d) { return d.m_wDigitalOut; }, 0xFFF, {D}},
+        {true, {.m_dTrapFall = 0.9}, [](auto& d) { return d.m_fTrapFall; }, 0.4f, {D}},
+        {true,
+         {.m_dSweepStart = 50, .m_dSweepEnd = 100, .m_dSweepStep = 1e6},
+         [](auto& d) { return d.m_dSweepStep; },
          50,
          {D}},
-        {"period number",
-         true,
-         [](S& s) { s.m_nPeriodNumber = 500; },
-         [](const CDDSDevice& d) { return double(d.m_nPeriodNumber); },
-         99,
-         {D}},
-        {"power-on output",
-         false,
-         [](S& s) { s.m_bPowerOnOutput = 0; },
-         [](const CDDSDevice& d) { return double(d.m_bPowerOnOutput); },
+        {false,
+         {.m_bPowerOnOutput = 0},
+         [](auto& d) { return d.m_bPowerOnOutput; },
          0,
          {P, F, T, SW, IO, D}},
-        {"demo keeps power-on output",
-         true,
-         [](S& s) { s.m_bPowerOnOutput = 0; },
-         [](const CDDSDevice& d) { return double(d.m_bPowerOnOutput); },
-         1,
-         {D}},
+        {true, {.m_bPowerOnOutput = 0}, [](auto& d) { return d.m_bPowerOnOutput; }, 1, {D}},
     };
     for (const auto& row : rows) {
         CDDSDevice device;
         row.bDemo ? device.BindHardware({}) : BindEmpty(device);
         while (device.TakeCommand() != 0) {
         }
-        S setup;
-        row.change(setup);
-        CDeviceControl(device).ApplySetup(setup);
-        EXPECT_FLOAT_EQ(row.stored(device), row.dExpected) << row.szCase;
-        EXPECT_EQ(device.PendingCommands(), row.queued) << row.szCase;
+        CDeviceControl(device).ApplySetup(row.setup);
+        EXPECT_FLOAT_EQ(row.stored(device), row.dExpected) << &row - rows;
+        EXPECT_EQ(device.PendingCommands(), row.queued) << &row - rows;
     }
 }

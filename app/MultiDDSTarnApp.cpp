@@ -2,6 +2,7 @@
 
 #include "app/AboutDlg.h"
 #include "app/ChildFrame.h"
+#include "app/CrashRecovery.h"
 #include "app/DeviceView.h"
 #include "app/MainFrame.h"
 #include "app/MultiDDSTarnDoc.h"
@@ -133,7 +134,12 @@ int RunDDSTarn(CMultiDDSTarnApp::ViewFactory factory) {
     CMultiDDSTarnApp app(std::move(factory));
     if (!app.InitInstance())
         return 1;
+    CCrashRecovery recovery;
+    // What an earlier run left is looked at before this run leaves anything.
+    recovery.OfferRestoreWhenShown(app);
+    recovery.Start();
     const int result = QApplication::exec();
     app.ExitInstance();
+    recovery.Finish();
     return result;
 }

@@ -256,3 +256,13 @@ constexpr int IDC_REMOTE_CLIENTS = 1307;
 constexpr int IDS_REMOTE_LISTEN_FAILED = 2042; ///< "Remote control cannot listen: " + reason
 constexpr int IDS_ADDRESS_REQUIRED = 2043;     ///< "Please enter an IP address such as 127.0.0.1."
 constexpr int IDS_DRIVER_UNUSABLE = 2044;      ///< "The generator driver cannot be used; ..."
+
+// Device setups: Utility > Save Setup... / Open Setup..., and the restore after a crash
+constexpr int ID_SAVE_SETUP = 32815;
+constexpr int ID_OPEN_SETUP = 32816;
+constexpr int IDS_SETUP_FILTER = 2110;      ///< "Device setups (*.ddsetup)"
+constexpr int IDS_SETUP_SAVE_TITLE = 2111;  ///< "Save Device Setup"
+constexpr int IDS_SETUP_OPEN_TITLE = 2112;  ///< "Open Device Setup"
+constexpr int IDS_SETUP_OPEN_FAILED = 2113; ///< "The device setup cannot be opened."
+constexpr int IDS_SETUP_SAVE_FAILED = 2114; ///< "The device setup cannot be saved."
+constexpr int IDS_RECOVER_QUESTION = 2115;  ///< "... Restore the %d device windows ...?"

@@ -58,6 +58,9 @@ const SMenuEntry kMainMenu[] = {
     {2, ID_LANGUAGE_DEFAULT, "Default"},
     {2, kSeparator, ""},
     {1, ID_REMOTE_CONTROL, "Remote Control..."},
+    {1, kSeparator, ""},
+    {1, ID_SAVE_SETUP, "Save Setup..."},
+    {1, ID_OPEN_SETUP, "Open Setup..."},
     {0, kDropDown, "&Window"},
     {1, ID_WINDOW_CASCADE, "&Cascade"},
     {1, ID_WINDOW_TILE, "&Tile"},
@@ -103,7 +106,9 @@ const int kDeviceCommands[] = {ID_FILE_CLOSE,
                                ID_POWER_ON_OUTPUT_OPEN,
                                ID_POWER_ON_OUTPUT_CLOSE,
                                ID_HELP_CONTENT,
-                               ID_CLOSE_CURRENT_DEVICE};
+                               ID_CLOSE_CURRENT_DEVICE,
+                               ID_SAVE_SETUP,
+                               ID_OPEN_SETUP};
 
 /// Commands the frame or the application always answers.
 const int kFrameCommands[] = {ID_FILE_NEW, ID_FILE_PRINT_SETUP, ID_APP_EXIT, ID_APP_ABOUT,

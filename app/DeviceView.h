@@ -1,6 +1,7 @@
 #pragma once
 
 class CCmdUI;
+class CDeviceSetup;
 class QWidget;
 
 /// What the document and the main frame ask of a device view. The control-panel view implements
@@ -23,4 +24,8 @@ public:
     /// True when the view decided the item's state.
     virtual bool OnUpdateCommand(CCmdUI& ui) = 0;
     virtual QWidget* Widget() = 0;
+    /// Adds what the window shows around the record to a setup (display colours, zoom).
+    virtual void CaptureWindowSetup(CDeviceSetup& setup) const { (void)setup; }
+    /// Shows a setup's window part once the record holds the rest of it.
+    virtual void ApplyWindowSetup(const CDeviceSetup& setup) { (void)setup; }
 };

@@ -3,6 +3,7 @@
 #include "app/AboutDlg.h"
 #include "app/ChildFrame.h"
 #include "app/CommandLine.h"
+#include "app/CrashRecovery.h"
 #include "app/DeviceView.h"
 #include "app/MainFrame.h"
 #include "app/MultiDDSTarnDoc.h"
@@ -145,8 +146,13 @@ int RunDDSTarn(CMultiDDSTarnApp::ViewFactory factory, const CCommandLine* comman
     }
     if (!app.InitInstance())
         return 1;
+    CCrashRecovery recovery;
+    // What an earlier run left is looked at before this run leaves anything.
+    recovery.OfferRestoreWhenShown(app);
+    recovery.Start();
     const int result = QApplication::exec();
     app.ExitInstance(); // the settings are stored here
+    recovery.Finish();
     // A worker abandoned inside a driver call that hangs still runs: the exit handlers would
     // unload what it stands in, and the driver may never give it back.
     if (CDeviceWorker::Abandoned() > 0) {

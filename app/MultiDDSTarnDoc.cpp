@@ -6,6 +6,7 @@
 #include "app/DeviceView.h"
 #include "app/MainFrame.h"
 #include "app/MultiDDSTarnApp.h"
+#include "app/SetupCommands.h"
 #include "control/DeviceControl.h"
 #include "dialogs/AmFmDlg.h"
 #include "dialogs/ExponentDlg.h"
@@ -305,6 +306,12 @@ bool CMultiDDSTarnDoc::OnCommand(int id) {
         return true;
     case ID_POWER_ON_OUTPUT_CLOSE:
         m_pControl->SetPowerOnOutput(0);
+        return true;
+    case ID_SAVE_SETUP:
+        CSetupCommands::OnSaveSetup(*this);
+        return true;
+    case ID_OPEN_SETUP:
+        CSetupCommands::OnOpenSetup(*this);
         return true;
     default:
         return false;

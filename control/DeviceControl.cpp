@@ -2,18 +2,6 @@
 
 #include <algorithm>
 
-namespace {
-
-int Flag(int value) {
-    return value != 0 ? 1 : 0;
-}
-
-float ClampFraction(double value) {
-    return static_cast<float>(std::clamp(value, 0.0, 1.0));
-}
-
-} // namespace
-
 // --- Frequency ----------------------------------------------------------------------------
 
 double CDeviceControl::RememberFrequency(double hz) {

@@ -1,4 +1,5 @@
 #pragma once
+#include "control/DeviceSetup.h"
 #include "engine/DDSDevice.h"
 #include "engine/WaveParameterRules.h"
 
@@ -140,7 +141,20 @@ public:
     /// the unit. What the caller must follow up is that of the wave selection.
     WaveChange Reset();
 
+    // --- Setups -------------------------------------------------------------------------------
+    /// The record's part of a setup; the window's fields are left as they are.
+    void CaptureSetup(CDeviceSetup& setup) const;
+    /// Sets every record field a setup holds under the rules above (an unknown wave type is
+    /// Sine). The unit is programmed as a new one is, with one download after the new plan.
+    /// The caller follows up the wave selection; the file the table came from is gone.
+    WaveChange ApplySetup(const CDeviceSetup& setup);
+
 private:
+    static int Flag(int value) { return value != 0 ? 1 : 0; }
+    static float ClampFraction(double value) {
+        return static_cast<float>(std::clamp(value, 0.0, 1.0));
+    }
+
     CDDSDevice& m_device;
     /// Relaxed like the record's fields, for a caller on another thread than the panel's.
     CRelaxed<double> m_dLastFrequency{kDefaultFrequency};

@@ -264,3 +264,13 @@ constexpr int IDS_HELP_FIND = 2092;      ///< "Find:"
 constexpr int IDS_HELP_FIND_NEXT = 2093; ///< "Find Next"
 constexpr int IDS_HELP_NOT_FOUND = 2094; ///< "Not found:" + the text searched for
 constexpr int IDS_HELP_WRAPPED = 2095;   ///< "Reached the end; continued from the top."
+
+// Device setups: Utility > Save Setup... / Open Setup..., and the restore after a crash
+constexpr int ID_SAVE_SETUP = 32815;
+constexpr int ID_OPEN_SETUP = 32816;
+constexpr int IDS_SETUP_FILTER = 2110;      ///< "Device setups (*.ddsetup)"
+constexpr int IDS_SETUP_SAVE_TITLE = 2111;  ///< "Save Device Setup"
+constexpr int IDS_SETUP_OPEN_TITLE = 2112;  ///< "Open Device Setup"
+constexpr int IDS_SETUP_OPEN_FAILED = 2113; ///< "The device setup cannot be opened."
+constexpr int IDS_SETUP_SAVE_FAILED = 2114; ///< "The device setup cannot be saved."
+constexpr int IDS_RECOVER_QUESTION = 2115;  ///< "... Restore the %d device windows ...?"

@@ -126,7 +126,7 @@ private slots:
             QVERIFY(old.open(QIODevice::WriteOnly) && old.write("8888=Old\r\n80500=Wobble\r\n"));
         });
         QTRY_VERIFY(!program.Frame()->isHidden());
-        QAction* item = program.Menu(5)->actions().last();
+        QAction* item = program.Frame()->Action(ID_REMOTE_CONTROL);
         QCOMPARE(item->text(), "Remote Control...");
         program.Frame()->SetLanguage(0); // German.lug
         QCOMPARE(item->text(), "Fernsteuerung...");

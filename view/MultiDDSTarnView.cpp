@@ -494,11 +494,39 @@ void CMultiDDSTarnView::OnTimer() {
         return;
     // A remote client may have changed the record since the last tick.
     m_sync.Follow(*m_pDevice);
+    if (m_nPendingZoom >= 0 && (m_pDevice->m_bDemo != 0 || m_pDevice->CommandsDone())) {
+        m_pDevice->m_nZoom = m_nPendingZoom;
+        m_pSlider->setValue(qRound(m_fPendingViewPos * float(m_pSlider->maximum())));
+        m_nPendingZoom = -1;
+    }
     if (m_pDevice->m_nWaveType == WAVE_ARB)
         m_pDisplay->ComputeView(static_cast<float>(m_pSlider->value()) /
                                 static_cast<float>(m_pSlider->maximum()));
     m_pDisplay->update();
     RefreshCounter();
+}
+
+void CMultiDDSTarnView::CaptureWindowSetup(CDeviceSetup& setup) const {
+    const auto rgb = [](const QColor& colour) { return std::uint32_t(colour.rgb() & 0xFFFFFF); };
+    setup.m_crBack = rgb(m_pDisplay->m_crBack);
+    setup.m_crCurve = rgb(m_pDisplay->m_crCurve);
+    setup.m_crGrid = rgb(m_pDisplay->m_crGrid);
+    setup.m_crCursor = rgb(m_pDisplay->m_crCursor);
+    if (m_nPendingZoom >= 0) {
+        setup.m_nZoom = m_nPendingZoom;
+        setup.m_dViewPos = m_fPendingViewPos;
+    }
+}
+
+void CMultiDDSTarnView::ApplyWindowSetup(const CDeviceSetup& setup) {
+    m_pDisplay->m_crBack = QColor::fromRgb(setup.m_crBack & 0xFFFFFF);
+    m_pDisplay->m_crCurve = QColor::fromRgb(setup.m_crCurve & 0xFFFFFF);
+    m_pDisplay->m_crGrid = QColor::fromRgb(setup.m_crGrid & 0xFFFFFF);
+    m_pDisplay->m_crCursor = QColor::fromRgb(setup.m_crCursor & 0xFFFFFF);
+    // The zoom window itself holds the level to what the points allow (CZoomWindow).
+    m_nPendingZoom = std::clamp(setup.m_nZoom, 0, kMaxPoints);
+    m_fPendingViewPos = static_cast<float>(std::clamp(setup.m_dViewPos, 0.0, 1.0));
+    m_pDisplay->update();
 }
 
 void CMultiDDSTarnView::RetextWindows() {

@@ -43,6 +43,8 @@ public:
     bool OnCommand(int id) override;
     bool OnUpdateCommand(CCmdUI& ui) override;
     QWidget* Widget() override { return this; }
+    void CaptureWindowSetup(CDeviceSetup& setup) const override;
+    void ApplyWindowSetup(const CDeviceSetup& setup) override;
 
     /// A form control by its template id (null for an unknown id).
     QWidget* Control(int id) const { return m_panel.Control(id); }
@@ -115,4 +117,8 @@ private:
     QRect m_rcFill; ///< Button-face area behind the hide/show button and the panel.
     QString m_strCounter;
     int m_nTimer = 0;
+    /// Zoom level and slider fraction of an applied setup, shown once the unit has its new
+    /// plan (the frequency command starts Arb unzoomed); -1: none waiting.
+    int m_nPendingZoom = -1;
+    float m_fPendingViewPos = 0.0f;
 };

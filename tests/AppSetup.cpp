@@ -1,0 +1,150 @@
+// Device setups on the running program: a saved window comes back whole with one download,
+// and the devices of a run that was killed are offered back.
+#include "AppTestSupport.h"
+#include "app/CrashRecovery.h"
+#include "app/SetupCommands.h"
+#include "control/DeviceControl.h"
+#include "control/SetupFile.h"
+#include "i18n/FileAccess.h"
+#include "view/WaveDisplay.h"
+#include "widgets/OnOff.h"
+
+#include <QTcpServer>
+#include <QTcpSocket>
+
+#include <csignal>
+
+namespace {
+
+int Downloads() {
+    const auto log = SimCallLog();
+    return int(std::count_if(log.begin(), log.end(), [](const std::string& call) {
+        return call.starts_with("DDSDownload");
+    }));
+}
+
+/// The program itself, offscreen with one simulated unit, its state in `state`, answering the
+/// restore question with `answer`; Query sends a remote command line.
+struct SProcess {
+    SProcess(const QString& state, const char* answer) {
+        QTcpServer probe; // a port free a moment ago
+        probe.listen(QHostAddress::LocalHost);
+        m_nPort = probe.serverPort();
+        probe.close();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_STATE_HOME"), state);
+        env.insert(QStringLiteral("DDSTARN_SIM_UNITS"), QStringLiteral("1"));
+        env.insert(QString::fromLatin1(CCrashRecovery::kAnswerVariable),
+                   QString::fromLatin1(answer));
+        m_process.setProcessEnvironment(env);
+        m_process.start(QStringLiteral(DDSTARN_PROGRAM),
+                        {QStringLiteral("--scpi=%1").arg(m_nPort)});
+    }
+    ~SProcess() { m_process.kill(), m_process.waitForFinished(); }
+    QString Query(const char* line) {
+        if (m_socket.state() != QAbstractSocket::ConnectedState) {
+            m_socket.connectToHost(QHostAddress::LocalHost, quint16(m_nPort));
+            m_socket.waitForConnected(500);
+        }
+        m_socket.write(QByteArray(line) + '\n');
+        m_socket.waitForBytesWritten(1000);
+        return m_socket.waitForReadyRead(1000) ? QString::fromLatin1(m_socket.readLine()) : "";
+    }
+    QProcess m_process;
+    QTcpSocket m_socket;
+    int m_nPort = 0;
+};
+
+} // namespace
+
+class AppSetup : public QObject {
+    Q_OBJECT
+
+private slots:
+    void openedSetupRestoresTheWindowWithOneDownload() {
+        CProgram program(1);
+        CMultiDDSTarnDoc& doc = *program.Doc(0);
+        doc.m_pControl->SelectWaveType(WAVE_ARB);
+        doc.m_pControl->SetDigitalOut(0x5A5);
+        program.View()->Display()->m_crCurve = QColor(0x12, 0x34, 0x56);
+        program.Frame()->RenameDocument(0, QStringLiteral("Bench"));
+        doc.m_bUserNamed = 1;
+        QTRY_VERIFY(program.View()->Worker().IsRunning() && program.Device()->CommandsDone());
+        program.View()->OnCommand(ID_ZOOM_IN);
+        const CDeviceSetup saved = CSetupCommands::Capture(doc);
+        const QString path = program.Folder() + QStringLiteral("/bench.ddsetup");
+        QVERIFY(saved.m_nZoom == 1 && CSetupCommands::Save(doc, path));
+
+        doc.m_pControl->Reset();
+        program.View()->Display()->m_crCurve = Qt::yellow;
+        QTRY_VERIFY(program.Device()->CommandsDone());
+        SimClearLog();
+        QVERIFY(CSetupCommands::Open(doc, path));
+        QTRY_VERIFY(program.Device()->CommandsDone());
+        QCOMPARE(Downloads(), 1);
+        QCOMPARE(SimGetUnit(0).digitalOut, 0x5A5);
+        QTRY_VERIFY(CSetupCommands::Capture(doc) == saved); // zoom waits for the new plan
+        QTRY_VERIFY(static_cast<COnOff*>(program.View()->Control(IDC_WAVE_ARB))->GetValue());
+    }
+
+    void aNormalRunLeavesNothingAndAKilledOneIsOffered() {
+        QTemporaryDir state;
+        CProgram program(1);
+        CCrashRecovery run(state.path());
+        run.Start();
+        program.Open();
+        run.SaveNow();
+        program.Frame()->CloseDocumentAt(1);
+        run.SaveNow();
+        QCOMPARE(QDir(state.path()).entryList(QDir::Files).size(), 2); // marker, one setup
+        QVERIFY(run.LeftBehind().isEmpty()); // a running program's own files
+        run.Finish();
+        QVERIFY(QDir(state.path()).isEmpty());
+
+        // A run whose process is gone left two devices behind, serials 9 and 10.
+        QProcess gone;
+        gone.start(QStringLiteral("true"));
+        const QString pid = QString::number(gone.waitForStarted() ? gone.processId() : 0);
+        QVERIFY(gone.waitForFinished());
+        for (const char* answer : {"no", "yes"}) {
+            QFile(state.filePath(pid + QStringLiteral(".running"))).open(QIODevice::WriteOnly);
+            for (double hz : {9.0, 10.0})
+                CFileAccess::ReplaceAll(
+                    state.filePath(pid + "-" + QString::number(hz) + ".ddsetup").toStdString(),
+                    CSetupFile::Format({.m_dFrequency = hz * 100}));
+            qputenv(CCrashRecovery::kAnswerVariable, answer);
+            const int restored = run.OfferRestore(*CMultiDDSTarnApp::Get());
+            QCOMPARE(restored, *answer == 'y' ? 2 : 0);
+            QCOMPARE(program.Count(), *answer == 'y' ? 2 : 1);
+            QVERIFY(QDir(state.path()).isEmpty());
+        }
+        qunsetenv(CCrashRecovery::kAnswerVariable);
+        QVERIFY(program.Device(0)->m_dFrequency == 900.0 &&
+                program.Device(1)->m_dFrequency == 1000.0);
+    }
+
+    void theKilledProgramIsOfferedItsDevicesBack() {
+        QTemporaryDir state;
+        const QDir folder(state.filePath(QStringLiteral("ddstarn-usb")));
+        const auto saved = [&] {
+            for (const QString& name : folder.entryList({QStringLiteral("*.ddsetup")})) {
+                QFile file(folder.filePath(name));
+                if (file.open(QIODevice::ReadOnly) && file.readAll().contains("Frequency=2500\n"))
+                    return true;
+            }
+            return false;
+        };
+        {
+            SProcess first(state.path(), "no");
+            QTRY_VERIFY_WITH_TIMEOUT(!first.Query("*IDN?").isEmpty(), 20000);
+            first.Query("SOUR1:FREQ 2500");
+            QTRY_VERIFY_WITH_TIMEOUT(saved(), 20000);
+            ::kill(pid_t(first.m_process.processId()), SIGKILL);
+        }
+        SProcess second(state.path(), "yes");
+        QTRY_VERIFY_WITH_TIMEOUT(second.Query("SOUR1:FREQ?").toDouble() == 2500.0, 20000);
+    }
+};
+
+QTEST_MAIN(AppSetup)
+#include "AppSetup.moc"

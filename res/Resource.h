@@ -256,3 +256,7 @@ constexpr int IDC_REMOTE_CLIENTS = 1307;
 constexpr int IDS_REMOTE_LISTEN_FAILED = 2042; ///< "Remote control cannot listen: " + reason
 constexpr int IDS_ADDRESS_REQUIRED = 2043;     ///< "Please enter an IP address such as 127.0.0.1."
 constexpr int IDS_DRIVER_UNUSABLE = 2044;      ///< "The generator driver cannot be used; ..."
+
+// The frequency the unit plays (tooltip of the frequency field, printed report)
+constexpr int IDS_PLAYED_FREQUENCY = 2100; ///< "Played Frequency"
+

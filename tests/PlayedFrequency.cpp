@@ -1,9 +1,10 @@
-// What the unit plays: an Arb table of any size played as one whole period. Against the
-// simulated bank.
+// What the unit plays: the frequency of the plan it reported, and an Arb table of any size
+// played as one whole period. Against the simulated bank.
 #include "SimTestSupport.h"
 #include "app/CsvFile.h"
 #include "control/DeviceControl.h"
 #include "engine/WaveBatch.h"
+#include "hwsim/FrequencyPlan.h"
 #include "hwsim/SimControl.h"
 
 #include <gtest/gtest.h>
@@ -33,6 +34,20 @@ protected:
     CDDSDevice m_device;
     CDeviceControl m_control{m_device};
 };
+
+TEST_F(Played, FrequencyFollowsThePlanTheUnitReported) {
+    // Exact plans, several periods in a buffer, slow waves, and the coarse bands just off
+    // 50 MHz and 66.67 MHz where the plan misses the request by 20 to 40 ppm.
+    for (double hz : {1000.0, 12345.0, 3000.0, 1.0, 7.3, 99999.0, 1234567.0, 49996948.0, 50003000.0,
+                      66658528.0, 66672147.2, 75e6}) {
+        SCOPED_TRACE(hz);
+        m_control.SetFrequency(hz);
+        Drain();
+        const double truth = CFrequencyPlan::For(hz).Played();
+        EXPECT_NEAR(m_control.PlayedFrequency(), truth, truth * 1e-12);
+        EXPECT_NEAR(m_control.DeviationPpm(), (truth - hz) / hz * 1e6, 1e-6);
+    }
+}
 
 TEST_F(Played, ArbTableOfAnySizePlaysAsOneWholePeriod) {
     for (int size : {1, 8, 1000, 4096}) {

@@ -1,4 +1,4 @@
-# What the unit plays: Arb tables against the simulated bank (GoogleTest).
+# What the unit plays: the played frequency and Arb tables against the simulated bank (GoogleTest).
 add_executable(played_tests ${CMAKE_CURRENT_SOURCE_DIR}/PlayedFrequency.cpp)
 target_link_libraries(played_tests PRIVATE ddstarn_csv ddstarn_engine DDSTarnDll GTest::gtest_main)
 ddstarn_warnings(played_tests)

@@ -77,6 +77,7 @@ void CMultiDDSTarnView::CreateControls() {
         fields.dAmplitude = Field(IDC_AMPLITUDE)->GetValue();
         fields.dOffset = Field(IDC_OFFSET)->GetValue();
         fields.strCounter = m_strCounter;
+        fields.strPlayed = PlayedText();
         return fields;
     });
     UpdatePanelButton();
@@ -493,6 +494,22 @@ void CMultiDDSTarnView::OnTimer() {
                                 static_cast<float>(m_pSlider->maximum()));
     m_pDisplay->update();
     RefreshCounter();
+    // The plan arrives from the worker after a new frequency: follow it at every tick.
+    CStepEdit* frequency = Field(IDC_FREQUENCY);
+    const QString played = PlayedText();
+    if (frequency->toolTip() != played)
+        frequency->setToolTip(played);
+}
+
+QString CMultiDDSTarnView::PlayedText() const {
+    // A demo record has no unit that plays anything.
+    if (!m_pControl || m_pDevice->m_bDemo != 0)
+        return QString();
+    QString label = CWaveDisplay::LanguageText(IDS_PLAYED_FREQUENCY);
+    if (label.isEmpty()) // a language file older than this text
+        label = QStringLiteral("Played Frequency");
+    return CReportPrinter::PlayedLine(label, m_pControl->PlayedFrequency(),
+                                      m_pControl->DeviationPpm());
 }
 
 void CMultiDDSTarnView::RetextWindows() {

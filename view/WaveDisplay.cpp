@@ -39,10 +39,6 @@ const CLanguageManager& Language() {
     return *builtIn;
 }
 
-QString Text(int id) {
-    return QString::fromUtf8(Language().GetText(id).c_str());
-}
-
 /// The printer Print Setup configures, or one of our own while no application runs (tests).
 QPrinter& ChosenPrinter() {
     if (CMultiDDSTarnApp* app = CMultiDDSTarnApp::Get())
@@ -53,6 +49,10 @@ QPrinter& ChosenPrinter() {
 }
 
 } // namespace
+
+QString CWaveDisplay::LanguageText(int id) {
+    return QString::fromUtf8(Language().GetText(id).c_str());
+}
 
 CWaveDisplay::CWaveDisplay(QWidget* parent) : QWidget(parent) {
     setProperty("ctrlId", IDC_WAVE_DISPLAY);
@@ -218,7 +218,7 @@ CReportPrinter::Inputs CWaveDisplay::ReportInputs() const {
     }
     inputs.strFileName = FileName();
     inputs.nCursorIndex = m_nCursorIndex;
-    inputs.text = Text;
+    inputs.text = LanguageText;
     return inputs;
 }
 

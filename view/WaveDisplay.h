@@ -24,6 +24,8 @@ public:
     using ReportFields = CReportPrinter::Fields;
 
     explicit CWaveDisplay(QWidget* parent = nullptr);
+    /// A text of the current language, or of the built-in English while no main frame exists.
+    static QString LanguageText(int id);
     ~CWaveDisplay() override;
 
     void SetDocument(CMultiDDSTarnDoc* document);

@@ -260,3 +260,6 @@ constexpr int IDS_DRIVER_UNUSABLE = 2044;      ///< "The generator driver cannot
 // The frequency the unit plays (tooltip of the frequency field, printed report)
 constexpr int IDS_PLAYED_FREQUENCY = 2100; ///< "Played Frequency"
 
+// Edit > Undo and Redo of the Arb points
+constexpr int ID_ARB_UNDO = 32810;
+constexpr int ID_ARB_REDO = 32811;

@@ -4,3 +4,7 @@ target_link_libraries(played_tests PRIVATE ddstarn_csv ddstarn_engine DDSTarnDll
 ddstarn_warnings(played_tests)
 gtest_discover_tests(played_tests DISCOVERY_TIMEOUT 30)
 
+# Undo and redo of the Arb points in the real program (Qt Test).
+if(DDSTARN_GUI)
+  ddstarn_qt_test(ArbUndo ddstarn_view ddstarn_app DDSTarnDll)
+endif()

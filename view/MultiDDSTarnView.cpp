@@ -1,5 +1,6 @@
 #include "view/MultiDDSTarnView.h"
 
+#include "app/ArbHistory.h"
 #include "app/CmdUI.h"
 #include "app/MainFrame.h"
 #include "app/MultiDDSTarnDoc.h"
@@ -358,10 +359,15 @@ void CMultiDDSTarnView::OnTrigEdgeClick() {
 void CMultiDDSTarnView::SelectWaveType(int type) {
     if (!m_pControl || !CDeviceControl::IsWaveType(type))
         return;
+    CArbHistory* history = m_pDocument->ArbHistory();
+    const CArbHistory::Points before = history ? history->Snapshot() : CArbHistory::Points{};
     const CDeviceControl::WaveChange change =
         m_pControl->SelectWaveType(type, m_pDocument->m_bArbFromFile == 1);
     if (change.bForgetFile)
         m_pDocument->m_strFileName = QString::fromLatin1(CMultiDDSTarnDoc::kNoFile);
+    // The wave on show captured into the table is a step of its own.
+    if (history && type == WAVE_ARB && change.nPrevious != WAVE_ARB && change.bForgetFile)
+        history->Record(before, QStringLiteral("Capture"));
     ShowWaveType(change.nPrevious, type);
     if (change.bPhaseReset) {
         Field(IDC_PHASE)->SetValue(0.0f);

@@ -1,4 +1,5 @@
 #pragma once
+#include "app/ArbHistory.h"
 #include "view/ReportPrinter.h"
 
 #include <QColor>
@@ -8,6 +9,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 class CCmdUI;
 class CDDSDevice;
@@ -86,6 +88,9 @@ private:
     QString FileName() const;
     void ChooseColor(QColor& color);
     void RunPointsEdit(int startIndex);
+    CArbHistory* History() const; ///< The document's, or null without one.
+    /// The Points Edit dialog at startIndex, its changes one undo step.
+    void EditPoints(int startIndex);
     void Print(bool withDialog);
     void PrintPreview();
 
@@ -94,4 +99,6 @@ private:
     QSlider* m_pSlider = nullptr;
     std::function<ReportFields()> m_reportSource;
     QImage m_image; ///< Off-screen picture, rebuilt at the first paint after a resize.
+    /// The table when the current stroke began; empty while no stroke runs.
+    std::optional<CArbHistory::Points> m_strokeStart;
 };

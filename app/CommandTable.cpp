@@ -28,6 +28,9 @@ const SMenuEntry kMainMenu[] = {
     {1, ID_POINTS_EDIT, "Points Edit"},
     {1, ID_ZOOM_OUT, "Zoom Out"},
     {1, ID_ZOOM_IN, "Zoom In"},
+    {1, kSeparator, ""},
+    {1, ID_ARB_UNDO, "Undo\tCtrl+Z"},
+    {1, ID_ARB_REDO, "Redo\tCtrl+Y"},
     {0, kDropDown, "Wave Parameter"},
     {1, ID_WAVE_SQUARE, "Square"},
     {1, ID_WAVE_RAMP, "Ramp"},
@@ -108,15 +111,17 @@ const int kDeviceCommands[] = {ID_FILE_CLOSE,
                                ID_HELP_CONTENT,
                                ID_CLOSE_CURRENT_DEVICE,
                                ID_SAVE_SETUP,
-                               ID_OPEN_SETUP};
+                               ID_OPEN_SETUP,
+                               ID_ARB_UNDO,
+                               ID_ARB_REDO};
 
 /// Commands the frame or the application always answers.
 const int kFrameCommands[] = {ID_FILE_NEW, ID_FILE_PRINT_SETUP, ID_APP_EXIT, ID_APP_ABOUT,
                               ID_REMOTE_CONTROL};
 
 /// Items the menu template grays; their update rules enable one at a time.
-const int kInitiallyGrayed[] = {ID_POINTS_EDIT,   ID_WAVE_SQUARE,   ID_WAVE_RAMP,
-                                ID_WAVE_TRAPEZIA, ID_WAVE_EXPONENT, ID_WAVE_AMFM};
+const int kInitiallyGrayed[] = {ID_POINTS_EDIT,   ID_WAVE_SQUARE, ID_WAVE_RAMP, ID_WAVE_TRAPEZIA,
+                                ID_WAVE_EXPONENT, ID_WAVE_AMFM,   ID_ARB_UNDO,  ID_ARB_REDO};
 
 } // namespace
 
@@ -159,6 +164,10 @@ QList<QKeySequence> CCommandTable::Shortcuts(int id) {
         return {QKeySequence(Qt::CTRL | Qt::Key_P)};
     case ID_EDIT_COPY:
         return {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)};
+    case ID_ARB_UNDO:
+        return {QKeySequence(Qt::CTRL | Qt::Key_Z)};
+    case ID_ARB_REDO:
+        return {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)};
     default:
         return {};
     }

@@ -1,5 +1,6 @@
 #include "app/MultiDDSTarnDoc.h"
 
+#include "app/ArbHistory.h"
 #include "app/ChildFrame.h"
 #include "app/CmdUI.h"
 #include "app/CsvFile.h"
@@ -75,16 +76,19 @@ constexpr WaveParameterItem kWaveParameterItems[] = {
 CMultiDDSTarnDoc::CMultiDDSTarnDoc() : m_strFileName(kNoFile) {}
 
 CMultiDDSTarnDoc::~CMultiDDSTarnDoc() {
+    m_pArbHistory.reset();
     delete m_pControl;
     if (!m_bDeviceLeft)
         delete m_pDevice;
 }
 
 void CMultiDDSTarnDoc::CreateDevice() {
+    m_pArbHistory.reset();
     delete m_pControl;
     delete m_pDevice;
     m_pDevice = new CDDSDevice();
     m_pControl = new CDeviceControl(*m_pDevice);
+    m_pArbHistory = std::make_unique<CArbHistory>(*m_pDevice);
 }
 
 void CMultiDDSTarnDoc::AssignDefaultName(const QList<CMultiDDSTarnDoc*>& others) {
@@ -203,6 +207,7 @@ bool CMultiDDSTarnDoc::ReadCsvNative(const std::string& file, std::string* messa
     if (!m_pDevice)
         return false;
     std::string error;
+    const CArbHistory::Points before = m_pArbHistory->Snapshot();
     if (!CCsvFile::Read(*m_pDevice, file, error))
         return ReportFileError(error, message);
     RememberFile(file);
@@ -213,6 +218,7 @@ bool CMultiDDSTarnDoc::ReadCsvNative(const std::string& file, std::string* messa
         m_pDevice->RequestDownload();
     }
     m_bArbFromFile = 0;
+    m_pArbHistory->Record(before, QStringLiteral("Open CSV"));
     return true;
 }
 
@@ -269,6 +275,14 @@ bool CMultiDDSTarnDoc::OnCommand(int id) {
     switch (id) {
     case ID_PERIOD_NUMBER:
         OnPeriodNumber();
+        return true;
+    case ID_ARB_UNDO:
+        if (m_pArbHistory && m_pDevice->m_nWaveType == WAVE_ARB)
+            m_pArbHistory->Undo();
+        return true;
+    case ID_ARB_REDO:
+        if (m_pArbHistory && m_pDevice->m_nWaveType == WAVE_ARB)
+            m_pArbHistory->Redo();
         return true;
     case ID_HELP_CONTENT:
         OnHelpContent();
@@ -332,6 +346,13 @@ bool CMultiDDSTarnDoc::OnUpdateCommand(CCmdUI& ui) {
     switch (ui.m_nID) {
     case ID_SWEEP:
         ui.Enable(wave == WAVE_SINE);
+        return true;
+    // The points are the Arb wave's: other waves leave their steps waiting.
+    case ID_ARB_UNDO:
+        ui.Enable(wave == WAVE_ARB && m_pArbHistory && m_pArbHistory->CanUndo());
+        return true;
+    case ID_ARB_REDO:
+        ui.Enable(wave == WAVE_ARB && m_pArbHistory && m_pArbHistory->CanRedo());
         return true;
     case ID_PATTERN_GENERATOR:
         ui.SetCheck(dio == 0);

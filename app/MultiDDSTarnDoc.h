@@ -2,8 +2,10 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
 #include <string>
 
+class CArbHistory;
 class CCmdUI;
 class CChildFrame;
 class CDDSDevice;
@@ -37,6 +39,8 @@ public:
     static const char* const kNoFile; ///< "CSV File Empty"
 
     void CreateDevice();
+    /// Undo and redo of the Arb points; null before the device exists.
+    CArbHistory* ArbHistory() const { return m_pArbHistory.get(); }
     /// Lowest free "Device %d" / "Demo %d" among `others` (case-insensitive), unless user-named.
     void AssignDefaultName(const QList<CMultiDDSTarnDoc*>& others);
     void AssignDefaultName(); ///< Against the main frame's device list.
@@ -82,4 +86,5 @@ private:
     std::string m_strFileBytes;
     bool m_bClosing = false;
     int m_bDeviceLeft = 0;
+    std::unique_ptr<CArbHistory> m_pArbHistory;
 };

@@ -1,6 +1,7 @@
 #include "control/DeviceControl.h"
 
 #include <algorithm>
+#include <cmath>
 
 // --- Frequency ----------------------------------------------------------------------------
 
@@ -20,6 +21,25 @@ double CDeviceControl::TurnFrequency(double hz) {
     if (m_device.m_nWaveType != WAVE_ARB)
         m_device.RequestDownload();
     return m_dLastFrequency;
+}
+
+double CDeviceControl::PlayedFrequency() const {
+    const double requested = m_device.m_dFrequency;
+    const double periods = std::max(1, static_cast<int>(m_device.m_nPeriods));
+    const double points = std::max(1, static_cast<int>(m_device.m_nPoints));
+    if (!(requested > 0.0))
+        return 0.0;
+    // The library reports no divider; the whole one nearest what the plan needs for the
+    // request is the one it chose.
+    const double divider = std::max(1.0, std::round(kMasterClock * periods / (points * requested)));
+    return periods * (kMasterClock / divider) / points;
+}
+
+double CDeviceControl::DeviationPpm() const {
+    const double requested = m_device.m_dFrequency;
+    if (!(requested > 0.0))
+        return 0.0;
+    return (PlayedFrequency() - requested) / requested * 1.0e6;
 }
 
 // --- Amplitude, offset, phase ---------------------------------------------------------------

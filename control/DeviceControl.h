@@ -57,6 +57,11 @@ public:
     double LastFrequency() const { return m_dLastFrequency; }
     double ReturnToLastFrequency() { return SetFrequency(m_dLastFrequency); }
     double GetFrequency() const { return m_device.m_dFrequency; }
+    /// What the unit plays for the request under the plan it reported last: the plan's periods
+    /// in its points, clocked by the master clock over the divider that plan implies.
+    double PlayedFrequency() const;
+    /// How far the played frequency lies from the request, in parts per million.
+    double DeviationPpm() const;
 
     // --- Amplitude 0..3.5 V, offset -7..7 V, phase 0..1 of a period ---------------------------
     float SetAmplitude(double volts);  ///< Typed or sent; downloads.

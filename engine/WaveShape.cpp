@@ -2,6 +2,22 @@
 #include "engine/DDSDevice.h"
 #include "engine/NoiseSource.h"
 
+namespace {
+
+/// A whole sample position modulo m, in 0 .. m - 1; 0 for one that is not finite.
+int Wrap(double position, int m) noexcept {
+    int index;
+    if (position >= 0.0 && position < 2147483647.0)
+        index = static_cast<int>(position) % m;
+    else if (std::isfinite(position))
+        index = static_cast<int>(std::fmod(position, m));
+    else
+        index = 0;
+    return index < 0 ? index + m : index;
+}
+
+} // namespace
+
 CWaveShape::CWaveShape(const CDDSDevice& device, bool forDisplay) {
     m_nType = device.m_nWaveType;
     m_dA = static_cast<double>(device.m_fAmplitude) * static_cast<double>(kAmplitudeScale);
@@ -35,6 +51,9 @@ CWaveShape::CWaveShape(const CDDSDevice& device, bool forDisplay) {
     m_pArb = device.m_fArb.data();
     m_dPoints = device.m_nPoints;
     m_nPointsPerPeriod = std::max(1, static_cast<int>(device.m_nPointsPerPeriod));
+    m_nPlanPoints = std::max(1, static_cast<int>(device.m_nPoints));
+    m_nPlanPeriods = periods;
+    m_bTableFitsPlan = m_nPointsPerPeriod == std::max(1, m_nPlanPoints / periods);
     SetPeriods(k);
 }
 
@@ -56,16 +75,18 @@ void CWaveShape::SetPeriods(double k) noexcept {
 }
 
 int CWaveShape::ArbIndex(double x) const noexcept {
-    const double position = std::trunc(m_dPoints * x);
     int index;
-    if (position >= 0.0 && position < 2147483647.0)
-        index = static_cast<int>(position) % m_nPointsPerPeriod;
-    else if (std::isfinite(position))
-        index = static_cast<int>(std::fmod(position, m_nPointsPerPeriod));
-    else
-        index = 0;
-    if (index < 0)
-        index += m_nPointsPerPeriod;
+    if (m_bTableFitsPlan) {
+        index = Wrap(std::trunc(m_dPoints * x), m_nPointsPerPeriod);
+    } else {
+        // Buffer positions are i / count: a product that falls a rounding short of sample i is
+        // still sample i.
+        const double position = std::floor(m_dPoints * x + 1e-7);
+        // Where the sample lies in its period, counted in 1 / m_nPlanPoints of a period.
+        const long long inPeriod =
+            static_cast<long long>(Wrap(position, m_nPlanPoints)) * m_nPlanPeriods % m_nPlanPoints;
+        index = static_cast<int>(inPeriod * m_nPointsPerPeriod / m_nPlanPoints);
+    }
     // A points-per-period figure above the table size must still land inside it.
     return index % 4096;
 }

@@ -276,16 +276,8 @@ void CInstrumentSession::AddMeasurement() {
         const CDeviceControl* control = Addressed(c);
         if (!control)
             return;
-        // The unit plays periods of the wave in points samples of the master clock divided by
-        // a whole number; that divider is the one the reported plan implies for the request.
-        const CDDSDevice& device = control->Device();
-        const double requested = device.m_dFrequency;
-        const double periods = device.m_nPeriods, points = device.m_nPoints;
-        const double divider =
-            std::max(1.0, std::round(kMasterClock * periods / (points * requested)));
-        const double played = periods * (kMasterClock / divider) / points;
-        c.WriteNumber(played);
-        c.WriteNumber((played - requested) / requested * 1.0e6);
+        c.WriteNumber(control->PlayedFrequency());
+        c.WriteNumber(control->DeviationPpm());
     });
     m_table.Add("MEASure:FREQuency?", {}, [this](CScpiContext& c) {
         if (CDeviceControl* control = Addressed(c)) {

@@ -88,8 +88,8 @@ TEST_F(Download, ApplyFrequencyProgramsAtOnceAndKeepsThePlanInsideTheBuffer) {
     EXPECT_EQ(Plan(demo), std::pair(1000, 1));
 }
 
-// A sine stores the plan and leaves the Arb figures alone; Arb takes the plan as its table, back
-// at the full view, with at least one point per period.
+// A sine stores the plan and leaves the Arb figures alone; Arb keeps its table's own size (the
+// download maps it onto the plan) and goes back to the full view.
 TEST_F(Download, FrequencyCommandRefreshesTheArbPlanOnly) {
     m_device.m_bCounterOn = 0;
     m_device.m_nZoom = 3;
@@ -98,8 +98,8 @@ TEST_F(Download, FrequencyCommandRefreshesTheArbPlanOnly) {
     const struct {
         int wave, points, periods, perPeriod, arbPoints, zoom;
     } rows[] = {{WAVE_SINE, 4000, 8, 1000, 4090, 3},
-                {WAVE_ARB, 4000, 8, 500, 4000, 0},
-                {WAVE_ARB, 3, 8, 1, 3, 0}};
+                {WAVE_ARB, 4000, 8, 1000, 4000, 0},
+                {WAVE_ARB, 3, 8, 1000, 3, 0}};
     for (const auto& row : rows) {
         CFakeDll::SetPlan(row.points, row.periods);
         m_device.m_nWaveType = row.wave;

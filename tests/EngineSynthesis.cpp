@@ -69,12 +69,19 @@ TEST(SampleAt, ShapesAtChosenPoints) {
         // and its own period number.
         {{.periods = 4, .phase = 0.5f, .single = 1}, 0.0, std::sin(0.125 * 6.28318) * kA},
         {{.periods = 4, .phase = 0.5f}, 0.1, std::sin(3 * 0.6 * 6.28318) * kA, 0, true},
-        // Arb walks the table once per period (300 mod 250); above the table wrapped into it;
-        // a position before the buffer still indexes the table (-400 mod 250).
-        {{.type = WAVE_ARB, .perPeriod = 250}, 0.3, 53.5 * kScale},
-        {{.type = WAVE_ARB, .points = 8000, .perPeriod = 9000}, 0.6, 707.5 * kScale},
+        // A table of the plan's samples per period is walked sample by sample (300 mod 250); a
+        // position before the buffer still indexes the table (-400 mod 250).
+        {{.type = WAVE_ARB, .periods = 4, .perPeriod = 250}, 0.3, 53.5 * kScale},
+        {{.type = WAVE_ARB, .periods = 4, .perPeriod = 250, .phase = -0.4f},
+         0.0,
+         103.5 * kScale,
+         0,
+         true},
+        // Another size holds each point for its share of the period (300 x 250 / 1000); a
+        // size above the table is wrapped into it (4800 x 9000 / 8000 mod 4096).
+        {{.type = WAVE_ARB, .perPeriod = 250}, 0.3, 78.5 * kScale},
+        {{.type = WAVE_ARB, .points = 8000, .perPeriod = 9000}, 0.6, 1307.5 * kScale},
         {{.type = WAVE_ARB, .points = 8000, .perPeriod = 0}, 0.6, 3.5 * kScale},
-        {{.type = WAVE_ARB, .perPeriod = 250, .phase = -0.4f}, 0.0, 103.5 * kScale, 0, true},
         {{.type = 9}, 0.3, 0.0},
         {{.type = -1}, 0.3, 0.0},
     };

@@ -1,5 +1,6 @@
 #include "view/MultiDDSTarnView.h"
 
+#include "app/ArbHistory.h"
 #include "app/CmdUI.h"
 #include "app/MainFrame.h"
 #include "app/MultiDDSTarnDoc.h"
@@ -83,6 +84,7 @@ void CMultiDDSTarnView::CreateControls() {
         fields.dAmplitude = Field(IDC_AMPLITUDE)->GetValue();
         fields.dOffset = Field(IDC_OFFSET)->GetValue();
         fields.strCounter = m_strCounter;
+        fields.strPlayed = PlayedText();
         return fields;
     });
     UpdatePanelButton();
@@ -363,10 +365,15 @@ void CMultiDDSTarnView::OnTrigEdgeClick() {
 void CMultiDDSTarnView::SelectWaveType(int type) {
     if (!m_pControl || !CDeviceControl::IsWaveType(type))
         return;
+    CArbHistory* history = m_pDocument->ArbHistory();
+    const CArbHistory::Points before = history ? history->Snapshot() : CArbHistory::Points{};
     const CDeviceControl::WaveChange change =
         m_pControl->SelectWaveType(type, m_pDocument->m_bArbFromFile == 1);
     if (change.bForgetFile)
         m_pDocument->m_strFileName = QString::fromLatin1(CMultiDDSTarnDoc::kNoFile);
+    // The wave on show captured into the table is a step of its own.
+    if (history && type == WAVE_ARB && change.nPrevious != WAVE_ARB && change.bForgetFile)
+        history->Record(before, QStringLiteral("Capture"));
     ShowWaveType(change.nPrevious, type);
     if (change.bPhaseReset) {
         Field(IDC_PHASE)->SetValue(0.0f);
@@ -504,6 +511,22 @@ void CMultiDDSTarnView::OnTimer() {
                                 static_cast<float>(m_pSlider->maximum()));
     m_pDisplay->update();
     RefreshCounter();
+    // The plan arrives from the worker after a new frequency: follow it at every tick.
+    CStepEdit* frequency = Field(IDC_FREQUENCY);
+    const QString played = PlayedText();
+    if (frequency->toolTip() != played)
+        frequency->setToolTip(played);
+}
+
+QString CMultiDDSTarnView::PlayedText() const {
+    // A demo record has no unit that plays anything.
+    if (!m_pControl || m_pDevice->m_bDemo != 0)
+        return QString();
+    QString label = CWaveDisplay::LanguageText(IDS_PLAYED_FREQUENCY);
+    if (label.isEmpty()) // a language file older than this text
+        label = QStringLiteral("Played Frequency");
+    return CReportPrinter::PlayedLine(label, m_pControl->PlayedFrequency(),
+                                      m_pControl->DeviationPpm());
 }
 
 void CMultiDDSTarnView::CaptureWindowSetup(CDeviceSetup& setup) const {

@@ -79,6 +79,9 @@ private:
     void UpdatePanelButton();
     void UpdateData(); ///< Data exchange to the controls: the counter field.
     void RefreshCounter();
+    /// The played frequency and its deviation for the frequency field's tooltip and the report;
+    /// empty for a demo device.
+    QString PlayedText() const;
     void SetMaxFrequency();
     /// The wave switches, slider, layout and frequency range of another wave type.
     void ShowWaveType(int previous, int type);

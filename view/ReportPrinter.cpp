@@ -78,6 +78,7 @@ CReportPrinter::Layout CReportPrinter::ComputeLayout(const QRect& page, int t1, 
     layout.nNoteLinesY[0] = y2 + noteSize.height();
     for (int k = 1; k < 4; ++k)
         layout.nNoteLinesY[k] = layout.nNoteLinesY[k - 1] + t2;
+    layout.ptPlayed = QPoint(layout.nColumn1, layout.nNoteLinesY[3] + t3);
     return layout;
 }
 
@@ -92,6 +93,10 @@ QStringList CReportPrinter::ValueTexts(const Inputs& inputs, int measureMode) {
         QString::asprintf("%s=%.3fV", label(IDC_TXT_OFFSET).constData(), f.dOffset),
         inputs.text(measure) + QStringLiteral(" = ") + f.strCounter,
     };
+}
+
+QString CReportPrinter::PlayedLine(const QString& label, double hz, double ppm) {
+    return QString::asprintf("%s=%.4fHz  (%+.3f ppm)", label.toUtf8().constData(), hz, ppm);
 }
 
 QString CReportPrinter::DateLine(const QString& dateLabel, const QString& timeLabel,
@@ -165,6 +170,8 @@ void CReportPrinter::Draw(QPainter& painter, const QRect& page, CDDSDevice& devi
     DrawText(painter, layout.nColumn2, layout.nRow1, values[1]);
     DrawText(painter, layout.nColumn1, layout.nRow2, values[2]);
     DrawText(painter, layout.nColumn2, layout.nRow2, values[3]);
+    if (!inputs.fields.strPlayed.isEmpty())
+        DrawText(painter, layout.ptPlayed.x(), layout.ptPlayed.y(), inputs.fields.strPlayed);
 
     painter.setFont(captionFont);
     DrawText(painter, layout.ptNote.x(), layout.ptNote.y(), note);

@@ -25,6 +25,8 @@ public:
         double dAmplitude = 0.0;
         double dOffset = 0.0;
         QString strCounter; ///< Counter field text.
+        /// The frequency the unit plays, printed below the notes; empty prints nothing.
+        QString strPlayed;
     };
 
     /// Everything a page shows besides the device record.
@@ -62,6 +64,7 @@ public:
         int nNoteLineRight = 0;
         int nNoteLinesY[4] = {};
         int nNoteLinesLeft = 0; ///< Start of the three further lines.
+        QPoint ptPlayed;        ///< The played frequency, one text line below the notes.
     };
     static Layout ComputeLayout(const QRect& page, int t1, int t2, int t3, QSize noteSize);
 
@@ -73,6 +76,8 @@ public:
 
     /// The two value rows: amplitude, frequency, offset and measurement, in drawing order.
     static QStringList ValueTexts(const Inputs& inputs, int measureMode);
+    /// "Played Frequency=...Hz  (...ppm)" for the tooltip of the frequency field and the report.
+    static QString PlayedLine(const QString& label, double hz, double ppm);
     static QString DateLine(const QString& dateLabel, const QString& timeLabel,
                             const QDateTime& when);
     /// A font whose text height (ascent + descent) is `height` logical units.

@@ -26,6 +26,8 @@
 #include <QScreen>
 #include <QSlider>
 
+#include <utility>
+
 namespace {
 
 /// The current language, or the built-in English one while no main frame exists.
@@ -41,10 +43,6 @@ const CLanguageManager& Language() {
     return *builtIn;
 }
 
-QString Text(int id) {
-    return QString::fromUtf8(Language().GetText(id).c_str());
-}
-
 /// The printer Print Setup configures, or one of our own while no application runs (tests).
 QPrinter& ChosenPrinter() {
     if (CMultiDDSTarnApp* app = CMultiDDSTarnApp::Get())
@@ -55,6 +53,10 @@ QPrinter& ChosenPrinter() {
 }
 
 } // namespace
+
+QString CWaveDisplay::LanguageText(int id) {
+    return QString::fromUtf8(Language().GetText(id).c_str());
+}
 
 CWaveDisplay::CWaveDisplay(QWidget* parent) : QWidget(parent) {
     setProperty("ctrlId", IDC_WAVE_DISPLAY);
@@ -188,15 +190,23 @@ void CWaveDisplay::mousePressEvent(QMouseEvent* event) {
     if (CPointEditor::Press(*device, m_rcPlot, event->position().toPoint(), m_nLastDragIndex,
                             m_nCursorIndex)) {
         m_bDragging = 1;
+        // A press while still dragging (released outside) continues the same stroke.
+        if (CArbHistory* history = History(); history && !m_strokeStart)
+            m_strokeStart = history->Snapshot();
         update();
     }
 }
 
 void CWaveDisplay::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || !IsArb())
+    if (event->button() != Qt::LeftButton)
+        return;
+    const std::optional<CArbHistory::Points> strokeStart = std::exchange(m_strokeStart, {});
+    if (!IsArb())
         return;
     m_bDragging = 0;
     Device()->RequestDownload();
+    if (CArbHistory* history = History(); history && strokeStart)
+        history->Record(*strokeStart, QStringLiteral("Stroke"));
 }
 
 void CWaveDisplay::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -205,8 +215,20 @@ void CWaveDisplay::mouseDoubleClickEvent(QMouseEvent* event) {
     CDDSDevice* device = Device();
     const QPoint pos = event->position().toPoint();
     if (m_rcPlot.contains(pos))
-        m_runPointsEdit(CPointEditor::PixelToIndex(pos.x(), m_rcPlot, *device));
+        EditPoints(CPointEditor::PixelToIndex(pos.x(), m_rcPlot, *device));
     device->RequestDownload();
+}
+
+CArbHistory* CWaveDisplay::History() const {
+    return m_pDocument != nullptr ? m_pDocument->ArbHistory() : nullptr;
+}
+
+void CWaveDisplay::EditPoints(int startIndex) {
+    CArbHistory* history = History();
+    const CArbHistory::Points before = history ? history->Snapshot() : CArbHistory::Points{};
+    m_runPointsEdit(startIndex);
+    if (history)
+        history->Record(before, QStringLiteral("Points Edit"));
 }
 
 void CWaveDisplay::RunPointsEdit(int startIndex) {
@@ -243,7 +265,7 @@ CReportPrinter::Inputs CWaveDisplay::ReportInputs() const {
     }
     inputs.strFileName = FileName();
     inputs.nCursorIndex = m_nCursorIndex;
-    inputs.text = Text;
+    inputs.text = LanguageText;
     return inputs;
 }
 
@@ -298,7 +320,7 @@ bool CWaveDisplay::HandleCommand(int id) {
                 m_pDocument->m_pFrame->raise();
             else
                 window()->raise();
-            m_runPointsEdit(start);
+            EditPoints(start);
             device->RequestDownload();
         }
         return true;

@@ -1,4 +1,5 @@
 #pragma once
+#include "app/ArbHistory.h"
 #include "view/ReportPrinter.h"
 
 #include <QColor>
@@ -9,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class CCmdUI;
 class CDisplayInputs;
@@ -26,6 +28,8 @@ public:
     using ReportFields = CReportPrinter::Fields;
 
     explicit CWaveDisplay(QWidget* parent = nullptr);
+    /// A text of the current language, or of the built-in English while no main frame exists.
+    static QString LanguageText(int id);
     ~CWaveDisplay() override;
 
     void SetDocument(CMultiDDSTarnDoc* document);
@@ -87,6 +91,9 @@ private:
     QString FileName() const;
     void ChooseColor(QColor& color);
     void RunPointsEdit(int startIndex);
+    CArbHistory* History() const; ///< The document's, or null without one.
+    /// The Points Edit dialog at startIndex, its changes one undo step.
+    void EditPoints(int startIndex);
     void Print(bool withDialog);
     void PrintPreview();
 
@@ -97,4 +104,6 @@ private:
     QImage m_image; ///< Off-screen picture, rebuilt at the first paint after a resize.
     std::unique_ptr<CDisplayInputs> m_pDrawn; ///< What m_image was last drawn from.
     bool m_bPictureDrawn = false;             ///< The last Render drew the whole picture.
+    /// The table when the current stroke began; empty while no stroke runs.
+    std::optional<CArbHistory::Points> m_strokeStart;
 };

@@ -1,0 +1,140 @@
+// Undo and redo of the Arb points, each change one step and each step reaching the unit.
+#include "AppTestSupport.h"
+
+#include "app/ArbHistory.h"
+#include "app/CmdUI.h"
+#include "app/CsvFile.h"
+#include "view/WaveDisplay.h"
+
+#include <vector>
+
+namespace {
+
+void Send(QWidget* widget, QEvent::Type type, QPoint pos) {
+    const bool move = type == QEvent::MouseMove, release = type == QEvent::MouseButtonRelease;
+    QMouseEvent event(type, QPointF(pos), widget->mapToGlobal(QPointF(pos)),
+                      move ? Qt::NoButton : Qt::LeftButton,
+                      move || release ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+
+/// Undo, then Redo: 'e' offered, '-' grey.
+QString Offered(CMainFrame* frame) {
+    QString states;
+    for (int id : {ID_ARB_UNDO, ID_ARB_REDO}) {
+        CCmdUI ui(id);
+        frame->UpdateCommand(ui);
+        states += ui.m_bEnabled ? 'e' : '-';
+    }
+    return states;
+}
+
+std::vector<float> Table(const CDDSDevice& device) {
+    std::vector<float> table;
+    for (int i = 0; i < device.m_nPointsPerPeriod; ++i)
+        table.push_back(device.m_fArb[i]);
+    return table;
+}
+
+} // namespace
+
+class ArbUndo : public QObject {
+    Q_OBJECT
+
+private:
+    /// Runs a command and waits until the unit holds the result; the downloads it took.
+    static int Downloads(CProgram& program, int command) {
+        if (!QTest::qWaitFor([&] { return program.Device()->CommandsDone(); }))
+            return -1;
+        SimClearLog();
+        program.Frame()->RouteCommand(command);
+        if (!QTest::qWaitFor([&] { return program.Device()->CommandsDone(); }))
+            return -1;
+        int count = 0;
+        for (const std::string& call : SimCallLog())
+            count += call.rfind("DDSDownload", 0) == 0;
+        return count;
+    }
+    static std::vector<unsigned short> Unit() { return SimGetUnit(0).buffer; }
+
+private slots:
+    void everyChangeIsOneStepThatReachesTheUnit() {
+        CProgram program(1);
+        CMainFrame* frame = program.Frame();
+        CDDSDevice& device = *program.Device();
+        CWaveDisplay* display = program.View()->Display();
+        QCOMPARE(Offered(frame), QStringLiteral("--"));
+
+        // Capturing the sine into Arb is the first step.
+        program.View()->SelectWaveType(WAVE_ARB);
+        const std::vector<float> captured = Table(device);
+        QTRY_VERIFY(device.CommandsDone());
+        const std::vector<unsigned short> capturedCodes = Unit();
+
+        // A stroke from press to release: one step, however many points it moved.
+        display->Render();
+        const QRect plot = display->m_rcPlot;
+        Send(display, QEvent::MouseButtonPress, plot.topLeft() + QPoint(40, 5));
+        for (int x = 60; x <= 400; x += 20)
+            Send(display, QEvent::MouseMove, QPoint(plot.left() + x, plot.bottom() - x / 4));
+        Send(display, QEvent::MouseButtonRelease, QPoint(plot.left() + 400, plot.top()));
+        const std::vector<float> drawn = Table(device);
+        QVERIFY(drawn != captured);
+        QTRY_VERIFY(device.CommandsDone());
+        const std::vector<unsigned short> drawnCodes = Unit();
+        QVERIFY(drawnCodes != capturedCodes);
+        // A click that moves nothing is no step.
+        Send(display, QEvent::MouseButtonPress, plot.center());
+        Send(display, QEvent::MouseButtonRelease, plot.center());
+        QCOMPARE(Offered(frame), QStringLiteral("e-"));
+
+        QCOMPARE(Downloads(program, ID_ARB_UNDO), 1);
+        QCOMPARE(Table(device), captured);
+        QCOMPARE(Unit(), capturedCodes);
+        QCOMPARE(Offered(frame), QStringLiteral("ee"));
+        QCOMPARE(Downloads(program, ID_ARB_REDO), 1);
+        QCOMPARE(Table(device), drawn);
+        QCOMPARE(Unit(), drawnCodes);
+        QCOMPARE(Offered(frame), QStringLiteral("e-"));
+
+        // A Points Edit change is a step; the dialog is answered by writing one point.
+        display->m_runPointsEdit = [&device](int) { device.m_fArb[3] = 1.25f; };
+        frame->RouteCommand(ID_POINTS_EDIT);
+        QCOMPARE(Table(device)[3], 1.25f);
+        frame->RouteCommand(ID_ARB_UNDO);
+        QCOMPARE(Table(device), drawn);
+        frame->RouteCommand(ID_ARB_REDO);
+
+        // Other waves leave the steps waiting; coming back captures anew, a step of its own.
+        const std::vector<float> edited = Table(device);
+        program.View()->SelectWaveType(WAVE_SQUARE);
+        QCOMPARE(Offered(frame), QStringLiteral("--"));
+        program.View()->SelectWaveType(WAVE_ARB);
+        frame->RouteCommand(ID_ARB_UNDO);
+        QCOMPARE(Table(device), edited);
+        frame->RouteCommand(ID_ARB_UNDO);
+        QCOMPARE(Table(device), drawn);
+
+        // A CSV file opened brings its own size; undo gives back the table and its size.
+        const QString path = program.Folder() + QStringLiteral("/eight.csv");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(CCsvFile::Format(24000.0f, {1, 2, 3, 3.5f, 0, -1, -2, -3}).c_str());
+        file.close();
+        QVERIFY(program.Doc(0)->ReadCsvFile(path));
+        QCOMPARE(int(device.m_nPointsPerPeriod), 8);
+        QCOMPARE(Downloads(program, ID_ARB_UNDO), 1);
+        QCOMPARE(Table(device), drawn);
+        QCOMPARE(Offered(frame), QStringLiteral("ee"));
+
+        // The one way in for other table sources.
+        program.Doc(0)->ArbHistory()->SetArbPoints({0.5f, -0.5f}, QStringLiteral("Import"));
+        QCOMPARE(Table(device), (std::vector<float>{0.5f, -0.5f}));
+        QCOMPARE(Offered(frame), QStringLiteral("e-"));
+        frame->RouteCommand(ID_ARB_UNDO);
+        QCOMPARE(Table(device), drawn);
+    }
+};
+
+QTEST_MAIN(ArbUndo)
+#include "ArbUndo.moc"

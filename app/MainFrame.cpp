@@ -261,7 +261,7 @@ void CMainFrame::CreateToolbars() {
 
 void CMainFrame::CreateStatusBar() {
     statusBar()->setObjectName(QStringLiteral("statusBar"));
-    m_pStatus = std::make_unique<CStatusPanes>(statusBar());
+    m_pStatus = std::make_unique<CStatusPanes>(statusBar(), SimBankInUse());
 }
 
 void CMainFrame::AddLanguageItems() {

@@ -256,3 +256,11 @@ constexpr int IDC_REMOTE_CLIENTS = 1307;
 constexpr int IDS_REMOTE_LISTEN_FAILED = 2042; ///< "Remote control cannot listen: " + reason
 constexpr int IDS_ADDRESS_REQUIRED = 2043;     ///< "Please enter an IP address such as 127.0.0.1."
 constexpr int IDS_DRIVER_UNUSABLE = 2044;      ///< "The generator driver cannot be used; ..."
+
+// Honest status and screen-reader names
+constexpr int IDS_SIMULATED = 2080;      ///< "Simulated generator"
+constexpr int IDS_ACCESS_KNOB = 2081;    ///< "%s knob"
+constexpr int IDS_ACCESS_SWITCH = 2082;  ///< "%s switch"
+constexpr int IDS_ACCESS_LAMP = 2083;    ///< "%s lamp"
+constexpr int IDS_ACCESS_LEVER = 2084;   ///< "%s lever"
+constexpr int IDS_ACCESS_DISPLAY = 2085; ///< "Waveform display"

@@ -60,6 +60,7 @@ CMainFrame::CMainFrame()
     setWindowIcon(QIcon(QStringLiteral(":/icons/new.svg")));
     resize(870, 600);
     setMinimumSize(300, 200);
+    setAcceptDrops(true);
 
     m_pMdiArea = new QMdiArea(this);
     m_pMdiArea->setObjectName(QStringLiteral("mdiArea"));

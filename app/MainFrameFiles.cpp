@@ -1,0 +1,42 @@
+#include "app/MainFrame.h"
+
+#include "app/MultiDDSTarnApp.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
+
+// Files dropped on the main window.
+
+QStringList CMainFrame::DroppedFiles(const QMimeData* data) {
+    QStringList files;
+    if (!data || !data->hasUrls())
+        return files;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile())
+            files << url.toLocalFile();
+    return files;
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedFiles(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    const QStringList files = DroppedFiles(event->mimeData());
+    CMultiDDSTarnApp* app = CMultiDDSTarnApp::Get();
+    if (files.isEmpty() || !app)
+        return;
+    event->acceptProposedAction();
+    // The drag's source waits for the drop to end; the files open once it has.
+    QMetaObject::invokeMethod(
+        this,
+        [files] {
+            if (CMultiDDSTarnApp* current = CMultiDDSTarnApp::Get())
+                for (const QString& path : files)
+                    current->OpenFileInNewDocument(path);
+        },
+        Qt::QueuedConnection);
+}

@@ -107,15 +107,20 @@ void CWaveDisplay::ComputeView(float pos) {
 }
 
 const QImage& CWaveDisplay::Render() {
-    if (m_image.size() != size())
-        m_image = QImage(size(), QImage::Format_RGB32);
+    // On a scaled screen the picture has the screen's pixels, drawn in the widget's coordinates,
+    // so that the curve stays sharp.
+    const qreal ratio = devicePixelRatioF();
+    if (m_image.deviceIndependentSize() != QSizeF(size()) || m_image.devicePixelRatio() != ratio) {
+        m_image = QImage(size() * ratio, QImage::Format_RGB32);
+        m_image.setDevicePixelRatio(ratio);
+    }
     if (m_image.isNull())
         return m_image;
     QPainter painter(&m_image);
     const QRect client(QPoint(0, 0), QPoint(width(), height()));
     CDDSDevice* device = Device();
     if (device == nullptr) {
-        painter.fillRect(m_image.rect(), m_crBack);
+        painter.fillRect(rect(), m_crBack);
         return m_image;
     }
     CWaveRenderer::Options options;
@@ -257,9 +262,10 @@ void CWaveDisplay::CopyToClipboard() {
         clipboard->clear();
         return;
     }
-    if (m_image.size() != size())
-        Render();
-    clipboard->setImage(m_image.copy(QRect(mapFromGlobal(visible.topLeft()), visible.size())));
+    const QRect part(mapFromGlobal(visible.topLeft()), visible.size());
+    const qreal ratio = Render().devicePixelRatio();
+    clipboard->setImage(m_image.copy(
+        QRectF(QRectF(part).topLeft() * ratio, QSizeF(part.size()) * ratio).toAlignedRect()));
 }
 
 bool CWaveDisplay::HandleCommand(int id) {

@@ -88,7 +88,8 @@ void CPanelAccessNames::Apply(const CPanelControls& panel, const CLanguageManage
         NameLever(edge, edge->accessibleName(), Caption(panel, IDC_TXT_FALL),
                   Caption(panel, IDC_TXT_RAISE));
     if (QWidget* display = panel.Control(IDC_WAVE_DISPLAY)) {
-        display->setAccessibleName(Text(language, IDS_ACCESS_DISPLAY));
+        // The role before the name: naming may already make the reader's interface.
         display->setProperty("accessibleRole", int(QAccessible::Chart));
+        display->setAccessibleName(Text(language, IDS_ACCESS_DISPLAY));
     }
 }

@@ -31,7 +31,7 @@ CAboutDlg::CAboutDlg(const CLanguageManager& language, QWidget* parent, bool sim
         note->setObjectName(QStringLiteral("simulatedNote"));
         note->setAlignment(Qt::AlignCenter);
         note->setStyleSheet(QStringLiteral("color: #b03020; font-weight: bold;"));
-        note->setGeometry(0, height() - 58, width(), 20);
+        note->setGeometry(0, 12, width(), 20); // above the pictured instrument
     }
 }
 

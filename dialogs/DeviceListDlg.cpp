@@ -28,7 +28,7 @@ CDeviceListDlg::CDeviceListDlg(const std::vector<int>& offered, const CLanguageM
     m_pList->setSelectionMode(QAbstractItemView::SingleSelection);
     m_pList->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_pList->header()->setStretchLastSection(true);
-    m_pList->setHeaderLabels({QString::fromUtf8(language.GetText(IDS_DEVICE).c_str())});
+    m_pList->setHeaderLabels({QString::fromUtf8(language.GetText(IDS_DEVICE).c_str()), QString()});
     const QString mark =
         simulated ? QString::fromUtf8(language.GetText(IDS_SIMULATED).c_str()) : QString();
     for (int index : m_offered)

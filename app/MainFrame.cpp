@@ -61,6 +61,8 @@ CMainFrame::CMainFrame()
     resize(870, 600);
     setMinimumSize(300, 200);
     setAcceptDrops(true);
+    // Fields take dropped text; a dropped file is for the window wherever it lands.
+    qApp->installEventFilter(this);
 
     m_pMdiArea = new QMdiArea(this);
     m_pMdiArea->setObjectName(QStringLiteral("mdiArea"));
@@ -542,6 +544,8 @@ void CMainFrame::SetLanguage(int index) {
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (FilterFileDrop(watched, event))
+        return true;
     // The strip keeps its width and follows the height of its holder on the toolbar.
     if (m_pTabs && watched == m_pTabs->parent() && event->type() == QEvent::Resize)
         m_pTabs->setGeometry(5, 0, m_nStripWidth, m_pTabs->parentWidget()->height());

@@ -89,6 +89,8 @@ public:
     void OnRemoteControl();
     /// The local files among a drag's URLs, in their order.
     static QStringList DroppedFiles(const QMimeData* data);
+    /// Takes a drag of files aimed at any control of this window as a drop on the window.
+    bool FilterFileDrop(QObject* watched, QEvent* event);
     /// Closes every device (exit path).
     void CloseAllDocuments();
     QMenu* TabMenu() const { return m_pTabMenu; }

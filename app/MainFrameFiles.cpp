@@ -19,6 +19,22 @@ QStringList CMainFrame::DroppedFiles(const QMimeData* data) {
     return files;
 }
 
+bool CMainFrame::FilterFileDrop(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+        return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    auto* drop = static_cast<QDropEvent*>(event);
+    if (!widget || widget == this || widget->window() != this ||
+        DroppedFiles(drop->mimeData()).isEmpty())
+        return false;
+    if (type == QEvent::Drop)
+        dropEvent(drop);
+    else
+        drop->acceptProposedAction();
+    return true;
+}
+
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
     if (!DroppedFiles(event->mimeData()).isEmpty())
         event->acceptProposedAction();

@@ -13,16 +13,17 @@ QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArra
     return file.fileName();
 }
 
-/// Drags the URLs onto the main window and drops them; false when the window refused the drag.
-bool Drop(CMainFrame* frame, const QList<QUrl>& urls) {
+/// Drags the URLs onto a control and drops them; false when the drag was refused.
+bool Drop(QWidget* target, const QList<QUrl>& urls) {
     QMimeData data;
     data.setUrls(urls);
+    data.setText(urls.value(0).toLocalFile()); // as file managers offer it
     QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(frame, &enter);
+    QApplication::sendEvent(target, &enter);
     if (!enter.isAccepted())
         return false;
     QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(frame, &drop);
+    QApplication::sendEvent(target, &drop);
     return true;
 }
 
@@ -43,7 +44,9 @@ private slots:
         CProgram program(3);
         const QString a = WriteFile(dir, "a.csv", kWaveA), b = WriteFile(dir, "b.csv", kWaveB);
         QVERIFY(!Drop(program.Frame(), {QUrl("https://example.org/a.csv")}));
-        QVERIFY(Drop(program.Frame(), {QUrl::fromLocalFile(a), QUrl::fromLocalFile(b)}));
+        // On a field, which would take the text of a drag, the files still open.
+        QWidget* field = program.View()->Control(IDC_FREQUENCY);
+        QVERIFY(Drop(field, {QUrl::fromLocalFile(a), QUrl::fromLocalFile(b)}));
         QTRY_COMPARE(program.Count(), 3);
         const struct {
             QString file;

@@ -137,6 +137,10 @@ private slots:
         square->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
         QCOMPARE(int(program.Device()->m_nWaveType), int(WAVE_SQUARE));
         QVERIFY(square->state().checked);
+        QAccessibleInterface* knob =
+            QAccessible::queryAccessibleInterface(program.View()->Control(IDC_KNOB_FREQUENCY));
+        knob->valueInterface()->setCurrentValue(0.4);
+        QVERIFY(program.Device()->m_dFrequency > 1000.0);
     }
 };
 

@@ -6,6 +6,8 @@
 
 #include <QAbstractButton>
 
+#include <cmath>
+
 namespace {
 
 QAccessibleInterface* PanelFactory(const QString& key, QObject* object) {
@@ -115,7 +117,16 @@ QVariant CPanelAccessible::currentValue() const {
     return knob ? QVariant(knob->GetValue()) : QVariant();
 }
 
-void CPanelAccessible::setCurrentValue(const QVariant&) {}
+void CPanelAccessible::setCurrentValue(const QVariant& value) {
+    auto* knob = qobject_cast<CTurnButton*>(widget());
+    if (!knob || !value.canConvert<double>())
+        return;
+    const double target = value.toDouble(), current = knob->GetValue();
+    const double turn =
+        knob->GetWrapping() ? CTurnButton::ShortestTurn(current, target) : target - current;
+    if (const int steps = int(std::lround(turn / knob->GetStepAngle())); steps != 0)
+        knob->StepTurn(steps);
+}
 
 QVariant CPanelAccessible::maximumValue() const {
     return CTurnButton::kTurn;

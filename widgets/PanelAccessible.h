@@ -23,8 +23,8 @@ public:
     void doAction(const QString& actionName) override;
 
     QVariant currentValue() const override;
-    /// A knob is turned with its arrow keys, which report the turn to its owner; a value set
-    /// from outside would not reach the owner, so none is taken.
+    /// Turns a knob the shorter way to the angle, in whole steps as its arrow keys do, so that
+    /// its owner hears of the turn.
     void setCurrentValue(const QVariant& value) override;
     QVariant maximumValue() const override;
     QVariant minimumValue() const override;

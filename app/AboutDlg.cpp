@@ -4,6 +4,7 @@
 #include "res/Resource.h"
 #include "widgets/WindowTexts.h"
 
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -16,7 +17,7 @@ constexpr int kPictureHeight = 241;
 
 } // namespace
 
-CAboutDlg::CAboutDlg(const CLanguageManager& language, QWidget* parent)
+CAboutDlg::CAboutDlg(const CLanguageManager& language, QWidget* parent, bool simulated)
     : QDialog(parent), m_pPicture(new QSvgRenderer(QStringLiteral(":/icons/about.svg"), this)) {
     setProperty("ctrlId", IDD_ABOUTBOX);
     setFixedSize(kPictureWidth, kPictureHeight);
@@ -24,6 +25,14 @@ CAboutDlg::CAboutDlg(const CLanguageManager& language, QWidget* parent)
     CWindowTexts::ApplyToWindow(this, language);
     setWindowTitle(QString::fromUtf8(language.GetText(IDD_ABOUTBOX).c_str()));
     m_strNotice = QString::fromUtf8(language.GetText(IDC_ABOUT_NOTICE).c_str());
+    if (simulated) {
+        // A label, not painted text, so that screen readers and tests can read it.
+        auto* note = new QLabel(QString::fromUtf8(language.GetText(IDS_SIMULATED).c_str()), this);
+        note->setObjectName(QStringLiteral("simulatedNote"));
+        note->setAlignment(Qt::AlignCenter);
+        note->setStyleSheet(QStringLiteral("color: #b03020; font-weight: bold;"));
+        note->setGeometry(0, 12, width(), 20); // above the pictured instrument
+    }
 }
 
 void CAboutDlg::paintEvent(QPaintEvent*) {

@@ -82,6 +82,9 @@ CMainFrame::CMainFrame()
     setWindowIcon(QIcon(QStringLiteral(":/icons/new.svg")));
     resize(870, 600);
     setMinimumSize(300, 200);
+    setAcceptDrops(true);
+    // Fields take dropped text; a dropped file is for the window wherever it lands.
+    qApp->installEventFilter(this);
 
     m_pMdiArea = new QMdiArea(this);
     m_pMdiArea->setObjectName(QStringLiteral("mdiArea"));
@@ -281,7 +284,7 @@ void CMainFrame::CreateToolbars() {
 
 void CMainFrame::CreateStatusBar() {
     statusBar()->setObjectName(QStringLiteral("statusBar"));
-    m_pStatus = std::make_unique<CStatusPanes>(statusBar());
+    m_pStatus = std::make_unique<CStatusPanes>(statusBar(), SimBankInUse());
 }
 
 void CMainFrame::AddLanguageItems() {
@@ -563,6 +566,8 @@ void CMainFrame::SetLanguage(int index) {
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (FilterFileDrop(watched, event))
+        return true;
     // The strip keeps its width and follows the height of its holder on the toolbar.
     if (m_pTabs && watched == m_pTabs->parent() && event->type() == QEvent::Resize)
         m_pTabs->setGeometry(5, 0, m_nStripWidth, m_pTabs->parentWidget()->height());

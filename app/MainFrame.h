@@ -16,11 +16,14 @@ class CStatusPanes;
 class CMultiDDSTarnDoc;
 class CTabStrip;
 class QAction;
+class QDragEnterEvent;
+class QDropEvent;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QMenuBar;
+class QMimeData;
 class QTimer;
 class QToolBar;
 
@@ -84,6 +87,10 @@ public:
     void StartRemote(int scpiPort = 0);
     /// Utility > Remote Control...
     void OnRemoteControl();
+    /// The local files among a drag's URLs, in their order.
+    static QStringList DroppedFiles(const QMimeData* data);
+    /// Takes a drag of files aimed at any control of this window as a drop on the window.
+    bool FilterFileDrop(QObject* watched, QEvent* event);
     /// Closes every device (exit path).
     void CloseAllDocuments();
     QMenu* TabMenu() const { return m_pTabMenu; }
@@ -99,6 +106,9 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    /// Files dropped on the window open as CSV files, one new device window each.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void CreateActions();

@@ -7,6 +7,7 @@
 #include "app/TabRenameEdit.h"
 #include "app/TabStrip.h"
 #include "dialogs/DeviceListDlg.h"
+#include "hwsim/DriverStatus.h"
 #include "res/Resource.h"
 
 #include <QMdiArea>
@@ -174,7 +175,7 @@ CDDSDevice::BindContext CMainFrame::MakeBindContext(QWidget* parent) {
     // Before the main window shows, the questions stand alone in the middle of the screen.
     QWidget* owner = isVisible() ? (parent ? parent : this) : nullptr;
     context.chooseDevice = [this, owner](const std::vector<int>& freeIndices) {
-        CDeviceListDlg dialog(freeIndices, *m_pLanguage, owner);
+        CDeviceListDlg dialog(freeIndices, *m_pLanguage, owner, SimBankInUse());
         return dialog.exec() == QDialog::Accepted ? dialog.m_nResult : -1;
     };
     context.showDemoMessage = [this, owner] {

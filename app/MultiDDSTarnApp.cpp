@@ -4,15 +4,18 @@
 #include "app/ChildFrame.h"
 #include "app/CommandLine.h"
 #include "app/CrashRecovery.h"
+#include "app/CsvFile.h"
 #include "app/DeviceView.h"
 #include "app/MainFrame.h"
 #include "app/MultiDDSTarnDoc.h"
-#include "i18n/ProgramPaths.h"
 #include "engine/DeviceWorker.h"
+#include "hwsim/DriverStatus.h"
+#include "i18n/ProgramPaths.h"
 #include "res/Resource.h"
 
 #include <QApplication>
 #include <QMdiArea>
+#include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrinter>
 
@@ -44,10 +47,18 @@ CMultiDDSTarnApp* CMultiDDSTarnApp::Get() {
 
 bool CMultiDDSTarnApp::InitInstance() {
     m_pMainFrame = new CMainFrame();
-    // The program always starts with a new device; of the command line only --scpi counts.
-    // The main window stays hidden until the frame's first timer tick.
-    if (!OpenNewDocument())
+    // The program always starts with a new device; files named on the command line are read
+    // into it and into further new devices. The main window stays hidden until the frame's
+    // first timer tick.
+    CMultiDDSTarnDoc* first = OpenNewDocument();
+    if (!first)
         return false;
+    for (qsizetype i = 0; i < m_filesToOpen.size(); ++i) {
+        if (i == 0)
+            first->ReadCsvFile(m_filesToOpen[i]);
+        else
+            OpenFileInNewDocument(m_filesToOpen[i]);
+    }
     m_pMainFrame->StartRemote(ScpiPort(QCoreApplication::arguments()));
     return true;
 }
@@ -104,6 +115,31 @@ CMultiDDSTarnDoc* CMultiDDSTarnApp::OpenNewDocument() {
     return doc;
 }
 
+CMultiDDSTarnDoc* CMultiDDSTarnApp::OpenFileInNewDocument(const QString& path) {
+    if (!m_pMainFrame)
+        return nullptr;
+    // Tried on a scratch record first: a file the reader refuses must not leave a window behind,
+    // nor raise the new window's questions (Device List, demo notice) before its message.
+    CDDSDevice scratch;
+    std::string error;
+    if (!CCsvFile::Read(scratch, path.toLocal8Bit().toStdString(), error)) {
+        QMessageBox::warning(m_pMainFrame, QString::fromLatin1(CMainFrame::kAppTitle),
+                             QString::fromLocal8Bit(error.c_str()));
+        return nullptr;
+    }
+    CMultiDDSTarnDoc* doc = OpenNewDocument();
+    if (!doc)
+        return nullptr;
+    if (!doc->ReadCsvFile(path, &error)) {
+        // The file changed in between: the window goes again and the message tells why.
+        doc->OnCloseDocument();
+        QMessageBox::warning(m_pMainFrame, QString::fromLatin1(CMainFrame::kAppTitle),
+                             QString::fromLocal8Bit(error.c_str()));
+        return nullptr;
+    }
+    return doc;
+}
+
 bool CMultiDDSTarnApp::OnCommand(int id) {
     switch (id) {
     case ID_FILE_NEW:
@@ -134,7 +170,7 @@ void CMultiDDSTarnApp::OnFilePrintSetup() {
 void CMultiDDSTarnApp::OnAppAbout() {
     if (!m_pMainFrame)
         return;
-    CAboutDlg dialog(m_pMainFrame->Language(), m_pMainFrame);
+    CAboutDlg dialog(m_pMainFrame->Language(), m_pMainFrame, SimBankInUse());
     dialog.exec();
 }
 

@@ -24,7 +24,8 @@ public:
 
     static CMultiDDSTarnApp* Get();
 
-    /// Creates the main frame and opens one new device. False when the frame cannot be made.
+    /// Creates the main frame and opens one new device, which takes the first of m_filesToOpen;
+    /// each further file opens in a device window of its own. False when the frame cannot be made.
     bool InitInstance();
     static constexpr int kDefaultScpiPort = 5025;
     /// The port of "--scpi" (kDefaultScpiPort) or "--scpi=PORT" among the program's
@@ -42,6 +43,9 @@ public:
 
     /// Document + child frame + view, then the view's initial update (File / New Device).
     CMultiDDSTarnDoc* OpenNewDocument();
+    /// A CSV file in a new device window, read as File > Open CSV reads it. A file the reader
+    /// refuses gets its message and opens no window. The new document, or null.
+    CMultiDDSTarnDoc* OpenFileInNewDocument(const QString& path);
     bool OnCommand(int id);
     /// The printer the Print Setup dialog configures; printing uses the same one.
     QPrinter& Printer();

@@ -18,9 +18,32 @@ QString LanguageText(const CLanguageManager& language, int id) {
     return QString::fromUtf8(language.GetText(id).c_str());
 }
 
+/// A hidden pane placed before the clock.
+QLabel* ExtraPane(QStatusBar* bar, const QString& name) {
+    auto* pane = new QLabel(bar);
+    pane->setObjectName(name);
+    pane->setFrameShape(QFrame::Panel);
+    pane->setFrameShadow(QFrame::Sunken);
+    pane->hide();
+    bar->insertWidget(2, pane);
+    return pane;
+}
+
+/// Shows text in the pane, or hides the pane for none; the room it takes from the bar.
+int ShowExtraPane(QStatusBar* bar, QLabel* pane, const QString& text) {
+    pane->setText(text);
+    pane->setVisible(!text.isEmpty());
+    if (text.isEmpty())
+        return 0;
+    const int width = bar->fontMetrics().horizontalAdvance(text) + 10;
+    pane->setFixedWidth(width);
+    return width + (bar->layout() ? bar->layout()->spacing() : 0);
+}
+
 } // namespace
 
-CStatusPanes::CStatusPanes(QStatusBar* bar) : m_pBar(bar) {
+CStatusPanes::CStatusPanes(QStatusBar* bar, bool simulatedBank)
+    : m_pBar(bar), m_bSimulatedBank(simulatedBank) {
     const int ids[3] = {ID_INDICATOR_STATE, ID_INDICATOR_SERIAL, ID_INDICATOR_CLOCK};
     // Until the first tick the panes are as wide as their blank placeholders.
     const int blanks[3] = {12, 2, 4};
@@ -35,12 +58,8 @@ CStatusPanes::CStatusPanes(QStatusBar* bar) : m_pBar(bar) {
         bar->addWidget(m_pPanes[i]);
     }
     // Before the clock, so the clock keeps the bar's right end.
-    m_pRemote = new QLabel(bar);
-    m_pRemote->setObjectName(QStringLiteral("paneRemote"));
-    m_pRemote->setFrameShape(QFrame::Panel);
-    m_pRemote->setFrameShadow(QFrame::Sunken);
-    m_pRemote->hide();
-    bar->insertWidget(2, m_pRemote);
+    m_pSimulated = ExtraPane(bar, QStringLiteral("paneSimulated"));
+    m_pRemote = ExtraPane(bar, QStringLiteral("paneRemote"));
 }
 
 void CStatusPanes::PaneWidths(int statusWidth, int clockWidth, int widths[3]) {
@@ -59,6 +78,7 @@ void CStatusPanes::Update(const CDDSDevice* device, const CLanguageManager& lang
     m_nDots = m_nDots % 6 + 1;
     QString state = LanguageText(language, IDS_NO_ITEM);
     QString serial;
+    QString simulated;
     if (device) {
         // Single reads of fields the worker writes.
         if (device->m_bDemo) {
@@ -71,30 +91,28 @@ void CStatusPanes::Update(const CDDSDevice* device, const CLanguageManager& lang
             const int bits = (device->m_wDigitalIn >> 6) & 3;
             serial = LanguageText(language, IDS_SERIAL_NUMBER) + QStringLiteral(" : %1").arg(bits);
         }
+        if (!device->m_bDemo && m_bSimulatedBank)
+            simulated = LanguageText(language, IDS_SIMULATED);
     }
     const QString clock = ClockText(QDateTime::currentDateTime());
     m_pPanes[0]->setText(state);
     m_pPanes[1]->setText(serial);
     m_pPanes[2]->setText(clock);
 
-    // The remote pane's room comes out of the two device panes' share.
-    int remoteWidth = 0;
-    m_pRemote->setText(m_strRemote);
-    m_pRemote->setVisible(!m_strRemote.isEmpty());
-    if (!m_strRemote.isEmpty()) {
-        remoteWidth = m_pBar->fontMetrics().horizontalAdvance(m_strRemote) + 10;
-        m_pRemote->setFixedWidth(remoteWidth);
-        remoteWidth += m_pBar->layout() ? m_pBar->layout()->spacing() : 0;
-    }
+    // The extra panes' room comes out of the two device panes' share.
+    const int extraWidth = ShowExtraPane(m_pBar, m_pRemote, m_strRemote) +
+                           ShowExtraPane(m_pBar, m_pSimulated, simulated);
     int widths[3];
-    PaneWidths(m_pBar->contentsRect().width() - kBarChrome - remoteWidth,
+    PaneWidths(m_pBar->contentsRect().width() - kBarChrome - extraWidth,
                m_pBar->fontMetrics().horizontalAdvance(clock), widths);
     for (int i = 0; i < 3; ++i)
         m_pPanes[i]->setFixedWidth(std::max(0, widths[i]));
 }
 
 QString CStatusPanes::Text(int pane) const {
-    if (pane == 3)
-        return m_pRemote->isVisibleTo(m_pBar) ? m_pRemote->text() : QString();
+    if (pane == 3 || pane == 4) {
+        const QLabel* extra = pane == 3 ? m_pRemote : m_pSimulated;
+        return extra->isVisibleTo(m_pBar) ? extra->text() : QString();
+    }
     return pane >= 0 && pane < 3 ? m_pPanes[pane]->text() : QString();
 }

@@ -9,11 +9,13 @@ class QStatusBar;
 
 /// The main window's status panes: the current device's state ("Demo", "Connect",
 /// "Searching for hardware" with 1 to 6 dots, "No Item"), its serial-number bits, the clock,
-/// and before the clock, only while the SCPI server listens, "SCPI :5025" (pane 3).
+/// and before the clock, only while the SCPI server listens, "SCPI :5025" (pane 3), and only
+/// while a connected device is one of the simulated bank's units, "Simulated generator" (pane 4).
 class CStatusPanes {
 public:
-    /// Adds the panes to the bar (ids 61446, 61448, 61447 in that order).
-    explicit CStatusPanes(QStatusBar* bar);
+    /// Adds the panes to the bar (ids 61446, 61448, 61447 in that order). simulatedBank: the
+    /// generators found are simulated units, not hardware.
+    CStatusPanes(QStatusBar* bar, bool simulatedBank);
 
     /// One 200 ms tick: texts from the device (none: no device) and widths from the bar.
     void Update(const CDDSDevice* device, const CLanguageManager& language);
@@ -31,6 +33,8 @@ private:
     QStatusBar* m_pBar;
     QLabel* m_pPanes[3] = {};
     QLabel* m_pRemote = nullptr;
+    QLabel* m_pSimulated = nullptr;
+    bool m_bSimulatedBank;
     QString m_strRemote;
     int m_nDots = 0; ///< Dots after "Searching for hardware", 1 to 6, one more per tick.
 };

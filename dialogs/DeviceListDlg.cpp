@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 
 CDeviceListDlg::CDeviceListDlg(const std::vector<int>& offered, const CLanguageManager& language,
-                               QWidget* parent)
+                               QWidget* parent, bool simulated)
     : QDialog(parent), m_pList(new QTreeWidget(this)), m_pOk(new QPushButton(tr("OK"), this)) {
     const std::size_t count = std::min<std::size_t>(offered.size(), kMaxDevices);
     m_offered.assign(offered.begin(), offered.begin() + count);
@@ -23,14 +23,18 @@ CDeviceListDlg::CDeviceListDlg(const std::vector<int>& offered, const CLanguageM
     m_pOk->setAutoDefault(false);
     m_pOk->setDefault(false);
 
-    m_pList->setColumnCount(1);
+    m_pList->setColumnCount(simulated ? 2 : 1);
     m_pList->setRootIsDecorated(false);
     m_pList->setSelectionMode(QAbstractItemView::SingleSelection);
     m_pList->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_pList->header()->setStretchLastSection(true);
-    m_pList->setHeaderLabels({QString::fromUtf8(language.GetText(IDS_DEVICE).c_str())});
+    m_pList->setHeaderLabels({QString::fromUtf8(language.GetText(IDS_DEVICE).c_str()), QString()});
+    const QString mark =
+        simulated ? QString::fromUtf8(language.GetText(IDS_SIMULATED).c_str()) : QString();
     for (int index : m_offered)
-        new QTreeWidgetItem(m_pList, {QString::number(index + 1)});
+        new QTreeWidgetItem(m_pList, {QString::number(index + 1), mark});
+    if (simulated)
+        m_pList->resizeColumnToContents(0);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

@@ -9,7 +9,8 @@ class QTreeWidget;
 
 /// Lets the user pick which of several free generators a new device window drives. Rows show
 /// the generators numbered from 1; OK or a double click takes the selected row (row 0 when
-/// none is selected), Esc or the close box leaves the choice to the caller's default.
+/// none is selected), Esc or the close box leaves the choice to the caller's default. Offered
+/// units of the simulated bank say so in a second column.
 class CDeviceListDlg : public QDialog {
     Q_OBJECT
 
@@ -18,7 +19,7 @@ public:
     static constexpr int kMaxDevices = 20;
 
     CDeviceListDlg(const std::vector<int>& offered, const CLanguageManager& language,
-                   QWidget* parent = nullptr);
+                   QWidget* parent = nullptr, bool simulated = false);
 
     /// The offered index of the chosen row; 0 until the dialog sets it.
     int m_nResult = 0;

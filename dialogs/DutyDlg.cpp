@@ -38,6 +38,8 @@ CDutyDlg::CDutyDlg(CDeviceControl& control, int waveType, const Ids& ids,
     layout->setColumnStretch(1, 1);
 
     CWindowTexts::ApplyToWindow(this, language);
+    // The knob turns the same duty as the field beside it: a screen reader names it the same.
+    m_pKnob->setAccessibleName(dutyLabel->text().remove(QLatin1Char(':')).trimmed());
 
     connect(m_pDuty, &QLineEdit::textChanged, this, &CDutyDlg::OnDutyChanged);
     for (auto signal : {&CTurnButton::MouseDown, &CTurnButton::MouseMove, &CTurnButton::MouseUp})

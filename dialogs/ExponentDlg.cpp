@@ -57,11 +57,13 @@ CExponentDlg::CExponentDlg(CDeviceControl& control, const CLanguageManager& lang
     m_pTau->m_nDecimals = kTauDecimals;
     m_pRise->setChecked(m_control.GetExpFall() == 0);
     m_pTau->SetValue(m_control.GetExpTau(), true);
-    m_pPicture->setPixmap(CurvePicture(m_pRise->isChecked()));
+    m_pPicture->setPixmap(CurvePicture(m_pRise->isChecked(), devicePixelRatioF()));
 }
 
-QPixmap CExponentDlg::CurvePicture(bool rising) {
-    QPixmap picture(kPictureWidth, kPictureHeight);
+QPixmap CExponentDlg::CurvePicture(bool rising, qreal ratio) {
+    // Drawn at the screen's own pixels, so that a scaled screen shows it sharp.
+    QPixmap picture(QSize(kPictureWidth, kPictureHeight) * ratio);
+    picture.setDevicePixelRatio(ratio);
     picture.fill(Qt::white);
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -85,7 +87,7 @@ QPixmap CExponentDlg::CurvePicture(bool rising) {
 
 void CExponentDlg::OnRiseClicked() {
     m_control.SetExpFall(m_pRise->isChecked() ? 0 : 1);
-    m_pPicture->setPixmap(CurvePicture(m_pRise->isChecked()));
+    m_pPicture->setPixmap(CurvePicture(m_pRise->isChecked(), devicePixelRatioF()));
 }
 
 void CExponentDlg::OnTauChanged() {

@@ -21,7 +21,7 @@ public:
     CNumEdit* TauField() const { return m_pTau; }
 
     /// The small curve beside the field, rising or falling like the wave.
-    static QPixmap CurvePicture(bool rising);
+    static QPixmap CurvePicture(bool rising, qreal ratio = 1.0);
 
 private:
     void OnRiseClicked();

@@ -30,6 +30,7 @@ CPinDlg::CPinDlg(CDDSDevice& device, int templateId, int groupId, const QString&
         label->setAlignment(Qt::AlignCenter);
         auto* pin = new CPinButton(group);
         pin->setProperty("pinId", IDC_PIN_FIRST + k);
+        pin->setAccessibleName(label->text());
         m_pins.push_back(pin);
         grid->addWidget(label, row, k % kPinsPerRow);
         grid->addWidget(pin, row + 1, k % kPinsPerRow);

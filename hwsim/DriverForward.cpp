@@ -118,3 +118,7 @@ bool CDriverForward::Load(const char* path) {
 std::string SimDriverProblem() {
     return CDriverForward::Problem();
 }
+
+bool SimBankInUse() {
+    return !State().bNamed;
+}

@@ -281,3 +281,11 @@ constexpr int IDS_PLAYED_FREQUENCY = 2100; ///< "Played Frequency"
 // Edit > Undo and Redo of the Arb points
 constexpr int ID_ARB_UNDO = 32810;
 constexpr int ID_ARB_REDO = 32811;
+
+// Honest status and screen-reader names
+constexpr int IDS_SIMULATED = 2080;      ///< "Simulated generator"
+constexpr int IDS_ACCESS_KNOB = 2081;    ///< "%s knob"
+constexpr int IDS_ACCESS_SWITCH = 2082;  ///< "%s switch"
+constexpr int IDS_ACCESS_LAMP = 2083;    ///< "%s lamp"
+constexpr int IDS_ACCESS_LEVER = 2084;   ///< "%s lever"
+constexpr int IDS_ACCESS_DISPLAY = 2085; ///< "Waveform display"

@@ -10,6 +10,7 @@
 #include "res/Resource.h"
 #include "view/CounterText.h"
 #include "view/KnobEncoder.h"
+#include "view/PanelAccessNames.h"
 #include "view/PanelLayout.h"
 #include "view/WaveDisplay.h"
 #include "widgets/LED.h"
@@ -553,8 +554,10 @@ void CMultiDDSTarnView::ApplyWindowSetup(const CDeviceSetup& setup) {
 }
 
 void CMultiDDSTarnView::RetextWindows() {
-    if (CMainFrame* frame = CMainFrame::Get())
+    if (CMainFrame* frame = CMainFrame::Get()) {
         frame->ApplyToWindow(this);
+        CPanelAccessNames::Apply(m_panel, frame->Language());
+    }
     m_dialogs.Retext();
     // Captions may have changed length. This is also the first placing of the panel for a
     // window that already had its size when it was initialised (no resize event follows).

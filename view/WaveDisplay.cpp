@@ -111,15 +111,20 @@ void CWaveDisplay::ComputeView(float pos) {
 }
 
 const QImage& CWaveDisplay::Render() {
-    if (m_image.size() != size())
-        m_image = QImage(size(), QImage::Format_RGB32);
+    // On a scaled screen the picture has the screen's pixels, drawn in the widget's coordinates,
+    // so that the curve stays sharp.
+    const qreal ratio = devicePixelRatioF();
+    if (m_image.deviceIndependentSize() != QSizeF(size()) || m_image.devicePixelRatio() != ratio) {
+        m_image = QImage(size() * ratio, QImage::Format_RGB32);
+        m_image.setDevicePixelRatio(ratio);
+    }
     if (m_image.isNull())
         return m_image;
     QPainter painter(&m_image);
     const QRect client(QPoint(0, 0), QPoint(width(), height()));
     CDDSDevice* device = Device();
     if (device == nullptr) {
-        painter.fillRect(m_image.rect(), m_crBack);
+        painter.fillRect(rect(), m_crBack);
         m_bPictureDrawn = true;
         return m_image;
     }
@@ -139,7 +144,8 @@ const QImage& CWaveDisplay::Render() {
 }
 
 CDisplayInputs CWaveDisplay::CurrentInputs() const {
-    CDisplayInputs inputs(Device(), size(), m_nCursorIndex);
+    // In screen pixels: a window moved to a screen of another scale is drawn again.
+    CDisplayInputs inputs(Device(), size() * devicePixelRatioF(), m_nCursorIndex);
     inputs.m_crBack = m_crBack;
     inputs.m_crCurve = m_crCurve;
     inputs.m_crGrid = m_crGrid;
@@ -304,9 +310,10 @@ void CWaveDisplay::CopyToClipboard() {
         clipboard->clear();
         return;
     }
-    if (m_image.size() != size())
-        Render();
-    clipboard->setImage(m_image.copy(QRect(mapFromGlobal(visible.topLeft()), visible.size())));
+    const QRect part(mapFromGlobal(visible.topLeft()), visible.size());
+    const qreal ratio = Render().devicePixelRatio();
+    clipboard->setImage(m_image.copy(
+        QRectF(QRectF(part).topLeft() * ratio, QSizeF(part.size()) * ratio).toAlignedRect()));
 }
 
 bool CWaveDisplay::HandleCommand(int id) {

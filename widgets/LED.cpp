@@ -1,5 +1,6 @@
 #include "widgets/LED.h"
 
+#include "widgets/PanelAccessible.h"
 #include "widgets/PanelPaint.h"
 
 #include <QPainter>
@@ -7,6 +8,7 @@
 #include <algorithm>
 
 CLED::CLED(QWidget* parent) : QWidget(parent), m_lampColor(255, 48, 32) {
+    CPanelAccessible::Install();
     setAttribute(Qt::WA_OpaquePaintEvent, false);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }

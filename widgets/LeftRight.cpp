@@ -1,5 +1,6 @@
 #include "widgets/LeftRight.h"
 
+#include "widgets/PanelAccessible.h"
 #include "widgets/PanelPaint.h"
 
 #include <QLinearGradient>
@@ -9,6 +10,7 @@
 #include <algorithm>
 
 CLeftRight::CLeftRight(QWidget* parent) : QAbstractButton(parent) {
+    CPanelAccessible::Install();
     setCheckable(true);
     setFocusPolicy(Qt::StrongFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);

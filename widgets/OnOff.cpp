@@ -1,5 +1,6 @@
 #include "widgets/OnOff.h"
 
+#include "widgets/PanelAccessible.h"
 #include "widgets/PanelEvent.h"
 #include "widgets/PanelPaint.h"
 
@@ -11,6 +12,7 @@
 #include <algorithm>
 
 COnOff::COnOff(QWidget* parent) : QAbstractButton(parent), m_lampColor(80, 235, 90) {
+    CPanelAccessible::Install();
     setCheckable(true);
     setFocusPolicy(Qt::StrongFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);

@@ -1,10 +1,13 @@
 #include "widgets/PinButton.h"
 
+#include "widgets/PanelAccessible.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <qdrawutil.h>
 
 CPinButton::CPinButton(QWidget* parent) : QPushButton(parent) {
+    CPanelAccessible::Install();
     setCheckable(true);
     setAutoDefault(false);
     setFont(QFont(QStringLiteral("Arial"), 9));

@@ -1,5 +1,6 @@
 #include "widgets/TurnButton.h"
 
+#include "widgets/PanelAccessible.h"
 #include "widgets/PanelEvent.h"
 #include "widgets/PanelPaint.h"
 
@@ -35,6 +36,7 @@ QPointF Polar(const QPointF& centre, double radius, double radians) {
 } // namespace
 
 CTurnButton::CTurnButton(QWidget* parent) : QWidget(parent) {
+    CPanelAccessible::Install();
     setFocusPolicy(Qt::StrongFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }

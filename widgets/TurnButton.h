@@ -46,6 +46,9 @@ public:
     /// Centre of the grip mark (the finger dimple) on the face for a knob angle.
     static QPointF GripPoint(const QRectF& face, double value);
 
+    /// Turns by steps of StepAngle and reports it as one complete move, as the arrow keys do.
+    void StepTurn(int steps, int shift = 0);
+
 signals:
     /// button and shift follow PanelButtonCode/PanelShiftCode; x, y are widget pixels.
     void MouseDown(int button, int shift, int x, int y);
@@ -62,9 +65,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    /// Turns by steps of StepAngle and reports it as one complete move.
-    void StepTurn(int steps, int shift);
-
     double m_dValue = 0.0;
     bool m_bWrapping = true;
     double m_dStepAngle = 0.04;

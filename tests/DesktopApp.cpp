@@ -1,0 +1,148 @@
+// The program among the desktop's files and helpers: CSV files dropped on the main window or
+// named on the command line, and what a screen reader learns of the panel.
+#include "AppTestSupport.h"
+
+#include <QAccessible>
+
+namespace {
+
+QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArray& text) {
+    QFile file(dir.filePath(name));
+    file.open(QIODevice::WriteOnly);
+    file.write(text);
+    return file.fileName();
+}
+
+/// Drags the URLs onto a control and drops them; false when the drag was refused.
+bool Drop(QWidget* target, const QList<QUrl>& urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    data.setText(urls.value(0).toLocalFile()); // as file managers offer it
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    return true;
+}
+
+const QByteArray kWaveA =
+    "#CLOCK=4000.000000\r\n#SIZE=4\r\n0,0,0\r\n1.75,0,0\r\n3.5,0,0\r\n1.75,0,0\r\n";
+const QByteArray kWaveB = "#CLOCK=6000\n#SIZE=3\n-1,0,0\n0.5,0,0\n2,0,0\n";
+
+} // namespace
+
+class DesktopApp : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Each dropped file fills a new device of its own with its points and frequency, and the
+    // generator it binds plays that frequency.
+    void droppedFilesOpenOneDeviceEach() {
+        QTemporaryDir dir;
+        CProgram program(3);
+        const QString a = WriteFile(dir, "a.csv", kWaveA), b = WriteFile(dir, "b.csv", kWaveB);
+        QVERIFY(!Drop(program.Frame(), {QUrl("https://example.org/a.csv")}));
+        // On a field, which would take the text of a drag, the files still open.
+        QWidget* field = program.View()->Control(IDC_FREQUENCY);
+        QVERIFY(Drop(field, {QUrl::fromLocalFile(a), QUrl::fromLocalFile(b)}));
+        QTRY_COMPARE(program.Count(), 3);
+        const struct {
+            QString file;
+            std::vector<float> points;
+            double frequency;
+        } expected[] = {{"a.csv", {0.0f, 1.75f, 3.5f, 1.75f}, 1000.0},
+                        {"b.csv", {-1, 0.5, 2}, 2000.0}};
+        for (int i = 1; i <= 2; ++i) {
+            const auto& want = expected[i - 1];
+            CDDSDevice* device = program.Device(i);
+            QCOMPARE(program.Doc(i)->m_strFileName, want.file);
+            QCOMPARE(int(device->m_nWaveType), int(WAVE_ARB));
+            QCOMPARE(std::vector<float>(device->m_fArb.begin(),
+                                        device->m_fArb.begin() + want.points.size()),
+                     want.points);
+            QTRY_COMPARE(SimGetUnit(device->m_nDevice).frequency, want.frequency);
+        }
+        QCOMPARE(program.Doc(0)->m_strFileName, QString(CMultiDDSTarnDoc::kNoFile));
+    }
+
+    // A file the reader refuses, or one that is not there, gets the reader's message and
+    // nothing else: no window, no Device List.
+    void refusedFilesGetTheReadersMessageOnly() {
+        QTemporaryDir dir;
+        CProgram program(2);
+        const int lists = program.m_answerer.m_nDeviceLists;
+        const QString junk = WriteFile(dir, "notes.csv", "shopping list\nmilk\n");
+        QVERIFY(Drop(program.Frame(),
+                     {QUrl::fromLocalFile(junk), QUrl::fromLocalFile(dir.filePath("gone.csv"))}));
+        QTRY_COMPARE(program.m_answerer.m_messages.size(), 2);
+        QVERIFY(program.m_answerer.m_messages[0].contains("notes.csv"));
+        QVERIFY(program.m_answerer.m_messages[1].contains("gone.csv"));
+        QCOMPARE(std::tuple(program.Count(), program.m_answerer.m_nDeviceLists),
+                 std::tuple(1, lists));
+        QCOMPARE(program.Doc(0)->m_strFileName, QString(CMultiDDSTarnDoc::kNoFile));
+    }
+
+    // The first file named on the command line goes into the start-up device, each further one
+    // into a new device; a refused one is only reported.
+    void filesNamedAtStartFillTheStartUpDeviceFirst() {
+        QTemporaryDir dir, folder;
+        SimReset(2);
+        CModalAnswerer answerer;
+        CMultiDDSTarnApp app(
+            [](CMultiDDSTarnDoc* doc) -> CDeviceView* { return new CMultiDDSTarnView(doc); });
+        app.m_strProgramFolder = folder.path();
+        app.m_filesToOpen = {WriteFile(dir, "a.csv", kWaveA), WriteFile(dir, "junk.csv", "x\n"),
+                             WriteFile(dir, "b.csv", kWaveB)};
+        QVERIFY(app.InitInstance());
+        QStringList files;
+        for (CMultiDDSTarnDoc* doc : CMainFrame::Get()->m_documents)
+            files << doc->m_strFileName;
+        QCOMPARE(files, QStringList({"a.csv", "b.csv"}));
+        QCOMPARE(answerer.m_messages.size(), 1);
+    }
+
+    // Names come from the captions, the state is spoken, and a switch pressed through its
+    // action interface reaches the device as a click does.
+    void panelControlsTellScreenReadersWhatTheyAre() {
+        CProgram program(1);
+        const struct {
+            int id;
+            QString name;
+            QAccessible::Role role;
+            QString value;
+        } rows[] = {
+            {IDC_KNOB_FREQUENCY, "Frequency knob", QAccessible::Dial, "0.00"},
+            {IDC_WAVE_SINE, "Sine switch", QAccessible::CheckBox, "ON"},
+            {IDC_WAVE_SQUARE, "Square switch", QAccessible::CheckBox, "OFF"},
+            {IDC_LED_OUTPUT, "Wave ON/OFF lamp", QAccessible::Indicator, "ON"},
+            {IDC_LED_ATTEN, "-20dB lamp", QAccessible::Indicator, "OFF"},
+            {IDC_MEASURE_MODE, "F/C lever", QAccessible::CheckBox, "F"},
+            {IDC_TRIG_EDGE, "Ext Trig Mode lever", QAccessible::CheckBox, "Fall"},
+            {IDC_AMPLITUDE, "Amplitude", QAccessible::EditableText, "2.000"},
+            {IDC_WAVE_DISPLAY, "Waveform display", QAccessible::Chart, ""},
+        };
+        for (const auto& row : rows) {
+            QAccessibleInterface* face =
+                QAccessible::queryAccessibleInterface(program.View()->Control(row.id));
+            QVERIFY2(face, qPrintable(row.name));
+            QCOMPARE(std::tuple(face->text(QAccessible::Name), face->role(),
+                                face->text(QAccessible::Value)),
+                     std::tuple(row.name, row.role, row.value));
+            QCOMPARE(face->valueInterface() != nullptr, row.role == QAccessible::Dial);
+        }
+        QAccessibleInterface* square =
+            QAccessible::queryAccessibleInterface(program.View()->Control(IDC_WAVE_SQUARE));
+        square->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        QCOMPARE(int(program.Device()->m_nWaveType), int(WAVE_SQUARE));
+        QVERIFY(square->state().checked);
+        QAccessibleInterface* knob =
+            QAccessible::queryAccessibleInterface(program.View()->Control(IDC_KNOB_FREQUENCY));
+        knob->valueInterface()->setCurrentValue(0.4);
+        QVERIFY(program.Device()->m_dFrequency > 1000.0);
+    }
+};
+
+QTEST_MAIN(DesktopApp)
+#include "DesktopApp.moc"

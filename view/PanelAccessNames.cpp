@@ -1,0 +1,95 @@
+#include "view/PanelAccessNames.h"
+
+#include "i18n/LanguageManager.h"
+#include "res/Resource.h"
+#include "view/PanelControls.h"
+
+#include <QAccessible>
+#include <QLabel>
+#include <QWidget>
+
+namespace {
+
+/// A control and the caption that names it; kind is the language text that makes the name
+/// ("%s knob"), 0 for the caption alone.
+struct NamedControl {
+    int nId;
+    int nCaption;
+    int nKind;
+};
+
+constexpr NamedControl kNamed[] = {
+    {IDC_WAVE_RAMP, IDC_TXT_RAMP, IDS_ACCESS_SWITCH},
+    {IDC_WAVE_TRAPEZIA, IDC_TXT_TRAPEZIA, IDS_ACCESS_SWITCH},
+    {IDC_WAVE_EXPONENT, IDC_TXT_EXPONENT, IDS_ACCESS_SWITCH},
+    {IDC_WAVE_SQUARE, IDC_TXT_SQUARE, IDS_ACCESS_SWITCH},
+    {IDC_WAVE_ARB, IDC_TXT_ARB, IDS_ACCESS_SWITCH},
+    {IDC_WAVE_GAUSS_NOISE, IDC_TXT_GAUSS_NOISE, IDS_ACCESS_SWITCH},
+    {IDC_WAVE_SINE, IDC_TXT_SINE, IDS_ACCESS_SWITCH},
+    {IDC_WAVE_AMFM, IDC_TXT_AMFM, IDS_ACCESS_SWITCH},
+    {IDC_WAVE_WHITE_NOISE, IDC_TXT_WHITE_NOISE, IDS_ACCESS_SWITCH},
+    {IDC_SW_COUNTER, IDC_TXT_COUNTER, IDS_ACCESS_SWITCH},
+    {IDC_SW_SINGLE_WAVE, IDC_TXT_SINGLE_WAVE, IDS_ACCESS_SWITCH},
+    {IDC_SW_ATTEN, IDC_TXT_ATTEN, IDS_ACCESS_SWITCH},
+    {IDC_SW_EXT_TRIG, IDC_TXT_EXT_TRIG, IDS_ACCESS_SWITCH},
+    {IDC_SW_OUTPUT, IDC_TXT_OUTPUT, IDS_ACCESS_SWITCH},
+    {IDC_LED_COUNTER, IDC_TXT_COUNTER, IDS_ACCESS_LAMP},
+    {IDC_LED_SINGLE_WAVE, IDC_TXT_SINGLE_WAVE, IDS_ACCESS_LAMP},
+    {IDC_LED_ATTEN, IDC_TXT_ATTEN, IDS_ACCESS_LAMP},
+    {IDC_LED_EXT_TRIG, IDC_TXT_EXT_TRIG, IDS_ACCESS_LAMP},
+    {IDC_LED_OUTPUT, IDC_TXT_OUTPUT, IDS_ACCESS_LAMP},
+    {IDC_KNOB_FREQUENCY, IDC_TXT_FREQUENCY, IDS_ACCESS_KNOB},
+    {IDC_KNOB_AMPLITUDE, IDC_TXT_AMPLITUDE, IDS_ACCESS_KNOB},
+    {IDC_TRIG_EDGE, IDC_TXT_TRIG_MODE, IDS_ACCESS_LEVER},
+    {IDC_FREQUENCY, IDC_TXT_FREQUENCY, 0},
+    {IDC_AMPLITUDE, IDC_TXT_AMPLITUDE, 0},
+    {IDC_OFFSET, IDC_TXT_OFFSET, 0},
+    {IDC_PHASE, IDC_TXT_PHASE, 0},
+    {IDC_SPIN_OFFSET, IDC_TXT_OFFSET, 0},
+    {IDC_SPIN_PHASE, IDC_TXT_PHASE, 0},
+};
+
+QString Text(const CLanguageManager& language, int id) {
+    return QString::fromUtf8(language.GetText(id).c_str());
+}
+
+/// A caption as shown, without its mnemonic marks.
+QString Caption(const CPanelControls& panel, int id) {
+    auto* label = qobject_cast<QLabel*>(panel.Control(id));
+    return label ? label->text().remove(QLatin1Char('&')).trimmed() : QString();
+}
+
+/// The two captions either side of a lever: where it points says its state.
+void NameLever(QWidget* lever, const QString& name, const QString& left, const QString& right) {
+    lever->setAccessibleName(name);
+    lever->setProperty("valueTexts", QStringList{left, right});
+}
+
+} // namespace
+
+void CPanelAccessNames::Apply(const CPanelControls& panel, const CLanguageManager& language) {
+    const QStringList onOff{Text(language, IDS_OFF), Text(language, IDS_ON)};
+    for (const NamedControl& named : kNamed) {
+        QWidget* control = panel.Control(named.nId);
+        if (!control)
+            continue;
+        const QString caption = Caption(panel, named.nCaption);
+        control->setAccessibleName(
+            named.nKind ? Text(language, named.nKind).replace(QStringLiteral("%s"), caption)
+                        : caption);
+        if (named.nKind == IDS_ACCESS_SWITCH || named.nKind == IDS_ACCESS_LAMP)
+            control->setProperty("valueTexts", onOff);
+    }
+    const QString f = Caption(panel, IDC_TXT_F), c = Caption(panel, IDC_TXT_C);
+    if (QWidget* mode = panel.Control(IDC_MEASURE_MODE))
+        NameLever(mode, Text(language, IDS_ACCESS_LEVER).replace(QStringLiteral("%s"), f + '/' + c),
+                  f, c);
+    if (QWidget* edge = panel.Control(IDC_TRIG_EDGE))
+        NameLever(edge, edge->accessibleName(), Caption(panel, IDC_TXT_FALL),
+                  Caption(panel, IDC_TXT_RAISE));
+    if (QWidget* display = panel.Control(IDC_WAVE_DISPLAY)) {
+        // The role before the name: naming may already make the reader's interface.
+        display->setProperty("accessibleRole", int(QAccessible::Chart));
+        display->setAccessibleName(Text(language, IDS_ACCESS_DISPLAY));
+    }
+}

@@ -28,6 +28,9 @@ const SMenuEntry kMainMenu[] = {
     {1, ID_POINTS_EDIT, "Points Edit"},
     {1, ID_ZOOM_OUT, "Zoom Out"},
     {1, ID_ZOOM_IN, "Zoom In"},
+    {1, kSeparator, ""},
+    {1, ID_IMPORT_WAVEFORM, "Import Waveform..."},
+    {1, ID_EXPORT_WAVEFORM, "Export Waveform..."},
     {0, kDropDown, "Wave Parameter"},
     {1, ID_WAVE_SQUARE, "Square"},
     {1, ID_WAVE_RAMP, "Ramp"},
@@ -103,7 +106,9 @@ const int kDeviceCommands[] = {ID_FILE_CLOSE,
                                ID_POWER_ON_OUTPUT_OPEN,
                                ID_POWER_ON_OUTPUT_CLOSE,
                                ID_HELP_CONTENT,
-                               ID_CLOSE_CURRENT_DEVICE};
+                               ID_CLOSE_CURRENT_DEVICE,
+                               ID_IMPORT_WAVEFORM,
+                               ID_EXPORT_WAVEFORM};
 
 /// Commands the frame or the application always answers.
 const int kFrameCommands[] = {ID_FILE_NEW, ID_FILE_PRINT_SETUP, ID_APP_EXIT, ID_APP_ABOUT,

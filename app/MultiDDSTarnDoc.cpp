@@ -2,10 +2,10 @@
 
 #include "app/ChildFrame.h"
 #include "app/CmdUI.h"
-#include "app/CsvFile.h"
 #include "app/DeviceView.h"
 #include "app/MainFrame.h"
 #include "app/MultiDDSTarnApp.h"
+#include "app/WaveFileCommands.h"
 #include "control/DeviceControl.h"
 #include "dialogs/AmFmDlg.h"
 #include "dialogs/ExponentDlg.h"
@@ -193,9 +193,18 @@ bool CMultiDDSTarnDoc::ReadCsvFile(const QString& path, std::string* message) {
     if (!m_pDevice)
         return false;
     std::string error;
-    if (!CCsvFile::Read(*m_pDevice, path.toLocal8Bit().toStdString(), error))
+    CCsvFile::Wave wave;
+    if (!CCsvFile::Load(path.toLocal8Bit().toStdString(), wave, error))
         return ReportFileError(error, message);
     RememberFile(path);
+    ApplyArbWave(wave);
+    return true;
+}
+
+void CMultiDDSTarnDoc::ApplyArbWave(const CCsvFile::Wave& wave) {
+    if (!m_pDevice)
+        return;
+    CCsvFile::Apply(*m_pDevice, wave);
     m_bArbFromFile = 1;
     if (m_pView) {
         m_pView->ShowFrequency();
@@ -203,7 +212,6 @@ bool CMultiDDSTarnDoc::ReadCsvFile(const QString& path, std::string* message) {
         m_pDevice->RequestDownload();
     }
     m_bArbFromFile = 0;
-    return true;
 }
 
 bool CMultiDDSTarnDoc::WriteCsvFile(const QString& path, std::string* message) {
@@ -274,6 +282,12 @@ bool CMultiDDSTarnDoc::OnCommand(int id) {
         return true;
     case ID_FILE_CLOSE:
         OnCloseDocument();
+        return true;
+    case ID_IMPORT_WAVEFORM:
+        CWaveFileCommands::Import(*this);
+        return true;
+    case ID_EXPORT_WAVEFORM:
+        CWaveFileCommands::Export(*this);
         return true;
     case ID_CLOSE_CURRENT_DEVICE:
         if (CMainFrame* frame = CMainFrame::Get())

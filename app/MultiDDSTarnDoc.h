@@ -1,4 +1,6 @@
 #pragma once
+#include "app/CsvFile.h"
+
 #include <QList>
 #include <QString>
 
@@ -52,6 +54,10 @@ public:
     /// or, given `message` (a remote client's request), hands it back there instead.
     bool ReadCsvFile(const QString& path, std::string* message = nullptr);
     bool WriteCsvFile(const QString& path, std::string* message = nullptr);
+    /// The one way a whole new table (a CSV file read, an imported waveform) becomes the Arb
+    /// wave: the device takes its rate, size, frequency and points, and the view shows it as
+    /// Arb and downloads.
+    void ApplyArbWave(const CCsvFile::Wave& wave);
     static int ParseNumber(const QString& text, double& value);
 
     bool OnCommand(int id);

@@ -90,11 +90,13 @@ double CWaveResampler::Factor(const std::vector<double>& table, int scaling, dou
 }
 
 std::vector<float> CWaveResampler::Scale(const std::vector<double>& table, int scaling,
-                                         double amplitude) {
+                                         double amplitude, bool clip) {
     const double factor = Factor(table, scaling, amplitude);
+    // Unclipped, a value still has to fit a float.
+    const double limit = clip ? kOutputLimit : 1e30;
     std::vector<float> volts(table.size());
     for (std::size_t i = 0; i < table.size(); ++i)
-        volts[i] = static_cast<float>(std::clamp(table[i] * factor, -kOutputLimit, kOutputLimit));
+        volts[i] = static_cast<float>(std::clamp(table[i] * factor, -limit, limit));
     return volts;
 }
 

@@ -21,9 +21,9 @@ public:
     /// converter's message only if libsamplerate fails.
     static bool Resample(const std::vector<double>& values, int points, std::vector<double>& table,
                          std::string& error);
-    /// The table in volts as it will play: scaled, then held within ±kOutputLimit.
-    static std::vector<float> Scale(const std::vector<double>& table, int scaling,
-                                    double amplitude);
+    /// The table in volts as it will play: scaled, then (with clip) held within ±kOutputLimit.
+    static std::vector<float> Scale(const std::vector<double>& table, int scaling, double amplitude,
+                                    bool clip = true);
     /// How many values Scale holds at the output's limits.
     static int CountClipped(const std::vector<double>& table, int scaling, double amplitude);
 

@@ -101,8 +101,9 @@ std::vector<float> CWaveResampler::Scale(const std::vector<double>& table, int s
 }
 
 int CWaveResampler::CountClipped(const std::vector<double>& table, int scaling, double amplitude) {
-    const double factor = Factor(table, scaling, amplitude);
-    return static_cast<int>(std::count_if(table.begin(), table.end(), [&](double value) {
-        return std::fabs(value * factor) > kOutputLimit;
+    // Counted on the values as stored, so the count and the red part of a preview agree.
+    const std::vector<float> volts = Scale(table, scaling, amplitude, false);
+    return static_cast<int>(std::count_if(volts.begin(), volts.end(), [](float value) {
+        return std::fabs(double(value)) > kOutputLimit;
     }));
 }

@@ -23,8 +23,9 @@ public:
     /// Volts that a sound file's full scale (±1) stands for: the output's limits.
     static constexpr double kFullScale = 3.5;
     /// Most samples a file may hold, found from a sound file's header before anything is
-    /// decoded: a minute of CD sound is about 2.6 million.
-    static constexpr std::int64_t kMaxSamples = std::int64_t(1) << 22;
+    /// decoded: about 47 s of CD sound, which the best converter takes a few seconds to turn
+    /// into a table.
+    static constexpr std::int64_t kMaxSamples = std::int64_t(1) << 21;
     /// Largest CSV file read (a number per line of up to 16 characters).
     static constexpr std::size_t kMaxCsvBytes = std::size_t(64) << 20;
 

@@ -1,12 +1,9 @@
-// Edit > Import Waveform... and Export Waveform... in the running program: the preview's
-// choices reach the simulated unit, and a wave exported reads back as the table it was.
+// Edit > Import Waveform... in the running program: the preview's choices reach the simulated
+// unit.
 #include "AppTestSupport.h"
 
 #include "app/WaveFileCommands.h"
-#include "dialogs/ExportWaveDlg.h"
 #include "dialogs/ImportWaveDlg.h"
-#include "media/WaveImport.h"
-#include "widgets/NumEdit.h"
 
 #include <sndfile.h>
 
@@ -90,53 +87,6 @@ private slots:
                 return std::abs(*low - c.lowCode) <= 1 && std::abs(*high - c.highCode) <= 1;
             };
             QTRY_VERIFY(reached());
-        }
-    }
-
-    void refusedFileChangesNothing() {
-        CProgram program(1);
-        const QString path = program.Folder() + QStringLiteral("/text.csv");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("1\n2\nthree\n") > 0);
-        file.close();
-        QVERIFY(!CWaveFileCommands::Import(*program.Doc(0), path));
-        QCOMPARE(program.m_answerer.m_messages.value(0),
-                 "Cannot import file " + path +
-                     ": line 3 holds text where a number belongs: three");
-        QCOMPARE(int(program.Device()->m_nWaveType), int(WAVE_SINE));
-    }
-
-    void exportedWaveReadsBackAsTheTable() {
-        CProgram program(0); // a demo keeps the table's size: no plan replaces it
-        CMultiDDSTarnDoc* doc = program.Doc(0);
-        CCsvFile::Wave wave{4000.0f, 4, {0.0f, 1.75f, 3.5f, -1.75f}};
-        doc->ApplyArbWave(wave); // 1000 Hz
-        for (const bool csv : {false, true}) {
-            program.m_answerer.m_answerOther = [&](QWidget* modal) {
-                auto* dialog = qobject_cast<CExportWaveDlg*>(modal);
-                if (!dialog)
-                    return false;
-                if (csv) {
-                    dialog->CsvButton()->click();
-                    dialog->PeriodsField()->setText(QStringLiteral("3"));
-                    dialog->RateField()->setText(QStringLiteral("8000"));
-                }
-                dialog->accept();
-                return true;
-            };
-            const QString path = program.Folder() + (csv ? "/out.csv" : "/out.wav");
-            QVERIFY(CWaveFileCommands::Export(*doc, path));
-            CWaveImport::Source source;
-            std::string error;
-            QVERIFY2(CWaveImport::Load(path.toStdString(), source, error), error.c_str());
-            // Every table point held for its share: 2 samples each at 8 kHz, 3 periods.
-            const std::vector<float> expected =
-                csv ? std::vector<float>{0, 0, 1.75f, 1.75f, 3.5f, 3.5f, -1.75f, -1.75f}
-                    : wave.points;
-            QCOMPARE(source.values.size(), expected.size() * (csv ? 3 : 1));
-            QCOMPARE(source.dSampleRate, csv ? 8000.0 : 4000.0);
-            for (std::size_t i = 0; i < source.values.size(); ++i)
-                QVERIFY(std::fabs(source.values[i] - expected[i % expected.size()]) < 2e-4);
         }
     }
 };

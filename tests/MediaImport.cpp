@@ -91,12 +91,14 @@ TEST(WaveImport, KnownFilesResampleToTheirWave) {
 
 TEST(WaveImport, ScalingFitsTheAmplitudeAndCountsClippedPoints) {
     const std::vector<double> table{-1.0, 0.5, 5.0, -4.0};
-    EXPECT_EQ(CWaveResampler::CountClipped(table, CWaveResampler::SCALE_KEEP_VOLTS, 2.0), 2);
-    EXPECT_EQ(CWaveResampler::Scale(table, CWaveResampler::SCALE_KEEP_VOLTS, 2.0),
-              (std::vector<float>{-1.0f, 0.5f, 3.5f, -3.5f}));
-    EXPECT_EQ(CWaveResampler::CountClipped(table, CWaveResampler::SCALE_FIT_AMPLITUDE, 2.0), 0);
-    EXPECT_EQ(CWaveResampler::Scale(table, CWaveResampler::SCALE_FIT_AMPLITUDE, 2.0),
-              (std::vector<float>{-0.4f, 0.2f, 2.0f, -1.6f}));
+    using R = CWaveResampler;
+    EXPECT_EQ(R::Scale(table, R::SCALE_KEEP_VOLTS, 2.0),
+              (std::vector<float>{-1, 0.5f, 3.5f, -3.5f}));
+    EXPECT_EQ(R::Scale(table, R::SCALE_FIT_AMPLITUDE, 2.0),
+              (std::vector<float>{-0.4f, 0.2f, 2, -1.6f}));
+    EXPECT_EQ(std::pair(R::CountClipped(table, R::SCALE_KEEP_VOLTS, 2.0),
+                        R::CountClipped(table, R::SCALE_FIT_AMPLITUDE, 2.0)),
+              std::pair(2, 0));
 }
 
 TEST(WaveImport, BadFilesAreRefusedWithTheirReason) {
@@ -111,32 +113,27 @@ TEST(WaveImport, BadFilesAreRefusedWithTheirReason) {
     WriteBytes(dir / "ten-hours.wav", header);
     std::filesystem::resize_file(dir / "ten-hours.wav", header.size() + 288000000);
     WriteSound(dir / "nan.wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT, 1, 10, 8000, NAN);
-    WriteBytes(dir / "garbage.wav", "not a sound file at all");
-    const std::pair<std::string, std::string> kBad[] = {
-        {"empty.wav", "it holds no samples"},
-        {"silent.flac", "it is silent"},
-        {"ten-hours.wav", "it lasts 10:00:00 (288000000 samples)"},
-        {"nan.wav", "sample 1 is not a finite number"},
-        {"garbage.wav", ""}, // libsndfile says why
-        {"middle.csv", "line 3 holds text where a number belongs: oops"},
-        {"nan.csv", "line 2 holds a value that is not a finite number"},
-        {"inf.csv", "line 1 holds a value that is not a finite number"},
-        {"blank.csv", "it holds no samples"},
-        {"zeros.txt", "it is silent"},
-        {"wide.csv", "line 1 has 3 columns"},
-        {"ragged.csv", "line 2 has 1 values where the lines above have 2"},
-        {"backwards.csv", "the time in line 3 does not increase"},
+    // Name, text of a CSV file (none: written above), the reason given.
+    const std::tuple<std::string, const char*, std::string> kBad[] = {
+        {"empty.wav", nullptr, "it holds no samples"},
+        {"silent.flac", nullptr, "it is silent"},
+        {"ten-hours.wav", nullptr, "it lasts 10:00:00 (288000000 samples)"},
+        {"nan.wav", nullptr, "sample 1 is not a finite number"},
+        {"garbage.wav", "not a sound file at all", ""}, // libsndfile says why
+        {"middle.csv", "volts\n1.0\n oops \n2.0\n",
+         "line 3 holds text where a number belongs: oops"},
+        {"nan.csv", "1.0\nnan\n", "line 2 holds a value that is not a finite number"},
+        {"inf.csv", "-inf\n1\n", "line 1 holds a value that is not a finite number"},
+        {"blank.csv", "\xEF\xBB\xBFtime;volts\r\n\r\n", "it holds no samples"},
+        {"zeros.txt", "0 0\n1 0.0\n", "it is silent"},
+        {"wide.csv", "1,2,3\n", "line 1 has 3 columns"},
+        {"ragged.csv", "0,1\n2\n", "line 2 has 1 values where the lines above have 2"},
+        {"backwards.csv", "0,1\n1,1\n1,2\n", "the time in line 3 does not increase"},
     };
-    WriteBytes(dir / "middle.csv", "volts\n1.0\n oops \n2.0\n");
-    WriteBytes(dir / "nan.csv", "1.0\nnan\n");
-    WriteBytes(dir / "inf.csv", "-inf\n1\n");
-    WriteBytes(dir / "blank.csv", "\xEF\xBB\xBFtime;volts\r\n\r\n");
-    WriteBytes(dir / "zeros.txt", "0 0\n1 0.0\n");
-    WriteBytes(dir / "wide.csv", "1,2,3\n");
-    WriteBytes(dir / "ragged.csv", "0,1\n2\n");
-    WriteBytes(dir / "backwards.csv", "0,1\n1,1\n1,2\n");
-    for (const auto& [name, reason] : kBad) {
+    for (const auto& [name, text, reason] : kBad) {
         SCOPED_TRACE(name);
+        if (text)
+            WriteBytes(dir / name, text);
         CWaveImport::Source source;
         source.values = {42.0};
         std::string error;
@@ -144,5 +141,28 @@ TEST(WaveImport, BadFilesAreRefusedWithTheirReason) {
         EXPECT_EQ(source.values, std::vector<double>{42.0});
         EXPECT_EQ(error.rfind("Cannot import file " + (dir / name) + ": " + reason, 0), 0u)
             << error;
+    }
+}
+
+TEST(WaveExport, ArbTableReadsBackHeldForItsShareAtTheChosenRate) {
+    CScratchDir dir;
+    CDDSDevice device; // demo: nothing replaces the table's size
+    device.m_nWaveType = WAVE_ARB;
+    device.m_nPointsPerPeriod = 4; // at 1000 Hz
+    const float table[] = {0.0f, 1.75f, 3.5f, -1.75f};
+    std::copy(std::begin(table), std::end(table), device.m_fArb.begin());
+    // One period at the table's own rate; three periods, each point held for two samples.
+    for (const auto& [format, periods, rate, name] :
+         {std::tuple(CWaveExport::FORMAT_WAV, 1, CWaveExport::DefaultSampleRate(device), "a.wav"),
+          std::tuple(CWaveExport::FORMAT_CSV, 3, 8000.0, "b.csv")}) {
+        SCOPED_TRACE(name);
+        CWaveImport::Source source;
+        std::string error;
+        ASSERT_TRUE(CWaveExport::Write(device, format, periods, rate, dir / name, error)) << error;
+        ASSERT_TRUE(CWaveImport::Load(dir / name, source, error)) << error;
+        EXPECT_EQ(source.values.size(), std::size_t(periods * rate / 1000.0));
+        EXPECT_NEAR(source.dSampleRate, rate, 1e-6 * rate);
+        for (std::size_t j = 0; j < source.values.size(); ++j)
+            EXPECT_NEAR(source.values[j], table[j * 4000 / std::size_t(rate) % 4], 2e-4) << j;
     }
 }

@@ -1,6 +1,6 @@
 # Waveform import and export (ddstarn_media): files written with libsndfile in the test.
 add_executable(MediaTests ${CMAKE_CURRENT_SOURCE_DIR}/MediaImport.cpp)
-target_link_libraries(MediaTests PRIVATE ddstarn_media DDSTarnDll GTest::gtest_main)
+target_link_libraries(MediaTests PRIVATE ddstarn_media ddstarn_engine DDSTarnDll GTest::gtest_main)
 ddstarn_warnings(MediaTests)
 gtest_discover_tests(MediaTests DISCOVERY_TIMEOUT 30)
 

@@ -31,6 +31,8 @@ const SMenuEntry kMainMenu[] = {
     {1, kSeparator, ""},
     {1, ID_ARB_UNDO, "Undo\tCtrl+Z"},
     {1, ID_ARB_REDO, "Redo\tCtrl+Y"},
+    {1, ID_IMPORT_WAVEFORM, "Import Waveform..."},
+    {1, ID_EXPORT_WAVEFORM, "Export Waveform..."},
     {0, kDropDown, "Wave Parameter"},
     {1, ID_WAVE_SQUARE, "Square"},
     {1, ID_WAVE_RAMP, "Ramp"},
@@ -113,7 +115,9 @@ const int kDeviceCommands[] = {ID_FILE_CLOSE,
                                ID_SAVE_SETUP,
                                ID_OPEN_SETUP,
                                ID_ARB_UNDO,
-                               ID_ARB_REDO};
+                               ID_ARB_REDO,
+                               ID_IMPORT_WAVEFORM,
+                               ID_EXPORT_WAVEFORM};
 
 /// Commands the frame or the application always answers.
 const int kFrameCommands[] = {ID_FILE_NEW, ID_FILE_PRINT_SETUP, ID_APP_EXIT, ID_APP_ABOUT,

@@ -143,7 +143,7 @@ double CCsvFile::FrequencyOf(const Wave& wave) {
     return CDeviceControl::ClampFrequency(frequency, WAVE_ARB);
 }
 
-bool CCsvFile::Read(CDDSDevice& device, const std::string& path, std::string& error) {
+bool CCsvFile::Load(const std::string& path, Wave& wave, std::string& error) {
     std::string text;
     const int result = CFileAccess::ReadAll(path, text, kMaxReadBytes + 1);
     if (result != 0) {
@@ -154,7 +154,6 @@ bool CCsvFile::Read(CDDSDevice& device, const std::string& path, std::string& er
         // Only the lines the size header asks for are used, so a huge file is read no further
         // than they may reach, and refused when they do not fit there: never half a point.
         text.resize(text.rfind('\n', kMaxReadBytes) + 1); // no line break at all: empty
-        Wave wave;
         if (Parse(text, path, wave, error) &&
             std::count(text.begin(), text.end(), '\n') < wave.nPointsPerPeriod + 2) {
             error = "Cannot open file " + CFileAccess::DisplayName(path) + ": its " +
@@ -163,7 +162,15 @@ bool CCsvFile::Read(CDDSDevice& device, const std::string& path, std::string& er
             return false;
         }
     }
-    return ReadText(device, text, path, error);
+    return Parse(text, path, wave, error);
+}
+
+bool CCsvFile::Read(CDDSDevice& device, const std::string& path, std::string& error) {
+    Wave wave;
+    if (!Load(path, wave, error))
+        return false;
+    Apply(device, wave);
+    return true;
 }
 
 bool CCsvFile::ReadText(CDDSDevice& device, const std::string& text, const std::string& path,
@@ -171,11 +178,14 @@ bool CCsvFile::ReadText(CDDSDevice& device, const std::string& text, const std::
     Wave wave;
     if (!Parse(text, path, wave, error))
         return false;
+    Apply(device, wave);
+    return true;
+}
 
+void CCsvFile::Apply(CDDSDevice& device, const Wave& wave) {
     device.m_fSampleRate = wave.fSampleRate;
     device.m_nPointsPerPeriod = wave.nPointsPerPeriod;
     device.SetFrequency(FrequencyOf(wave));
-    for (std::size_t i = 0; i < wave.points.size(); ++i)
+    for (std::size_t i = 0; i < std::min(wave.points.size(), std::size_t(kMaxPoints)); ++i)
         device.m_fArb[i] = wave.points[i];
-    return true;
 }

@@ -40,6 +40,12 @@ public:
     /// with the message.
     static bool CheckWritable(const std::string& path, std::string& error);
 
+    /// Read without the device: the file's wave, or false with the message.
+    static bool Load(const std::string& path, Wave& wave, std::string& error);
+    /// A wave read (or made) given to the device: sample rate, points per period, the
+    /// frequency they imply (SetFrequency) and the points.
+    static void Apply(CDDSDevice& device, const Wave& wave);
+
     /// Read's work once the file's text is in memory; path only names the file in error.
     static bool ReadText(CDDSDevice& device, const std::string& text, const std::string& path,
                          std::string& error);

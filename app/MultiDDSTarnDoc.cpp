@@ -3,11 +3,11 @@
 #include "app/ArbHistory.h"
 #include "app/ChildFrame.h"
 #include "app/CmdUI.h"
-#include "app/CsvFile.h"
 #include "app/DeviceView.h"
 #include "app/MainFrame.h"
 #include "app/MultiDDSTarnApp.h"
 #include "app/SetupCommands.h"
+#include "app/WaveFileCommands.h"
 #include "control/DeviceControl.h"
 #include "dialogs/AmFmDlg.h"
 #include "dialogs/ExponentDlg.h"
@@ -207,10 +207,19 @@ bool CMultiDDSTarnDoc::ReadCsvNative(const std::string& file, std::string* messa
     if (!m_pDevice)
         return false;
     std::string error;
-    const CArbHistory::Points before = m_pArbHistory->Snapshot();
-    if (!CCsvFile::Read(*m_pDevice, file, error))
+    CCsvFile::Wave wave;
+    if (!CCsvFile::Load(file, wave, error))
         return ReportFileError(error, message);
     RememberFile(file);
+    ApplyArbWave(wave);
+    return true;
+}
+
+void CMultiDDSTarnDoc::ApplyArbWave(const CCsvFile::Wave& wave) {
+    if (!m_pDevice)
+        return;
+    const CArbHistory::Points before = m_pArbHistory->Snapshot();
+    CCsvFile::Apply(*m_pDevice, wave);
     m_bArbFromFile = 1;
     if (m_pView) {
         m_pView->ShowFrequency();
@@ -218,8 +227,7 @@ bool CMultiDDSTarnDoc::ReadCsvNative(const std::string& file, std::string* messa
         m_pDevice->RequestDownload();
     }
     m_bArbFromFile = 0;
-    m_pArbHistory->Record(before, QStringLiteral("Open CSV"));
-    return true;
+    m_pArbHistory->Record(before, QStringLiteral("New table"));
 }
 
 bool CMultiDDSTarnDoc::WriteCsvNative(const std::string& file, std::string* message) {
@@ -298,6 +306,12 @@ bool CMultiDDSTarnDoc::OnCommand(int id) {
         return true;
     case ID_FILE_CLOSE:
         OnCloseDocument();
+        return true;
+    case ID_IMPORT_WAVEFORM:
+        CWaveFileCommands::Import(*this);
+        return true;
+    case ID_EXPORT_WAVEFORM:
+        CWaveFileCommands::Export(*this);
         return true;
     case ID_CLOSE_CURRENT_DEVICE:
         if (CMainFrame* frame = CMainFrame::Get())

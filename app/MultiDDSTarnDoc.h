@@ -1,4 +1,6 @@
 #pragma once
+#include "app/CsvFile.h"
+
 #include <QList>
 #include <QString>
 
@@ -59,6 +61,10 @@ public:
     /// The same with the path as the file system's bytes, which need not be UTF-8.
     bool ReadCsvNative(const std::string& file, std::string* message = nullptr);
     bool WriteCsvNative(const std::string& file, std::string* message = nullptr);
+    /// The one way a whole new table (a CSV file read, an imported waveform) becomes the Arb
+    /// wave: the device takes its rate, size, frequency and points, and the view shows it as
+    /// Arb and downloads.
+    void ApplyArbWave(const CCsvFile::Wave& wave);
     static int ParseNumber(const QString& text, double& value);
 
     bool OnCommand(int id);

@@ -7,7 +7,7 @@ seconds=${1:-20}
 cd "$(dirname "$0")/.."
 build=${DDSTARN_FUZZ_BUILD:-build-fuzz}
 targets=(fuzz_csv_reader fuzz_csv_round_trip fuzz_ini_section fuzz_language_loader fuzz_parse_number
-  fuzz_scpi_parser fuzz_setup_reader)
+  fuzz_scpi_parser fuzz_setup_reader fuzz_wave_import)
 jobs=$(nproc)
 [ "$jobs" -gt 2 ] || jobs=2
 

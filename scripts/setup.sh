@@ -5,6 +5,7 @@ packages=(
   cmake g++ ninja-build pkg-config
   qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins
   libgtest-dev libgmock-dev libbenchmark-dev
+  libsndfile1-dev libsamplerate0-dev
   clang libclang-rt-14-dev
   python3 python3-numpy python3-pyvisa python3-pyvisa-py
   xvfb xauth imagemagick poppler-utils fonts-dejavu-core fonts-liberation2 fonts-wqy-microhei

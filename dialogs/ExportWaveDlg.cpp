@@ -1,0 +1,113 @@
+#include "dialogs/ExportWaveDlg.h"
+
+#include "dialogs/IntegerEntry.h"
+#include "engine/DDSDevice.h"
+#include "i18n/LanguageManager.h"
+#include "media/WaveExport.h"
+#include "res/Resource.h"
+#include "widgets/NumEdit.h"
+#include "widgets/WindowTexts.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+
+CExportWaveDlg::CExportWaveDlg(const CDDSDevice& device, const CLanguageManager& language,
+                               QWidget* parent)
+    : QDialog(parent), m_device(device), m_language(language),
+      m_pWav(new QRadioButton(QStringLiteral("WAV sound file"), this)),
+      m_pCsv(new QRadioButton(QStringLiteral("CSV file (time, volts)"), this)),
+      m_pPeriods(new QLineEdit(this)), m_pRate(new CNumEdit(this)), m_pSamples(new QLabel(this)) {
+    auto* periodsLabel = new QLabel(QStringLiteral("Periods:"), this);
+    auto* rateLabel = new QLabel(QStringLiteral("Sample rate (Hz):"), this);
+    auto* samplesLabel = new QLabel(QStringLiteral("Samples:"), this);
+    auto* save = new QPushButton(QStringLiteral("Save..."), this);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    setProperty("ctrlId", IDD_EXPORT_WAVEFORM);
+    m_pWav->setProperty("ctrlId", IDC_EXPORT_WAV);
+    m_pCsv->setProperty("ctrlId", IDC_EXPORT_CSV);
+    periodsLabel->setProperty("ctrlId", IDC_TXT_EXPORT_PERIODS);
+    m_pPeriods->setProperty("ctrlId", IDC_EXPORT_PERIODS);
+    rateLabel->setProperty("ctrlId", IDC_TXT_EXPORT_RATE);
+    m_pRate->setProperty("ctrlId", IDC_EXPORT_RATE);
+    samplesLabel->setProperty("ctrlId", IDC_TXT_EXPORT_SAMPLES);
+    m_pSamples->setProperty("ctrlId", IDC_EXPORT_SAMPLES);
+    save->setProperty("ctrlId", IDC_EXPORT_SAVE);
+    cancel->setProperty("ctrlId", IDC_EXPORT_CANCEL);
+
+    auto* format = new QButtonGroup(this);
+    format->addButton(m_pWav, CWaveExport::FORMAT_WAV);
+    format->addButton(m_pCsv, CWaveExport::FORMAT_CSV);
+    m_pWav->setChecked(true);
+    m_pRate->m_fMin = static_cast<float>(CWaveExport::kMinSampleRate);
+    m_pRate->m_fMax = static_cast<float>(CWaveExport::kMaxSampleRate);
+    m_pRate->m_nDecimals = 0;
+    m_dSampleRate = CWaveExport::DefaultSampleRate(device);
+    m_pRate->SetValue(static_cast<float>(m_dSampleRate), true);
+    m_pPeriods->setText(QString::number(m_nPeriods));
+    save->setDefault(true);
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(m_pWav, 0, 0, 1, 2);
+    grid->addWidget(m_pCsv, 1, 0, 1, 2);
+    grid->addWidget(periodsLabel, 2, 0);
+    grid->addWidget(m_pPeriods, 2, 1);
+    grid->addWidget(rateLabel, 3, 0);
+    grid->addWidget(m_pRate, 3, 1);
+    grid->addWidget(samplesLabel, 4, 0);
+    grid->addWidget(m_pSamples, 4, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(save);
+    buttons->addWidget(cancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addLayout(buttons);
+
+    CWindowTexts::ApplyToWindow(this, language);
+    setWindowTitle(QString::fromUtf8(language.GetText(IDD_EXPORT_WAVEFORM).c_str()));
+
+    connect(format, &QButtonGroup::idClicked, this, [this](int id) { m_nFormat = id; });
+    connect(m_pPeriods, &QLineEdit::editingFinished, this, [this] { ReadPeriods(); });
+    connect(m_pRate, &QLineEdit::textChanged, this, [this] {
+        m_pRate->ParseText();
+        m_dSampleRate = m_pRate->GetValue();
+        ShowSamples();
+    });
+    connect(save, &QPushButton::clicked, this, &CExportWaveDlg::accept);
+    connect(cancel, &QPushButton::clicked, this, &CExportWaveDlg::reject);
+    ShowSamples();
+}
+
+bool CExportWaveDlg::ReadPeriods() {
+    long long value = 0;
+    if (CIntegerEntry::Read(m_pPeriods->text(), value) != CIntegerEntry::READ_NUMBER) {
+        // Put back first: the warning takes the focus, and leaving the field reads it again.
+        m_pPeriods->setText(QString::number(m_nPeriods));
+        CIntegerEntry::Warn(this, m_language, IDS_INTEGER_REQUIRED);
+        return false;
+    }
+    m_nPeriods = static_cast<int>(std::clamp<long long>(value, 1, CWaveExport::kMaxPeriods));
+    m_pPeriods->setText(QString::number(m_nPeriods));
+    ShowSamples();
+    return true;
+}
+
+void CExportWaveDlg::ShowSamples() {
+    const double frequency = std::max(1.0, static_cast<double>(m_device.m_dFrequency));
+    m_pSamples->setText(
+        QString::number(std::round(m_nPeriods * m_dSampleRate / frequency), 'f', 0));
+}
+
+void CExportWaveDlg::accept() {
+    if (ReadPeriods())
+        QDialog::accept();
+}

@@ -1,0 +1,255 @@
+#include "media/WaveImport.h"
+
+#include "i18n/FileAccess.h"
+#include "media/SoundMemory.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <memory>
+
+namespace {
+
+std::string Refused(const std::string& name, const std::string& why) {
+    return "Cannot import file " + name + ": " + why;
+}
+
+std::string Trim(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(" \t\r");
+    if (first == std::string::npos)
+        return std::string();
+    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+/// The fields of a line: split at commas, else semicolons, else tabs, else blanks.
+std::vector<std::string> Fields(const std::string& line) {
+    std::vector<std::string> fields;
+    char separator = 0;
+    for (char candidate : {',', ';', '\t'}) {
+        if (line.find(candidate) != std::string::npos) {
+            separator = candidate;
+            break;
+        }
+    }
+    if (separator == 0) {
+        std::size_t pos = 0;
+        while ((pos = line.find_first_not_of(' ', pos)) != std::string::npos) {
+            const std::size_t end = line.find(' ', pos);
+            fields.push_back(line.substr(pos, end - pos));
+            pos = end;
+        }
+        return fields;
+    }
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = line.find(separator, start);
+        fields.push_back(Trim(line.substr(start, end - start)));
+        if (end == std::string::npos)
+            return fields;
+        start = end + 1;
+    }
+}
+
+/// A whole field as a number (a leading "+" and exponents allowed); false for anything else.
+/// "nan", "inf" and numbers beyond the double range are read, to be refused as no number.
+bool ToNumber(const std::string& field, double& value) {
+    const char* first = field.data();
+    const char* last = first + field.size();
+    if (first != last && *first == '+')
+        ++first;
+    if (first == last)
+        return false;
+    const auto result = std::from_chars(first, last, value);
+    if (result.ec == std::errc::result_out_of_range && result.ptr == last) {
+        value = HUGE_VAL;
+        return true;
+    }
+    return result.ec == std::errc() && result.ptr == last;
+}
+
+std::string Duration(double seconds) {
+    const auto whole = static_cast<long long>(seconds);
+    char text[64];
+    std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", whole / 3600, whole / 60 % 60,
+                  whole % 60);
+    return text;
+}
+
+} // namespace
+
+bool CWaveImport::IsCsvName(const std::string& path) {
+    const std::size_t dot = path.rfind('.');
+    if (dot == std::string::npos || path.find('/', dot) != std::string::npos)
+        return false;
+    std::string extension = path.substr(dot + 1);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension == "csv" || extension == "txt" || extension == "dat";
+}
+
+bool CWaveImport::Load(const std::string& path, Source& source, std::string& error) {
+    if (IsCsvName(path)) {
+        std::string text;
+        const int result = CFileAccess::ReadAll(path, text, kMaxCsvBytes + 1);
+        if (result != 0) {
+            error = Refused(path, CFileAccess::Describe(result, path));
+            return false;
+        }
+        if (text.size() > kMaxCsvBytes) {
+            error =
+                Refused(path, "it is larger than " + std::to_string(kMaxCsvBytes >> 20) + " MiB.");
+            return false;
+        }
+        return ParseCsv(text, path, source, error);
+    }
+    // Opened from disk, not read whole: a recording too long is refused by its header.
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    if (!file) {
+        error = Refused(path, sf_strerror(nullptr));
+        return false;
+    }
+    const bool read = ReadSound(file, info, path, source, error);
+    sf_close(file);
+    return read;
+}
+
+bool CWaveImport::ReadSoundBytes(const std::string& bytes, const std::string& name, Source& source,
+                                 std::string& error) {
+    CSoundMemory memory(bytes);
+    SF_INFO info{};
+    SNDFILE* file = memory.Open(SFM_READ, info);
+    if (!file) {
+        error = Refused(name, sf_strerror(nullptr));
+        return false;
+    }
+    return ReadSound(file, info, name, source, error);
+}
+
+bool CWaveImport::ReadSound(SNDFILE* file, const SF_INFO& info, const std::string& name,
+                            Source& source, std::string& error) {
+    if (info.channels < 1 || info.samplerate < 1) {
+        error = Refused(name, "its header names no channel or no sample rate.");
+        return false;
+    }
+    if (info.frames > kMaxSamples) {
+        error = Refused(name, "it lasts " + Duration(double(info.frames) / info.samplerate) + " (" +
+                                  std::to_string(info.frames) + " samples); at most " +
+                                  std::to_string(kMaxSamples) + " samples make one period.");
+        return false;
+    }
+    Source read;
+    read.dSampleRate = info.samplerate;
+    read.values.reserve(static_cast<std::size_t>(std::max<sf_count_t>(info.frames, 0)));
+    const auto channels = static_cast<std::size_t>(info.channels);
+    constexpr sf_count_t kChunk = 4096;
+    std::vector<double> buffer(static_cast<std::size_t>(kChunk) * channels);
+    // The header's frame count may be wrong; never more than it promised is taken.
+    while (read.values.size() < static_cast<std::size_t>(std::max<sf_count_t>(info.frames, 0))) {
+        const sf_count_t got = sf_readf_double(file, buffer.data(), kChunk);
+        if (got <= 0)
+            break;
+        for (sf_count_t i = 0; i < got; ++i)
+            read.values.push_back(buffer[static_cast<std::size_t>(i) * channels] * kFullScale);
+    }
+    read.values.resize(std::min(read.values.size(), static_cast<std::size_t>(info.frames)));
+    if (!Check(read, name, error))
+        return false;
+    source = std::move(read);
+    return true;
+}
+
+bool CWaveImport::ParseCsv(const std::string& text, const std::string& name, Source& source,
+                           std::string& error) {
+    Source read;
+    std::vector<double> times;
+    std::size_t columns = 0;
+    std::size_t pos = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    bool firstLine = true;
+    for (int line = 1; pos < text.size(); ++line) {
+        std::size_t end = text.find('\n', pos);
+        if (end == std::string::npos)
+            end = text.size();
+        const std::string content = Trim(text.substr(pos, end - pos));
+        pos = end + 1;
+        if (content.empty())
+            continue;
+        const std::vector<std::string> fields = Fields(content);
+        std::vector<double> numbers(fields.size());
+        bool numeric = true;
+        for (std::size_t i = 0; i < fields.size() && numeric; ++i)
+            numeric = ToNumber(fields[i], numbers[i]);
+        const bool header = firstLine;
+        firstLine = false;
+        if (!numeric) {
+            if (header)
+                continue; // column titles
+            error =
+                Refused(name, "line " + std::to_string(line) +
+                                  " holds text where a number belongs: " + content.substr(0, 40));
+            return false;
+        }
+        if (columns == 0)
+            columns = fields.size();
+        if (columns > 2) {
+            error =
+                Refused(name, "line " + std::to_string(line) + " has " + std::to_string(columns) +
+                                  " columns; a waveform has one (volts) or two (time, volts).");
+            return false;
+        }
+        if (fields.size() != columns) {
+            error = Refused(
+                name, "line " + std::to_string(line) + " has " + std::to_string(fields.size()) +
+                          " values where the lines above have " + std::to_string(columns) + ".");
+            return false;
+        }
+        for (double number : numbers) {
+            if (!std::isfinite(number)) {
+                error = Refused(name, "line " + std::to_string(line) +
+                                          " holds a value that is not a finite number.");
+                return false;
+            }
+        }
+        if (columns == 2 && !times.empty() && !(numbers[0] > times.back())) {
+            error =
+                Refused(name, "the time in line " + std::to_string(line) + " does not increase.");
+            return false;
+        }
+        if (std::int64_t(read.values.size()) >= kMaxSamples) {
+            error = Refused(name, "it holds more than " + std::to_string(kMaxSamples) + " values.");
+            return false;
+        }
+        if (columns == 2)
+            times.push_back(numbers[0]);
+        read.values.push_back(numbers.back());
+    }
+    // Evenly spaced times: n samples span n - 1 steps.
+    if (times.size() >= 2) {
+        const double rate = double(times.size() - 1) / (times.back() - times.front());
+        read.dSampleRate = std::isfinite(rate) ? rate : 0.0;
+    }
+    if (!Check(read, name, error))
+        return false;
+    source = std::move(read);
+    return true;
+}
+
+bool CWaveImport::Check(const Source& source, const std::string& name, std::string& error) {
+    if (source.values.empty()) {
+        error = Refused(name, "it holds no samples.");
+        return false;
+    }
+    const auto bad = std::find_if(source.values.begin(), source.values.end(),
+                                  [](double v) { return !std::isfinite(v); });
+    if (bad != source.values.end()) {
+        error = Refused(name, "sample " + std::to_string(bad - source.values.begin() + 1) +
+                                  " is not a finite number.");
+        return false;
+    }
+    if (std::all_of(source.values.begin(), source.values.end(),
+                    [](double v) { return v == 0.0; })) {
+        error = Refused(name, "it is silent (every sample is 0).");
+        return false;
+    }
+    return true;
+}

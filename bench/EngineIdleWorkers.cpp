@@ -1,14 +1,13 @@
 // CPU time of device workers on idle simulated units, against threads that only sleep 1 ms
 // in a loop: what stepping costs beyond waking up.
+#include "bench/IdleCost.h"
 #include "engine/DDSDevice.h"
 #include "engine/DeviceWorker.h"
 #include "hwsim/SimControl.h"
 
 #include <benchmark/benchmark.h>
 
-#include <atomic>
 #include <chrono>
-#include <ctime>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -19,24 +18,6 @@ using namespace std::chrono_literals;
 
 constexpr auto kWarmUp = 100ms;
 constexpr auto kWindow = 600ms;
-
-double ProcessCpuSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + now.tv_nsec * 1e-9;
-}
-
-// Process CPU milliseconds per wall second over one window, after a warm-up.
-double CpuMsPerSecond() {
-    std::this_thread::sleep_for(kWarmUp);
-    const auto wallFrom = std::chrono::steady_clock::now();
-    const double cpuFrom = ProcessCpuSeconds();
-    std::this_thread::sleep_for(kWindow);
-    const double cpu = ProcessCpuSeconds() - cpuFrom;
-    const double wall =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - wallFrom).count();
-    return cpu / wall * 1000.0;
-}
 
 // count workers stepping idle simulated units (bound, programmed, queue worked off).
 double IdleWorkers(int count) {
@@ -59,26 +40,9 @@ double IdleWorkers(int count) {
         workers.push_back(std::make_unique<CDeviceWorker>());
         workers.back()->Start(device.get());
     }
-    const double cost = CpuMsPerSecond();
+    const double cost = CpuMsPerSecond(kWarmUp, kWindow);
     for (auto it = workers.rbegin(); it != workers.rend(); ++it)
         (*it)->Stop();
-    return cost;
-}
-
-// count threads that do nothing but sleep 1 ms in a loop.
-double SleepLoop(int count) {
-    std::atomic<bool> stop{false};
-    std::vector<std::thread> threads;
-    for (int i = 0; i < count; ++i) {
-        threads.emplace_back([&stop] {
-            while (!stop.load(std::memory_order_acquire))
-                std::this_thread::sleep_for(1ms);
-        });
-    }
-    const double cost = CpuMsPerSecond();
-    stop = true;
-    for (std::thread& thread : threads)
-        thread.join();
     return cost;
 }
 
@@ -86,7 +50,7 @@ double SleepLoop(int count) {
 void BM_IdleCost(benchmark::State& state) {
     const int count = static_cast<int>(state.range(0));
     for (auto _ : state) {
-        const double bare = SleepLoop(count);
+        const double bare = SleepLoopCost(count, kWarmUp, kWindow);
         const double workers = IdleWorkers(count);
         state.counters["sleep_cpu_ms_per_s"] = bare;
         state.counters["workers_cpu_ms_per_s"] = workers;

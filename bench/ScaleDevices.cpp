@@ -2,6 +2,7 @@
 // idle (workers, view and frame timers, repaints) against as many bare 1 ms sleep loops in the
 // same run, the memory each added device costs, and the display frame with every window open
 // against the frame with one.
+#include "bench/IdleCost.h"
 #include "tests/AppTestSupport.h"
 
 #include "view/WaveDisplay.h"
@@ -10,9 +11,7 @@
 
 #include <QApplication>
 
-#include <atomic>
 #include <chrono>
-#include <ctime>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -25,24 +24,6 @@ using namespace std::chrono_literals;
 constexpr auto kWarmUp = 500ms;
 constexpr auto kWindow = 2000ms;
 
-double ProcessCpuSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + now.tv_nsec * 1e-9;
-}
-
-/// Process CPU milliseconds per wall second while `wait` lets the time pass.
-template <typename Wait> double CpuMsPerSecond(Wait wait) {
-    wait(kWarmUp);
-    const auto wallFrom = std::chrono::steady_clock::now();
-    const double cpuFrom = ProcessCpuSeconds();
-    wait(kWindow);
-    const double cpu = ProcessCpuSeconds() - cpuFrom;
-    const double wall =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - wallFrom).count();
-    return cpu / wall * 1000.0;
-}
-
 /// The process's resident set now, in kB.
 double ResidentKilobytes() {
     std::ifstream status("/proc/self/status");
@@ -50,21 +31,6 @@ double ResidentKilobytes() {
         if (line.rfind("VmRSS:", 0) == 0)
             return std::stod(line.substr(6));
     return 0.0;
-}
-
-double SleepLoops(int count) {
-    std::atomic<bool> stop{false};
-    std::vector<std::thread> threads;
-    for (int i = 0; i < count; ++i)
-        threads.emplace_back([&stop] {
-            while (!stop.load(std::memory_order_acquire))
-                std::this_thread::sleep_for(1ms);
-        });
-    const double cost = CpuMsPerSecond([](auto span) { std::this_thread::sleep_for(span); });
-    stop = true;
-    for (std::thread& thread : threads)
-        thread.join();
-    return cost;
 }
 
 /// Microseconds one synchronous repaint of the shown device's display takes, averaged.
@@ -96,8 +62,9 @@ Figures Program(int devices) {
         program.m_answerer.m_nChooseRow = 0; // the first free generator
         program.Open();
     }
-    figures.cpu = CpuMsPerSecond(
-        [](auto span) { QTest::qWait(static_cast<int>(std::chrono::milliseconds(span).count())); });
+    figures.cpu = CpuMsPerSecond(kWarmUp, kWindow, [](auto span) {
+        QTest::qWait(static_cast<int>(std::chrono::milliseconds(span).count()));
+    });
     figures.kilobytes = ResidentKilobytes() - oneDevice;
     figures.frame = FrameMicroseconds(program);
     program.Exit();
@@ -108,7 +75,7 @@ void BM_IdleProgram(benchmark::State& state) {
     const int count = static_cast<int>(state.range(0));
     static Figures one;
     for (auto _ : state) {
-        const double bare = SleepLoops(count);
+        const double bare = SleepLoopCost(count, kWarmUp, kWindow);
         const Figures program = Program(count);
         if (count == 1)
             one = program;

@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DDDSTARN_GUI=ON -DDDSTARN_BENCH=ON >/dev/null
 cmake --build build-bench -j "$(nproc)" --target engine_bench DisplayFrameBench AppStartupBench ViewLatency \
-  RemoteRoundTrip
+  RemoteRoundTrip ScaleDevices
 
 python=/usr/bin/python3 # Debian's interpreter, which has python3-numpy
 [ -x "$python" ] || python=python3
@@ -78,3 +78,7 @@ echo
 echo "== Language folder start-up: shipped files against 10,000 files, link loops, junk and 100 MB (goal: ExtraMs under 1000)"
 cmake --build build-bench -j "$(nproc)" --target text_bench >/dev/null
 build-bench/bench/text_bench 2>&1 | grep -E '^BM_|^Benchmark|^---'
+echo
+echo "== Whole program idle with 1, 8 and 20 device windows (goals: cpu_ratio within 1.5x of the bare"
+echo "   sleep loops, MB_per_added_device under 3, frame_ratio with every window open within 1.2x)"
+build-bench/bench/ScaleDevices 2>&1 | grep -E '^BM_|^Benchmark|^---'

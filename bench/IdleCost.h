@@ -1,0 +1,49 @@
+#pragma once
+// What the idle benchmarks measure: process CPU milliseconds per wall second, and their baseline,
+// threads that do nothing but sleep 1 ms in a loop.
+#include <atomic>
+#include <chrono>
+#include <ctime>
+#include <thread>
+#include <vector>
+
+inline double ProcessCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + now.tv_nsec * 1e-9;
+}
+
+/// Process CPU ms per wall second over `window` after `warmUp`, while wait(span) lets time pass.
+template <typename Wait>
+double CpuMsPerSecond(std::chrono::milliseconds warmUp, std::chrono::milliseconds window,
+                      Wait wait) {
+    wait(warmUp);
+    const auto wallFrom = std::chrono::steady_clock::now();
+    const double cpuFrom = ProcessCpuSeconds();
+    wait(window);
+    const double cpu = ProcessCpuSeconds() - cpuFrom;
+    const double wall =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - wallFrom).count();
+    return cpu / wall * 1000.0;
+}
+
+inline double CpuMsPerSecond(std::chrono::milliseconds warmUp, std::chrono::milliseconds window) {
+    return CpuMsPerSecond(warmUp, window, [](auto span) { std::this_thread::sleep_for(span); });
+}
+
+/// The cost of `count` threads sleeping 1 ms in a loop.
+inline double SleepLoopCost(int count, std::chrono::milliseconds warmUp,
+                            std::chrono::milliseconds window) {
+    std::atomic<bool> stop{false};
+    std::vector<std::thread> threads;
+    for (int i = 0; i < count; ++i)
+        threads.emplace_back([&stop] {
+            while (!stop.load(std::memory_order_acquire))
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        });
+    const double cost = CpuMsPerSecond(warmUp, window);
+    stop = true;
+    for (std::thread& thread : threads)
+        thread.join();
+    return cost;
+}

@@ -33,13 +33,13 @@ double ResidentKilobytes() {
     return 0.0;
 }
 
-/// Microseconds one synchronous repaint of the shown device's display takes, averaged.
+/// Microseconds one full draw of the shown device's display takes, averaged.
 double FrameMicroseconds(CProgram& program) {
     CWaveDisplay* display = program.View(program.Frame()->m_nCurrentTab)->Display();
     constexpr int kFrames = 200;
     const auto from = std::chrono::steady_clock::now();
     for (int i = 0; i < kFrames; ++i)
-        display->repaint();
+        display->Render();
     return std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - from)
                .count() /
            kFrames;

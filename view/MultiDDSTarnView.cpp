@@ -510,7 +510,7 @@ void CMultiDDSTarnView::OnTimer() {
     if (m_pDevice->m_nWaveType == WAVE_ARB)
         m_pDisplay->ComputeView(static_cast<float>(m_pSlider->value()) /
                                 static_cast<float>(m_pSlider->maximum()));
-    m_pDisplay->update();
+    m_pDisplay->RefreshIfMoved();
     RefreshCounter();
     // The plan arrives from the worker after a new frequency: follow it at every tick.
     CStepEdit* frequency = Field(IDC_FREQUENCY);

@@ -156,6 +156,11 @@ CDisplayInputs CWaveDisplay::CurrentInputs() const {
     return inputs;
 }
 
+void CWaveDisplay::RefreshIfMoved() {
+    if (!m_pDrawn || !CurrentInputs().Same(*m_pDrawn))
+        update();
+}
+
 void CWaveDisplay::paintEvent(QPaintEvent*) {
     // The view asks for a frame ten times a second; most show what the last one showed.
     if (!m_pDrawn || !CurrentInputs().Same(*m_pDrawn)) {

@@ -49,6 +49,9 @@ public:
     /// Update rule of the same commands. True when the id is the display's.
     bool UpdateCommand(CCmdUI& ui);
 
+    /// The view's tick: asks for a frame only when what the picture shows has moved, so an
+    /// idle device costs no painting.
+    void RefreshIfMoved();
     /// Draws the picture now into the off-screen image and returns it.
     const QImage& Render();
     /// The picture as last painted.

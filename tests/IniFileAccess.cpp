@@ -104,16 +104,6 @@ TEST_F(IniFileTest, WriteKeepsEveryOtherLineAsItWas) {
     EXPECT_EQ(m_ini.ReadString("View", "Language"), "9");
 }
 
-TEST_F(IniFileTest, FailedWriteReportsTheErrorAndLeavesNoTrace) {
-    CIniFile inMissingFolder(m_dir / "nosuch/test.ini");
-    EXPECT_NE(inMissingFolder.WriteString("Form", "Language", "1", true), 0u);
-    // A folder where the file should be: nothing replaced, no temporary left behind.
-    std::filesystem::create_directory(m_path);
-    EXPECT_NE(m_ini.WriteString("Form", "Language", "1", true), 0u);
-    EXPECT_TRUE(std::filesystem::is_directory(m_path));
-    EXPECT_EQ(CountEntries(m_dir.Path()), 1);
-}
-
 TEST(SettingsFile, StoresTheLanguageIndexInConfigIni) {
     CScratchDir dir;
     CSettingsFile settings(dir.Path() + "/");

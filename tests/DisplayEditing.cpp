@@ -27,23 +27,6 @@ int X(int point) {
     return 10 + point;
 }
 
-/// A left-button event; moves carry no button, releases none held.
-void Send(QWidget* widget, QEvent::Type type, QPoint pos) {
-    const bool move = type == QEvent::MouseMove, release = type == QEvent::MouseButtonRelease;
-    QMouseEvent event(type, QPointF(pos), widget->mapToGlobal(QPointF(pos)),
-                      move ? Qt::NoButton : Qt::LeftButton,
-                      move || release ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &event);
-}
-
-/// The downloads the record asked for since the last call; its queue is left empty.
-int TakeDownloads(CDDSDevice& device) {
-    int count = 0;
-    while (const int command = device.TakeCommand())
-        count += command == CMD_DOWNLOAD;
-    return count;
-}
-
 /// 1 when the display offers command `id`, 0 when it greys it, -1 when it is not its command.
 int Offered(CWaveDisplay& display, int id) {
     CCmdUI ui(id);

@@ -189,22 +189,17 @@ private slots:
         QTest::mouseRelease(dialog.Spin()->DownButton(), Qt::LeftButton);
         QCOMPARE(dialog.m_nNumber, held);
 
-        // Captions and texts follow the language.
-        const std::pair<const char*, QStringList> languages[] = {
-            {"Deutsch", {"Rechteck", "Trapez", "Periodenzahl", "Steigend"}},
-            {"简体中文", {"方波", "梯形波", "周期数", "上升"}}};
-        for (const auto& [name, texts] : languages) {
-            const auto language = Language(name);
-            CDDSDevice device;
-            CDeviceControl control(device);
-            const CSquareDlg square(control, *language);
-            const CTrapeziaDlg trapezia(control, *language);
-            const CPeriodNumberDlg period(3, *language);
-            const CExponentDlg exponent(control, *language);
-            QCOMPARE(QStringList({square.windowTitle(), trapezia.windowTitle(),
-                                  period.windowTitle(), exponent.RiseCheck()->text()}),
-                     texts);
-        }
+        // Captions and texts follow the language (reading the Chinese file is the menus' test).
+        const auto german = Language("Deutsch");
+        CDDSDevice device;
+        CDeviceControl control(device);
+        const CSquareDlg square(control, *german);
+        const CTrapeziaDlg trapezia(control, *german);
+        const CPeriodNumberDlg period(3, *german);
+        const CExponentDlg exponent(control, *german);
+        QCOMPARE(QStringList({square.windowTitle(), trapezia.windowTitle(), period.windowTitle(),
+                              exponent.RiseCheck()->text()}),
+                 QStringList({"Rechteck", "Trapez", "Periodenzahl", "Steigend"}));
     }
 
 private:

@@ -91,14 +91,10 @@ TEST(LanguageManager, FindsALanguageByItsOwnNameOrItsFileIgnoringCase) {
     WriteBytes(app / "language/more/Czech.lug", "[App]\n8888=\n");
     CLanguageManager manager(app.Path());
     manager.RefreshLanguageFiles();
-    const std::pair<const char*, int> cases[] = {{"Deutsch", 0},
-                                                 {"german", 0},
-                                                 {"more/czech", 1},
-                                                 {"English", -1},
-                                                 {"default(en)", -1},
-                                                 {"Czech", 1},
-                                                 {"", CLanguageManager::kNoLanguage},
-                                                 {"Deutsc", CLanguageManager::kNoLanguage}};
+    constexpr int kNone = CLanguageManager::kNoLanguage;
+    const std::pair<const char*, int> cases[] = {
+        {"Deutsch", 0},      {"german", 0}, {"more/czech", 1}, {"English", -1},
+        {"default(en)", -1}, {"Czech", 1},  {"", kNone},       {"Deutsc", kNone}};
     for (const auto& [name, index] : cases)
         EXPECT_EQ(manager.FindLanguage(name), index) << name;
 }

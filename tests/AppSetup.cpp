@@ -16,13 +16,6 @@
 
 namespace {
 
-int Downloads() {
-    const auto log = SimCallLog();
-    return int(std::count_if(log.begin(), log.end(), [](const std::string& call) {
-        return call.starts_with("DDSDownload");
-    }));
-}
-
 /// The program itself, offscreen with one simulated unit, its state in `state`, answering the
 /// restore question with `answer`; Query sends a remote command line.
 struct SProcess {
@@ -81,7 +74,7 @@ private slots:
         SimClearLog();
         QVERIFY(CSetupCommands::Open(doc, path));
         QTRY_VERIFY(program.Device()->CommandsDone());
-        QCOMPARE(Downloads(), 1);
+        QCOMPARE(int(SimCalls("DDSDownload").size()), 1);
         QCOMPARE(SimGetUnit(0).digitalOut, 0x5A5);
         QTRY_VERIFY(CSetupCommands::Capture(doc) == saved); // zoom waits for the new plan
         QTRY_VERIFY(static_cast<COnOff*>(program.View()->Control(IDC_WAVE_ARB))->GetValue());

@@ -109,6 +109,23 @@ private:
     std::unique_ptr<CMultiDDSTarnApp> m_pApp; // last: the program goes before its folder
 };
 
+/// The simulated bank's logged calls that begin with `prefix`, oldest first.
+inline QStringList SimCalls(const char* prefix) {
+    QStringList calls;
+    for (const std::string& call : SimCallLog())
+        if (call.starts_with(prefix))
+            calls << QString::fromStdString(call);
+    return calls;
+}
+
+/// Writes a file of the given bytes; its path.
+inline QString WriteTextFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+    return path;
+}
+
 /// Copies a shipped language file into a program folder's "language" folder.
 inline void InstallLanguage(const QString& folder, const QString& name) {
     QDir(folder).mkpath(QStringLiteral("language"));

@@ -1,5 +1,6 @@
 // Undo and redo of the Arb points, each change one step and each step reaching the unit.
 #include "AppTestSupport.h"
+#include "DisplayTestSupport.h"
 
 #include "app/ArbHistory.h"
 #include "app/CmdUI.h"
@@ -9,14 +10,6 @@
 #include <vector>
 
 namespace {
-
-void Send(QWidget* widget, QEvent::Type type, QPoint pos) {
-    const bool move = type == QEvent::MouseMove, release = type == QEvent::MouseButtonRelease;
-    QMouseEvent event(type, QPointF(pos), widget->mapToGlobal(QPointF(pos)),
-                      move ? Qt::NoButton : Qt::LeftButton,
-                      move || release ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &event);
-}
 
 /// Undo, then Redo: 'e' offered, '-' grey.
 QString Offered(CMainFrame* frame) {
@@ -50,10 +43,7 @@ private:
         program.Frame()->RouteCommand(command);
         if (!QTest::qWaitFor([&] { return program.Device()->CommandsDone(); }))
             return -1;
-        int count = 0;
-        for (const std::string& call : SimCallLog())
-            count += call.rfind("DDSDownload", 0) == 0;
-        return count;
+        return int(SimCalls("DDSDownload").size());
     }
     static std::vector<unsigned short> Unit() { return SimGetUnit(0).buffer; }
 
@@ -116,11 +106,9 @@ private slots:
         QCOMPARE(Table(device), drawn);
 
         // A CSV file opened brings its own size; undo gives back the table and its size.
-        const QString path = program.Folder() + QStringLiteral("/eight.csv");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(CCsvFile::Format(24000.0f, {1, 2, 3, 3.5f, 0, -1, -2, -3}).c_str());
-        file.close();
+        const QString path =
+            WriteTextFile(program.Folder() + QStringLiteral("/eight.csv"),
+                          CCsvFile::Format(24000.0f, {1, 2, 3, 3.5f, 0, -1, -2, -3}).c_str());
         QVERIFY(program.Doc(0)->ReadCsvFile(path));
         QCOMPARE(int(device.m_nPointsPerPeriod), 8);
         QCOMPARE(Downloads(program, ID_ARB_UNDO), 1);

@@ -13,6 +13,8 @@ namespace {
 using S = CDeviceSetup;
 constexpr int F = CMD_SET_FREQUENCY, D = CMD_DOWNLOAD, T = CMD_SET_TRIGGER;
 constexpr int SW = CMD_SET_SINGLE_WAVE, IO = CMD_SET_DIO_MODE, P = CMD_SET_POWER_ON_OUTPUT;
+/// What a row reads back from the record.
+#define FIELD(member) [](const CDDSDevice& d) -> double { return d.member; }
 
 /// Every key of the file, each away from what a new window has, at a value the device holds
 /// as it is.
@@ -111,32 +113,22 @@ TEST(SetupFile, ApplyingClampsAndProgramsTheUnitWithOneDownload) {
         double dExpected;
         std::vector<int> queued;
     } rows[] = {
-        {false, {.m_nWaveType = 42}, [](auto& d) { return d.m_nWaveType; }, 0, {F, T, SW, IO, D}},
-        {true,
-         {.m_nWaveType = WAVE_RAMP, .m_dFrequency = 9e7},
-         [](auto& d) { return d.m_dFrequency; },
-         2.5e7,
-         {D}},
-        {true, {.m_dAmplitude = 9}, [](auto& d) { return d.m_fAmplitude; }, 3.5, {D}},
-        {true, {.m_wDigitalOut = 0xFFFF}, [](auto& d) { return d.m_wDigitalOut; }, 0xFFF, {D}},
-        {true, {.m_dTrapFall = 0.9}, [](auto& d) { return d.m_fTrapFall; }, 0.4f, {D}},
+        {false, {.m_nWaveType = 42}, FIELD(m_nWaveType), 0, {F, T, SW, IO, D}},
+        {true, {.m_nWaveType = WAVE_RAMP, .m_dFrequency = 9e7}, FIELD(m_dFrequency), 2.5e7, {D}},
+        {true, {.m_dAmplitude = 9}, FIELD(m_fAmplitude), 3.5, {D}},
+        {true, {.m_wDigitalOut = 0xFFFF}, FIELD(m_wDigitalOut), 0xFFF, {D}},
+        {true, {.m_dTrapFall = 0.9}, FIELD(m_fTrapFall), 0.4f, {D}},
         {true,
          {.m_dSweepStart = 50, .m_dSweepEnd = 100, .m_dSweepStep = 1e6},
-         [](auto& d) { return d.m_dSweepStep; },
+         FIELD(m_dSweepStep),
          50,
          {D}},
-        {false,
-         {.m_bPowerOnOutput = 0},
-         [](auto& d) { return d.m_bPowerOnOutput; },
-         0,
-         {P, F, T, SW, IO, D}},
-        {true, {.m_bPowerOnOutput = 0}, [](auto& d) { return d.m_bPowerOnOutput; }, 1, {D}},
+        {false, {.m_bPowerOnOutput = 0}, FIELD(m_bPowerOnOutput), 0, {P, F, T, SW, IO, D}},
+        {true, {.m_bPowerOnOutput = 0}, FIELD(m_bPowerOnOutput), 1, {D}},
     };
     for (const auto& row : rows) {
         CDDSDevice device;
         row.bDemo ? device.BindHardware({}) : BindEmpty(device);
-        while (device.TakeCommand() != 0) {
-        }
         CDeviceControl(device).ApplySetup(row.setup);
         EXPECT_FLOAT_EQ(row.stored(device), row.dExpected) << &row - rows;
         EXPECT_EQ(device.PendingCommands(), row.queued) << &row - rows;

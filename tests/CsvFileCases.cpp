@@ -139,6 +139,8 @@ TEST(FileCases, OpeningAFileThatIsNoWaveSaysWhyAndChangesNothing) {
          "Cann't Save file: %s: Not a directory"},
         {"pipe", "pipe", "pipe", "", 0, During::Nothing,
          "Cann't Save file: %s: not a regular file"},
+        {"folder", "folder", "folder", "", 0, During::Nothing,
+         "Cann't Save file: %s: Is a directory"},
         {"shrinks while read", "w.csv", "w.csv", good, 0, During::Shrink, kChanged},
         {"grows while read", "w.csv", "w.csv", good, 0, During::Grow, kChanged},
         {"vanishes while read", "w.csv", "w.csv", good, 0, During::Vanish, ""},
@@ -148,6 +150,8 @@ TEST(FileCases, OpeningAFileThatIsNoWaveSaysWhyAndChangesNothing) {
         const std::string path = dir / c.file;
         if (c.file == "pipe")
             ::mkfifo(path.c_str(), 0644);
+        else if (c.file == "folder")
+            std::filesystem::create_directory(path);
         else
             WriteBytes(c.file.find('/') == std::string::npos ? path : dir / "parent", c.head);
         if (c.size)

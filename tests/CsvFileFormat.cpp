@@ -107,24 +107,3 @@ TEST_F(CsvFileTest, RefusesSizesOutsideTheTableAndChangesNothing) {
     EXPECT_EQ(m_device.m_nPointsPerPeriod, 1000);
     EXPECT_DOUBLE_EQ(m_device.m_dFrequency, 1000.0);
 }
-
-TEST_F(CsvFileTest, ReportsFilesThatCannotBeOpened) {
-    const std::string missing = m_dir / "nosuch.csv";
-    EXPECT_FALSE(CCsvFile::Read(m_device, missing, m_error));
-    EXPECT_EQ(m_error, "Cann't Save file: " + missing + ": No such file or directory");
-    EXPECT_DOUBLE_EQ(m_device.m_dFrequency, 1000.0);
-
-    EXPECT_FALSE(CCsvFile::Read(m_device, m_dir.Path(), m_error));
-    EXPECT_NE(m_error.find("Is a directory"), std::string::npos) << m_error;
-}
-
-TEST_F(CsvFileTest, FailedSaveKeepsThePreviousFile) {
-    // A folder in the target's place makes the final rename fail after the data was written.
-    std::filesystem::create_directories(m_dir / "target.csv/inside");
-    m_device.m_nPointsPerPeriod = 2;
-    m_device.m_dFrequency = 3.0;
-    EXPECT_FALSE(CCsvFile::Write(m_device, m_dir / "target.csv", m_error));
-    EXPECT_FLOAT_EQ(m_device.m_fSampleRate, 1000.0f); // a failed save changes nothing
-    EXPECT_TRUE(std::filesystem::is_directory(m_dir / "target.csv/inside"));
-    EXPECT_EQ(CountEntries(m_dir.Path()), 1); // no temporary file left behind
-}

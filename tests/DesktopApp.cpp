@@ -6,13 +6,6 @@
 
 namespace {
 
-QString WriteFile(const QTemporaryDir& dir, const QString& name, const QByteArray& text) {
-    QFile file(dir.filePath(name));
-    file.open(QIODevice::WriteOnly);
-    file.write(text);
-    return file.fileName();
-}
-
 /// Drags the URLs onto a control and drops them; false when the drag was refused.
 bool Drop(QWidget* target, const QList<QUrl>& urls) {
     QMimeData data;
@@ -42,7 +35,8 @@ private slots:
     void droppedFilesOpenOneDeviceEach() {
         QTemporaryDir dir;
         CProgram program(3);
-        const QString a = WriteFile(dir, "a.csv", kWaveA), b = WriteFile(dir, "b.csv", kWaveB);
+        const QString a = WriteTextFile(dir.filePath("a.csv"), kWaveA),
+                      b = WriteTextFile(dir.filePath("b.csv"), kWaveB);
         QVERIFY(!Drop(program.Frame(), {QUrl("https://example.org/a.csv")}));
         // On a field, which would take the text of a drag, the files still open.
         QWidget* field = program.View()->Control(IDC_FREQUENCY);
@@ -73,7 +67,7 @@ private slots:
         QTemporaryDir dir;
         CProgram program(2);
         const int lists = program.m_answerer.m_nDeviceLists;
-        const QString junk = WriteFile(dir, "notes.csv", "shopping list\nmilk\n");
+        const QString junk = WriteTextFile(dir.filePath("notes.csv"), "shopping list\nmilk\n");
         QVERIFY(Drop(program.Frame(),
                      {QUrl::fromLocalFile(junk), QUrl::fromLocalFile(dir.filePath("gone.csv"))}));
         QTRY_COMPARE(program.m_answerer.m_messages.size(), 2);
@@ -93,8 +87,9 @@ private slots:
         CMultiDDSTarnApp app(
             [](CMultiDDSTarnDoc* doc) -> CDeviceView* { return new CMultiDDSTarnView(doc); });
         app.m_strProgramFolder = folder.path();
-        app.m_filesToOpen = {WriteFile(dir, "a.csv", kWaveA), WriteFile(dir, "junk.csv", "x\n"),
-                             WriteFile(dir, "b.csv", kWaveB)};
+        app.m_filesToOpen = {WriteTextFile(dir.filePath("a.csv"), kWaveA),
+                             WriteTextFile(dir.filePath("junk.csv"), "x\n"),
+                             WriteTextFile(dir.filePath("b.csv"), kWaveB)};
         QVERIFY(app.InitInstance());
         QStringList files;
         for (CMultiDDSTarnDoc* doc : CMainFrame::Get()->m_documents)

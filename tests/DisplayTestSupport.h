@@ -2,11 +2,14 @@
 #include "engine/DDSDevice.h"
 #include "i18n/LanguageManager.h"
 
+#include <QApplication>
 #include <QColor>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPaintEngine>
 #include <QRect>
 #include <QStringList>
+#include <QWidget>
 
 #include <functional>
 #include <memory>
@@ -28,6 +31,23 @@ inline std::unique_ptr<CDDSDevice> MakeArbDevice(int points, float volts = 0.0f)
     for (int i = 0; i < kMaxPoints; ++i)
         device->m_fArb[i] = volts;
     return device;
+}
+
+/// A left-button event; moves carry no button, releases none held.
+inline void Send(QWidget* widget, QEvent::Type type, QPoint pos) {
+    const bool move = type == QEvent::MouseMove, release = type == QEvent::MouseButtonRelease;
+    QMouseEvent event(type, QPointF(pos), widget->mapToGlobal(QPointF(pos)),
+                      move ? Qt::NoButton : Qt::LeftButton,
+                      move || release ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+
+/// The downloads the record asked for since the last call; its queue is left empty.
+inline int TakeDownloads(CDDSDevice& device) {
+    int count = 0;
+    while (const int command = device.TakeCommand())
+        count += command == CMD_DOWNLOAD;
+    return count;
 }
 
 /// The built-in English texts, written out and loaded once.
@@ -53,7 +73,8 @@ inline int CountOutside(const QImage& image, const QRect& inside, const QColor& 
 }
 
 /// The points of the list that do not have the colour, as "x,y" texts.
-QString Mismatches(const QImage& image, const QColor& color, std::initializer_list<QPoint> points) {
+inline QString Mismatches(const QImage& image, const QColor& color,
+                          std::initializer_list<QPoint> points) {
     QStringList wrong;
     for (const QPoint& p : points)
         if (!IsColor(image, p.x(), p.y(), color))

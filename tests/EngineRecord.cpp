@@ -1,4 +1,5 @@
-// The record's command queue, setters and binding to a unit.
+// The record's command queue, the counter reset flag and binding to a unit. What each setter
+// queues is checked through the device control, which calls them.
 #include "engine/DDSDevice.h"
 #include "tests/EngineFakeDll.h"
 
@@ -23,47 +24,6 @@ TEST(CommandQueue, NewRecordProgramsAllAndDownloadMergesOnlyWithOldestEntry) {
     device.QueueCommand(CMD_DOWNLOAD);
     device.RequestDownload();
     EXPECT_EQ(device.PendingCommands(), (Queue{CMD_SET_TRIGGER, CMD_DOWNLOAD, CMD_DOWNLOAD}));
-}
-
-TEST(Setters, BoundRecordQueuesWhatTheUnitMustReceive) {
-    CDDSDevice device;
-    BindEmpty(device);
-    device.SetFrequency(2500.0);
-    device.SetSingleWave(1);
-    device.SetExtTrig(1);
-    device.SetTrigEdge(1);
-    device.SetDIOMode(1);
-    EXPECT_EQ(device.SetPowerOnOutput(0), 1);
-    EXPECT_EQ(device.PendingCommands(),
-              (Queue{CMD_SET_FREQUENCY, CMD_DOWNLOAD, CMD_SET_SINGLE_WAVE, CMD_DOWNLOAD,
-                     CMD_SET_TRIGGER, CMD_SET_TRIGGER, CMD_SET_DIO_MODE, CMD_SET_POWER_ON_OUTPUT}));
-
-    // Amplitude, output switch and period number leave the download to their caller.
-    BindEmpty(device);
-    device.SetAmplitude(1.5f);
-    device.SetOutputOn(0);
-    device.SetPeriodNumber(7);
-    EXPECT_TRUE(device.PendingCommands().empty());
-    device.SetOffset(1.0);
-    device.SetAtten20dB(1);
-    device.SetWaveType(WAVE_RAMP);
-    EXPECT_EQ(device.PendingCommands(), (Queue{CMD_DOWNLOAD}));
-}
-
-TEST(Setters, DemoRecordQueuesOnlyDownloadsAndRefusesPowerOn) {
-    CDDSDevice device;
-    device.BindHardware({});
-    EXPECT_TRUE(device.PendingCommands().empty()); // creation commands dropped
-    device.SetFrequency(5000.0);
-    device.SetSingleWave(1);
-    device.SetExtTrig(1);
-    device.SetDIOMode(1);
-    EXPECT_TRUE(device.PendingCommands().empty());
-    EXPECT_EQ(device.SetPowerOnOutput(0), 0);
-    EXPECT_EQ(device.m_bPowerOnOutput, 1);
-    device.SetWaveType(WAVE_SQUARE);
-    device.SetOffset(0.5);
-    EXPECT_EQ(device.PendingCommands(), (Queue{CMD_DOWNLOAD}));
 }
 
 TEST(Setters, CounterResetRaisedOnlyWhenSwitchingToCounting) {

@@ -106,23 +106,18 @@ TEST_F(LanguageTest, ClampsTheSelectionAndNamesLanguages) {
 }
 
 TEST_F(LanguageTest, LoadsFileKeysFirstThenTheLanguageMenuKeys) {
-    AddLanguage("a.lug", "[App]\r\n8888=Alpha\r\n0136=Leading zero\r\n1104=Sinus\r\n"
-                         "1104=Ignored\r\n8050402=Own entry\r\n");
+    AddLanguage("a.lug",
+                "[App]\r\n8888=Alpha\r\n1104=Sinus\r\n1104=Ignored\r\n8050402=Own entry\r\n");
     AddLanguage("b.lug", "[App]\r\n8888=Beta\r\n");
     CLanguageManager manager(m_app.Path());
     manager.RefreshLanguageFiles();
     manager.SelectLanguage(0);
 
-    EXPECT_EQ(manager.GetKeys(), (std::vector<std::string>{"8888", "0136", "1104", "1104",
-                                                           "8050402", "8050402", "8050403"}));
-    EXPECT_EQ(manager.GetText(1104), "Sinus");
+    // Which of two equal keys wins, and a key's leading zeros, are the window texts' test.
+    EXPECT_EQ(manager.GetKeys(),
+              (std::vector<std::string>{"8888", "1104", "1104", "8050402", "8050402", "8050403"}));
     EXPECT_EQ(manager.GetText(8050402), "Own entry");
     EXPECT_EQ(manager.GetText(8050403), "Beta");
-    EXPECT_EQ(manager.GetText(136), "");
-    std::string text;
-    EXPECT_TRUE(manager.FindControlText(136, text));
-    EXPECT_EQ(text, "Leading zero");
-    EXPECT_FALSE(manager.FindControlText(137, text));
 }
 
 TEST_F(LanguageTest, UnreadableFilesGiveNoTexts) {

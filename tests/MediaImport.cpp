@@ -123,7 +123,6 @@ TEST(WaveImport, BadFilesAreRefusedWithTheirReason) {
         {"middle.csv", "volts\n1.0\n oops \n2.0\n",
          "line 3 holds text where a number belongs: oops"},
         {"nan.csv", "1.0\nnan\n", "line 2 holds a value that is not a finite number"},
-        {"inf.csv", "-inf\n1\n", "line 1 holds a value that is not a finite number"},
         {"blank.csv", "\xEF\xBB\xBFtime;volts\r\n\r\n", "it holds no samples"},
         {"zeros.txt", "0 0\n1 0.0\n", "it is silent"},
         {"wide.csv", "1,2,3\n", "line 1 has 3 columns"},

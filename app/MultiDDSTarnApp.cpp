@@ -20,7 +20,6 @@
 #include <QPrinter>
 
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -189,11 +188,6 @@ int RunDDSTarn(CMultiDDSTarnApp::ViewFactory factory, const CCommandLine* comman
     const int result = QApplication::exec();
     app.ExitInstance(); // the settings are stored here
     recovery.Finish();
-    // A worker abandoned inside a driver call that hangs still runs: the exit handlers would
-    // unload what it stands in, and the driver may never give it back.
-    if (CDeviceWorker::Abandoned() > 0) {
-        std::fflush(nullptr);
-        std::_Exit(result);
-    }
+    CDeviceWorker::ExitIfAbandoned(result);
     return result;
 }

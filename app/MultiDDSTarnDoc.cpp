@@ -71,6 +71,20 @@ constexpr WaveParameterItem kWaveParameterItems[] = {
     {ID_WAVE_EXPONENT, WAVE_EXPONENT}, {ID_WAVE_AMFM, WAVE_AMFM},
 };
 
+/// The items whose work another class does on the document (waveform files, setups); those
+/// that go through its device control are not taken without one.
+struct DelegatedItem {
+    int nCommand;
+    bool bNeedsControl;
+    void (*pRun)(CMultiDDSTarnDoc& doc);
+};
+constexpr DelegatedItem kDelegatedItems[] = {
+    {ID_IMPORT_WAVEFORM, false, [](CMultiDDSTarnDoc& doc) { CWaveFileCommands::Import(doc); }},
+    {ID_EXPORT_WAVEFORM, false, [](CMultiDDSTarnDoc& doc) { CWaveFileCommands::Export(doc); }},
+    {ID_SAVE_SETUP, true, &CSetupCommands::OnSaveSetup},
+    {ID_OPEN_SETUP, true, &CSetupCommands::OnOpenSetup},
+};
+
 } // namespace
 
 CMultiDDSTarnDoc::CMultiDDSTarnDoc() : m_strFileName(kNoFile) {}
@@ -280,6 +294,14 @@ bool CMultiDDSTarnDoc::OnCommand(int id) {
             return true;
         }
     }
+    for (const DelegatedItem& item : kDelegatedItems) {
+        if (item.nCommand == id) {
+            if (item.bNeedsControl && !m_pControl)
+                return false;
+            item.pRun(*this);
+            return true;
+        }
+    }
     switch (id) {
     case ID_PERIOD_NUMBER:
         OnPeriodNumber();
@@ -307,12 +329,6 @@ bool CMultiDDSTarnDoc::OnCommand(int id) {
     case ID_FILE_CLOSE:
         OnCloseDocument();
         return true;
-    case ID_IMPORT_WAVEFORM:
-        CWaveFileCommands::Import(*this);
-        return true;
-    case ID_EXPORT_WAVEFORM:
-        CWaveFileCommands::Export(*this);
-        return true;
     case ID_CLOSE_CURRENT_DEVICE:
         if (CMainFrame* frame = CMainFrame::Get())
             frame->CloseDocumentAt(frame->m_nCurrentTab);
@@ -334,12 +350,6 @@ bool CMultiDDSTarnDoc::OnCommand(int id) {
         return true;
     case ID_POWER_ON_OUTPUT_CLOSE:
         m_pControl->SetPowerOnOutput(0);
-        return true;
-    case ID_SAVE_SETUP:
-        CSetupCommands::OnSaveSetup(*this);
-        return true;
-    case ID_OPEN_SETUP:
-        CSetupCommands::OnOpenSetup(*this);
         return true;
     default:
         return false;

@@ -278,13 +278,18 @@ CDeviceControl::WaveChange CDeviceControl::Reset() {
     d.m_dSweepEnd = fresh.m_dSweepEnd;
     d.m_dSweepStep = fresh.m_dSweepStep;
     d.m_nSweepSpeed = fresh.m_nSweepSpeed;
-    // The unit is programmed as a new one is, and also leaves single-wave and programmable
-    // output, which a new unit was never in. The download comes after the new plan.
+    ProgramAsNew();
+    return change;
+}
+
+void CDeviceControl::ProgramAsNew() {
+    // Also leaves single-wave and programmable output, which a new unit was never in. The
+    // download comes after the new plan.
+    CDDSDevice& d = m_device;
     if (d.m_bDemo != 1) {
         for (int command :
              {CMD_SET_FREQUENCY, CMD_SET_TRIGGER, CMD_SET_SINGLE_WAVE, CMD_SET_DIO_MODE})
             d.QueueCommand(command);
     }
     d.RequestDownload();
-    return change;
 }

@@ -155,6 +155,9 @@ public:
     WaveChange ApplySetup(const CDeviceSetup& setup);
 
 private:
+    /// Programs the unit as a newly opened one is (a demo record only downloads).
+    void ProgramAsNew();
+
     static int Flag(int value) { return value != 0 ? 1 : 0; }
     static float ClampFraction(double value) {
         return static_cast<float>(std::clamp(value, 0.0, 1.0));

@@ -5,6 +5,8 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <tuple>
+#include <utility>
 
 namespace {
 
@@ -24,51 +26,66 @@ double Decimal(float value) {
     return decimal;
 }
 
+/// A record field as a setup holds it.
+template <typename T> T Stored(const CRelaxed<T>& field) {
+    return field;
+}
+double Stored(const CRelaxed<float>& field) {
+    return Decimal(field);
+}
+
+/// The record fields a setup holds as they are (floats as their shortest decimal): setup
+/// member, record member.
+constexpr std::tuple kSetupFields{
+    std::pair{&CDeviceSetup::m_nWaveType, &CDDSDevice::m_nWaveType},
+    std::pair{&CDeviceSetup::m_dFrequency, &CDDSDevice::m_dFrequency},
+    std::pair{&CDeviceSetup::m_dAmplitude, &CDDSDevice::m_fAmplitude},
+    std::pair{&CDeviceSetup::m_dOffset, &CDDSDevice::m_dOffset},
+    std::pair{&CDeviceSetup::m_dPhase, &CDDSDevice::m_fPhase},
+    std::pair{&CDeviceSetup::m_bOutputOn, &CDDSDevice::m_bOutputOn},
+    std::pair{&CDeviceSetup::m_bAtten20dB, &CDDSDevice::m_bAtten20dB},
+    std::pair{&CDeviceSetup::m_bSingleWave, &CDDSDevice::m_bSingleWave},
+    std::pair{&CDeviceSetup::m_bExtTrig, &CDDSDevice::m_bExtTrig},
+    std::pair{&CDeviceSetup::m_nTrigEdge, &CDDSDevice::m_nTrigEdge},
+    std::pair{&CDeviceSetup::m_bPowerOnOutput, &CDDSDevice::m_bPowerOnOutput},
+    std::pair{&CDeviceSetup::m_bCounterOn, &CDDSDevice::m_bCounterOn},
+    std::pair{&CDeviceSetup::m_nMeasureMode, &CDDSDevice::m_nMeasureMode},
+    std::pair{&CDeviceSetup::m_nPeriodNumber, &CDDSDevice::m_nPeriodNumber},
+    std::pair{&CDeviceSetup::m_dSquareDuty, &CDDSDevice::m_fSquareDuty},
+    std::pair{&CDeviceSetup::m_dRampDuty, &CDDSDevice::m_fRampDuty},
+    std::pair{&CDeviceSetup::m_bExpFall, &CDDSDevice::m_bExpFall},
+    std::pair{&CDeviceSetup::m_dExpTau, &CDDSDevice::m_fExpTau},
+    std::pair{&CDeviceSetup::m_dTrapRise, &CDDSDevice::m_fTrapRise},
+    std::pair{&CDeviceSetup::m_dTrapHigh, &CDDSDevice::m_fTrapHigh},
+    std::pair{&CDeviceSetup::m_dTrapFall, &CDDSDevice::m_fTrapFall},
+    std::pair{&CDeviceSetup::m_bFM, &CDDSDevice::m_bFM},
+    std::pair{&CDeviceSetup::m_nModCarrier, &CDDSDevice::m_nModCarrier},
+    std::pair{&CDeviceSetup::m_nFmDeviation, &CDDSDevice::m_nFmDeviation},
+    std::pair{&CDeviceSetup::m_dAmDepth, &CDDSDevice::m_fAmDepth},
+    std::pair{&CDeviceSetup::m_dSweepStart, &CDDSDevice::m_dSweepStart},
+    std::pair{&CDeviceSetup::m_dSweepEnd, &CDDSDevice::m_dSweepEnd},
+    std::pair{&CDeviceSetup::m_dSweepStep, &CDDSDevice::m_dSweepStep},
+    std::pair{&CDeviceSetup::m_nSweepSpeed, &CDDSDevice::m_nSweepSpeed},
+    std::pair{&CDeviceSetup::m_nDIOMode, &CDDSDevice::m_nDIOMode},
+    std::pair{&CDeviceSetup::m_wDigitalOut, &CDDSDevice::m_wDigitalOut},
+    std::pair{&CDeviceSetup::m_dSampleRate, &CDDSDevice::m_fSampleRate},
+    std::pair{&CDeviceSetup::m_nPointsPerPeriod, &CDDSDevice::m_nPointsPerPeriod},
+    std::pair{&CDeviceSetup::m_nArbPoints, &CDDSDevice::m_nArbPoints},
+    std::pair{&CDeviceSetup::m_nZoom, &CDDSDevice::m_nZoom},
+    std::pair{&CDeviceSetup::m_dViewPos, &CDDSDevice::m_fViewPos},
+};
+
 } // namespace
 
 void CDeviceControl::CaptureSetup(CDeviceSetup& setup) const {
     const CDDSDevice& d = m_device;
-    setup.m_nWaveType = d.m_nWaveType;
-    setup.m_dFrequency = d.m_dFrequency;
-    setup.m_dAmplitude = Decimal(d.m_fAmplitude);
-    setup.m_dOffset = d.m_dOffset;
-    setup.m_dPhase = Decimal(d.m_fPhase);
-    setup.m_bOutputOn = d.m_bOutputOn;
-    setup.m_bAtten20dB = d.m_bAtten20dB;
-    setup.m_bSingleWave = d.m_bSingleWave;
-    setup.m_bExtTrig = d.m_bExtTrig;
-    setup.m_nTrigEdge = d.m_nTrigEdge;
-    setup.m_bPowerOnOutput = d.m_bPowerOnOutput;
-    setup.m_bCounterOn = d.m_bCounterOn;
-    setup.m_nMeasureMode = d.m_nMeasureMode;
-    setup.m_nPeriodNumber = d.m_nPeriodNumber;
-    setup.m_dSquareDuty = Decimal(d.m_fSquareDuty);
-    setup.m_dRampDuty = Decimal(d.m_fRampDuty);
-    setup.m_bExpFall = d.m_bExpFall;
-    setup.m_dExpTau = Decimal(d.m_fExpTau);
-    setup.m_dTrapRise = Decimal(d.m_fTrapRise);
-    setup.m_dTrapHigh = Decimal(d.m_fTrapHigh);
-    setup.m_dTrapFall = Decimal(d.m_fTrapFall);
-    setup.m_bFM = d.m_bFM;
-    setup.m_nModCarrier = d.m_nModCarrier;
-    setup.m_nFmDeviation = d.m_nFmDeviation;
-    setup.m_dAmDepth = Decimal(d.m_fAmDepth);
-    setup.m_dSweepStart = d.m_dSweepStart;
-    setup.m_dSweepEnd = d.m_dSweepEnd;
-    setup.m_dSweepStep = d.m_dSweepStep;
-    setup.m_nSweepSpeed = d.m_nSweepSpeed;
-    setup.m_nDIOMode = d.m_nDIOMode;
-    setup.m_wDigitalOut = d.m_wDigitalOut;
-    setup.m_dSampleRate = Decimal(d.m_fSampleRate);
-    setup.m_nPointsPerPeriod = d.m_nPointsPerPeriod;
-    setup.m_nArbPoints = d.m_nArbPoints;
+    std::apply([&](auto... field) { ((setup.*field.first = Stored(d.*field.second)), ...); },
+               kSetupFields);
     // The whole table up to its last point that is not 0 V: what a later frequency may show.
     std::size_t used = d.m_fArb.size();
     while (used > 0 && d.m_fArb[used - 1] == 0.0f)
         --used;
     setup.m_arb.assign(d.m_fArb.begin(), d.m_fArb.begin() + static_cast<std::ptrdiff_t>(used));
-    setup.m_nZoom = d.m_nZoom;
-    setup.m_dViewPos = Decimal(d.m_fViewPos);
 }
 
 CDeviceControl::WaveChange CDeviceControl::ApplySetup(const CDeviceSetup& setup) {
@@ -135,11 +152,6 @@ CDeviceControl::WaveChange CDeviceControl::ApplySetup(const CDeviceSetup& setup)
     // A demo record refuses it and keeps its value.
     if (d.m_bPowerOnOutput != Flag(setup.m_bPowerOnOutput))
         d.SetPowerOnOutput(Flag(setup.m_bPowerOnOutput));
-    if (d.m_bDemo != 1) {
-        for (int command :
-             {CMD_SET_FREQUENCY, CMD_SET_TRIGGER, CMD_SET_SINGLE_WAVE, CMD_SET_DIO_MODE})
-            d.QueueCommand(command);
-    }
-    d.RequestDownload();
+    ProgramAsNew();
     return change;
 }

@@ -1,5 +1,6 @@
 #include "dialogs/DutyDlg.h"
 
+#include "dialogs/AccessName.h"
 #include "engine/WaveParameterRules.h"
 #include "res/Resource.h"
 #include "widgets/NumEdit.h"
@@ -38,8 +39,8 @@ CDutyDlg::CDutyDlg(CDeviceControl& control, int waveType, const Ids& ids,
     layout->setColumnStretch(1, 1);
 
     CWindowTexts::ApplyToWindow(this, language);
-    // The knob turns the same duty as the field beside it: a screen reader names it the same.
-    m_pKnob->setAccessibleName(dutyLabel->text().remove(QLatin1Char(':')).trimmed());
+    // The knob turns the duty of the field beside it.
+    CAccessName::Apply(m_pKnob, IDS_ACCESS_KNOB, CAccessName::Caption(dutyLabel->text()), language);
 
     connect(m_pDuty, &QLineEdit::textChanged, this, &CDutyDlg::OnDutyChanged);
     for (auto signal : {&CTurnButton::MouseDown, &CTurnButton::MouseMove, &CTurnButton::MouseUp})

@@ -88,15 +88,9 @@ CExportWaveDlg::CExportWaveDlg(const CDDSDevice& device, const CLanguageManager&
 }
 
 bool CExportWaveDlg::ReadPeriods() {
-    long long value = 0;
-    if (CIntegerEntry::Read(m_pPeriods->text(), value) != CIntegerEntry::READ_NUMBER) {
-        // Put back first: the warning takes the focus, and leaving the field reads it again.
-        m_pPeriods->setText(QString::number(m_nPeriods));
-        CIntegerEntry::Warn(this, m_language, IDS_INTEGER_REQUIRED);
+    if (!CIntegerEntry::ReadField(this, m_pPeriods, 1, CWaveExport::kMaxPeriods, m_language,
+                                  m_nPeriods))
         return false;
-    }
-    m_nPeriods = static_cast<int>(std::clamp<long long>(value, 1, CWaveExport::kMaxPeriods));
-    m_pPeriods->setText(QString::number(m_nPeriods));
     ShowSamples();
     return true;
 }

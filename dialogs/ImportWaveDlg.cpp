@@ -106,16 +106,10 @@ CImportWaveDlg::CImportWaveDlg(CWaveImport::Source source, double amplitude, dou
 }
 
 bool CImportWaveDlg::ReadPoints() {
-    long long value = 0;
-    if (CIntegerEntry::Read(m_pPoints->text(), value) != CIntegerEntry::READ_NUMBER) {
-        // Put back first: the warning takes the focus, and leaving the field reads it again.
-        m_pPoints->setText(QString::number(m_nPoints));
-        CIntegerEntry::Warn(this, m_language, IDS_INTEGER_REQUIRED);
+    int points = m_nPoints;
+    if (!CIntegerEntry::ReadField(this, m_pPoints, 1, CWaveResampler::kMaxPoints, m_language,
+                                  points))
         return false;
-    }
-    const int points =
-        static_cast<int>(std::clamp<long long>(value, 1, CWaveResampler::kMaxPoints));
-    m_pPoints->setText(QString::number(points));
     if (points != m_nPoints) {
         m_nPoints = points;
         Resample();

@@ -1,6 +1,7 @@
 #pragma once
 
 class CLanguageManager;
+class QLineEdit;
 class QString;
 class QWidget;
 
@@ -17,4 +18,9 @@ public:
     static Reading Read(const QString& text, long long& value);
     /// Shows the language's text textId as a warning over parent.
     static void Warn(QWidget* parent, const CLanguageManager& language, int textId);
+    /// Reads a count field that was left or entered: a number becomes value clamped to
+    /// min..max and is shown so; other text shows value again and warns over parent, and
+    /// false is returned.
+    static bool ReadField(QWidget* parent, QLineEdit* field, int min, int max,
+                          const CLanguageManager& language, int& value);
 };

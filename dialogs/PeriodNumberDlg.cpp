@@ -1,5 +1,6 @@
 #include "dialogs/PeriodNumberDlg.h"
 
+#include "dialogs/AccessName.h"
 #include "dialogs/IntegerEntry.h"
 #include "engine/WaveParameterRules.h"
 #include "res/Resource.h"
@@ -40,6 +41,8 @@ CPeriodNumberDlg::CPeriodNumberDlg(int number, const CLanguageManager& language,
     layout->setColumnStretch(1, 1);
 
     CWindowTexts::ApplyToWindow(this, language);
+    // The arrows step the number of the field beside them.
+    CAccessName::Apply(m_pSpin, 0, CAccessName::Caption(numberLabel->text()), language);
 
     ShowNumber();
     connect(m_pNumber, &QLineEdit::textChanged, this, &CPeriodNumberDlg::OnNumberChanged);

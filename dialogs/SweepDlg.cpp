@@ -1,6 +1,7 @@
 #include "dialogs/SweepDlg.h"
 
 #include "control/DeviceControl.h"
+#include "dialogs/AccessName.h"
 #include "i18n/LanguageManager.h"
 #include "i18n/ParseNumber.h"
 #include "res/Resource.h"
@@ -92,6 +93,13 @@ CSweepDlg::~CSweepDlg() {
 void CSweepDlg::Retext(const CLanguageManager& language) {
     m_pLanguage = &language;
     CWindowTexts::ApplyToWindow(this, language);
+    for (CTurnButton* knob : m_knobs) {
+        auto* group = static_cast<QGroupBox*>(knob->parentWidget());
+        CAccessName::Apply(knob, IDS_ACCESS_KNOB, CAccessName::Caption(group->title()), language);
+    }
+    // The lamp shows whether this dialog sweeps.
+    CAccessName::Apply(m_pLed, IDS_ACCESS_LAMP,
+                       QString::fromUtf8(language.GetText(IDD_SWEEP).c_str()), language);
     ShowButtonText();
 }
 

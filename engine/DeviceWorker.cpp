@@ -2,6 +2,8 @@
 #include "engine/DDSDevice.h"
 
 #include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
 #include <mutex>
 
 namespace {
@@ -91,4 +93,11 @@ bool CDeviceWorker::IsRunning() const {
 
 int CDeviceWorker::Abandoned() {
     return g_nAbandoned.load();
+}
+
+void CDeviceWorker::ExitIfAbandoned(int result) {
+    if (Abandoned() > 0) {
+        std::fflush(nullptr);
+        std::_Exit(result);
+    }
 }

@@ -29,6 +29,10 @@ public:
     /// Abandoned threads still inside a step; the process must not run its exit handlers
     /// under them.
     static int Abandoned();
+    /// Ends the process with result at once while an abandoned thread is still inside a step:
+    /// the exit handlers would unload what it stands in, and the driver may never give it
+    /// back. Returns when there is none.
+    static void ExitIfAbandoned(int result);
 
 private:
     /// What the thread and its owner share; the thread keeps it after being abandoned.

@@ -1,5 +1,6 @@
 #include "remote/Headless.h"
 
+#include "engine/DeviceWorker.h"
 #include "instrument/ScpiInstrument.h"
 #include "remote/HeadlessHost.h"
 #include "remote/ScpiServer.h"
@@ -121,5 +122,6 @@ int RunHeadless(int argc, char* argv[]) {
     }
     // The sessions are gone; every worker stops between two steps before its record goes.
     host.Stop();
+    CDeviceWorker::ExitIfAbandoned(result);
     return result;
 }

@@ -8,7 +8,15 @@
 #include "hwsim/DriverStatus.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
+
+namespace {
+/// How long stopping waits for each worker; only a driver call that hangs takes longer, and a
+/// stop signal must end the program within 3 s even then. The step guard lets one worker at a
+/// time into the driver, so the others stop at once.
+constexpr std::chrono::milliseconds kWorkerStopPatience{500};
+} // namespace
 
 struct CHeadlessHost::CDevice {
     CDDSDevice device;
@@ -43,8 +51,11 @@ CHeadlessHost::~CHeadlessHost() {
 }
 
 void CHeadlessHost::Stop() {
-    for (auto it = m_vDevices.rbegin(); it != m_vDevices.rend(); ++it)
-        (*it)->worker.Stop();
+    for (auto it = m_vDevices.rbegin(); it != m_vDevices.rend(); ++it) {
+        // An abandoned worker still steps its record, which then stays for the process's life.
+        if (*it && !(*it)->worker.Stop(kWorkerStopPatience))
+            static_cast<void>(it->release());
+    }
 }
 
 CHeadlessHost::CDevice* CHeadlessHost::At(int index) const {

@@ -19,7 +19,9 @@ public:
     CHeadlessHost(const CHeadlessHost&) = delete;
     CHeadlessHost& operator=(const CHeadlessHost&) = delete;
 
-    /// Stops every worker between two steps, the last started first.
+    /// Stops every worker between two steps, the last started first. A worker inside a driver
+    /// call that hangs is abandoned with its device, which is then gone from the host
+    /// (CDeviceWorker::ExitIfAbandoned ends the process).
     void Stop();
 
     int Count() const override;

@@ -1,7 +1,9 @@
 // A driver call that hangs holds only the device's worker: the window keeps taking commands,
-// and Exit closes every device and stores the settings without waiting for the driver.
+// and Exit closes every device and stores the settings without waiting for the driver; the
+// headless program's stop does not wait for it either.
 #include "AppTestSupport.h"
 #include "engine/DeviceWorker.h"
+#include "remote/HeadlessHost.h"
 
 #include <dlfcn.h>
 
@@ -36,6 +38,26 @@ private slots:
 
         QFile::remove(hold);
         QTRY_COMPARE(CDeviceWorker::Abandoned(), 0); // before the driver goes with the process
+        dlclose(driver);
+    }
+
+    void HeadlessStopAbandonsTheWorkerStuckInTheDriverAndStopsTheOthers() {
+        QTemporaryDir scratch;
+        const QString hold = scratch.filePath(QStringLiteral("hold"));
+        qputenv("DDSTARN_DRIVER", HANGING_DRIVER);
+        qputenv("TINY_DRIVER_HOLD", hold.toLocal8Bit());
+        CHeadlessHost host;
+        QVERIFY(host.Count() > 1);
+        void* driver = dlopen(HANGING_DRIVER, RTLD_NOW | RTLD_NOLOAD);
+        QVERIFY(driver);
+        const auto held = reinterpret_cast<int (*)()>(dlsym(driver, "TinyDriverHeld"));
+        QFile(hold).open(QIODevice::WriteOnly);
+        QTRY_COMPARE(held(), 1); // the step guard keeps the others out
+        host.Stop();
+        QCOMPARE(held(), 1);
+        QCOMPARE(CDeviceWorker::Abandoned(), 1);
+        QFile::remove(hold);
+        QTRY_COMPARE(CDeviceWorker::Abandoned(), 0);
         dlclose(driver);
     }
 };

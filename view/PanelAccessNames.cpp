@@ -1,5 +1,6 @@
 #include "view/PanelAccessNames.h"
 
+#include "dialogs/AccessName.h"
 #include "i18n/LanguageManager.h"
 #include "res/Resource.h"
 #include "view/PanelControls.h"
@@ -68,22 +69,13 @@ void NameLever(QWidget* lever, const QString& name, const QString& left, const Q
 } // namespace
 
 void CPanelAccessNames::Apply(const CPanelControls& panel, const CLanguageManager& language) {
-    const QStringList onOff{Text(language, IDS_OFF), Text(language, IDS_ON)};
     for (const NamedControl& named : kNamed) {
-        QWidget* control = panel.Control(named.nId);
-        if (!control)
-            continue;
-        const QString caption = Caption(panel, named.nCaption);
-        control->setAccessibleName(
-            named.nKind ? Text(language, named.nKind).replace(QStringLiteral("%s"), caption)
-                        : caption);
-        if (named.nKind == IDS_ACCESS_SWITCH || named.nKind == IDS_ACCESS_LAMP)
-            control->setProperty("valueTexts", onOff);
+        if (QWidget* control = panel.Control(named.nId))
+            CAccessName::Apply(control, named.nKind, Caption(panel, named.nCaption), language);
     }
     const QString f = Caption(panel, IDC_TXT_F), c = Caption(panel, IDC_TXT_C);
     if (QWidget* mode = panel.Control(IDC_MEASURE_MODE))
-        NameLever(mode, Text(language, IDS_ACCESS_LEVER).replace(QStringLiteral("%s"), f + '/' + c),
-                  f, c);
+        NameLever(mode, CAccessName::Compose(IDS_ACCESS_LEVER, f + '/' + c, language), f, c);
     if (QWidget* edge = panel.Control(IDC_TRIG_EDGE))
         NameLever(edge, edge->accessibleName(), Caption(panel, IDC_TXT_FALL),
                   Caption(panel, IDC_TXT_RAISE));

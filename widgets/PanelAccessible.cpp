@@ -5,7 +5,6 @@
 #include "widgets/TurnButton.h"
 
 #include <QAbstractButton>
-#include <QGroupBox>
 
 #include <cmath>
 
@@ -65,12 +64,6 @@ bool CPanelAccessible::IsPressable() const {
 }
 
 QString CPanelAccessible::text(QAccessible::Text t) const {
-    if (t == QAccessible::Name) {
-        // Unnamed, a control in a titled group (the Sweep dialog's knobs) goes by the title.
-        const QString name = QAccessibleWidget::text(t);
-        auto* group = qobject_cast<const QGroupBox*>(widget()->parentWidget());
-        return name.isEmpty() && group ? group->title().remove(QLatin1Char('&')) : name;
-    }
     if (t != QAccessible::Value)
         return QAccessibleWidget::text(t);
     if (IsKnob())

@@ -8,8 +8,7 @@
 /// ([off, on]; "off"/"on" without one), a pin its level "H" or "L", and a knob its angle, which
 /// it also offers through the value interface. Switches, levers and editable pins can be
 /// pressed through the action interface. Any other widget with an int "accessibleRole"
-/// property gets that role and its owner's name. An unnamed control in a group box goes by the
-/// group's title.
+/// property gets that role and its owner's name.
 class CPanelAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
 public:
     CPanelAccessible(QWidget* widget, QAccessible::Role role);

@@ -126,6 +126,20 @@ shot "$main" main
 convert "$scratch/shot.png" -gravity South -crop "$(identify -format %w "$scratch/shot.png")x22+0+0" +repage -strip -colors 256 \
     "PNG8:$out/status-bar.png"
 
+# The Frequency field's tooltip: what the unit really plays near the top of its range. Tooltips
+# show in the active window only; a click on the panel's empty corner makes it active.
+scpi "FUNC SIN" "FREQ 66666000"
+click "$main" 850 620
+eval "$(xdotool getwindowgeometry --shell "$main")"
+xdotool mousemove $((X + 760)) $((Y + 470))
+sleep 0.3
+xdotool mousemove $((X + 766)) $((Y + 473))
+sleep 2.5
+import -window root -crop "540x130+$((X + 600))+$((Y + 380))" "$scratch/tip.png"
+convert "$scratch/tip.png" +repage -strip -colors 256 "PNG8:$out/played-frequency.png"
+xdotool mousemove $((X + 850)) $((Y + 620))
+scpi "FUNC SQU" "FREQ 2.5kHz"
+
 # Square dialog (Wave Parameter > Square).
 menu "$main" 2 1
 dialog=$(window Square)

@@ -31,6 +31,7 @@ const SMenuEntry kMainMenu[] = {
     {1, kSeparator, ""},
     {1, ID_ARB_UNDO, "Undo\tCtrl+Z"},
     {1, ID_ARB_REDO, "Redo\tCtrl+Y"},
+    {1, kSeparator, ""},
     {1, ID_IMPORT_WAVEFORM, "Import Waveform..."},
     {1, ID_EXPORT_WAVEFORM, "Export Waveform..."},
     {0, kDropDown, "Wave Parameter"},

@@ -1,6 +1,7 @@
 #include "dialogs/HelpWindow.h"
 
 #include "i18n/LanguageManager.h"
+#include "i18n/ProgramPaths.h"
 #include "res/Resource.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -32,14 +33,9 @@ constexpr int kPositionRole = Qt::UserRole;
 } // namespace
 
 QString CHelpWindow::FindManual(const QString& programFolder) {
-    const QString candidates[] = {
-        programFolder + QStringLiteral("/help/manual.md"),
-        programFolder + QStringLiteral("/../share/ddstarn-usb/help/manual.md"),
-    };
-    for (const QString& path : candidates)
-        if (QFileInfo(path).isFile())
-            return QFileInfo(path).canonicalFilePath();
-    return QString();
+    const QString path =
+        QString::fromStdString(CProgramPaths(programFolder.toStdString()).ManualFile());
+    return QFileInfo(path).isFile() ? QFileInfo(path).canonicalFilePath() : QString();
 }
 
 CHelpWindow* CHelpWindow::Open(const QString& path, const CLanguageManager& language,

@@ -20,8 +20,8 @@ class CHelpWindow : public QWidget {
     Q_OBJECT
 
 public:
-    /// Where the manual is: "help/manual.md" beside the program, else in the installed share
-    /// folder next to the program's "bin". Empty when neither exists.
+    /// The manual in the folder CProgramPaths picks (the program's "help", else the installed
+    /// one), canonical; empty when it holds no manual.
     static QString FindManual(const QString& programFolder);
     /// Shows the manual at path in the one help window, which parent owns. A missing file
     /// opens nothing and says nothing; the result is then null.

@@ -26,6 +26,9 @@ cleanup() {
     rm -rf "$scratch"
 }
 trap cleanup EXIT
+# Settings and crash-recovery files of these runs stay in the scratch folder too: the program
+# ends by a signal here, which the next start would offer to restore.
+export XDG_CONFIG_HOME="$scratch/config" XDG_STATE_HOME="$scratch/state"
 cp "$build/app/DDSTarnUSB" "$scratch/"
 cp -r "$build/app/language" "$build/app/help" "$scratch/"
 mkdir -p "$out"
@@ -90,6 +93,18 @@ menu() {
     sleep 0.5
 }
 
+# Opens item $3 counted from the end (1 = last) of top-level menu $2 of main window $1: Up from
+# the first item goes round to the last, whichever items are grey.
+menu_from_end() {
+    click "$1" 20 12
+    sleep 0.3
+    for _ in $(seq "$2"); do xdotool key Right; done
+    [ "$2" -eq 0 ] && xdotool key Down
+    for _ in $(seq "$3"); do xdotool key Up; done
+    xdotool key Return
+    sleep 0.5
+}
+
 # Saves window $1 as doc/images/$2.png: 256 colours, no metadata.
 shot() {
     import -window "$1" "$scratch/shot.png"
@@ -107,6 +122,23 @@ main=$(window "DDS-Tarn USB.*")
 xdotool windowmove "$main" 0 0 windowsize "$main" 980 700
 scpi "FUNC SQU" "FREQ 2.5kHz" "VOLT 2" "OUTP ON"
 shot "$main" main
+# Its status bar alone, where a simulated unit is named.
+convert "$scratch/shot.png" -gravity South -crop "$(identify -format %w "$scratch/shot.png")x22+0+0" +repage -strip -colors 256 \
+    "PNG8:$out/status-bar.png"
+
+# The Frequency field's tooltip: what the unit really plays near the top of its range. Tooltips
+# show in the active window only; a click on the panel's empty corner makes it active.
+scpi "FUNC SIN" "FREQ 66666000"
+click "$main" 850 620
+eval "$(xdotool getwindowgeometry --shell "$main")"
+xdotool mousemove $((X + 760)) $((Y + 470))
+sleep 0.3
+xdotool mousemove $((X + 766)) $((Y + 473))
+sleep 2.5
+import -window root -crop "540x130+$((X + 600))+$((Y + 380))" "$scratch/tip.png"
+convert "$scratch/tip.png" +repage -strip -colors 256 "PNG8:$out/played-frequency.png"
+xdotool mousemove $((X + 850)) $((Y + 620))
+scpi "FUNC SQU" "FREQ 2.5kHz"
 
 # Square dialog (Wave Parameter > Square).
 menu "$main" 2 1
@@ -133,6 +165,41 @@ xdotool mouseup 1
 xdotool mousemove $((X + 150)) $((Y + 250))
 sleep 0.5
 shot "$main" arb
+
+# The Edit menu after that stroke: Undo is offered, and the waveform import and export.
+click "$main" 20 12
+sleep 0.3
+xdotool key Right
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$main")"
+import -window root -crop "420x330+$X+$Y" "$scratch/menu.png"
+convert "$scratch/menu.png" +repage -strip -colors 256 "PNG8:$out/edit-menu.png"
+xdotool key Escape key Escape
+sleep 0.3
+
+# The import preview of a WAV file: one period of a sine with a strong third harmonic.
+python3 - "$scratch/tone.wav" <<'PY'
+import math, struct, sys, wave
+n = 480
+with wave.open(sys.argv[1], "wb") as out:
+    out.setnchannels(1)
+    out.setsampwidth(2)
+    out.setframerate(48000)
+    out.writeframes(b"".join(
+        struct.pack("<h", round(26000 * (math.sin(2 * math.pi * i / n)
+                                         + 0.4 * math.sin(6 * math.pi * i / n))))
+        for i in range(n)))
+PY
+menu_from_end "$main" 1 2
+window "Import Waveform" >/dev/null
+sleep 0.5
+xdotool type "$scratch/tone.wav"
+xdotool key Return
+sleep 1
+dialog=$(window "Import Waveform")
+shot "$dialog" import-preview
+xdotool key Escape
+sleep 0.3
 
 # Points Edit, opened by a double click on a point.
 click "$main" 150 250

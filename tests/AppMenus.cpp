@@ -1,6 +1,7 @@
 // The drop-down menus as drawn, and the copy keys while a panel field has the focus.
 #include "AppTestSupport.h"
 
+#include "app/CommandTable.h"
 #include "view/WaveDisplay.h"
 
 class AppMenus : public QObject {
@@ -74,6 +75,33 @@ private slots:
             QVERIFY(!copied.isNull());
             QCOMPARE(copied.convertToFormat(QImage::Format_RGB32),
                      program.View()->Display()->Picture().copy(QRect(QPoint(), copied.size())));
+        }
+    }
+
+    // A menu item takes its text from its position: every language file must keep the
+    // separators where the menu has them, or an item shows another item's words.
+    void languageFilesKeepTheMenuPositions() {
+        for (const char* name :
+             {"res/DefaultLanguage.lug", "language/German.lug", "language/Chinese.lug"}) {
+            QFile file(QStringLiteral(DDSTARN_SOURCE_DIR "/") + name);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QMap<int, QString> texts;
+            for (const QByteArray& line : file.readAll().split('\n'))
+                if (const int at = line.indexOf('='); at > 0)
+                    texts[line.left(at).toInt()] = QString::fromUtf8(line.mid(at + 1)).trimmed();
+            int menu = -1, item = 0;
+            for (const SMenuEntry& entry : CCommandTable::MainMenu()) {
+                if (entry.nLevel == 0) {
+                    ++menu;
+                    item = 0;
+                } else if (entry.nLevel == 1) {
+                    const int key = 80000 + 100 * menu + item++;
+                    const bool separator = entry.nId == CCommandTable::kSeparator;
+                    QVERIFY2(texts.contains(key) || !separator, qPrintable(QString::number(key)));
+                    QVERIFY2((texts.value(key) == "--") == separator,
+                             qPrintable(QStringLiteral("%1 %2").arg(name).arg(key)));
+                }
+            }
         }
     }
 };

@@ -6,6 +6,7 @@
 #include "i18n/FileList.h"
 #include "i18n/ProgramPaths.h"
 #include "remote/Headless.h"
+#include "remote/StopSignals.h"
 #include "view/MultiDDSTarnView.h"
 
 #include <QApplication>
@@ -68,6 +69,9 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("DDS-Tarn USB"));
     // Lets the desktop match the windows to the installed entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.DDSTarnUSB"));
+    // A stop from a shell or the end of the desktop session is an ordinary exit: the settings
+    // are stored and the next start offers no recovery.
+    CStopSignals::QuitOn(application);
     // Start-up measurement (bench/): leave as soon as the main window has been shown.
     if (qEnvironmentVariableIsSet("DDSTARN_QUIT_AFTER_SHOW")) {
         auto* poll = new QTimer(&application);

@@ -4,16 +4,13 @@
 #include "instrument/ScpiInstrument.h"
 #include "remote/HeadlessHost.h"
 #include "remote/ScpiServer.h"
+#include "remote/StopSignals.h"
 #include "scpi/ScpiSession.h"
 
 #include <QCoreApplication>
-#include <QSocketNotifier>
 
-#include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -50,33 +47,6 @@ bool ParseOptions(const QStringList& arguments, COptions& options) {
     return true;
 }
 
-int s_stopPipe[2] = {-1, -1};
-
-void OnStopSignal(int) {
-    const char byte = 1;
-    // Nothing else is safe in a signal handler; the event loop reads the byte.
-    [[maybe_unused]] const ssize_t written = ::write(s_stopPipe[1], &byte, 1);
-}
-
-/// SIGINT and SIGTERM end the event loop through a pipe the loop watches.
-bool QuitOnStopSignals(QCoreApplication& application) {
-    if (::pipe2(s_stopPipe, O_CLOEXEC | O_NONBLOCK) != 0)
-        return false;
-    auto* notifier = new QSocketNotifier(s_stopPipe[0], QSocketNotifier::Read, &application);
-    QObject::connect(notifier, &QSocketNotifier::activated, &application, [] {
-        char byte = 0;
-        [[maybe_unused]] const ssize_t read = ::read(s_stopPipe[0], &byte, 1);
-        QCoreApplication::quit();
-    });
-    struct sigaction action;
-    std::memset(&action, 0, sizeof action);
-    action.sa_handler = OnStopSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    return ::sigaction(SIGINT, &action, nullptr) == 0 &&
-           ::sigaction(SIGTERM, &action, nullptr) == 0;
-}
-
 int Serve(CScpiServer& server, const COptions& options) {
     QString error;
     if (!server.Listen(options.address, options.nPort, &error)) {
@@ -108,7 +78,7 @@ int RunHeadless(int argc, char* argv[]) {
     COptions options;
     if (!ParseOptions(QCoreApplication::arguments(), options))
         return 2;
-    if (!QuitOnStopSignals(application)) {
+    if (!CStopSignals::QuitOn(application)) {
         std::perror("DDSTarnUSB: signal handlers");
         return 1;
     }

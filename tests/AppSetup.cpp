@@ -136,6 +136,11 @@ private slots:
         }
         SProcess second(state.path(), "yes");
         QTRY_VERIFY_WITH_TIMEOUT(second.Query("SOUR1:FREQ?").toDouble() == 2500.0, 20000);
+        // A stop by signal is an ordinary end: nothing is left to offer.
+        second.m_process.terminate();
+        QVERIFY(second.m_process.waitForFinished(20000));
+        QCOMPARE(second.m_process.exitStatus(), QProcess::NormalExit);
+        QVERIFY(folder.isEmpty());
     }
 };
 

@@ -137,8 +137,8 @@ bool CCrashRecovery::AskRestore(int count) const {
     CMainFrame* frame = CMainFrame::Get();
     QString question = frame ? frame->GetText(IDS_RECOVER_QUESTION) : QString();
     if (question.isEmpty())
-        question = QStringLiteral("DDS-Tarn USB did not end normally last time. Restore the %d "
-                                  "device windows it had open?");
+        question = QStringLiteral("DDS-Tarn USB did not end normally last time. Restore the "
+                                  "device windows it had open (%d)?");
     question.replace(QLatin1String("%d"), QString::number(count));
     return QMessageBox::question(frame, QString::fromLatin1(CMainFrame::kAppTitle), question,
                                  QMessageBox::Yes | QMessageBox::No,

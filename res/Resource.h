@@ -273,7 +273,7 @@ constexpr int IDS_SETUP_SAVE_TITLE = 2111;  ///< "Save Device Setup"
 constexpr int IDS_SETUP_OPEN_TITLE = 2112;  ///< "Open Device Setup"
 constexpr int IDS_SETUP_OPEN_FAILED = 2113; ///< "The device setup cannot be opened."
 constexpr int IDS_SETUP_SAVE_FAILED = 2114; ///< "The device setup cannot be saved."
-constexpr int IDS_RECOVER_QUESTION = 2115;  ///< "... Restore the %d device windows ...?"
+constexpr int IDS_RECOVER_QUESTION = 2115;  ///< "... Restore the device windows it had open (%d)?"
 
 // The frequency the unit plays (tooltip of the frequency field, printed report)
 constexpr int IDS_PLAYED_FREQUENCY = 2100; ///< "Played Frequency"

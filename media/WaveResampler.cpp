@@ -62,7 +62,16 @@ bool CWaveResampler::Resample(const std::vector<double>& values, int points,
                     : std::vector<double>(target, values.empty() ? 0.0 : values[0]);
         return true;
     }
-    std::vector<float> current(values.begin(), values.end());
+    // The converter works in float: it gets the values as shares of their peak, so that a file
+    // of huge numbers neither overflows to infinity nor comes back as NaN.
+    double peak = 0.0;
+    for (double value : values)
+        peak = std::max(peak, std::fabs(value));
+    if (peak == 0.0)
+        peak = 1.0;
+    std::vector<float> current(values.size());
+    std::transform(values.begin(), values.end(), current.begin(),
+                   [peak](double value) { return static_cast<float>(value / peak); });
     // Ratios beyond the converter's range go in steps; each step keeps whole periods.
     while (current.size() != target) {
         const double ratio = double(target) / double(current.size());
@@ -76,7 +85,9 @@ bool CWaveResampler::Resample(const std::vector<double>& values, int points,
             return false;
         current.swap(converted);
     }
-    table.assign(current.begin(), current.end());
+    table.resize(current.size());
+    std::transform(current.begin(), current.end(), table.begin(),
+                   [peak](float share) { return double(share) * peak; });
     return true;
 }
 

@@ -81,4 +81,4 @@ build-bench/bench/text_bench 2>&1 | grep -E '^BM_|^Benchmark|^---'
 echo
 echo "== Whole program idle with 1, 8 and 20 device windows (goals: cpu_ratio within 1.5x of the bare"
 echo "   sleep loops, MB_per_added_device under 3, frame_ratio with every window open within 1.2x)"
-build-bench/bench/ScaleDevices 2>&1 | grep -E '^BM_|^Benchmark|^---'
+build-bench/bench/ScaleDevices --benchmark_report_aggregates_only=true 2>&1 | grep -E '_median|^Benchmark|^---'

@@ -35,6 +35,8 @@ int main(int argc, char* argv[]) {
     std::printf("  longest setter        %.1f us (goal < 100 us), %ld over 100 us, 99.9 %% within "
                 "%.1f us\n",
                 f.dLongestSetterUs, f.nSettersOver100Us, f.dSetter999Us);
+    std::printf("  setter's own work     %.1f us at most; %ld setters waited (goal 0)\n",
+                f.dLongestSetterCpuUs, f.nSettersBlocked);
     std::printf("  settled               %s after %.2f s\n", f.bSettled ? "yes" : "NO",
                 f.dSettleSeconds);
     std::printf("  mismatches            %zu (goal 0)\n", f.mismatches.size());

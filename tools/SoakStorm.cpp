@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <ctime>
+#include <sys/resource.h>
 #include <thread>
 
 namespace {
@@ -77,6 +79,12 @@ constexpr auto kNoticeLimit = 5s;
 /// Far longer than any healthy worker needs to work off its queue.
 constexpr auto kSettleLimit = 60s;
 
+double ThreadCpuMicroseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e6 + double(now.tv_nsec) * 1e-3;
+}
+
 } // namespace
 
 CSoakStorm::CSoakStorm(const Options& options) : m_options(options) {}
@@ -110,9 +118,18 @@ void CSoakStorm::Open() {
 
 void CSoakStorm::Change(std::mt19937& random, CDeviceControl& control) {
     const ChangeFn change = kChanges[Pick(random, kChangeKinds)];
+    // Wall time counts the moments the machine gave the core to another thread; the thread's own
+    // CPU time and its voluntary switches tell work and waiting apart from that.
+    rusage before{}, after{};
+    getrusage(RUSAGE_THREAD, &before);
+    const double cpuFrom = ThreadCpuMicroseconds();
     const Clock::time_point start = Clock::now();
     change(random, control);
     const double us = std::chrono::duration<double, std::micro>(Clock::now() - start).count();
+    m_figures.dLongestSetterCpuUs =
+        std::max(m_figures.dLongestSetterCpuUs, ThreadCpuMicroseconds() - cpuFrom);
+    getrusage(RUSAGE_THREAD, &after);
+    m_figures.nSettersBlocked += after.ru_nvcsw > before.ru_nvcsw;
     m_figures.dLongestSetterUs = std::max(m_figures.dLongestSetterUs, us);
     m_setterUs.push_back(float(us));
     if (us > 100.0)

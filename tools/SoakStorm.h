@@ -38,6 +38,8 @@ public:
         double dLongestSetterUs = 0.0;
         double dSetter999Us = 0.0; ///< 99.9 % of the setters returned within this.
         long nSettersOver100Us = 0;
+        double dLongestSetterCpuUs = 0.0; ///< The setter thread's own CPU time, at most.
+        long nSettersBlocked = 0;         ///< Setters during which the thread waited.
         double dSettleSeconds = 0.0;
         bool bSettled = false;
         int nBound = 0;

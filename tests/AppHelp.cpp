@@ -6,13 +6,6 @@
 
 namespace {
 
-void WriteFile(const QString& path, const QByteArray& text) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(text);
-}
-
 /// Headings with a page of filler each, so that every heading can be scrolled to the top.
 QByteArray Manual() {
     const QByteArray filler = QByteArray("Filler text.\n\n").repeated(40);
@@ -43,7 +36,7 @@ private slots:
             QTemporaryDir root;
             QDir(root.path()).mkpath(QStringLiteral("bin"));
             for (const QString& file : files)
-                WriteFile(root.filePath(file), "# Manual\n");
+                WriteTextFile(root.filePath(file), "# Manual\n");
             QCOMPARE(CHelpWindow::FindManual(root.filePath(QStringLiteral("bin"))),
                      QFileInfo(root.filePath(expected)).canonicalFilePath()); // "-": none
         }
@@ -58,7 +51,7 @@ private slots:
 
     void contentsScrollToHeadingsAndSearchWraps() {
         CProgram program(1, 0, [](const QString& folder) {
-            WriteFile(folder + QStringLiteral("/help/manual.md"), Manual());
+            WriteTextFile(folder + QStringLiteral("/help/manual.md"), Manual());
             InstallLanguage(folder, QStringLiteral("German.lug"));
         });
         program.Frame()->RouteCommand(ID_HELP_CONTENT);

@@ -27,8 +27,9 @@ public:
         m_timer.start(5);
     }
 
-    QStringList m_messages;   ///< Texts of the message boxes seen.
-    QStringList m_deviceList; ///< Caption, column title and rows of the last Device List seen.
+    QStringList m_messages;    ///< Texts of the message boxes seen.
+    QStringList m_deviceList;  ///< Caption, column title and rows of the last Device List seen.
+    QStringList m_deviceMarks; ///< The second column of its rows.
     int m_nDeviceLists = 0;
     int m_nChooseRow = 0;
     /// Answers any other dialog first; true when it did.
@@ -44,8 +45,11 @@ private:
             QTreeWidget* rows = list->List();
             ++m_nDeviceLists;
             m_deviceList = QStringList{list->windowTitle(), rows->headerItem()->text(0)};
-            for (int i = 0; i < rows->topLevelItemCount(); ++i)
+            m_deviceMarks.clear();
+            for (int i = 0; i < rows->topLevelItemCount(); ++i) {
                 m_deviceList << rows->topLevelItem(i)->text(0);
+                m_deviceMarks << rows->topLevelItem(i)->text(1);
+            }
             rows->setCurrentItem(rows->topLevelItem(m_nChooseRow));
             m_nChooseRow < 0 ? list->reject() : list->findChild<QPushButton*>()->click();
         } else if (modal && !(m_answerOther && m_answerOther(modal))) {
@@ -60,8 +64,10 @@ private:
 /// config.ini and language files are the test's own); `chooseRow` answers the Device Lists.
 class CProgram {
 public:
+    /// `prepareApp` sees the program before it starts, e.g. to name files to open.
     explicit CProgram(int units, int chooseRow = 0,
-                      const std::function<void(const QString&)>& prepareFolder = {}) {
+                      const std::function<void(const QString&)>& prepareFolder = {},
+                      const std::function<void(CMultiDDSTarnApp&)>& prepareApp = {}) {
         m_answerer.m_nChooseRow = chooseRow;
         SimReset(units);
         if (prepareFolder)
@@ -69,6 +75,8 @@ public:
         m_pApp = std::make_unique<CMultiDDSTarnApp>(
             [](CMultiDDSTarnDoc* doc) -> CDeviceView* { return new CMultiDDSTarnView(doc); });
         m_pApp->m_strProgramFolder = m_folder.path();
+        if (prepareApp)
+            prepareApp(*m_pApp);
         m_bStarted = m_pApp->InitInstance();
     }
 
@@ -118,8 +126,9 @@ inline QStringList SimCalls(const char* prefix) {
     return calls;
 }
 
-/// Writes a file of the given bytes; its path.
+/// Writes a file of the given bytes, making its folder; its path.
 inline QString WriteTextFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
     file.open(QIODevice::WriteOnly);
     file.write(bytes);

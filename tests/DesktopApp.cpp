@@ -81,21 +81,17 @@ private slots:
     // The first file named on the command line goes into the start-up device, each further one
     // into a new device; a refused one is only reported.
     void filesNamedAtStartFillTheStartUpDeviceFirst() {
-        QTemporaryDir dir, folder;
-        SimReset(2);
-        CModalAnswerer answerer;
-        CMultiDDSTarnApp app(
-            [](CMultiDDSTarnDoc* doc) -> CDeviceView* { return new CMultiDDSTarnView(doc); });
-        app.m_strProgramFolder = folder.path();
-        app.m_filesToOpen = {WriteTextFile(dir.filePath("a.csv"), kWaveA),
-                             WriteTextFile(dir.filePath("junk.csv"), "x\n"),
-                             WriteTextFile(dir.filePath("b.csv"), kWaveB)};
-        QVERIFY(app.InitInstance());
-        QStringList files;
-        for (CMultiDDSTarnDoc* doc : CMainFrame::Get()->m_documents)
-            files << doc->m_strFileName;
-        QCOMPARE(files, QStringList({"a.csv", "b.csv"}));
-        QCOMPARE(answerer.m_messages.size(), 1);
+        QTemporaryDir dir;
+        CProgram program(2, 0, {}, [&](CMultiDDSTarnApp& app) {
+            app.m_filesToOpen = {WriteTextFile(dir.filePath("a.csv"), kWaveA),
+                                 WriteTextFile(dir.filePath("junk.csv"), "x\n"),
+                                 WriteTextFile(dir.filePath("b.csv"), kWaveB)};
+        });
+        QVERIFY(program.m_bStarted);
+        QCOMPARE(std::tuple(program.Count(), int(program.m_answerer.m_messages.size())),
+                 std::tuple(2, 1));
+        QCOMPARE(program.Doc(0)->m_strFileName + ' ' + program.Doc(1)->m_strFileName,
+                 QStringLiteral("a.csv b.csv"));
     }
 
     // Names come from the captions, the state is spoken, and a switch pressed through its

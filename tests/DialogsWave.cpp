@@ -21,10 +21,7 @@ using Rules = CWaveParameterRules;
 std::unique_ptr<CLanguageManager> Language(const char* name) {
     auto language = std::make_unique<CLanguageManager>(DDSTARN_SOURCE_DIR);
     language->RefreshLanguageFiles();
-    int index = language->GetLanguageCount() - 1;
-    while (index >= 0 && language->GetLanguageName(index) != name)
-        --index;
-    language->SelectLanguage(index); // none of that name: the built-in English
+    language->SelectLanguage(language->FindLanguage(name)); // "English": the built-in one
     return language;
 }
 

@@ -31,7 +31,8 @@ protected:
         m_workers[0].Stop();
         SimReset(1);
     }
-    bool Idle(int i) { return m_devices[i].PendingCommands().empty(); }
+    /// Every queued command has reached the unit (none is still being carried out).
+    bool Idle(int i) { return m_devices[i].CommandsDone(); }
     /// Whether record and unit agree on the plan and the unit's buffer holds it whole.
     bool PlanAgrees(int i) {
         const SimUnitState unit = SimGetUnit(i);

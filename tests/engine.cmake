@@ -7,19 +7,13 @@ ddstarn_warnings(ddstarn_fake_dll)
 
 file(GLOB engine_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/Engine*.cpp)
 list(REMOVE_ITEM engine_test_sources ${CMAKE_CURRENT_SOURCE_DIR}/EngineFakeDll.cpp)
-add_executable(engine_tests ${engine_test_sources})
-target_link_libraries(engine_tests PRIVATE ddstarn_engine ddstarn_fake_dll GTest::gtest_main)
-ddstarn_warnings(engine_tests)
-gtest_discover_tests(engine_tests DISCOVERY_TIMEOUT 30)
+ddstarn_gtest(engine_tests SOURCES ${engine_test_sources} LIBS ddstarn_engine ddstarn_fake_dll)
 
 # The whole system: engine and workers against the simulated bank.
 file(GLOB sim_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/Sim*.cpp)
 list(REMOVE_ITEM sim_test_sources ${CMAKE_CURRENT_SOURCE_DIR}/SimTinyDriver.cpp
      ${CMAKE_CURRENT_SOURCE_DIR}/SimDriverForward.cpp)
-add_executable(sim_tests ${sim_test_sources})
-target_link_libraries(sim_tests PRIVATE ddstarn_engine DDSTarnDll GTest::gtest_main)
-ddstarn_warnings(sim_tests)
-gtest_discover_tests(sim_tests DISCOVERY_TIMEOUT 30)
+ddstarn_gtest(sim_tests SOURCES ${sim_test_sources} LIBS ddstarn_engine DDSTarnDll)
 
 # A tiny driver library, and a process whose simulator forwards every call to it.
 add_library(ddstarn_tiny_driver SHARED ${CMAKE_CURRENT_SOURCE_DIR}/SimTinyDriver.cpp)

@@ -1,9 +1,6 @@
 # Where the program finds its files (ddstarn_i18n); its command line; the Debian package
 # unpacked into a scratch root and started from there (main build only, label "package").
-add_executable(ProgramPathsTests ${CMAKE_CURRENT_SOURCE_DIR}/ProgramPathsLayouts.cpp)
-target_link_libraries(ProgramPathsTests PRIVATE ddstarn_i18n GTest::gtest_main)
-ddstarn_warnings(ProgramPathsTests)
-gtest_discover_tests(ProgramPathsTests)
+ddstarn_gtest(ProgramPathsTests SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/ProgramPathsLayouts.cpp LIBS ddstarn_i18n)
 
 if(DDSTARN_GUI)
   ddstarn_qt_test(CommandLineParse ddstarn_app)

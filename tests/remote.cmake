@@ -2,10 +2,7 @@
 # (GoogleTest over the simulated bank), and the headless program driven with PyVISA end to end.
 if(DDSTARN_GUI)
   ddstarn_qt_test(RemoteServer ddstarn_remote)
-  add_executable(RemoteHost ${CMAKE_CURRENT_SOURCE_DIR}/RemoteHost.cpp)
-  target_link_libraries(RemoteHost PRIVATE ddstarn_remote DDSTarnDll GTest::gtest_main)
-  ddstarn_warnings(RemoteHost)
-  gtest_discover_tests(RemoteHost)
+  ddstarn_gtest(RemoteHost SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/RemoteHost.cpp LIBS ddstarn_remote DDSTarnDll)
 
   find_program(DDSTARN_PYTHON3 NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH)
   if(DDSTARN_PYTHON3)

@@ -14,6 +14,7 @@
 #include "res/Resource.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QMdiArea>
 #include <QMessageBox>
 #include <QPageSetupDialog>
@@ -117,25 +118,19 @@ CMultiDDSTarnDoc* CMultiDDSTarnApp::OpenNewDocument() {
 CMultiDDSTarnDoc* CMultiDDSTarnApp::OpenFileInNewDocument(const QString& path) {
     if (!m_pMainFrame)
         return nullptr;
-    // Tried on a scratch record first: a file the reader refuses must not leave a window behind,
+    // Read before the window opens: a file the reader refuses must not leave a window behind,
     // nor raise the new window's questions (Device List, demo notice) before its message.
-    CDDSDevice scratch;
+    const std::string file = QFile::encodeName(path).toStdString();
+    CCsvFile::Wave wave;
     std::string error;
-    if (!CCsvFile::Read(scratch, path.toLocal8Bit().toStdString(), error)) {
+    if (!CCsvFile::Load(file, wave, error)) {
         QMessageBox::warning(m_pMainFrame, QString::fromLatin1(CMainFrame::kAppTitle),
                              QString::fromLocal8Bit(error.c_str()));
         return nullptr;
     }
     CMultiDDSTarnDoc* doc = OpenNewDocument();
-    if (!doc)
-        return nullptr;
-    if (!doc->ReadCsvFile(path, &error)) {
-        // The file changed in between: the window goes again and the message tells why.
-        doc->OnCloseDocument();
-        QMessageBox::warning(m_pMainFrame, QString::fromLatin1(CMainFrame::kAppTitle),
-                             QString::fromLocal8Bit(error.c_str()));
-        return nullptr;
-    }
+    if (doc)
+        doc->ApplyCsvFile(file, wave);
     return doc;
 }
 

@@ -224,9 +224,13 @@ bool CMultiDDSTarnDoc::ReadCsvNative(const std::string& file, std::string* messa
     CCsvFile::Wave wave;
     if (!CCsvFile::Load(file, wave, error))
         return ReportFileError(error, message);
+    ApplyCsvFile(file, wave);
+    return true;
+}
+
+void CMultiDDSTarnDoc::ApplyCsvFile(const std::string& file, const CCsvFile::Wave& wave) {
     RememberFile(file);
     ApplyArbWave(wave);
-    return true;
 }
 
 void CMultiDDSTarnDoc::ApplyArbWave(const CCsvFile::Wave& wave) {

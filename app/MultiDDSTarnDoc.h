@@ -65,6 +65,8 @@ public:
     /// wave: the device takes its rate, size, frequency and points, and the view shows it as
     /// Arb and downloads.
     void ApplyArbWave(const CCsvFile::Wave& wave);
+    /// A file already read: it becomes the Arb wave and the file shown and saved to.
+    void ApplyCsvFile(const std::string& file, const CCsvFile::Wave& wave);
     static int ParseNumber(const QString& text, double& value);
 
     bool OnCommand(int id);

@@ -1,5 +1,7 @@
 #include "engine/DDSDevice.h"
 
+#include <algorithm>
+
 CDDSDevice::CDDSDevice() {
     // The first steps of the worker program a newly bound unit completely.
     m_commands = {CMD_SET_FREQUENCY, CMD_SET_TRIGGER, CMD_DOWNLOAD};
@@ -44,6 +46,11 @@ void CDDSDevice::RequestDownload() {
         m_commands.push_back(CMD_DOWNLOAD);
     }
     m_commandQueued.Raise();
+}
+
+bool CDDSDevice::DownloadQueued() const {
+    std::lock_guard<std::mutex> lock(m_commandLock);
+    return std::find(m_commands.begin(), m_commands.end(), CMD_DOWNLOAD) != m_commands.end();
 }
 
 std::vector<int> CDDSDevice::PendingCommands() const {

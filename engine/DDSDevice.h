@@ -164,6 +164,7 @@ public:
 private:
     void ProgramFrequency(); ///< DDSSetFrequency with m_dFrequency; keeps the reported plan.
     void FrequencyCommand(); ///< The worker's CMD_SET_FREQUENCY.
+    bool DownloadQueued() const; ///< A CMD_DOWNLOAD waits anywhere in the queue.
     void Measure();          ///< Meter or counter reading of one step.
     void CarryOut(int command);
 

@@ -30,7 +30,14 @@ void CDDSDevice::ApplyFrequency() {
 }
 
 void CDDSDevice::FrequencyCommand() {
+    const int points = m_nPoints;
+    const int periods = m_nPeriods;
     ProgramFrequency();
+    // A download request merges into one already waiting at the head, which may then run
+    // before this command and build the buffer for the old plan: the unit would be left
+    // with a buffer of the wrong length. A new plan with no download behind it gets one.
+    if ((m_nPoints != points || m_nPeriods != periods) && !DownloadQueued())
+        RequestDownload();
     if (m_nWaveType != WAVE_ARB)
         return;
     if (m_nArbPoints > m_nPoints)

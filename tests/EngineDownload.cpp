@@ -18,6 +18,11 @@ protected:
     CDDSDevice m_device;
 };
 
+void Drain(CDDSDevice& device) {
+    while (!device.PendingCommands().empty())
+        device.DeviceStep();
+}
+
 std::pair<int, int> Plan(const CDDSDevice& device) {
     return {device.m_nPoints, device.m_nPeriods};
 }
@@ -104,7 +109,7 @@ TEST_F(Download, FrequencyCommandRefreshesTheArbPlanOnly) {
         CFakeDll::SetPlan(row.points, row.periods);
         m_device.m_nWaveType = row.wave;
         m_device.QueueCommand(CMD_SET_FREQUENCY);
-        m_device.DeviceStep();
+        Drain(m_device);
         EXPECT_EQ((std::vector<int>{m_device.m_nPoints, m_device.m_nPointsPerPeriod,
                                     m_device.m_nArbPoints, m_device.m_nZoom}),
                   (std::vector<int>{row.points, row.perPeriod, row.arbPoints, row.zoom}))
@@ -112,6 +117,33 @@ TEST_F(Download, FrequencyCommandRefreshesTheArbPlanOnly) {
     }
     EXPECT_EQ(m_device.m_fViewPos, 0.0f);
     EXPECT_EQ(m_device.m_fSampleRate, 4166666.0f);
+}
+
+// A frequency typed while the worker is between a frequency command and its download: the
+// second download request merges into the waiting one, which then runs for the old plan.
+TEST_F(Download, ANewPlanBehindAMergedDownloadStillGetsItsBuffer) {
+    m_device.m_bCounterOn = 0;
+    const struct {
+        int points, periods;
+        std::vector<int> downloads;
+    } rows[] = {{4000, 8, {1000, 4000}}, {1000, 1, {1000}}};
+    for (const auto& row : rows) {
+        CFakeDll::SetPlan(1000, 1);
+        m_device.SetFrequency(1000.0);
+        Drain(m_device);
+        m_device.SetFrequency(2000.0);
+        m_device.DeviceStep(); // the frequency command; its download still waits
+        CFakeDll::SetPlan(row.points, row.periods);
+        m_device.SetFrequency(50000.0);
+        ASSERT_EQ(m_device.PendingCommands(), (std::vector<int>{CMD_DOWNLOAD, CMD_SET_FREQUENCY}));
+        CFakeDll::Lock()->calls.clear();
+        Drain(m_device);
+        std::vector<int> downloads;
+        for (const std::string& call : CFakeDll::Calls())
+            if (call.rfind("DDSDownload(", 0) == 0)
+                downloads.push_back(std::stoi(call.substr(call.find(',') + 1)));
+        EXPECT_EQ(downloads, row.downloads) << row.points;
+    }
 }
 
 } // namespace

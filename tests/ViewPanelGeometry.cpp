@@ -1,10 +1,12 @@
-// Pure rules of the device view: counter text, knob steps, form template and panel layout.
+// Rules of the device view: counter text and field, knob steps, form template and panel layout.
 #include "res/Resource.h"
+#include "view/CounterField.h"
 #include "view/CounterText.h"
 #include "view/KnobEncoder.h"
 #include "view/PanelLayout.h"
 #include "view/PanelTemplate.h"
 
+#include <QLineEdit>
 #include <QTest>
 #include <set>
 
@@ -33,6 +35,37 @@ private slots:
         QCOMPARE(CKnobEncoder::Turn(CKnobEncoder::ROLE_FREQUENCY, 0.10), 1); // not 2
         QCOMPARE(CKnobEncoder::Turn(CKnobEncoder::ROLE_AMPLITUDE, 0.10), 3); // from its own 0
         CKnobEncoder::Reset();
+    }
+
+    // A reading too wide for the field shrinks the font until it fits; one that fits takes the
+    // panel's font back. A field behind another window takes its reading when next drawn.
+    void CounterFieldFitsAndCatchesUpWhenDrawn() {
+        QWidget panel;
+        panel.resize(200, 60);
+        auto* field = new QLineEdit(&panel);
+        field->setGeometry(0, 0, 90, 24);
+        CCounterField counter;
+        counter.Attach(field);
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        const qreal base = panel.font().pointSizeF();
+        counter.Show(QStringLiteral("999.999999 KHz"));
+        QVERIFY(field->font().pointSizeF() < base);
+        QVERIFY(QFontMetrics(field->font()).horizontalAdvance(field->text()) <= 90 - 6);
+        counter.Show(QStringLiteral("1.0 Hz"));
+        QCOMPARE(field->font().pointSizeF(), base);
+
+        auto* cover = new QWidget(&panel);
+        cover->setAutoFillBackground(true);
+        cover->setGeometry(panel.rect());
+        cover->show();
+        counter.Show(QStringLiteral("2.0 Hz"));
+        QCOMPARE(field->text(), QStringLiteral("1.0 Hz"));
+        counter.Show(QStringLiteral("3.0 Hz"), true);
+        QCOMPARE(field->text(), QStringLiteral("3.0 Hz"));
+        counter.Show(QStringLiteral("4.0 Hz"));
+        delete cover;
+        QTRY_COMPARE(field->text(), QStringLiteral("4.0 Hz"));
     }
 
     // Template ids are unique, and dialog units are scaled edge by edge.

@@ -76,6 +76,7 @@ void CMultiDDSTarnView::CreateControls() {
     m_pSlider = m_panel.Get<QSlider>(IDC_VIEW_SLIDER);
     m_pPanelButton = m_panel.Get<QToolButton>(IDC_PANEL_BUTTON);
     m_pCounter = m_panel.Get<QLineEdit>(IDC_COUNTER);
+    m_counterField.Attach(m_pCounter);
     m_pSlider->hide();
     m_pSlider->setEnabled(false);
     m_pDisplay->SetSlider(m_pSlider);
@@ -195,24 +196,8 @@ void CMultiDDSTarnView::SetMaxFrequency() {
             CDeviceControl::MaxFrequency(m_pDevice ? int(m_pDevice->m_nWaveType) : 0));
 }
 
-namespace {
-
-/// Shrinks the field's font until the text fits: the meter's longest readings ("999.999999 KHz")
-/// are wider than the field in most fonts.
-void FitFontToText(QLineEdit* field, const QString& text) {
-    const int room = field->contentsRect().width() - 6;
-    QFont font = field->parentWidget()->font();
-    while (font.pointSizeF() > 5.0 && QFontMetrics(font).horizontalAdvance(text) > room)
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-    if (font != field->font())
-        field->setFont(font);
-}
-
-} // namespace
-
 void CMultiDDSTarnView::UpdateData() {
-    FitFontToText(m_pCounter, m_strCounter);
-    m_pCounter->setText(m_strCounter);
+    m_counterField.Show(m_strCounter);
 }
 
 void CMultiDDSTarnView::RefreshCounter() {

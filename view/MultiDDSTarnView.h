@@ -1,6 +1,7 @@
 #pragma once
 #include "app/DeviceView.h"
 #include "engine/DeviceWorker.h"
+#include "view/CounterField.h"
 #include "view/DeviceDialogs.h"
 #include "view/PanelControls.h"
 #include "view/PanelSync.h"
@@ -119,6 +120,7 @@ private:
     QLineEdit* m_pCounter = nullptr;
     QRect m_rcFill; ///< Button-face area behind the hide/show button and the panel.
     QString m_strCounter;
+    CCounterField m_counterField;
     int m_nTimer = 0;
     /// Zoom level and slider fraction of an applied setup, shown once the unit has its new
     /// plan (the frequency command starts Arb unzoomed); -1: none waiting.

@@ -59,9 +59,9 @@ TEST_F(IniFileTest, ReadSectionCutsAt9000Characters) {
     WriteBytes(m_path, text);
     std::vector<std::string> keys, values;
     ASSERT_EQ(m_ini.ReadSection("App", keys, values), 90);
-    EXPECT_EQ(values[88].size(), 94u);
-    EXPECT_EQ(keys[89], "1089");
-    EXPECT_EQ(values[89].size(), 93u); // the last line is cut short
+    // The last line is cut short.
+    EXPECT_EQ(std::tuple(values[88].size(), keys[89], values[89].size()),
+              std::tuple(94u, "1089", 93u));
 }
 
 TEST_F(IniFileTest, WriteCreatesFileSectionAndKeyOnlyWhenAsked) {
@@ -73,8 +73,8 @@ TEST_F(IniFileTest, WriteCreatesFileSectionAndKeyOnlyWhenAsked) {
     // A last line ending in a stray CR still gets a line end before the new section.
     WriteBytes(m_path, "[Other]\nx=1\r");
     EXPECT_EQ(m_ini.WriteString("Form", "Language", "2", true), 0u);
-    EXPECT_EQ(m_ini.ReadString("Form", "Language"), "2");
-    EXPECT_EQ(m_ini.ReadString("Other", "x"), "1");
+    EXPECT_EQ(std::tuple(m_ini.ReadString("Form", "Language"), m_ini.ReadString("Other", "x")),
+              std::tuple("2", "1"));
     WriteBytes(m_path, "[Form]\nLanguage=3\r");
     EXPECT_EQ(m_ini.ReadString("Form", "Language"), "3");
 
@@ -98,22 +98,20 @@ TEST_F(IniFileTest, WriteKeepsEveryOtherLineAsItWas) {
     EXPECT_EQ(ReadBytes(m_path), "; comment\r\n[Form]\r\nLanguage=2\r\nWidth=3\r\nHeight=4\r\n"
                                  "\r\n[View]\r\nLanguage=9");
     EXPECT_EQ(m_ini.WriteString("View", "x", "y", true), 0u);
-    EXPECT_EQ(m_ini.ReadString("View", "x"), "y");
-    EXPECT_EQ(m_ini.ReadString("View", "Language"), "9");
+    EXPECT_EQ(std::tuple(m_ini.ReadString("View", "x"), m_ini.ReadString("View", "Language")),
+              std::tuple("y", "9"));
 }
 
 TEST(SettingsFile, StoresTheLanguageIndexInConfigIni) {
     CScratchDir dir;
     CSettingsFile settings(dir.Path() + "/");
     EXPECT_EQ(settings.LoadLanguage(), -1);
-    EXPECT_EQ(settings.SaveLanguage(2), 0u);
+    EXPECT_EQ(settings.SaveLanguage(2), 0u); // loaded again in the next test
     EXPECT_EQ(ReadBytes(dir / "config.ini"), "[Form]\nLanguage=2\n");
-    EXPECT_EQ(settings.LoadLanguage(), 2);
-
-    WriteBytes(dir / "config.ini", "[Form]\nLanguage=abc\n");
-    EXPECT_EQ(settings.LoadLanguage(), 0);
-    WriteBytes(dir / "config.ini", "[Form]\nLanguage=-3x\n");
-    EXPECT_EQ(settings.LoadLanguage(), -3);
+    for (const auto& [text, language] : {std::pair("abc", 0), {"-3x", -3}}) {
+        WriteBytes(dir / "config.ini", "[Form]\nLanguage=" + std::string(text) + "\n");
+        EXPECT_EQ(settings.LoadLanguage(), language) << text;
+    }
     EXPECT_EQ(CSettingsFile::TextToInt("99999999999"), 2147483647);
     EXPECT_EQ(CSettingsFile::TextToInt("-99999999999"), -2147483647 - 1);
 }

@@ -115,8 +115,8 @@ TEST_F(Download, FrequencyCommandRefreshesTheArbPlanOnly) {
                   (std::vector<int>{row.points, row.perPeriod, row.arbPoints, row.zoom}))
             << row.wave << " " << row.points;
     }
-    EXPECT_EQ(m_device.m_fViewPos, 0.0f);
-    EXPECT_EQ(m_device.m_fSampleRate, 4166666.0f);
+    EXPECT_EQ(std::pair(float(m_device.m_fViewPos), float(m_device.m_fSampleRate)),
+              std::pair(0.0f, 4166666.0f));
 }
 
 // A frequency typed while the worker is between a frequency command and its download: the

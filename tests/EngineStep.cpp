@@ -56,10 +56,10 @@ TEST_F(Step, CallsInOrderWithOneCommandPerStepReadingItsFieldsThen) {
     m_device.m_bPowerOnOutput = 0;
     m_device.QueueCommand(99); // unknown: consumed without a call
     const Calls calls = Steps(m_device, 4);
-    EXPECT_EQ(calls[3], "DDSSetSingleWave(0,0)");
-    EXPECT_EQ(calls[7], "DDSDownload(0,1000)");
-    EXPECT_EQ(calls[11], "DDSSetPowerOnOutput(0,0)");
-    EXPECT_EQ(calls.size(), 15u);
+    ASSERT_EQ(calls.size(), 15u);
+    EXPECT_EQ(
+        std::tuple(calls[3], calls[7], calls[11]),
+        std::tuple("DDSSetSingleWave(0,0)", "DDSDownload(0,1000)", "DDSSetPowerOnOutput(0,0)"));
     EXPECT_TRUE(m_device.PendingCommands().empty());
 }
 
@@ -92,10 +92,8 @@ TEST_F(Step, CounterTruncatesAndResetsBeforeTheFirstCountButNotOnADemo) {
     CFakeDll::Lock()->readings = {12.9};
     m_device.SetMeasureMode(0);
     const Calls calls = Steps(m_device, 1);
-    EXPECT_EQ(m_device.m_nCount, 12);
-    EXPECT_EQ(m_device.m_bResetCounter, 0);
-    EXPECT_EQ(calls[0], "DDSResetCounter(0)");
-    EXPECT_EQ(calls[1], "DDSGetMeasure(0,1)");
+    EXPECT_EQ(std::tuple(int(m_device.m_nCount), int(m_device.m_bResetCounter), calls[0], calls[1]),
+              std::tuple(12, 0, "DDSResetCounter(0)", "DDSGetMeasure(0,1)"));
     CFakeDll::Lock()->readings = {1e12};
     EXPECT_EQ(Steps(m_device, 1)[0], "DDSGetMeasure(0,1)"); // read every step, no second reset
     EXPECT_EQ(m_device.m_nCount, 2147483647);
@@ -107,9 +105,8 @@ TEST_F(Step, CounterTruncatesAndResetsBeforeTheFirstCountButNotOnADemo) {
     demo.m_nMeasureMode = 0;
     CFakeDll::Lock()->readings = {42.0};
     EXPECT_TRUE(Steps(demo, 20).empty());
-    EXPECT_EQ(demo.m_nCount, 0);
-    EXPECT_EQ(demo.m_dMeasuredFreq, 0.0);
-    EXPECT_EQ(demo.PendingCommands(), (std::vector<int>{CMD_DOWNLOAD}));
+    EXPECT_EQ(std::tuple(int(demo.m_nCount), double(demo.m_dMeasuredFreq), demo.PendingCommands()),
+              std::tuple(0, 0.0, std::vector<int>{CMD_DOWNLOAD}));
 }
 
 TEST_F(Step, TwoStepsAtOnceOneRunsTheOtherReturns) {
@@ -129,8 +126,8 @@ TEST_F(Step, TwoStepsAtOnceOneRunsTheOtherReturns) {
     other.m_nDevice = 1;
     const int counted = CStepGuard::Count();
     EXPECT_FALSE(other.DeviceStep()); // the guard is held: skipped, not delayed
-    EXPECT_EQ(CStepGuard::Count(), counted);
-    EXPECT_EQ(other.PendingCommands().size(), 3u);
+    EXPECT_EQ(std::pair(CStepGuard::Count(), other.PendingCommands().size()),
+              std::pair(counted, 3ul));
 
     release.set_value();
     first.join();

@@ -146,10 +146,9 @@ TEST(SampleAt, ZeroPlanOrFrequencyNeverDividesByZero) {
 TEST(CaptureToArb, StoresOneDisplayedPeriodInVolts) {
     CRecord device({.type = WAVE_SQUARE, .periods = 4});
     device.CaptureToArb();
-    EXPECT_EQ(device.m_fSampleRate, 4166666.0f);
-    EXPECT_EQ(device.m_nPointsPerPeriod, 250);
-    EXPECT_EQ(device.m_nArbPoints, 1000);
-    EXPECT_EQ(device.m_nPeriodNumber, 3);
+    EXPECT_EQ(std::tuple(float(device.m_fSampleRate), int(device.m_nPointsPerPeriod),
+                         int(device.m_nArbPoints), int(device.m_nPeriodNumber)),
+              std::tuple(4166666.0f, 250, 1000, 3));
     EXPECT_FLOAT_EQ(device.m_fArb[0], 2.0f * 0.2857143f * 3.5f);
     EXPECT_FLOAT_EQ(device.m_fArb[124], 2.0f * 0.2857143f * 3.5f);
     EXPECT_FLOAT_EQ(device.m_fArb[125], -2.0f * 0.2857143f * 3.5f);

@@ -64,27 +64,25 @@ TEST_F(Step, CallsInOrderWithOneCommandPerStepReadingItsFieldsThen) {
 }
 
 TEST_F(Step, MeterShowsTheOldestOfASteadyWindowAndHoldsThroughJumps) {
-    const struct {
-        std::vector<double> readings;
-        std::vector<double> shown;
-    } cases[] = {
+    // Readings, values shown.
+    const std::pair<std::vector<double>, std::vector<double>> cases[] = {
         {{1000, 1100, 1200, 1300, 1400, 1500, 1600}, {1000, 1000, 1000, 1000, 1000, 1100, 1200}},
         // 5000 stays in the window for five readings; only then may the value move again.
         {{1000, 1000, 1000, 5000, 1000, 1000, 1000, 1000, 1000}, std::vector<double>(9, 1000)},
         {{0, 0}, {0, 0}},          // 0/0 is no jump
         {{2000, 0}, {2000, 2000}}, // smallest 0: the infinite ratio keeps the value
     };
-    for (const auto& c : cases) {
+    for (const auto& [readings, expected] : cases) {
         CStepGuard::ResetCount();
         CDDSDevice device;
         BindEmpty(device);
-        CFakeDll::Lock()->readings.assign(c.readings.begin(), c.readings.end());
+        CFakeDll::Lock()->readings.assign(readings.begin(), readings.end());
         std::vector<double> shown;
-        for (std::size_t i = 0; i < c.readings.size(); ++i) {
+        for (std::size_t i = 0; i < readings.size(); ++i) {
             Steps(device, 5); // the shared counter paces one reading
             shown.push_back(device.m_dMeasuredFreq);
         }
-        EXPECT_EQ(shown, c.shown);
+        EXPECT_EQ(shown, expected);
     }
 }
 

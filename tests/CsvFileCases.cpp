@@ -113,15 +113,11 @@ TEST(FileCases, AWaveWithoutPointsIsNotSavedAsAFileItsReaderRefuses) {
 // only as far as the lines its size header asks for may reach.
 TEST(FileCases, OpeningAFileThatIsNoWaveSaysWhyAndChangesNothing) {
     enum class During { Nothing, Shrink, Grow, Vanish };
-    struct OpenCase {
-        const char* name;
-        std::string file;  ///< name in the folder; "parent/" makes "parent" a file
-        std::string shown; ///< that name as a message shows it
-        std::string head;  ///< the file's first bytes; the rest up to its size reads as zeros
-        off_t size;
-        During during;
-        const char* says; ///< %s for the path; empty when the file opens
-    };
+    // Name; name in the folder ("parent/" makes "parent" a file) and as a message shows it; the
+    // file's first bytes (the rest up to its size reads as zeros), size; what happens while it is
+    // read; the message, %s for the path (empty when the file opens).
+    using OpenCase =
+        std::tuple<const char*, std::string, std::string, std::string, off_t, During, const char*>;
     const std::string good = "#CLOCK=8\n#SIZE=2\n1.5,0,0\n2.5,0,0\n";
     std::string longLines = "#CLOCK=8192\n#SIZE=4096\n";
     for (int i = 0; i < 4096; ++i)
@@ -145,23 +141,23 @@ TEST(FileCases, OpeningAFileThatIsNoWaveSaysWhyAndChangesNothing) {
         {"grows while read", "w.csv", "w.csv", good, 0, During::Grow, kChanged},
         {"vanishes while read", "w.csv", "w.csv", good, 0, During::Vanish, ""},
     };
-    for (const OpenCase& c : cases) {
+    for (const auto& [name, file, shown, head, size, during, message] : cases) {
         CScratchDir dir;
-        const std::string path = dir / c.file;
-        if (c.file == "pipe")
+        const std::string path = dir / file;
+        if (file == "pipe")
             ::mkfifo(path.c_str(), 0644);
-        else if (c.file == "folder")
+        else if (file == "folder")
             std::filesystem::create_directory(path);
         else
-            WriteBytes(c.file.find('/') == std::string::npos ? path : dir / "parent", c.head);
-        if (c.size)
-            std::filesystem::resize_file(path, std::uintmax_t(c.size)); // sparse
-        CFileAccess::SetOpenedHook([&c](const std::string& opened) {
-            if (c.during == During::Shrink)
+            WriteBytes(file.find('/') == std::string::npos ? path : dir / "parent", head);
+        if (size)
+            std::filesystem::resize_file(path, std::uintmax_t(size)); // sparse
+        CFileAccess::SetOpenedHook([during = during](const std::string& opened) {
+            if (during == During::Shrink)
                 ::truncate(opened.c_str(), 10);
-            else if (c.during == During::Grow)
+            else if (during == During::Grow)
                 std::ofstream(opened, std::ios::app) << "3.5,0,0\n";
-            else if (c.during == During::Vanish)
+            else if (during == During::Vanish)
                 ::unlink(opened.c_str());
         });
         CDDSDevice device;
@@ -171,14 +167,14 @@ TEST(FileCases, OpeningAFileThatIsNoWaveSaysWhyAndChangesNothing) {
         const bool opened = CCsvFile::Read(device, path, error);
         CFileAccess::SetOpenedHook(nullptr);
 
-        std::string says = c.says;
+        std::string says = message;
         if (const std::size_t at = says.find("%s"); at != std::string::npos)
-            says.replace(at, 2, dir / c.shown);
-        EXPECT_EQ(error, says) << c.name;
-        EXPECT_EQ(opened, says.empty()) << c.name;
-        EXPECT_FLOAT_EQ(device.m_fArb[0], opened ? 1.5f : 7.0f) << c.name;
-        EXPECT_EQ(int(device.m_nPointsPerPeriod), opened ? 2 : points) << c.name;
-        if (c.file == "pipe") { // nor is a plain file put in its place
+            says.replace(at, 2, dir / shown);
+        EXPECT_EQ(error, says) << name;
+        EXPECT_EQ(opened, says.empty()) << name;
+        EXPECT_FLOAT_EQ(device.m_fArb[0], opened ? 1.5f : 7.0f) << name;
+        EXPECT_EQ(int(device.m_nPointsPerPeriod), opened ? 2 : points) << name;
+        if (file == "pipe") { // nor is a plain file put in its place
             EXPECT_FALSE(CCsvFile::CheckWritable(path, error));
             EXPECT_TRUE(std::filesystem::is_fifo(path));
         }

@@ -120,15 +120,9 @@ TEST(SettingsFile, StoresTheLanguageIndexInConfigIni) {
 // the built-in language), and a save either goes through or leaves the file as it was.
 TEST(SettingsFile, StartsFromWhateverConfigIniHoldsAndNeverSavesHalf) {
     enum class Kind { File, Folder, Pipe };
-    struct SettingsCase {
-        const char* name;
-        Kind kind;
-        std::string head; ///< the file's first bytes; the rest up to its size reads as zeros
-        off_t size;
-        mode_t mode;
-        int loads;
-        unsigned int saveError;
-    };
+    // Name, kind, the file's first bytes (the rest up to its size reads as zeros), size, mode,
+    // the language loaded, the save's error.
+    using SettingsCase = std::tuple<const char*, Kind, std::string, off_t, mode_t, int, unsigned>;
     const std::string named = "[Form]\nLanguage=3\n";
     const SettingsCase cases[] = {
         {"empty", Kind::File, "", 0, 0644, -1, 0},
@@ -139,31 +133,31 @@ TEST(SettingsFile, StartsFromWhateverConfigIniHoldsAndNeverSavesHalf) {
         {"folder", Kind::Folder, "", 0, 0755, -1, EISDIR},
         {"pipe", Kind::Pipe, "", 0, 0644, -1, EIO},
     };
-    for (const SettingsCase& c : cases) {
+    for (const auto& [name, kind, head, size, mode, loads, saveError] : cases) {
         CScratchDir dir;
         const std::string path = dir / "config.ini";
-        if (c.kind == Kind::Folder)
+        if (kind == Kind::Folder)
             std::filesystem::create_directory(path);
-        else if (c.kind == Kind::Pipe)
-            ::mkfifo(path.c_str(), c.mode);
+        else if (kind == Kind::Pipe)
+            ::mkfifo(path.c_str(), mode);
         else
-            WriteBytes(path, c.head);
-        if (c.size)
-            std::filesystem::resize_file(path, std::uintmax_t(c.size));
-        ::chmod(path.c_str(), c.mode);
+            WriteBytes(path, head);
+        if (size)
+            std::filesystem::resize_file(path, std::uintmax_t(size));
+        ::chmod(path.c_str(), mode);
         const auto before = std::filesystem::status(path).type();
         CSettingsFile settings(dir.Path());
 
-        EXPECT_EQ(settings.LoadLanguage(), c.loads) << c.name;
-        EXPECT_EQ(settings.SaveLanguage(4), c.saveError) << c.name;
-        EXPECT_EQ(settings.LoadLanguage(), c.saveError ? c.loads : 4) << c.name;
-        EXPECT_EQ(std::filesystem::status(path).type(), before) << c.name;
-        if (c.saveError && c.kind == Kind::File) {
+        EXPECT_EQ(settings.LoadLanguage(), loads) << name;
+        EXPECT_EQ(settings.SaveLanguage(4), saveError) << name;
+        EXPECT_EQ(settings.LoadLanguage(), saveError ? loads : 4) << name;
+        EXPECT_EQ(std::filesystem::status(path).type(), before) << name;
+        if (saveError && kind == Kind::File) {
             EXPECT_EQ(std::filesystem::file_size(path),
-                      std::uintmax_t(c.size ? c.size : off_t(c.head.size())))
-                << c.name;
-            EXPECT_EQ(ReadBytes(path).substr(0, c.head.size()), c.head) << c.name;
+                      std::uintmax_t(size ? size : off_t(head.size())))
+                << name;
+            EXPECT_EQ(ReadBytes(path).substr(0, head.size()), head) << name;
         }
-        EXPECT_EQ(CountEntries(dir.Path()), 1) << c.name;
+        EXPECT_EQ(CountEntries(dir.Path()), 1) << name;
     }
 }

@@ -82,14 +82,9 @@ protected:
     CScpiInstrument m_instrument{*this, "9.9"};
 };
 
-struct Row {
-    const char* line;
-    const char* response;
-    std::vector<int> errors;
-};
-
 TEST_F(Instrument, CommandsClampAddressAndAnswerAsStored) {
-    const Row rows[] = {
+    // Line, response, error codes queued.
+    const std::tuple<const char*, const char*, std::vector<int>> rows[] = {
         {"FREQ 8e7;FREQ?", "75000000", {-222}},
         {"FUNC SQU;FREQ 30MHZ;FREQ?;FUNC?", "25000000;SQU", {-222}},
         {"FREQ MAX;FREQ?", "75000000", {}},
@@ -117,13 +112,13 @@ TEST_F(Instrument, CommandsClampAddressAndAnswerAsStored) {
         {"DATA:ARB:DAC #14\x01\x01\x01\x10;:DATA:ARB:DAC #13abc", "", {-222, -224}},
         {"MMEM:STOR:DATA '/nonexistent/dir/a.csv'", "", {-200}},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.line);
+    for (const auto& [line, response, errors] : rows) {
+        SCOPED_TRACE(line);
         m_controls[0].Reset();
         m_controls[1].Reset();
         const std::unique_ptr<CScpiSession> session = m_instrument.NewSession();
-        EXPECT_EQ(Run(*session, row.line), row.response);
-        EXPECT_EQ(Errors(*session), row.errors);
+        EXPECT_EQ(Run(*session, line), response);
+        EXPECT_EQ(Errors(*session), errors);
     }
 }
 

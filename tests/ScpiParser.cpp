@@ -73,20 +73,16 @@ std::vector<int> DrainErrors(CScpiSession& session) {
     return codes;
 }
 
-struct Row {
-    const char* input;
-    const char* response;
-    std::vector<int> errors;
-    const char* calls;
-};
+/// Input line, response, error codes queued, the handler calls.
+using Row = std::tuple<const char*, const char*, std::vector<int>, const char*>;
 
 void RunRows(const std::vector<Row>& rows) {
-    for (const Row& row : rows) {
+    for (const auto& [input, response, errors, calls] : rows) {
         Instrument instrument;
         CScpiSession session(instrument.table, instrument.Hooks());
-        EXPECT_EQ(session.Feed(std::string(row.input) + "\n"), row.response) << row.input;
-        EXPECT_EQ(instrument.calls, row.calls) << row.input;
-        EXPECT_EQ(DrainErrors(session), row.errors) << row.input;
+        EXPECT_EQ(session.Feed(std::string(input) + "\n"), response) << input;
+        EXPECT_EQ(instrument.calls, calls) << input;
+        EXPECT_EQ(DrainErrors(session), errors) << input;
     }
 }
 } // namespace

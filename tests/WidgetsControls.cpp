@@ -87,8 +87,8 @@ private slots:
         QCOMPARE(std::tuple(click.count(), lever.GetValue()), std::tuple(2, true));
         // The ball tip is drawn on the side the lever points to.
         const QRectF area(0, 0, 29, 14);
-        QVERIFY(CLeftRight::TipCentre(area, false).x() < area.center().x() - 5);
-        QVERIFY(CLeftRight::TipCentre(area, true).x() > area.center().x() + 5);
+        QVERIFY(CLeftRight::TipCentre(area, false).x() < area.center().x() - 5 &&
+                CLeftRight::TipCentre(area, true).x() > area.center().x() + 5);
     }
 
     void KnobReportsMoveThenUpAndFollowsThePointer() {

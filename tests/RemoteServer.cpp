@@ -111,8 +111,7 @@ private slots:
 
     void interleavedClientsGetTheirOwnAnswers() {
         CClient a, b;
-        QVERIFY(a.Open(m_pServer->Port()));
-        QVERIFY(b.Open(m_pServer->Port()));
+        QVERIFY(a.Open(m_pServer->Port()) && b.Open(m_pServer->Port()));
         a.socket.write("NOPE\n");
         QVERIFY(b.Ask("SYST:ERR?\n").startsWith("0,"));
         QVERIFY(a.Ask("SYST:ERR?\n").startsWith("-113,"));

@@ -107,9 +107,8 @@ private slots:
         };
         knob.SetValue(0.02);
         // Down twice crosses the top mark backwards; half notches add up to one step.
-        QTest::keyClick(&knob, Qt::Key_Up);
-        QTest::keyClick(&knob, Qt::Key_Down);
-        QTest::keyClick(&knob, Qt::Key_Down);
+        for (Qt::Key key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Down})
+            QTest::keyClick(&knob, key);
         wheel(120);
         wheel(-60);
         QCOMPARE(events.size(), 8);

@@ -2,7 +2,6 @@
 
 #include <QTest>
 
-#include <cstdlib>
 
 Q_DECLARE_METATYPE(CCommandLine::Action)
 

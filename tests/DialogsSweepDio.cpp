@@ -45,19 +45,19 @@ private slots:
     void sweepEntriesAreClampedAsTyped() {
         // Start below 20 or no number, end above 100 kHz, speed over an hour, step over the
         // span: the field, what is typed, and what is then shown and stored.
-        const F fields[] = {F::FIELD_START, F::FIELD_START, F::FIELD_END, F::FIELD_SPEED,
-                            F::FIELD_STEP};
-        const char* const typed[] = {"5", "x", "200000", "4000000", "99999"};
-        const int shown[] = {20, 20, 100000, 100, 99000};
-        for (int i = 0; i < 5; ++i) {
+        for (const auto& [field, typed, shown] : {std::tuple(F::FIELD_START, "5", 20),
+                                                  {F::FIELD_START, "x", 20},
+                                                  {F::FIELD_END, "200000", 100000},
+                                                  {F::FIELD_SPEED, "4000000", 100},
+                                                  {F::FIELD_STEP, "99999", 99000}}) {
             auto dialog = Sweep();
-            QLineEdit* edit = dialog->Edit(fields[i]);
+            QLineEdit* edit = dialog->Edit(field);
             edit->selectAll();
-            QTest::keyClicks(edit, typed[i]);
-            QCOMPARE(edit->text(), QString::number(shown[i]));
+            QTest::keyClicks(edit, typed);
             const double stored[] = {Device()->m_dSweepStart, Device()->m_dSweepEnd,
                                      double(Device()->m_nSweepSpeed), Device()->m_dSweepStep};
-            QCOMPARE(stored[fields[i]], double(shown[i]));
+            QCOMPARE(std::pair(edit->text(), stored[field]),
+                     std::pair(QString::number(shown), double(shown)));
         }
     }
 

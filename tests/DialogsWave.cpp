@@ -11,7 +11,6 @@
 #include "dialogs/RampDlg.h"
 #include "dialogs/SquareDlg.h"
 #include "dialogs/TrapeziaDlg.h"
-#include "i18n/LanguageManager.h"
 #include "widgets/NumEdit.h"
 
 namespace {

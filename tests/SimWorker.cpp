@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
-#include <functional>
 #include <map>
 #include <regex>
 #include <thread>

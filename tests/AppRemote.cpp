@@ -78,9 +78,7 @@ private slots:
         program.Open();
         program.Frame()->RenameDocument(1, QStringLiteral("Bench"));
         CFrameDeviceRegistry registry(*program.Frame());
-        QCOMPARE((QStringList{QString::fromStdString(registry.Name(0)),
-                              QString::fromStdString(registry.Name(1))}),
-                 (QStringList{"Device 1", "Bench"}));
+        QCOMPARE(std::tuple(registry.Name(0), registry.Name(1)), std::tuple("Device 1", "Bench"));
         QVERIFY(registry.Control(1) == program.Doc(1)->m_pControl && !registry.Control(2));
 
         const QString missing = program.Folder() + QStringLiteral("/none.csv");

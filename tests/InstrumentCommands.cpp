@@ -134,10 +134,9 @@ TEST_F(Instrument, OperationCompleteWaitsForTheUnit) {
         ASSERT_TRUE(WaitFor([&] { return !(answer = session->Poll()).empty(); }));
         // Checked at once: the answer may only come once the plan and its download are there.
         const SimUnitState unit = SimGetUnit(i);
-        EXPECT_EQ(answer, "1\n");
-        EXPECT_EQ(unit.frequency, rows[i].second);
-        EXPECT_EQ(int(unit.buffer.size()), unit.points);
-        EXPECT_EQ(m_devices[i].m_nPoints, unit.points);
+        EXPECT_EQ(std::tuple(answer, unit.frequency, int(unit.buffer.size()),
+                             int(m_devices[i].m_nPoints)),
+                  std::tuple("1\n", rows[i].second, unit.points, unit.points));
     }
     // The simulated unit plays 7 periods in 2766 samples of 200 MHz / 41.
     EXPECT_EQ(Run(*session, "FREQ:ACT?"), "12345.0258363755,2.09286152289577");

@@ -38,12 +38,11 @@ private slots:
         // The wave parameter items, then Sweep, for each wave type.
         const QList<int> waveItems{ID_WAVE_SQUARE,   ID_WAVE_RAMP, ID_WAVE_TRAPEZIA,
                                    ID_WAVE_EXPONENT, ID_WAVE_AMFM, ID_SWEEP};
-        for (const auto& [wave, states] : {std::pair(WAVE_SINE, "-----e"),
-                                           {WAVE_SQUARE, "e-----"},
-                                           {WAVE_AMFM, "----e-"},
-                                           {WAVE_ARB, "------"}}) {
-            program.View()->SelectWaveType(wave);
-            QCOMPARE(States(frame, waveItems), QString(states));
+        const int waves[] = {WAVE_SINE, WAVE_SQUARE, WAVE_AMFM, WAVE_ARB};
+        const QStringList states{"-----e", "e-----", "----e-", "------"};
+        for (int i = 0; i < 4; ++i) {
+            program.View()->SelectWaveType(waves[i]);
+            QCOMPARE(States(frame, waveItems), states[i]);
         }
         program.View()->SelectWaveType(WAVE_RAMP);
         emit program.Menu(2)->aboutToShow(); // the menu takes these states when it opens

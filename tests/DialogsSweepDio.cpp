@@ -45,11 +45,12 @@ private slots:
     void sweepEntriesAreClampedAsTyped() {
         // Start below 20 or no number, end above 100 kHz, speed over an hour, step over the
         // span: the field, what is typed, and what is then shown and stored.
-        for (const auto& [field, typed, shown] : {std::tuple(F::FIELD_START, "5", 20),
-                                                  {F::FIELD_START, "x", 20},
-                                                  {F::FIELD_END, "200000", 100000},
-                                                  {F::FIELD_SPEED, "4000000", 100},
-                                                  {F::FIELD_STEP, "99999", 99000}}) {
+        const std::tuple<F, const char*, int> entries[] = {
+            {F::FIELD_START, "5", 20},        {F::FIELD_START, "x", 20},
+            {F::FIELD_END, "200000", 100000}, {F::FIELD_SPEED, "4000000", 100},
+            {F::FIELD_STEP, "99999", 99000},
+        };
+        for (const auto& [field, typed, shown] : entries) {
             auto dialog = Sweep();
             QLineEdit* edit = dialog->Edit(field);
             edit->selectAll();

@@ -28,7 +28,7 @@ class AppHelp : public QObject {
     Q_OBJECT
 
 private slots:
-    void manualIsFoundBesideTheProgramFirstThenInstalled() {
+    void manualIsFoundBesideTheProgramFirstThenInstalledOrNothingOpens() {
         const QString beside = "bin/help/manual.md", installed = "share/ddstarn-usb/help/manual.md";
         const std::pair<QStringList, QString> cases[] = {
             {{beside}, beside}, {{installed}, installed}, {{installed, beside}, beside}, {{}, "-"}};
@@ -40,9 +40,7 @@ private slots:
             QCOMPARE(CHelpWindow::FindManual(root.filePath(QStringLiteral("bin"))),
                      QFileInfo(root.filePath(expected)).canonicalFilePath()); // "-": none
         }
-    }
-
-    void missingManualOpensNothingAndSaysNothing() {
+        // Without one, Help Content opens nothing and says nothing.
         CProgram program(1);
         program.Frame()->RouteCommand(ID_HELP_CONTENT);
         QVERIFY(!CHelpWindow::Instance());

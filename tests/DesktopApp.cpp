@@ -68,9 +68,9 @@ private slots:
         QTRY_COMPARE(program.m_answerer.m_messages.size(), 2);
         QVERIFY(program.m_answerer.m_messages[0].contains("notes.csv") &&
                 program.m_answerer.m_messages[1].contains("gone.csv"));
-        QCOMPARE(std::tuple(program.Count(), program.m_answerer.m_nDeviceLists),
-                 std::tuple(1, lists));
-        QCOMPARE(program.Doc(0)->m_strFileName, QString(CMultiDDSTarnDoc::kNoFile));
+        QCOMPARE(std::tuple(program.Count(), program.m_answerer.m_nDeviceLists,
+                            program.Doc(0)->m_strFileName),
+                 std::tuple(1, lists, QString(CMultiDDSTarnDoc::kNoFile)));
     }
 
     // The first file named on the command line goes into the start-up device, each further one

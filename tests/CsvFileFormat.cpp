@@ -72,14 +72,13 @@ TEST_F(CsvFileTest, ReadsHeadersByPositionFromTheLastEqualsSign) {
                 std::isfinite(m_device.m_fArb[0]));
 }
 
-TEST_F(CsvFileTest, ReadsPointFieldsStrictly) {
+TEST_F(CsvFileTest, ReadsPointFieldsStrictlyAndOnlyAsManyAsTheSizeSays) {
     ASSERT_TRUE(ReadText("#CLOCK=8000\r\n#SIZE=8\r\n1.5\r\n1.5,0,0\r\n 1.5,0,0\r\n1e-3,0,0\r\n"
                          "-.25,x\r\n1,5,0\r\n\r\n2.5,0,0"));
     EXPECT_EQ(std::vector<float>(m_device.m_fArb.begin(), m_device.m_fArb.begin() + 8),
               (std::vector<float>{0.0f, 1.5f, 0.0f, 0.0f, -0.25f, 1.0f, 0.0f, 2.5f}));
-}
 
-TEST_F(CsvFileTest, PadsShortFilesAndIgnoresSurplusLines) {
+    // A short file is padded with zeros; lines beyond its size are not read.
     for (int i = 0; i < 12; ++i)
         m_device.m_fArb[i] = 9.0f;
     ASSERT_TRUE(ReadText("#CLOCK=10000\n#SIZE=10\n1,0,0\n2,0,0\n3,0,0\n4,0,0\n"));

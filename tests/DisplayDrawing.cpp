@@ -42,10 +42,9 @@ private slots:
         auto device = MakeDevice(WAVE_SINE);
         device->m_fAmplitude = 0.0f; // flat curve on the centre row, away from the probes
         const QImage image = Render(*device, 120, 100);
-        const QColor grey(192, 192, 192);
         // Sunken frame: light grey top and left, white right and bottom, 8 pixels deep; at the
         // bevel the right edge wins below row 0.
-        QCOMPARE(Mismatches(image, grey, {{0, 0}, {7, 50}, {50, 7}}), QString());
+        QCOMPARE(Mismatches(image, QColor(192, 192, 192), {{0, 0}, {7, 50}, {50, 7}}), QString());
         QCOMPARE(Mismatches(image, Qt::white, {{119, 50}, {113, 50}, {50, 99}, {119, 1}}),
                  QString());
         // Dotted grid: every other pixel along a line, nothing between lines, the bottom line on
@@ -82,8 +81,7 @@ private slots:
         QCOMPARE(CountOutside(image, plot, kCurve), 0);
 
         // Noise strokes every column.
-        auto noise = MakeDevice(WAVE_WHITE_NOISE);
-        image = Render(*noise, 700, 420);
+        image = Render(*MakeDevice(WAVE_WHITE_NOISE), 700, 420);
         for (int x = plot.left(); x < plot.right(); ++x)
             QVERIFY2(CountOutside(image.copy(x, plot.top(), 1, plot.height()), {}, kCurve) > 0,
                      qPrintable(QString("column %1 has no curve").arg(x)));
@@ -126,8 +124,7 @@ private slots:
         // outside the table it returns to 0.
         arb->m_nViewFirst = 500;
         arb->m_nViewLast = 1000;
-        const QImage zoomed = Render(*arb, 1020, 420, &cursor);
-        QCOMPARE(CountOutside(zoomed, QRect(), kCursor), 0);
+        QCOMPARE(CountOutside(Render(*arb, 1020, 420, &cursor), QRect(), kCursor), 0);
         arb->m_nViewFirst = 0;
         cursor = 2000;
         const QImage beyond = Render(*arb, 1020, 420, &cursor);

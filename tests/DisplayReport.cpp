@@ -10,10 +10,6 @@
 
 namespace {
 
-QString English(int id) {
-    return QString::fromUtf8(EnglishTexts().GetText(id).c_str());
-}
-
 CReportPrinter::Inputs MakeInputs() {
     CReportPrinter::Inputs inputs;
     inputs.fields.strFrequency = QStringLiteral("1000.000");
@@ -21,7 +17,7 @@ CReportPrinter::Inputs MakeInputs() {
     inputs.fields.dOffset = -0.5;
     inputs.fields.strCounter = QStringLiteral("00000000042");
     inputs.strFileName = QStringLiteral("CSV File Empty");
-    inputs.text = English;
+    inputs.text = [](int id) { return QString::fromUtf8(EnglishTexts().GetText(id).c_str()); };
     return inputs;
 }
 

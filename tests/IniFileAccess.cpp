@@ -36,7 +36,7 @@ TEST_F(IniFileTest, ReadStringMatchesNamesWithoutCaseTrimsAndLimitsTheValue) {
 
 // An empty section reads as one empty entry in place of what was there (a missing file too, as
 // the language files' test sees).
-TEST_F(IniFileTest, ReadSectionKeepsFileOrderAndRawValues) {
+TEST_F(IniFileTest, ReadSectionKeepsFileOrderAndRawValuesUpTo9000Characters) {
     std::vector<std::string> keys, values;
     WriteBytes(m_path, "\xEF\xBB\xBF[App]\r\n8888=English\r\n\r\n80502=Close Output Power On \r\n"
                        "no equals here\r\n1055=a=b\r\n1055=second\r\n  [Next]\r\n1=x\r\n");
@@ -49,15 +49,13 @@ TEST_F(IniFileTest, ReadSectionKeepsFileOrderAndRawValues) {
     EXPECT_EQ(m_ini.ReadSection("App", keys, values), 1);
     EXPECT_EQ(keys, std::vector<std::string>{""});
     EXPECT_EQ(values, std::vector<std::string>{""});
-}
 
-TEST_F(IniFileTest, ReadSectionCutsAt9000Characters) {
-    // Lines of 99 characters cost 100 with their terminator; 8998 fit before the final two.
+    // At most 9000 characters: lines of 99 characters cost 100 with their terminator; 8998 fit
+    // before the final two.
     std::string text = "[App]\n";
     for (int i = 0; i < 100; ++i)
         text += std::to_string(1000 + i) + "=" + std::string(94, 'x') + "\n";
     WriteBytes(m_path, text);
-    std::vector<std::string> keys, values;
     ASSERT_EQ(m_ini.ReadSection("App", keys, values), 90);
     // The last line is cut short.
     EXPECT_EQ(std::tuple(values[88].size(), keys[89], values[89].size()),

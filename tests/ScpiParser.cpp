@@ -159,7 +159,7 @@ TEST(ScpiParser, StatusRegistersAndCommonCommands) {
     });
 }
 
-TEST(ScpiParser, ErrorQueueKeepsOrderAndMarksOverflow) {
+TEST(ScpiParser, ErrorQueueMarksOverflowAndInputInPiecesOrOverrunsResynchronises) {
     Instrument instrument;
     CScpiSession session(instrument.table);
     EXPECT_EQ(session.Feed("SYST:ERR?\n"), "0,\"No error\"\n");
@@ -172,12 +172,8 @@ TEST(ScpiParser, ErrorQueueKeepsOrderAndMarksOverflow) {
     expected.push_back(-350);
     EXPECT_EQ(DrainErrors(session), expected);
     EXPECT_EQ(session.EventStatus(), CScpiSession::ESR_CME);
-}
 
-// TCP delivers bytes in any pieces; a block's bytes may hold newlines.
-TEST(ScpiParser, InputArrivesInPiecesAndOverrunsResynchronise) {
-    Instrument instrument;
-    CScpiSession session(instrument.table);
+    // TCP delivers bytes in any pieces; a block's bytes may hold newlines.
     const std::string input = "FREQ 1;DATA:ARB:DAC #212\nline\r\n two\n;:FREQ:ACT?\r\nOUTP ON\n";
     std::string output;
     for (char c : input)

@@ -104,7 +104,7 @@ TEST(SettingsFile, StoresTheLanguageIndexInConfigIni) {
     CScratchDir dir;
     CSettingsFile settings(dir.Path() + "/");
     EXPECT_EQ(settings.LoadLanguage(), -1);
-    EXPECT_EQ(settings.SaveLanguage(2), 0u); // loaded again in the next test
+    EXPECT_EQ(settings.SaveLanguage(2), 0u); // the round trip is in the next test's table
     EXPECT_EQ(ReadBytes(dir / "config.ini"), "[Form]\nLanguage=2\n");
     for (const auto& [text, language] : {std::pair("abc", 0), {"-3x", -3}}) {
         WriteBytes(dir / "config.ini", "[Form]\nLanguage=" + std::string(text) + "\n");

@@ -45,20 +45,19 @@ private slots:
     void sweepEntriesAreClampedAsTyped() {
         // Start below 20 or no number, end above 100 kHz, speed over an hour, step over the
         // span: the field, what is typed, and what is then shown and stored.
-        const std::tuple<F, const char*, int> entries[] = {
-            {F::FIELD_START, "5", 20},        {F::FIELD_START, "x", 20},
-            {F::FIELD_END, "200000", 100000}, {F::FIELD_SPEED, "4000000", 100},
-            {F::FIELD_STEP, "99999", 99000},
-        };
-        for (const auto& [field, typed, shown] : entries) {
+        const F fields[] = {F::FIELD_START, F::FIELD_START, F::FIELD_END, F::FIELD_SPEED,
+                            F::FIELD_STEP};
+        const char* const typed[] = {"5", "x", "200000", "4000000", "99999"};
+        const int shown[] = {20, 20, 100000, 100, 99000};
+        for (int i = 0; i < 5; ++i) {
             auto dialog = Sweep();
-            QLineEdit* edit = dialog->Edit(field);
+            QLineEdit* edit = dialog->Edit(fields[i]);
             edit->selectAll();
-            QTest::keyClicks(edit, typed);
+            QTest::keyClicks(edit, typed[i]);
+            QCOMPARE(edit->text(), QString::number(shown[i]));
             const double stored[] = {Device()->m_dSweepStart, Device()->m_dSweepEnd,
                                      double(Device()->m_nSweepSpeed), Device()->m_dSweepStep};
-            QCOMPARE(std::pair(edit->text(), stored[field]),
-                     std::pair(QString::number(shown), double(shown)));
+            QCOMPARE(stored[fields[i]], double(shown[i]));
         }
     }
 

@@ -18,8 +18,7 @@ private slots:
         qputenv("TINY_DRIVER_HOLD", hold.toLocal8Bit());
         CProgram program(0, 0,
                          [](const QString& folder) { InstallLanguage(folder, "German.lug"); });
-        QVERIFY(program.m_bStarted);
-        QCOMPARE(program.Device()->m_bDemo, 0);
+        QVERIFY(program.m_bStarted && program.Device()->m_bDemo == 0);
         void* driver = dlopen(HANGING_DRIVER, RTLD_NOW | RTLD_NOLOAD);
         QVERIFY(driver);
         const auto held = reinterpret_cast<int (*)()>(dlsym(driver, "TinyDriverHeld"));
@@ -30,11 +29,10 @@ private slots:
         QCOMPARE(program.Device()->m_nDIOMode, 1);
         program.Frame()->SetLanguage(0); // German.lug, away from English
         program.Exit();
-        QCOMPARE(held(), 1); // nothing waited for the driver to answer
-        QCOMPARE(CDeviceWorker::Abandoned(), 1);
+        // Nothing waited for the driver to answer.
+        QCOMPARE(std::pair(held(), CDeviceWorker::Abandoned()), std::pair(1, 1));
         QFile settings(program.Folder() + QStringLiteral("/config.ini"));
-        QVERIFY(settings.open(QIODevice::ReadOnly));
-        QVERIFY(settings.readAll().contains("Language=0"));
+        QVERIFY(settings.open(QIODevice::ReadOnly) && settings.readAll().contains("Language=0"));
 
         QFile::remove(hold);
         QTRY_COMPARE(CDeviceWorker::Abandoned(), 0); // before the driver goes with the process
@@ -54,8 +52,7 @@ private slots:
         QFile(hold).open(QIODevice::WriteOnly);
         QTRY_COMPARE(held(), 1); // the step guard keeps the others out
         host.Stop();
-        QCOMPARE(held(), 1);
-        QCOMPARE(CDeviceWorker::Abandoned(), 1);
+        QCOMPARE(std::pair(held(), CDeviceWorker::Abandoned()), std::pair(1, 1));
         QFile::remove(hold);
         QTRY_COMPARE(CDeviceWorker::Abandoned(), 0);
         dlclose(driver);

@@ -107,9 +107,8 @@ private slots:
                     CSetupFile::Format({.m_dFrequency = hz * 100}));
             qputenv(CCrashRecovery::kAnswerVariable, answer);
             const int restored = run.OfferRestore(*CMultiDDSTarnApp::Get());
-            QCOMPARE(restored, *answer == 'y' ? 2 : 0);
-            QCOMPARE(program.Count(), *answer == 'y' ? 2 : 1);
-            QVERIFY(QDir(state.path()).isEmpty());
+            QCOMPARE(std::tuple(restored, program.Count(), QDir(state.path()).isEmpty()),
+                     std::tuple(*answer == 'y' ? 2 : 0, *answer == 'y' ? 2 : 1, true));
         }
         qunsetenv(CCrashRecovery::kAnswerVariable);
         QVERIFY(program.Device(0)->m_dFrequency == 900.0 &&
@@ -139,8 +138,8 @@ private slots:
         // A stop by signal is an ordinary end: nothing is left to offer.
         second.m_process.terminate();
         QVERIFY(second.m_process.waitForFinished(20000));
-        QCOMPARE(second.m_process.exitStatus(), QProcess::NormalExit);
-        QVERIFY(folder.isEmpty());
+        QCOMPARE(std::pair(second.m_process.exitStatus(), folder.isEmpty()),
+                 std::pair(QProcess::NormalExit, true));
     }
 };
 

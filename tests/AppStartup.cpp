@@ -10,37 +10,35 @@ private slots:
     // several are free, and is a demo (with one message each) when none is or the list is
     // cancelled.
     void devicesBindAFreeGeneratorOrBecomeDemos() {
-        const struct {
-            int units, chooseRow, first, second, lists, messages;
-            QStringList names, lastList;
-        } cases[] = {
+        // Units, Device List row taken; the units of the first and second device, the lists and
+        // messages seen by then; the names and the last list.
+        const std::tuple<int, int, int, int, int, int, QStringList, QStringList> cases[] = {
             {0, 0, -1, -1, 0, 2, {"Demo 1", "Demo 2"}, {}},
             {1, 0, 0, -1, 0, 1, {"Device 1", "Demo 1"}, {}},
             {2, -1, -1, -1, 2, 0, {"Demo 1", "Demo 2"}, {"Device List", "Device", "1", "2"}},
             {2, 1, 1, 0, 1, 0, {"Device 1", "Device 2"}, {"Device List", "Device", "1", "2"}},
             {3, 1, 1, 2, 2, 0, {"Device 1", "Device 2"}, {"Device List", "Device", "1", "3"}},
         };
-        for (const auto& c : cases) {
-            CProgram program(c.units, c.chooseRow);
+        for (const auto& [units, chooseRow, first, second, lists, messages, names, lastList] :
+             cases) {
+            CProgram program(units, chooseRow);
             const CModalAnswerer& seen = program.m_answerer;
             QVERIFY(program.m_bStarted);
             QCOMPARE(std::tuple(int(program.Device()->m_nDevice), bool(program.Device()->m_bDemo)),
-                     std::tuple(c.first, c.first < 0));
+                     std::tuple(first, first < 0));
             // At start: the demo notice only when no generator exists, the list when several do.
             QCOMPARE(std::tuple(seen.m_messages.size(), seen.m_nDeviceLists),
-                     std::tuple(qsizetype(c.units == 0), int(c.units >= 2)));
+                     std::tuple(qsizetype(units == 0), int(units >= 2)));
             // The serial number pane shows the unit's two identity input lines.
             QTRY_COMPARE((program.Frame()->OnTimer(), program.Frame()->PaneText(1)),
-                         c.first < 0 ? ""
-                                     : QString("Combine Device Serial Number : %1").arg(c.first));
-            QCOMPARE(program.Frame()->PaneText(0), c.first < 0 ? "Demo" : "Connect");
+                         first < 0 ? "" : QString("Combine Device Serial Number : %1").arg(first));
+            QCOMPARE(program.Frame()->PaneText(0), first < 0 ? "Demo" : "Connect");
 
             program.Open();
             QCOMPARE(std::tuple(int(program.Device(1)->m_nDevice), seen.m_messages.size(),
                                 seen.m_nDeviceLists),
-                     std::tuple(c.second, qsizetype(c.messages), c.lists));
-            QCOMPARE(std::tuple(seen.m_deviceList, program.Names()),
-                     std::tuple(c.lastList, c.names));
+                     std::tuple(second, qsizetype(messages), lists));
+            QCOMPARE(std::tuple(seen.m_deviceList, program.Names()), std::tuple(lastList, names));
         }
     }
 

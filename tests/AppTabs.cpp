@@ -15,21 +15,17 @@ private slots:
         doc.CreateDevice();
         doc.m_pDevice->m_bDemo = 0;
         doc.m_nIndex = 3;
-        doc.AssignDefaultName(open);
-        QCOMPARE((QStringList{doc.m_strDeviceName, doc.GetTitle()}),
-                 (QStringList{"Device 2", "Device 2"}));
+        const auto named = [&] { return doc.AssignDefaultName(open), doc.m_strDeviceName; };
+        QCOMPARE((QStringList{named(), doc.GetTitle()}), (QStringList{"Device 2", "Device 2"}));
         // A name typed as "device 2" blocks Device 2 as well.
         open[2]->m_strDeviceName = QStringLiteral("device 2");
-        doc.AssignDefaultName(open);
-        QCOMPARE(doc.m_strDeviceName, QStringLiteral("Device 4"));
+        QCOMPARE(named(), QStringLiteral("Device 4"));
         // Demo and Device names do not collide; user names are left alone.
         doc.m_pDevice->m_bDemo = 1;
-        doc.AssignDefaultName(open);
-        QCOMPARE(doc.m_strDeviceName, QStringLiteral("Demo 1"));
+        QCOMPARE(named(), QStringLiteral("Demo 1"));
         doc.m_bUserNamed = 1;
         doc.m_strDeviceName = QStringLiteral("Bench");
-        doc.AssignDefaultName(open);
-        QCOMPARE(doc.m_strDeviceName, QStringLiteral("Bench"));
+        QCOMPARE(named(), QStringLiteral("Bench"));
         qDeleteAll(open);
     }
 

@@ -32,21 +32,15 @@ class AppWaveFiles : public QObject {
 
 private slots:
     void importedWaveReachesTheUnitAsPreviewed() {
-        struct Case {
-            const char* points;
-            bool fit;
-            bool apply;
-            int tablePoints; ///< 0: nothing applied
-            int lowCode, highCode;
-        };
-        // Fit scales the 1.75 V peak to the panel's 2 V amplitude: codes 2048 -/+ 2047 x 2/3.5.
-        const Case cases[] = {
+        // Points typed, Fit, Apply; the table's points (0: nothing applied), its lowest and highest
+        // code. Fit scales the 1.75 V peak to the panel's 2 V amplitude: 2048 -/+ 2047 x 2/3.5.
+        const std::tuple<const char*, bool, bool, int, int, int> cases[] = {
             {"250", false, true, 250, 1024, 3071},
             {"99999", true, true, 4096, 878, 3218},
             {"x", true, true, 1000, 878, 3218}, // refused text: warned, the default stays
             {"250", true, false, 0, 0, 0},
         };
-        for (const Case& c : cases) {
+        for (const auto& [points, fit, apply, tablePoints, lowCode, highCode] : cases) {
             CProgram program(1);
             CMultiDDSTarnDoc* doc = program.Doc(0);
             int clipped = -1;
@@ -56,27 +50,27 @@ private slots:
                 if (!dialog)
                     return false;
                 if (clipped < 0) { // first visit; a refused number brings it back once
-                    dialog->PointsField()->setText(QString::fromLatin1(c.points));
-                    if (c.fit)
+                    dialog->PointsField()->setText(QString::fromLatin1(points));
+                    if (fit)
                         dialog->FitButton()->click();
                     clipped = dialog->ClippedLabel()->text().toInt();
                 }
                 // Later: the warning it may raise must find the answerer free.
-                QTimer::singleShot(0, dialog, [&c, &applied, dialog] {
-                    c.apply ? dialog->ApplyButton()->click() : dialog->reject();
+                QTimer::singleShot(0, dialog, [apply = apply, &applied, dialog] {
+                    apply ? dialog->ApplyButton()->click() : dialog->reject();
                     applied = dialog->result() == QDialog::Accepted ? dialog->Points().size() : 0;
                 });
                 return true;
             };
             QTRY_VERIFY(!SimGetUnit(0).buffer.empty());
-            QCOMPARE(CWaveFileCommands::Import(*doc, WriteSine(program.Folder())), c.apply);
-            QCOMPARE(std::pair(clipped, applied), std::pair(0, std::size_t(c.tablePoints)));
+            QCOMPARE(CWaveFileCommands::Import(*doc, WriteSine(program.Folder())), apply);
+            QCOMPARE(std::pair(clipped, applied), std::pair(0, std::size_t(tablePoints)));
             CDDSDevice* device = program.Device();
-            if (!c.apply) {
+            if (!apply) {
                 QCOMPARE(int(device->m_nWaveType), int(WAVE_SINE));
                 continue;
             }
-            QCOMPARE(program.m_answerer.m_messages.size(), c.points[0] == 'x' ? 1 : 0);
+            QCOMPARE(program.m_answerer.m_messages.size(), points[0] == 'x' ? 1 : 0);
             QCOMPARE(std::tuple(int(device->m_nWaveType), device->m_dFrequency, doc->m_strFileName),
                      std::tuple(int(WAVE_ARB), 8.0, QString("CSV File Empty")));
             QTRY_COMPARE(SimGetUnit(0).frequency, 8.0);
@@ -84,7 +78,7 @@ private slots:
             const auto reached = [&] {
                 const std::vector<unsigned short> codes = SimGetUnit(0).buffer;
                 const auto [low, high] = std::minmax_element(codes.begin(), codes.end());
-                return std::abs(*low - c.lowCode) <= 1 && std::abs(*high - c.highCode) <= 1;
+                return std::abs(*low - lowCode) <= 1 && std::abs(*high - highCode) <= 1;
             };
             QTRY_VERIFY(reached());
         }

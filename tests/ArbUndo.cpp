@@ -79,13 +79,11 @@ private slots:
         QCOMPARE(Offered(frame), QStringLiteral("e-"));
 
         QCOMPARE(Downloads(program, ID_ARB_UNDO), 1);
-        QCOMPARE(Table(device), captured);
-        QCOMPARE(Unit(), capturedCodes);
-        QCOMPARE(Offered(frame), QStringLiteral("ee"));
+        QCOMPARE(std::tuple(Table(device), Unit(), Offered(frame)),
+                 std::tuple(captured, capturedCodes, QString("ee")));
         QCOMPARE(Downloads(program, ID_ARB_REDO), 1);
-        QCOMPARE(Table(device), drawn);
-        QCOMPARE(Unit(), drawnCodes);
-        QCOMPARE(Offered(frame), QStringLiteral("e-"));
+        QCOMPARE(std::tuple(Table(device), Unit(), Offered(frame)),
+                 std::tuple(drawn, drawnCodes, QString("e-")));
 
         // A Points Edit change is a step; the dialog is answered by writing one point.
         display->m_runPointsEdit = [&device](int) { device.m_fArb[3] = 1.25f; };
@@ -112,13 +110,12 @@ private slots:
         QVERIFY(program.Doc(0)->ReadCsvFile(path));
         QCOMPARE(int(device.m_nPointsPerPeriod), 8);
         QCOMPARE(Downloads(program, ID_ARB_UNDO), 1);
-        QCOMPARE(Table(device), drawn);
-        QCOMPARE(Offered(frame), QStringLiteral("ee"));
+        QCOMPARE(std::pair(Table(device), Offered(frame)), std::pair(drawn, QString("ee")));
 
         // The one way in for other table sources.
         program.Doc(0)->ArbHistory()->SetArbPoints({0.5f, -0.5f}, QStringLiteral("Import"));
-        QCOMPARE(Table(device), (std::vector<float>{0.5f, -0.5f}));
-        QCOMPARE(Offered(frame), QStringLiteral("e-"));
+        QCOMPARE(std::pair(Table(device), Offered(frame)),
+                 std::pair(std::vector<float>{0.5f, -0.5f}, QString("e-")));
         frame->RouteCommand(ID_ARB_UNDO);
         QCOMPARE(Table(device), drawn);
     }

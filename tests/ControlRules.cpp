@@ -30,14 +30,8 @@ void Prepare(CDDSDevice& device, int waveType, bool demo) {
 } // namespace
 
 TEST(DeviceControl, ClampsStoreAndQueueWhatFollows) {
-    const struct {
-        const char* szName;
-        int nWave;
-        bool bDemo;
-        std::function<double(C&)> op;
-        double dStored;
-        Queue queued;
-    } rows[] = {
+    // Name, wave type, demo, the operation, what it stored, what it queued.
+    const std::tuple<const char*, int, bool, std::function<double(C&)>, double, Queue> rows[] = {
         {"frequency floor", WAVE_SINE, false, OP(SetFrequency(0.5)), 1.0, {F, D}},
         {"sine maximum", WAVE_SINE, false, OP(SetFrequency(8e7)), 7.5e7, {F, D}},
         {"ramp maximum", WAVE_RAMP, false, OP(SetFrequency(3e7)), 2.5e7, {F, D}},
@@ -67,12 +61,12 @@ TEST(DeviceControl, ClampsStoreAndQueueWhatFollows) {
         {"square duty", WAVE_SINE, false, OP(SetDuty(WAVE_SQUARE, 1.2)), 1, {D}},
         {"trapezium", WAVE_SINE, false, OP(SetTrapezia(TRAP_FALL, 1, {.25f, .5f, 0})), .25, {D}},
     };
-    for (const auto& row : rows) {
+    for (const auto& [name, wave, demo, op, stored, queued] : rows) {
         CDDSDevice device;
-        Prepare(device, row.nWave, row.bDemo);
+        Prepare(device, wave, demo);
         C control(device);
-        EXPECT_EQ(row.op(control), row.dStored) << row.szName;
-        EXPECT_EQ(device.PendingCommands(), row.queued) << row.szName;
+        EXPECT_EQ(op(control), stored) << name;
+        EXPECT_EQ(device.PendingCommands(), queued) << name;
     }
 }
 

@@ -71,10 +71,8 @@ TEST(SetupFile, EveryFieldSurvivesTheFileAndTheDevice) {
 
 TEST(SetupFile, BrokenFilesAreRefusedWhole) {
     const std::string head = "[Setup]\nVersion=1\nFrequency=5000\n";
-    const struct {
-        std::string text;
-        const char* szSays;
-    } rows[] = {
+    // The file, and what its refusal says.
+    const std::pair<std::string, const char*> rows[] = {
         {"", "not a device setup"},
         {"Version=1\nFrequency=5\n", "not a device setup"},
         {"[Setup]\nFrequency=5\n", "not a device setup"},
@@ -91,11 +89,11 @@ TEST(SetupFile, BrokenFilesAreRefusedWhole) {
         {head + "[Setup]\n", "second"},
         {head + ";" + std::string(CSetupFile::kMaxBytes, 'x'), "MiB"},
     };
-    for (const auto& row : rows) {
+    for (const auto& [text, says] : rows) {
         S kept{.m_dFrequency = 123.0};
         std::string error;
-        EXPECT_FALSE(CSetupFile::Parse(row.text, kept, error)) << row.text.substr(0, 60);
-        EXPECT_NE(error.find(row.szSays), std::string::npos) << error;
+        EXPECT_FALSE(CSetupFile::Parse(text, kept, error)) << text.substr(0, 60);
+        EXPECT_NE(error.find(says), std::string::npos) << error;
         EXPECT_EQ(kept, S{.m_dFrequency = 123.0});
     }
     // What another version may add is passed over; what is missing keeps a new window's value.
@@ -106,13 +104,8 @@ TEST(SetupFile, BrokenFilesAreRefusedWhole) {
 
 TEST(SetupFile, ApplyingClampsAndProgramsTheUnitWithOneDownload) {
     using Field = std::function<double(const CDDSDevice&)>;
-    const struct {
-        bool bDemo;
-        S setup;
-        Field stored;
-        double dExpected;
-        std::vector<int> queued;
-    } rows[] = {
+    // Demo, the setup, the field read back and its value, what was queued.
+    const std::tuple<bool, S, Field, double, std::vector<int>> rows[] = {
         {false, {.m_nWaveType = 42}, FIELD(m_nWaveType), 0, {F, T, SW, IO, D}},
         {true, {.m_nWaveType = WAVE_RAMP, .m_dFrequency = 9e7}, FIELD(m_dFrequency), 2.5e7, {D}},
         {true, {.m_dAmplitude = 9}, FIELD(m_fAmplitude), 3.5, {D}},
@@ -126,11 +119,11 @@ TEST(SetupFile, ApplyingClampsAndProgramsTheUnitWithOneDownload) {
         {false, {.m_bPowerOnOutput = 0}, FIELD(m_bPowerOnOutput), 0, {P, F, T, SW, IO, D}},
         {true, {.m_bPowerOnOutput = 0}, FIELD(m_bPowerOnOutput), 1, {D}},
     };
-    for (const auto& row : rows) {
+    for (const auto& [demo, setup, stored, expected, queued] : rows) {
         CDDSDevice device;
-        row.bDemo ? device.BindHardware({}) : BindEmpty(device);
-        CDeviceControl(device).ApplySetup(row.setup);
-        EXPECT_FLOAT_EQ(row.stored(device), row.dExpected) << &row - rows;
-        EXPECT_EQ(device.PendingCommands(), row.queued) << &row - rows;
+        demo ? device.BindHardware({}) : BindEmpty(device);
+        CDeviceControl(device).ApplySetup(setup);
+        EXPECT_FLOAT_EQ(stored(device), expected) << CSetupFile::Format(setup);
+        EXPECT_EQ(device.PendingCommands(), queued) << CSetupFile::Format(setup);
     }
 }

@@ -19,51 +19,45 @@
 
 namespace {
 
-struct SaveCase {
-    const char* name;
-    int expected; ///< 0 when the save goes through
-    mode_t mode;  ///< of the file already there; 0: there is none
-    bool throughLink;
-    rlim_t sizeLimit;
-    int folderRefusal; ///< what making a new file in the folder fails with
-    int oldLength = 1; ///< digits of the language in the file already there
-};
-
-const SaveCase kSaveCases[] = {
-    {"read-only file", EACCES, 0444, false, RLIM_INFINITY, 0},
-    {"read-only file behind a link", EACCES, 0444, true, RLIM_INFINITY, 0},
-    {"symbolic link", 0, 0644, true, RLIM_INFINITY, 0},
-    {"disk fills up", EFBIG, 0644, false, 8, 0},
+// Name; the error expected (0: the save goes through); the mode of the file already there (0:
+// there is none); through a link; the file size limit; what making a new file in the folder fails
+// with; digits of the language in the file already there.
+const std::tuple<const char*, int, mode_t, bool, rlim_t, int, int> kSaveCases[] = {
+    {"read-only file", EACCES, 0444, false, RLIM_INFINITY, 0, 1},
+    {"read-only file behind a link", EACCES, 0444, true, RLIM_INFINITY, 0, 1},
+    {"symbolic link", 0, 0644, true, RLIM_INFINITY, 0, 1},
+    {"disk fills up", EFBIG, 0644, false, 8, 0, 1},
     // The file is rewritten where it is when its folder takes no new one.
-    {"folder refuses new files", 0, 0644, false, RLIM_INFINITY, EACCES},
-    {"link into a read-only folder", 0, 0644, true, RLIM_INFINITY, EROFS},
-    {"disk fills up in a refusing folder", EFBIG, 0644, false, 8, EPERM},
+    {"folder refuses new files", 0, 0644, false, RLIM_INFINITY, EACCES, 1},
+    {"link into a read-only folder", 0, 0644, true, RLIM_INFINITY, EROFS, 1},
+    {"disk fills up in a refusing folder", EFBIG, 0644, false, 8, EPERM, 1},
     {"shorter file in a refusing folder", 0, 0644, false, RLIM_INFINITY, EACCES, 200},
-    {"no file in a refusing folder", EACCES, 0, false, RLIM_INFINITY, EACCES},
+    {"no file in a refusing folder", EACCES, 0, false, RLIM_INFINITY, EACCES, 1},
 };
 
 /// Saves in a child (the size limit must not reach the test) and tells whether the outcome is
 /// the expected one: the error number, the CSV save's message, the device as it was on failure.
-bool SavesAsExpected(bool ini, const std::string& path, const SaveCase& c) {
+bool SavesAsExpected(bool ini, const std::string& path, int expected, rlim_t sizeLimit,
+                     int folderRefusal) {
     const pid_t child = ::fork();
     if (child == 0) {
         std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{c.sizeLimit, c.sizeLimit};
+        const rlimit limit{sizeLimit, sizeLimit};
         ::setrlimit(RLIMIT_FSIZE, &limit);
-        CFileAccess::SetNewFileRefusal(c.folderRefusal);
+        CFileAccess::SetNewFileRefusal(folderRefusal);
         // Longer than the old text: rewriting in place must grow the file first.
         if (ini)
-            ::_exit(int(CIniFile(path).WriteString("Form", "Language", "123", true)) != c.expected);
+            ::_exit(int(CIniFile(path).WriteString("Form", "Language", "123", true)) != expected);
         CDDSDevice device;
         device.m_nPointsPerPeriod = 2;
         device.m_dFrequency = 3.0;
         std::string error;
-        if (CCsvFile::CheckWritable(path, error) != (c.expected != EACCES))
+        if (CCsvFile::CheckWritable(path, error) != (expected != EACCES))
             ::_exit(1);
         const bool saved = CCsvFile::Write(device, path, error);
         const std::string wanted =
-            c.expected ? "Cann't Save file: " + path + ": " + std::strerror(c.expected) : "";
-        ::_exit(saved != (c.expected == 0) || error != wanted ||
+            expected ? "Cann't Save file: " + path + ": " + std::strerror(expected) : "";
+        ::_exit(saved != (expected == 0) || error != wanted ||
                 device.m_fSampleRate != (saved ? 6.0f : 1000.0f));
     }
     int status = -1;
@@ -74,27 +68,28 @@ bool SavesAsExpected(bool ini, const std::string& path, const SaveCase& c) {
 } // namespace
 
 TEST(FileCases, SavesReplaceTheFileBehindLinksAndNeverAReadOnlyOrHalfWrittenOne) {
-    for (const SaveCase& c : kSaveCases) {
+    for (const auto& [name, expected, mode, throughLink, sizeLimit, refusal, oldLength] :
+         kSaveCases) {
         for (const bool ini : {false, true}) {
             CScratchDir dir;
             const std::string real = dir / "real.csv";
-            const std::string path = c.throughLink ? dir / "link.csv" : real;
-            const std::string old = "[Form]\r\nLanguage=" + std::string(c.oldLength, '1') + "\r\n";
-            if (c.mode) {
+            const std::string path = throughLink ? dir / "link.csv" : real;
+            const std::string old = "[Form]\r\nLanguage=" + std::string(oldLength, '1') + "\r\n";
+            if (mode) {
                 WriteBytes(real, old);
-                ::chmod(real.c_str(), c.mode);
+                ::chmod(real.c_str(), mode);
             }
-            if (c.throughLink)
+            if (throughLink)
                 std::filesystem::create_symlink("real.csv", path);
-            const std::string what = std::string(c.name) + (ini ? " (ini)" : " (csv)");
+            const std::string what = std::string(name) + (ini ? " (ini)" : " (csv)");
 
-            EXPECT_TRUE(SavesAsExpected(ini, path, c)) << what;
+            EXPECT_TRUE(SavesAsExpected(ini, path, expected, sizeLimit, refusal)) << what;
             const std::string saved =
                 ini ? "[Form]\r\nLanguage=123\r\n" : CCsvFile::Format(6.0f, {0.0f, 0.0f});
-            EXPECT_EQ(ReadBytes(real), c.expected == 0 ? saved : c.mode ? old : "") << what;
-            EXPECT_EQ(std::filesystem::is_symlink(path), c.throughLink) << what;
+            EXPECT_EQ(ReadBytes(real), expected == 0 ? saved : mode ? old : "") << what;
+            EXPECT_EQ(std::filesystem::is_symlink(path), throughLink) << what;
             // No temporary left behind.
-            EXPECT_EQ(CountEntries(dir.Path()), (c.mode ? 1 : 0) + c.throughLink) << what;
+            EXPECT_EQ(CountEntries(dir.Path()), (mode ? 1 : 0) + throughLink) << what;
         }
     }
 }
@@ -113,15 +108,11 @@ TEST(FileCases, AWaveWithoutPointsIsNotSavedAsAFileItsReaderRefuses) {
 // only as far as the lines its size header asks for may reach.
 TEST(FileCases, OpeningAFileThatIsNoWaveSaysWhyAndChangesNothing) {
     enum class During { Nothing, Shrink, Grow, Vanish };
-    struct OpenCase {
-        const char* name;
-        std::string file;  ///< name in the folder; "parent/" makes "parent" a file
-        std::string shown; ///< that name as a message shows it
-        std::string head;  ///< the file's first bytes; the rest up to its size reads as zeros
-        off_t size;
-        During during;
-        const char* says; ///< %s for the path; empty when the file opens
-    };
+    // Name; name in the folder ("parent/" makes "parent" a file) and as a message shows it; the
+    // file's first bytes (the rest up to its size reads as zeros), size; what happens while it is
+    // read; the message, %s for the path (empty when the file opens).
+    using OpenCase =
+        std::tuple<const char*, std::string, std::string, std::string, off_t, During, const char*>;
     const std::string good = "#CLOCK=8\n#SIZE=2\n1.5,0,0\n2.5,0,0\n";
     std::string longLines = "#CLOCK=8192\n#SIZE=4096\n";
     for (int i = 0; i < 4096; ++i)
@@ -145,23 +136,23 @@ TEST(FileCases, OpeningAFileThatIsNoWaveSaysWhyAndChangesNothing) {
         {"grows while read", "w.csv", "w.csv", good, 0, During::Grow, kChanged},
         {"vanishes while read", "w.csv", "w.csv", good, 0, During::Vanish, ""},
     };
-    for (const OpenCase& c : cases) {
+    for (const auto& [name, file, shown, head, size, during, message] : cases) {
         CScratchDir dir;
-        const std::string path = dir / c.file;
-        if (c.file == "pipe")
+        const std::string path = dir / file;
+        if (file == "pipe")
             ::mkfifo(path.c_str(), 0644);
-        else if (c.file == "folder")
+        else if (file == "folder")
             std::filesystem::create_directory(path);
         else
-            WriteBytes(c.file.find('/') == std::string::npos ? path : dir / "parent", c.head);
-        if (c.size)
-            std::filesystem::resize_file(path, std::uintmax_t(c.size)); // sparse
-        CFileAccess::SetOpenedHook([&c](const std::string& opened) {
-            if (c.during == During::Shrink)
+            WriteBytes(file.find('/') == std::string::npos ? path : dir / "parent", head);
+        if (size)
+            std::filesystem::resize_file(path, std::uintmax_t(size)); // sparse
+        CFileAccess::SetOpenedHook([during = during](const std::string& opened) {
+            if (during == During::Shrink)
                 ::truncate(opened.c_str(), 10);
-            else if (c.during == During::Grow)
+            else if (during == During::Grow)
                 std::ofstream(opened, std::ios::app) << "3.5,0,0\n";
-            else if (c.during == During::Vanish)
+            else if (during == During::Vanish)
                 ::unlink(opened.c_str());
         });
         CDDSDevice device;
@@ -171,14 +162,14 @@ TEST(FileCases, OpeningAFileThatIsNoWaveSaysWhyAndChangesNothing) {
         const bool opened = CCsvFile::Read(device, path, error);
         CFileAccess::SetOpenedHook(nullptr);
 
-        std::string says = c.says;
+        std::string says = message;
         if (const std::size_t at = says.find("%s"); at != std::string::npos)
-            says.replace(at, 2, dir / c.shown);
-        EXPECT_EQ(error, says) << c.name;
-        EXPECT_EQ(opened, says.empty()) << c.name;
-        EXPECT_FLOAT_EQ(device.m_fArb[0], opened ? 1.5f : 7.0f) << c.name;
-        EXPECT_EQ(int(device.m_nPointsPerPeriod), opened ? 2 : points) << c.name;
-        if (c.file == "pipe") { // nor is a plain file put in its place
+            says.replace(at, 2, dir / shown);
+        EXPECT_EQ(error, says) << name;
+        EXPECT_EQ(opened, says.empty()) << name;
+        EXPECT_FLOAT_EQ(device.m_fArb[0], opened ? 1.5f : 7.0f) << name;
+        EXPECT_EQ(int(device.m_nPointsPerPeriod), opened ? 2 : points) << name;
+        if (file == "pipe") { // nor is a plain file put in its place
             EXPECT_FALSE(CCsvFile::CheckWritable(path, error));
             EXPECT_TRUE(std::filesystem::is_fifo(path));
         }

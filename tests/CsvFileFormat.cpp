@@ -57,37 +57,34 @@ TEST_F(CsvFileTest, WritesClockSizeAndPointsWithCrLfAndReadsThemBack) {
 
 TEST_F(CsvFileTest, ReadsHeadersByPositionFromTheLastEqualsSign) {
     ASSERT_TRUE(ReadText("1000\n#SIZE=2\n1,0,0\n2,0,0\n"));
-    EXPECT_FLOAT_EQ(m_device.m_fSampleRate, 1000.0f);
-    EXPECT_DOUBLE_EQ(m_device.m_dFrequency, 500.0);
-
+    EXPECT_EQ(std::pair(float(m_device.m_fSampleRate), double(m_device.m_dFrequency)),
+              std::pair(1000.0f, 500.0));
     ASSERT_TRUE(ReadText("#CLOCK=1000.5,7\r\nX=Y=4,9\r\n"));
-    EXPECT_FLOAT_EQ(m_device.m_fSampleRate, 1000.5f);
-    EXPECT_EQ(m_device.m_nPointsPerPeriod, 4);
+    EXPECT_EQ(std::pair(float(m_device.m_fSampleRate), int(m_device.m_nPointsPerPeriod)),
+              std::pair(1000.5f, 4));
 
     // The implied frequency stays in the Arb range.
     ASSERT_TRUE(ReadText("#CLOCK=abc\n#SIZE=4\n"));
     EXPECT_DOUBLE_EQ(m_device.m_dFrequency, CCsvFile::kMinFrequency);
     ASSERT_TRUE(ReadText("#CLOCK=" + std::string(60, '9') + "\n#SIZE=1\n1" + std::string(60, '0') +
                          ",0,0\n"));
-    EXPECT_DOUBLE_EQ(m_device.m_dFrequency, CCsvFile::kMaxFrequency);
-    EXPECT_TRUE(std::isfinite(m_device.m_fArb[0]));
+    EXPECT_TRUE(m_device.m_dFrequency == CCsvFile::kMaxFrequency &&
+                std::isfinite(m_device.m_fArb[0]));
 }
 
-TEST_F(CsvFileTest, ReadsPointFieldsStrictly) {
+TEST_F(CsvFileTest, ReadsPointFieldsStrictlyAndOnlyAsManyAsTheSizeSays) {
     ASSERT_TRUE(ReadText("#CLOCK=8000\r\n#SIZE=8\r\n1.5\r\n1.5,0,0\r\n 1.5,0,0\r\n1e-3,0,0\r\n"
                          "-.25,x\r\n1,5,0\r\n\r\n2.5,0,0"));
-    const float expected[] = {0.0f, 1.5f, 0.0f, 0.0f, -0.25f, 1.0f, 0.0f, 2.5f};
-    for (int i = 0; i < 8; ++i)
-        EXPECT_FLOAT_EQ(m_device.m_fArb[i], expected[i]) << "point " << i;
-}
+    EXPECT_EQ(std::vector<float>(m_device.m_fArb.begin(), m_device.m_fArb.begin() + 8),
+              (std::vector<float>{0.0f, 1.5f, 0.0f, 0.0f, -0.25f, 1.0f, 0.0f, 2.5f}));
 
-TEST_F(CsvFileTest, PadsShortFilesAndIgnoresSurplusLines) {
+    // A short file is padded with zeros; lines beyond its size are not read.
     for (int i = 0; i < 12; ++i)
         m_device.m_fArb[i] = 9.0f;
     ASSERT_TRUE(ReadText("#CLOCK=10000\n#SIZE=10\n1,0,0\n2,0,0\n3,0,0\n4,0,0\n"));
-    for (int i = 0; i < 10; ++i)
-        EXPECT_FLOAT_EQ(m_device.m_fArb[i], i < 4 ? i + 1.0f : 0.0f) << "point " << i;
-    EXPECT_FLOAT_EQ(m_device.m_fArb[10], 9.0f); // beyond the size: untouched
+    // Beyond the size: untouched.
+    EXPECT_EQ(std::vector<float>(m_device.m_fArb.begin(), m_device.m_fArb.begin() + 11),
+              (std::vector<float>{1, 2, 3, 4, 0, 0, 0, 0, 0, 0, 9}));
     EXPECT_DOUBLE_EQ(m_device.m_dFrequency, 1000.0);
 
     ASSERT_TRUE(ReadText("#CLOCK=2000\n#SIZE=2\n1,0,0\n2,0,0\n7,0,0\n"));
@@ -103,7 +100,7 @@ TEST_F(CsvFileTest, RefusesSizesOutsideTheTableAndChangesNothing) {
     }
     ReadText("#CLOCK=5000\n#SIZE=4097\n");
     EXPECT_NE(m_error.find("size 4097"), std::string::npos) << m_error;
-    EXPECT_FLOAT_EQ(m_device.m_fArb[0], 7.0f);
-    EXPECT_EQ(m_device.m_nPointsPerPeriod, 1000);
-    EXPECT_DOUBLE_EQ(m_device.m_dFrequency, 1000.0);
+    EXPECT_EQ(std::tuple(float(m_device.m_fArb[0]), int(m_device.m_nPointsPerPeriod),
+                         double(m_device.m_dFrequency)),
+              std::tuple(7.0f, 1000, 1000.0));
 }

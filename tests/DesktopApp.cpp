@@ -42,21 +42,16 @@ private slots:
         QWidget* field = program.View()->Control(IDC_FREQUENCY);
         QVERIFY(Drop(field, {QUrl::fromLocalFile(a), QUrl::fromLocalFile(b)}));
         QTRY_COMPARE(program.Count(), 3);
-        const struct {
-            QString file;
-            std::vector<float> points;
-            double frequency;
-        } expected[] = {{"a.csv", {0.0f, 1.75f, 3.5f, 1.75f}, 1000.0},
-                        {"b.csv", {-1, 0.5, 2}, 2000.0}};
-        for (int i = 1; i <= 2; ++i) {
-            const auto& want = expected[i - 1];
+        // Device, file name, points, frequency.
+        const std::tuple<int, QString, std::vector<float>, double> expected[] = {
+            {1, "a.csv", {0.0f, 1.75f, 3.5f, 1.75f}, 1000.0}, {2, "b.csv", {-1, 0.5, 2}, 2000.0}};
+        for (const auto& [i, file, points, frequency] : expected) {
             CDDSDevice* device = program.Device(i);
-            QCOMPARE(program.Doc(i)->m_strFileName, want.file);
-            QCOMPARE(int(device->m_nWaveType), int(WAVE_ARB));
-            QCOMPARE(std::vector<float>(device->m_fArb.begin(),
-                                        device->m_fArb.begin() + want.points.size()),
-                     want.points);
-            QTRY_COMPARE(SimGetUnit(device->m_nDevice).frequency, want.frequency);
+            QCOMPARE(std::tuple(program.Doc(i)->m_strFileName, int(device->m_nWaveType),
+                                std::vector<float>(device->m_fArb.begin(),
+                                                   device->m_fArb.begin() + points.size())),
+                     std::tuple(file, int(WAVE_ARB), points));
+            QTRY_COMPARE(SimGetUnit(device->m_nDevice).frequency, frequency);
         }
         QCOMPARE(program.Doc(0)->m_strFileName, QString(CMultiDDSTarnDoc::kNoFile));
     }
@@ -71,11 +66,11 @@ private slots:
         QVERIFY(Drop(program.Frame(),
                      {QUrl::fromLocalFile(junk), QUrl::fromLocalFile(dir.filePath("gone.csv"))}));
         QTRY_COMPARE(program.m_answerer.m_messages.size(), 2);
-        QVERIFY(program.m_answerer.m_messages[0].contains("notes.csv"));
-        QVERIFY(program.m_answerer.m_messages[1].contains("gone.csv"));
-        QCOMPARE(std::tuple(program.Count(), program.m_answerer.m_nDeviceLists),
-                 std::tuple(1, lists));
-        QCOMPARE(program.Doc(0)->m_strFileName, QString(CMultiDDSTarnDoc::kNoFile));
+        QVERIFY(program.m_answerer.m_messages[0].contains("notes.csv") &&
+                program.m_answerer.m_messages[1].contains("gone.csv"));
+        QCOMPARE(std::tuple(program.Count(), program.m_answerer.m_nDeviceLists,
+                            program.Doc(0)->m_strFileName),
+                 std::tuple(1, lists, QString(CMultiDDSTarnDoc::kNoFile)));
     }
 
     // The first file named on the command line goes into the start-up device, each further one
@@ -98,12 +93,8 @@ private slots:
     // action interface reaches the device as a click does.
     void panelControlsTellScreenReadersWhatTheyAre() {
         CProgram program(1);
-        const struct {
-            int id;
-            QString name;
-            QAccessible::Role role;
-            QString value;
-        } rows[] = {
+        // Control, name, role, value.
+        const std::tuple<int, QString, QAccessible::Role, QString> rows[] = {
             {IDC_KNOB_FREQUENCY, "Frequency knob", QAccessible::Dial, "0.00"},
             {IDC_WAVE_SINE, "Sine switch", QAccessible::CheckBox, "ON"},
             {IDC_WAVE_SQUARE, "Square switch", QAccessible::CheckBox, "OFF"},
@@ -114,23 +105,22 @@ private slots:
             {IDC_AMPLITUDE, "Amplitude", QAccessible::EditableText, "2.000"},
             {IDC_WAVE_DISPLAY, "Waveform display", QAccessible::Chart, ""},
         };
-        for (const auto& row : rows) {
-            QAccessibleInterface* face =
-                QAccessible::queryAccessibleInterface(program.View()->Control(row.id));
-            QVERIFY2(face, qPrintable(row.name));
-            QCOMPARE(std::tuple(face->text(QAccessible::Name), face->role(),
-                                face->text(QAccessible::Value)),
-                     std::tuple(row.name, row.role, row.value));
-            QCOMPARE(face->valueInterface() != nullptr, row.role == QAccessible::Dial);
+        const auto face = [&program](int id) {
+            return QAccessible::queryAccessibleInterface(program.View()->Control(id));
+        };
+        for (const auto& [id, name, role, value] : rows) {
+            QVERIFY2(face(id), qPrintable(name));
+            QCOMPARE(std::tuple(face(id)->text(QAccessible::Name), face(id)->role(),
+                                face(id)->text(QAccessible::Value)),
+                     std::tuple(name, role, value));
+            QCOMPARE(face(id)->valueInterface() != nullptr, role == QAccessible::Dial);
         }
-        QAccessibleInterface* square =
-            QAccessible::queryAccessibleInterface(program.View()->Control(IDC_WAVE_SQUARE));
-        square->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        face(IDC_WAVE_SQUARE)
+            ->actionInterface()
+            ->doAction(QAccessibleActionInterface::toggleAction());
         QCOMPARE(int(program.Device()->m_nWaveType), int(WAVE_SQUARE));
-        QVERIFY(square->state().checked);
-        QAccessibleInterface* knob =
-            QAccessible::queryAccessibleInterface(program.View()->Control(IDC_KNOB_FREQUENCY));
-        knob->valueInterface()->setCurrentValue(0.4);
+        QVERIFY(face(IDC_WAVE_SQUARE)->state().checked);
+        face(IDC_KNOB_FREQUENCY)->valueInterface()->setCurrentValue(0.4);
         QVERIFY(program.Device()->m_dFrequency > 1000.0);
     }
 };

@@ -11,7 +11,6 @@
 #include "dialogs/RampDlg.h"
 #include "dialogs/SquareDlg.h"
 #include "dialogs/TrapeziaDlg.h"
-#include "i18n/LanguageManager.h"
 #include "widgets/NumEdit.h"
 
 namespace {
@@ -190,12 +189,10 @@ private slots:
         const auto german = Language("Deutsch");
         CDDSDevice device;
         CDeviceControl control(device);
-        const CSquareDlg square(control, *german);
-        const CTrapeziaDlg trapezia(control, *german);
-        const CPeriodNumberDlg period(3, *german);
-        const CExponentDlg exponent(control, *german);
-        QCOMPARE(QStringList({square.windowTitle(), trapezia.windowTitle(), period.windowTitle(),
-                              exponent.RiseCheck()->text()}),
+        QCOMPARE(QStringList({CSquareDlg(control, *german).windowTitle(),
+                              CTrapeziaDlg(control, *german).windowTitle(),
+                              CPeriodNumberDlg(3, *german).windowTitle(),
+                              CExponentDlg(control, *german).RiseCheck()->text()}),
                  QStringList({"Rechteck", "Trapez", "Periodenzahl", "Steigend"}));
     }
 

@@ -61,15 +61,15 @@ private slots:
             QCOMPARE(f.display.m_bDragging, 1);
             Send(&f.display, QEvent::MouseMove, from);
             Send(&f.display, QEvent::MouseMove, to);
-            QCOMPARE(float(f.device->m_fArb[10]), 3.5f);
-            QCOMPARE(float(f.device->m_fArb[20]), -3.5f);
+            QCOMPARE(std::pair(float(f.device->m_fArb[10]), float(f.device->m_fArb[20])),
+                     std::pair(3.5f, -3.5f));
             QVERIFY(std::fabs(f.device->m_fArb[15]) < 1e-6f);
             for (int k = 11; k < 20; ++k)
                 QVERIFY(std::fabs(f.device->m_fArb[k] - (3.5f - 0.7f * (k - 10))) < 1e-5f);
-            QCOMPARE(float(f.device->m_fArb[9]), 0.0f);
-            QCOMPARE(float(f.device->m_fArb[21]), 0.0f);
-            QCOMPARE(f.display.m_nCursorIndex, leftward ? 10 : 20);
-            QCOMPARE(TakeDownloads(*f.device), 0); // nothing is sent while drawing
+            // Nothing beside the line changes, and nothing is sent while drawing.
+            QCOMPARE(std::tuple(float(f.device->m_fArb[9]), float(f.device->m_fArb[21]),
+                                f.display.m_nCursorIndex, TakeDownloads(*f.device)),
+                     std::tuple(0.0f, 0.0f, leftward ? 10 : 20, 0));
             Send(&f.display, QEvent::MouseButtonRelease, to);
             QCOMPARE(f.display.m_bDragging, 0);
             QCOMPARE(TakeDownloads(*f.device), 1);
@@ -80,8 +80,8 @@ private slots:
         Fixture f(MakeArbDevice(1001, 1.0f));
         Send(&f.display, QEvent::MouseButtonPress, {X(50), kTop});
         Send(&f.display, QEvent::MouseButtonRelease, {X(50), kTop});
-        QCOMPARE(float(f.device->m_fArb[50]), 1.0f);
-        QCOMPARE(TakeDownloads(*f.device), 1);
+        QCOMPARE(std::pair(float(f.device->m_fArb[50]), TakeDownloads(*f.device)),
+                 std::pair(1.0f, 1));
         Send(&f.display, QEvent::MouseButtonPress, {5, 200}); // outside the plot: starts nothing
         QCOMPARE(f.display.m_bDragging, 0);
 
@@ -105,8 +105,8 @@ private slots:
         Send(&f.display, QEvent::MouseMove, {-40, kBottom});
         for (int k = 400; k <= 600; ++k)
             QCOMPARE(float(f.device->m_fArb[k]), 3.5f);
-        QCOMPARE(float(f.device->m_fArb[399]), 1.0f);
-        QCOMPARE(float(f.device->m_fArb[601]), 1.0f);
+        QCOMPARE(std::pair(float(f.device->m_fArb[399]), float(f.device->m_fArb[601])),
+                 std::pair(1.0f, 1.0f));
     }
 
     // A double click opens Points Edit at its point and the command at the window's start; other
@@ -119,16 +119,15 @@ private slots:
         f.display.m_runPointsEdit = [&](int index) { started = index; };
         const int x = f.display.m_rcPlot.left() + 100;
         Send(&f.display, QEvent::MouseButtonDblClick, {x, 200});
-        QCOMPARE(started, 100); // one pixel a point from the plot's left edge
-        QCOMPARE(TakeDownloads(*f.device), 1);
+        QCOMPARE(std::pair(started, TakeDownloads(*f.device)),
+                 std::pair(100, 1)); // a pixel a point
         started = -1;
         Send(&f.display, QEvent::MouseButtonDblClick, {3, 200}); // outside: download only
-        QCOMPARE(started, -1);
-        QCOMPARE(TakeDownloads(*f.device), 1);
+        QCOMPARE(std::pair(started, TakeDownloads(*f.device)), std::pair(-1, 1));
         f.device->m_fViewPos = 0.5f;
         QVERIFY(f.display.HandleCommand(ID_POINTS_EDIT));
-        QCOMPARE(started, 375);                // (1000 - 250) x 0.5
-        QCOMPARE(TakeDownloads(*f.device), 1); // the edited points are sent
+        // At (1000 - 250) x 0.5; the edited points are sent.
+        QCOMPARE(std::pair(started, TakeDownloads(*f.device)), std::pair(375, 1));
         QCOMPARE(Offered(f.display, ID_POINTS_EDIT), 1);
 
         started = -1;
@@ -138,10 +137,9 @@ private slots:
         Send(&f.display, QEvent::MouseButtonRelease, {X(20), kBottom});
         Send(&f.display, QEvent::MouseButtonDblClick, {X(20), kBottom});
         QVERIFY(f.display.HandleCommand(ID_POINTS_EDIT));
-        QCOMPARE(started, -1);
-        QCOMPARE(float(f.device->m_fArb[20]), 1.0f);
-        QCOMPARE(TakeDownloads(*f.device), 0);
-        QCOMPARE(Offered(f.display, ID_POINTS_EDIT), 0);
+        QCOMPARE(std::tuple(started, float(f.device->m_fArb[20]), TakeDownloads(*f.device),
+                            Offered(f.display, ID_POINTS_EDIT)),
+                 std::tuple(-1, 1.0f, 0, 0));
     }
 
     // A 1000-point table: the window at each level at either end of the slider, Zoom In offered
@@ -207,8 +205,8 @@ private slots:
             });
             f.display.HandleCommand(accept ? ID_CURSOR_COLOR : ID_BACKGROUND_COLOR);
         }
-        QCOMPARE(f.display.m_crBack, QColor(30, 0, 50));
-        QCOMPARE(f.display.m_crCursor, QColor(1, 2, 3));
+        QCOMPARE(std::pair(f.display.m_crBack, f.display.m_crCursor),
+                 std::pair(QColor(30, 0, 50), QColor(1, 2, 3)));
         f.display.Render();
         QCOMPARE(QColor(f.display.Picture().pixel(20, 20)), QColor(30, 0, 50));
     }
@@ -218,17 +216,17 @@ private slots:
         int cursor = -1;
         CPointsEditDlg dialog(
             *device, 999, [&](int index) { cursor = index; }, EnglishTexts());
-        QCOMPARE(dialog.windowTitle(), QStringLiteral("Edit Points"));
-        QCOMPARE(cursor, 999);
-        QCOMPARE(dialog.VoltField()->text(), QStringLiteral("0.500"));
+        QCOMPARE(std::tuple(dialog.windowTitle(), cursor, dialog.VoltField()->text()),
+                 std::tuple(QString("Edit Points"), 999, QString("0.500")));
+        const auto index = [&dialog] {
+            return std::pair(dialog.m_nIndex, dialog.IndexField()->text());
+        };
         dialog.NextButton()->click();
-        QCOMPARE(dialog.m_nIndex, 999);
-        QCOMPARE(dialog.IndexField()->text(), QStringLiteral("999"));
+        QCOMPARE(index(), std::pair(999, QString("999")));
 
         dialog.IndexField()->clear();
         QTest::keyClicks(dialog.IndexField(), "5000");
-        QCOMPARE(dialog.IndexField()->text(), QStringLiteral("999"));
-        QCOMPARE(dialog.m_nIndex, 999);
+        QCOMPARE(index(), std::pair(999, QString("999")));
 
         dialog.IndexField()->selectAll();
         QTest::keyClicks(dialog.IndexField(), "7");
@@ -252,9 +250,8 @@ private slots:
         QCOMPARE(cursor, 5);
         for (int i = 0; i < 10; ++i)
             dialog.PreviousButton()->click();
-        QCOMPARE(dialog.m_nIndex, 0);
-        QCOMPARE(float(device->m_fArb[7]), -2.25f);
-        QCOMPARE(float(device->m_fArb[999]), 0.5f);
+        QCOMPARE(std::tuple(dialog.m_nIndex, float(device->m_fArb[7]), float(device->m_fArb[999])),
+                 std::tuple(0, -2.25f, 0.5f));
     }
 };
 

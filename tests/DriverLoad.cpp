@@ -29,9 +29,7 @@ protected:
     /// An ELF shared-object header of the given class (1: 32-bit, 2: 64-bit) and machine.
     std::string Elf(const char* name, char elfClass, unsigned short machine) const {
         std::string header(64, '\0');
-        header.replace(0, 4,
-                       "\x7f"
-                       "ELF");
+        header.replace(0, 4, "\177ELF");
         header[4] = elfClass;
         header[5] = header[6] = 1; // little-endian, version 1
         header[16] = 3;            // shared object
@@ -90,11 +88,9 @@ TEST_F(DriverLoad, CallsThatFailLeaveADemoOrAnUnchangedRecord) {
     bound.BindHardware(context);
     bound.m_dFrequency = 5000.0;
     bound.ApplyFrequency();
-    const std::pair<int, int> plan(bound.m_nPoints, bound.m_nPeriods);
-    EXPECT_EQ(plan, std::pair(1000, 1));
+    EXPECT_EQ(std::pair(int(bound.m_nPoints), int(bound.m_nPeriods)), std::pair(1000, 1));
     EXPECT_TRUE(bound.DeviceStep());
-    EXPECT_EQ(bound.m_bLost, 0);
-    EXPECT_EQ(CDriverForward::Problem(), "");
+    EXPECT_EQ(std::tuple(int(bound.m_bLost), CDriverForward::Problem()), std::tuple(0, ""));
 }
 
 // The user-interface thread never calls the driver, so a call that hangs holds only the
@@ -127,9 +123,8 @@ TEST_F(DriverLoad, AHangingDriverHoldsNeitherTheSettersNorTheClose) {
         EXPECT_NE(std::find(queued.begin(), queued.end(), command), queued.end()) << command;
 
     EXPECT_FALSE(worker.Stop(std::chrono::milliseconds(20)));
-    EXPECT_FALSE(worker.IsRunning());
-    EXPECT_EQ(CDeviceWorker::Abandoned(), 1);
-    EXPECT_EQ(held(), 1) << "the stop waited for the driver";
+    EXPECT_EQ(std::tuple(worker.IsRunning(), CDeviceWorker::Abandoned(), held()),
+              std::tuple(false, 1, 1)); // the stop did not wait for the driver
     fs::remove(hold);
     // The abandoned thread ends after its step, before the record may go.
     EXPECT_TRUE(WaitFor([] { return CDeviceWorker::Abandoned() == 0; }));

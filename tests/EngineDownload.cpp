@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 
 namespace {
 
@@ -100,40 +101,38 @@ TEST_F(Download, FrequencyCommandRefreshesTheArbPlanOnly) {
     m_device.m_nZoom = 3;
     m_device.m_fViewPos = 0.5f;
     m_device.m_nArbPoints = 4090;
-    const struct {
-        int wave, points, periods, perPeriod, arbPoints, zoom;
-    } rows[] = {{WAVE_SINE, 4000, 8, 1000, 4090, 3},
-                {WAVE_ARB, 4000, 8, 1000, 4000, 0},
-                {WAVE_ARB, 3, 8, 1000, 3, 0}};
-    for (const auto& row : rows) {
-        CFakeDll::SetPlan(row.points, row.periods);
-        m_device.m_nWaveType = row.wave;
+    // Wave type, plan points and periods; then points per period, Arb points, zoom level.
+    const std::array<int, 6> rows[] = {{WAVE_SINE, 4000, 8, 1000, 4090, 3},
+                                       {WAVE_ARB, 4000, 8, 1000, 4000, 0},
+                                       {WAVE_ARB, 3, 8, 1000, 3, 0}};
+    for (const auto& [wave, points, periods, perPeriod, arbPoints, zoom] : rows) {
+        CFakeDll::SetPlan(points, periods);
+        m_device.m_nWaveType = wave;
         m_device.QueueCommand(CMD_SET_FREQUENCY);
         Drain(m_device);
         EXPECT_EQ((std::vector<int>{m_device.m_nPoints, m_device.m_nPointsPerPeriod,
                                     m_device.m_nArbPoints, m_device.m_nZoom}),
-                  (std::vector<int>{row.points, row.perPeriod, row.arbPoints, row.zoom}))
-            << row.wave << " " << row.points;
+                  (std::vector<int>{points, perPeriod, arbPoints, zoom}))
+            << wave << " " << points;
     }
-    EXPECT_EQ(m_device.m_fViewPos, 0.0f);
-    EXPECT_EQ(m_device.m_fSampleRate, 4166666.0f);
+    EXPECT_EQ(std::pair(float(m_device.m_fViewPos), float(m_device.m_fSampleRate)),
+              std::pair(0.0f, 4166666.0f));
 }
 
 // A frequency typed while the worker is between a frequency command and its download: the
 // second download request merges into the waiting one, which then runs for the old plan.
 TEST_F(Download, ANewPlanBehindAMergedDownloadStillGetsItsBuffer) {
     m_device.m_bCounterOn = 0;
-    const struct {
-        int points, periods;
-        std::vector<int> downloads;
-    } rows[] = {{4000, 8, {1000, 4000}}, {1000, 1, {1000}}};
-    for (const auto& row : rows) {
+    // The new plan's points and periods, the downloads then made.
+    const std::tuple<int, int, std::vector<int>> rows[] = {{4000, 8, {1000, 4000}},
+                                                           {1000, 1, {1000}}};
+    for (const auto& [points, periods, expected] : rows) {
         CFakeDll::SetPlan(1000, 1);
         m_device.SetFrequency(1000.0);
         Drain(m_device);
         m_device.SetFrequency(2000.0);
         m_device.DeviceStep(); // the frequency command; its download still waits
-        CFakeDll::SetPlan(row.points, row.periods);
+        CFakeDll::SetPlan(points, periods);
         m_device.SetFrequency(50000.0);
         ASSERT_EQ(m_device.PendingCommands(), (std::vector<int>{CMD_DOWNLOAD, CMD_SET_FREQUENCY}));
         CFakeDll::Lock()->calls.clear();
@@ -142,7 +141,7 @@ TEST_F(Download, ANewPlanBehindAMergedDownloadStillGetsItsBuffer) {
         for (const std::string& call : CFakeDll::Calls())
             if (call.rfind("DDSDownload(", 0) == 0)
                 downloads.push_back(std::stoi(call.substr(call.find(',') + 1)));
-        EXPECT_EQ(downloads, row.downloads) << row.points;
+        EXPECT_EQ(downloads, expected) << points;
     }
 }
 

@@ -52,14 +52,14 @@ TEST(Binding, OffersAtMostTwentyFreeIndicesAscendingAndRefusesOthers) {
     context.showDemoMessage = [&] { messageShown = true; };
     CDDSDevice refused;
     refused.BindHardware(context);
-    EXPECT_EQ((std::pair<int, int>(refused.m_bDemo, refused.m_nDevice)), std::pair(1, -1));
-    EXPECT_FALSE(messageShown);
+    EXPECT_EQ(std::tuple(int(refused.m_bDemo), int(refused.m_nDevice), messageShown),
+              std::tuple(1, -1, false));
 
     answer = 21;
     CDDSDevice chosen;
     chosen.BindHardware(context);
     ASSERT_EQ(offered.size(), 20u);
-    EXPECT_EQ(std::vector<int>(offered.begin(), offered.begin() + 3), (std::vector<int>{1, 2, 4}));
-    EXPECT_EQ(offered.back(), 21);
-    EXPECT_EQ(chosen.m_nDevice, 21);
+    EXPECT_EQ(std::tuple(std::vector<int>(offered.begin(), offered.begin() + 3), offered.back(),
+                         int(chosen.m_nDevice)),
+              std::tuple(std::vector<int>{1, 2, 4}, 21, 21));
 }

@@ -56,35 +56,33 @@ TEST_F(Step, CallsInOrderWithOneCommandPerStepReadingItsFieldsThen) {
     m_device.m_bPowerOnOutput = 0;
     m_device.QueueCommand(99); // unknown: consumed without a call
     const Calls calls = Steps(m_device, 4);
-    EXPECT_EQ(calls[3], "DDSSetSingleWave(0,0)");
-    EXPECT_EQ(calls[7], "DDSDownload(0,1000)");
-    EXPECT_EQ(calls[11], "DDSSetPowerOnOutput(0,0)");
-    EXPECT_EQ(calls.size(), 15u);
+    ASSERT_EQ(calls.size(), 15u);
+    EXPECT_EQ(
+        std::tuple(calls[3], calls[7], calls[11]),
+        std::tuple("DDSSetSingleWave(0,0)", "DDSDownload(0,1000)", "DDSSetPowerOnOutput(0,0)"));
     EXPECT_TRUE(m_device.PendingCommands().empty());
 }
 
 TEST_F(Step, MeterShowsTheOldestOfASteadyWindowAndHoldsThroughJumps) {
-    const struct {
-        std::vector<double> readings;
-        std::vector<double> shown;
-    } cases[] = {
+    // Readings, values shown.
+    const std::pair<std::vector<double>, std::vector<double>> cases[] = {
         {{1000, 1100, 1200, 1300, 1400, 1500, 1600}, {1000, 1000, 1000, 1000, 1000, 1100, 1200}},
         // 5000 stays in the window for five readings; only then may the value move again.
         {{1000, 1000, 1000, 5000, 1000, 1000, 1000, 1000, 1000}, std::vector<double>(9, 1000)},
         {{0, 0}, {0, 0}},          // 0/0 is no jump
         {{2000, 0}, {2000, 2000}}, // smallest 0: the infinite ratio keeps the value
     };
-    for (const auto& c : cases) {
+    for (const auto& [readings, expected] : cases) {
         CStepGuard::ResetCount();
         CDDSDevice device;
         BindEmpty(device);
-        CFakeDll::Lock()->readings.assign(c.readings.begin(), c.readings.end());
+        CFakeDll::Lock()->readings.assign(readings.begin(), readings.end());
         std::vector<double> shown;
-        for (std::size_t i = 0; i < c.readings.size(); ++i) {
+        for (std::size_t i = 0; i < readings.size(); ++i) {
             Steps(device, 5); // the shared counter paces one reading
             shown.push_back(device.m_dMeasuredFreq);
         }
-        EXPECT_EQ(shown, c.shown);
+        EXPECT_EQ(shown, expected);
     }
 }
 
@@ -92,10 +90,8 @@ TEST_F(Step, CounterTruncatesAndResetsBeforeTheFirstCountButNotOnADemo) {
     CFakeDll::Lock()->readings = {12.9};
     m_device.SetMeasureMode(0);
     const Calls calls = Steps(m_device, 1);
-    EXPECT_EQ(m_device.m_nCount, 12);
-    EXPECT_EQ(m_device.m_bResetCounter, 0);
-    EXPECT_EQ(calls[0], "DDSResetCounter(0)");
-    EXPECT_EQ(calls[1], "DDSGetMeasure(0,1)");
+    EXPECT_EQ(std::tuple(int(m_device.m_nCount), int(m_device.m_bResetCounter), calls[0], calls[1]),
+              std::tuple(12, 0, "DDSResetCounter(0)", "DDSGetMeasure(0,1)"));
     CFakeDll::Lock()->readings = {1e12};
     EXPECT_EQ(Steps(m_device, 1)[0], "DDSGetMeasure(0,1)"); // read every step, no second reset
     EXPECT_EQ(m_device.m_nCount, 2147483647);
@@ -107,9 +103,8 @@ TEST_F(Step, CounterTruncatesAndResetsBeforeTheFirstCountButNotOnADemo) {
     demo.m_nMeasureMode = 0;
     CFakeDll::Lock()->readings = {42.0};
     EXPECT_TRUE(Steps(demo, 20).empty());
-    EXPECT_EQ(demo.m_nCount, 0);
-    EXPECT_EQ(demo.m_dMeasuredFreq, 0.0);
-    EXPECT_EQ(demo.PendingCommands(), (std::vector<int>{CMD_DOWNLOAD}));
+    EXPECT_EQ(std::tuple(int(demo.m_nCount), double(demo.m_dMeasuredFreq), demo.PendingCommands()),
+              std::tuple(0, 0.0, std::vector<int>{CMD_DOWNLOAD}));
 }
 
 TEST_F(Step, TwoStepsAtOnceOneRunsTheOtherReturns) {
@@ -129,8 +124,8 @@ TEST_F(Step, TwoStepsAtOnceOneRunsTheOtherReturns) {
     other.m_nDevice = 1;
     const int counted = CStepGuard::Count();
     EXPECT_FALSE(other.DeviceStep()); // the guard is held: skipped, not delayed
-    EXPECT_EQ(CStepGuard::Count(), counted);
-    EXPECT_EQ(other.PendingCommands().size(), 3u);
+    EXPECT_EQ(std::pair(CStepGuard::Count(), other.PendingCommands().size()),
+              std::pair(counted, 3ul));
 
     release.set_value();
     first.join();

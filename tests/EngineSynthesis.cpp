@@ -45,50 +45,45 @@ struct CRecord : CDDSDevice {
 
 TEST(SampleAt, ShapesAtChosenPoints) {
     const double attenuated = 0.2857142857142857 + 0.1 * std::sin(0.25 * 6.28318) * kA;
-    const struct {
-        Wave wave;
-        double t, expected, tolerance = 0.0;
-        bool display = false;
-    } rows[] = {
+    const Wave early{.type = WAVE_ARB, .periods = 4, .perPeriod = 250, .phase = -0.4f};
+    // The wave, the time in its buffer, the sample expected, the tolerance (0: as near as a
+    // double), whether the display asks.
+    const std::tuple<Wave, double, double, double, bool> rows[] = {
         // A square's boundary sample is low; the boundaries scale with the periods in the buffer.
-        {{.type = WAVE_SQUARE, .periods = 4, .offset = 0.35}, 0.374, kUp + kA},
-        {{.type = WAVE_SQUARE, .periods = 4, .offset = 0.35}, 0.375, kUp - kA},
-        {{.type = WAVE_RAMP}, 0.0, -kA},
-        {{.type = WAVE_RAMP}, 0.5, kA, 1e-12},
+        {{.type = WAVE_SQUARE, .periods = 4, .offset = 0.35}, 0.374, kUp + kA, 0, false},
+        {{.type = WAVE_SQUARE, .periods = 4, .offset = 0.35}, 0.375, kUp - kA, 0, false},
+        {{.type = WAVE_RAMP}, 0.0, -kA, 0, false},
+        {{.type = WAVE_RAMP}, 0.5, kA, 1e-12, false},
         // 1 ms time constant at 1 kHz: one period is one time constant. Zero tau is flat.
-        {{.type = WAVE_EXPONENT, .offset = -0.7}, 0.0, kDown + kA},
-        {{.type = WAVE_EXPONENT, .offset = -0.7}, 0.5, kDown + kA * std::exp(-0.5), 1e-6},
-        {{.type = WAVE_EXPONENT, .offset = -0.7, .expFall = 0}, 0.0, kDown},
-        {{.type = WAVE_EXPONENT, .offset = -0.7, .tau = 0.0f, .expFall = 0}, 0.3, kDown},
+        {{.type = WAVE_EXPONENT, .offset = -0.7}, 0.0, kDown + kA, 0, false},
+        {{.type = WAVE_EXPONENT, .offset = -0.7}, 0.5, kDown + kA * std::exp(-0.5), 1e-6, false},
+        {{.type = WAVE_EXPONENT, .offset = -0.7, .expFall = 0}, 0.0, kDown, 0, false},
+        {{.type = WAVE_EXPONENT, .offset = -0.7, .tau = 0.0f, .expFall = 0}, 0.3, kDown, 0, false},
         // The attenuator scales the swing, not the offset, and leaves Arb points alone.
-        {{.offset = 1.0, .atten = 1}, 0.25, attenuated, 1e-15},
-        {{.type = WAVE_ARB, .offset = 1.0, .atten = 1}, 0.0, 3.5 * kScale},
+        {{.offset = 1.0, .atten = 1}, 0.25, attenuated, 1e-15, false},
+        {{.type = WAVE_ARB, .offset = 1.0, .atten = 1}, 0.0, 3.5 * kScale, 0, false},
         // A single wave uses one period and splits the phase; the display keeps the whole phase
         // and its own period number.
-        {{.periods = 4, .phase = 0.5f, .single = 1}, 0.0, std::sin(0.125 * 6.28318) * kA},
+        {{.periods = 4, .phase = 0.5f, .single = 1}, 0.0, std::sin(0.125 * 6.28318) * kA, 0, false},
         {{.periods = 4, .phase = 0.5f}, 0.1, std::sin(3 * 0.6 * 6.28318) * kA, 0, true},
         // A table of the plan's samples per period is walked sample by sample (300 mod 250); a
         // position before the buffer still indexes the table (-400 mod 250).
-        {{.type = WAVE_ARB, .periods = 4, .perPeriod = 250}, 0.3, 53.5 * kScale},
-        {{.type = WAVE_ARB, .periods = 4, .perPeriod = 250, .phase = -0.4f},
-         0.0,
-         103.5 * kScale,
-         0,
-         true},
+        {{.type = WAVE_ARB, .periods = 4, .perPeriod = 250}, 0.3, 53.5 * kScale, 0, false},
+        {early, 0.0, 103.5 * kScale, 0, true},
         // Another size holds each point for its share of the period (300 x 250 / 1000); a
         // size above the table is wrapped into it (4800 x 9000 / 8000 mod 4096).
-        {{.type = WAVE_ARB, .perPeriod = 250}, 0.3, 78.5 * kScale},
-        {{.type = WAVE_ARB, .points = 8000, .perPeriod = 9000}, 0.6, 1307.5 * kScale},
-        {{.type = WAVE_ARB, .points = 8000, .perPeriod = 0}, 0.6, 3.5 * kScale},
-        {{.type = 9}, 0.3, 0.0},
-        {{.type = -1}, 0.3, 0.0},
+        {{.type = WAVE_ARB, .perPeriod = 250}, 0.3, 78.5 * kScale, 0, false},
+        {{.type = WAVE_ARB, .points = 8000, .perPeriod = 9000}, 0.6, 1307.5 * kScale, 0, false},
+        {{.type = WAVE_ARB, .points = 8000, .perPeriod = 0}, 0.6, 3.5 * kScale, 0, false},
+        {{.type = 9}, 0.3, 0.0, 0, false},
+        {{.type = -1}, 0.3, 0.0, 0, false},
     };
-    for (const auto& row : rows) {
-        const double v = CRecord(row.wave).SampleAt(row.t, row.display);
-        if (row.tolerance > 0.0)
-            EXPECT_NEAR(v, row.expected, row.tolerance) << row.wave.type << " at " << row.t;
+    for (const auto& [wave, t, expected, tolerance, display] : rows) {
+        const double v = CRecord(wave).SampleAt(t, display);
+        if (tolerance > 0.0)
+            EXPECT_NEAR(v, expected, tolerance) << wave.type << " at " << t;
         else
-            EXPECT_DOUBLE_EQ(v, row.expected) << row.wave.type << " at " << row.t;
+            EXPECT_DOUBLE_EQ(v, expected) << wave.type << " at " << t;
     }
 }
 
@@ -146,10 +141,9 @@ TEST(SampleAt, ZeroPlanOrFrequencyNeverDividesByZero) {
 TEST(CaptureToArb, StoresOneDisplayedPeriodInVolts) {
     CRecord device({.type = WAVE_SQUARE, .periods = 4});
     device.CaptureToArb();
-    EXPECT_EQ(device.m_fSampleRate, 4166666.0f);
-    EXPECT_EQ(device.m_nPointsPerPeriod, 250);
-    EXPECT_EQ(device.m_nArbPoints, 1000);
-    EXPECT_EQ(device.m_nPeriodNumber, 3);
+    EXPECT_EQ(std::tuple(float(device.m_fSampleRate), int(device.m_nPointsPerPeriod),
+                         int(device.m_nArbPoints), int(device.m_nPeriodNumber)),
+              std::tuple(4166666.0f, 250, 1000, 3));
     EXPECT_FLOAT_EQ(device.m_fArb[0], 2.0f * 0.2857143f * 3.5f);
     EXPECT_FLOAT_EQ(device.m_fArb[124], 2.0f * 0.2857143f * 3.5f);
     EXPECT_FLOAT_EQ(device.m_fArb[125], -2.0f * 0.2857143f * 3.5f);

@@ -36,7 +36,7 @@ TEST_F(IniFileTest, ReadStringMatchesNamesWithoutCaseTrimsAndLimitsTheValue) {
 
 // An empty section reads as one empty entry in place of what was there (a missing file too, as
 // the language files' test sees).
-TEST_F(IniFileTest, ReadSectionKeepsFileOrderAndRawValues) {
+TEST_F(IniFileTest, ReadSectionKeepsFileOrderAndRawValuesUpTo9000Characters) {
     std::vector<std::string> keys, values;
     WriteBytes(m_path, "\xEF\xBB\xBF[App]\r\n8888=English\r\n\r\n80502=Close Output Power On \r\n"
                        "no equals here\r\n1055=a=b\r\n1055=second\r\n  [Next]\r\n1=x\r\n");
@@ -49,19 +49,17 @@ TEST_F(IniFileTest, ReadSectionKeepsFileOrderAndRawValues) {
     EXPECT_EQ(m_ini.ReadSection("App", keys, values), 1);
     EXPECT_EQ(keys, std::vector<std::string>{""});
     EXPECT_EQ(values, std::vector<std::string>{""});
-}
 
-TEST_F(IniFileTest, ReadSectionCutsAt9000Characters) {
-    // Lines of 99 characters cost 100 with their terminator; 8998 fit before the final two.
+    // At most 9000 characters: lines of 99 characters cost 100 with their terminator; 8998 fit
+    // before the final two.
     std::string text = "[App]\n";
     for (int i = 0; i < 100; ++i)
         text += std::to_string(1000 + i) + "=" + std::string(94, 'x') + "\n";
     WriteBytes(m_path, text);
-    std::vector<std::string> keys, values;
     ASSERT_EQ(m_ini.ReadSection("App", keys, values), 90);
-    EXPECT_EQ(values[88].size(), 94u);
-    EXPECT_EQ(keys[89], "1089");
-    EXPECT_EQ(values[89].size(), 93u); // the last line is cut short
+    // The last line is cut short.
+    EXPECT_EQ(std::tuple(values[88].size(), keys[89], values[89].size()),
+              std::tuple(94u, "1089", 93u));
 }
 
 TEST_F(IniFileTest, WriteCreatesFileSectionAndKeyOnlyWhenAsked) {
@@ -73,8 +71,8 @@ TEST_F(IniFileTest, WriteCreatesFileSectionAndKeyOnlyWhenAsked) {
     // A last line ending in a stray CR still gets a line end before the new section.
     WriteBytes(m_path, "[Other]\nx=1\r");
     EXPECT_EQ(m_ini.WriteString("Form", "Language", "2", true), 0u);
-    EXPECT_EQ(m_ini.ReadString("Form", "Language"), "2");
-    EXPECT_EQ(m_ini.ReadString("Other", "x"), "1");
+    EXPECT_EQ(std::tuple(m_ini.ReadString("Form", "Language"), m_ini.ReadString("Other", "x")),
+              std::tuple("2", "1"));
     WriteBytes(m_path, "[Form]\nLanguage=3\r");
     EXPECT_EQ(m_ini.ReadString("Form", "Language"), "3");
 
@@ -98,22 +96,20 @@ TEST_F(IniFileTest, WriteKeepsEveryOtherLineAsItWas) {
     EXPECT_EQ(ReadBytes(m_path), "; comment\r\n[Form]\r\nLanguage=2\r\nWidth=3\r\nHeight=4\r\n"
                                  "\r\n[View]\r\nLanguage=9");
     EXPECT_EQ(m_ini.WriteString("View", "x", "y", true), 0u);
-    EXPECT_EQ(m_ini.ReadString("View", "x"), "y");
-    EXPECT_EQ(m_ini.ReadString("View", "Language"), "9");
+    EXPECT_EQ(std::tuple(m_ini.ReadString("View", "x"), m_ini.ReadString("View", "Language")),
+              std::tuple("y", "9"));
 }
 
 TEST(SettingsFile, StoresTheLanguageIndexInConfigIni) {
     CScratchDir dir;
     CSettingsFile settings(dir.Path() + "/");
     EXPECT_EQ(settings.LoadLanguage(), -1);
-    EXPECT_EQ(settings.SaveLanguage(2), 0u);
+    EXPECT_EQ(settings.SaveLanguage(2), 0u); // the round trip is in the next test's table
     EXPECT_EQ(ReadBytes(dir / "config.ini"), "[Form]\nLanguage=2\n");
-    EXPECT_EQ(settings.LoadLanguage(), 2);
-
-    WriteBytes(dir / "config.ini", "[Form]\nLanguage=abc\n");
-    EXPECT_EQ(settings.LoadLanguage(), 0);
-    WriteBytes(dir / "config.ini", "[Form]\nLanguage=-3x\n");
-    EXPECT_EQ(settings.LoadLanguage(), -3);
+    for (const auto& [text, language] : {std::pair("abc", 0), {"-3x", -3}}) {
+        WriteBytes(dir / "config.ini", "[Form]\nLanguage=" + std::string(text) + "\n");
+        EXPECT_EQ(settings.LoadLanguage(), language) << text;
+    }
     EXPECT_EQ(CSettingsFile::TextToInt("99999999999"), 2147483647);
     EXPECT_EQ(CSettingsFile::TextToInt("-99999999999"), -2147483647 - 1);
 }
@@ -122,15 +118,9 @@ TEST(SettingsFile, StoresTheLanguageIndexInConfigIni) {
 // the built-in language), and a save either goes through or leaves the file as it was.
 TEST(SettingsFile, StartsFromWhateverConfigIniHoldsAndNeverSavesHalf) {
     enum class Kind { File, Folder, Pipe };
-    struct SettingsCase {
-        const char* name;
-        Kind kind;
-        std::string head; ///< the file's first bytes; the rest up to its size reads as zeros
-        off_t size;
-        mode_t mode;
-        int loads;
-        unsigned int saveError;
-    };
+    // Name, kind, the file's first bytes (the rest up to its size reads as zeros), size, mode,
+    // the language loaded, the save's error.
+    using SettingsCase = std::tuple<const char*, Kind, std::string, off_t, mode_t, int, unsigned>;
     const std::string named = "[Form]\nLanguage=3\n";
     const SettingsCase cases[] = {
         {"empty", Kind::File, "", 0, 0644, -1, 0},
@@ -141,31 +131,31 @@ TEST(SettingsFile, StartsFromWhateverConfigIniHoldsAndNeverSavesHalf) {
         {"folder", Kind::Folder, "", 0, 0755, -1, EISDIR},
         {"pipe", Kind::Pipe, "", 0, 0644, -1, EIO},
     };
-    for (const SettingsCase& c : cases) {
+    for (const auto& [name, kind, head, size, mode, loads, saveError] : cases) {
         CScratchDir dir;
         const std::string path = dir / "config.ini";
-        if (c.kind == Kind::Folder)
+        if (kind == Kind::Folder)
             std::filesystem::create_directory(path);
-        else if (c.kind == Kind::Pipe)
-            ::mkfifo(path.c_str(), c.mode);
+        else if (kind == Kind::Pipe)
+            ::mkfifo(path.c_str(), mode);
         else
-            WriteBytes(path, c.head);
-        if (c.size)
-            std::filesystem::resize_file(path, std::uintmax_t(c.size));
-        ::chmod(path.c_str(), c.mode);
+            WriteBytes(path, head);
+        if (size)
+            std::filesystem::resize_file(path, std::uintmax_t(size));
+        ::chmod(path.c_str(), mode);
         const auto before = std::filesystem::status(path).type();
         CSettingsFile settings(dir.Path());
 
-        EXPECT_EQ(settings.LoadLanguage(), c.loads) << c.name;
-        EXPECT_EQ(settings.SaveLanguage(4), c.saveError) << c.name;
-        EXPECT_EQ(settings.LoadLanguage(), c.saveError ? c.loads : 4) << c.name;
-        EXPECT_EQ(std::filesystem::status(path).type(), before) << c.name;
-        if (c.saveError && c.kind == Kind::File) {
+        EXPECT_EQ(settings.LoadLanguage(), loads) << name;
+        EXPECT_EQ(settings.SaveLanguage(4), saveError) << name;
+        EXPECT_EQ(settings.LoadLanguage(), saveError ? loads : 4) << name;
+        EXPECT_EQ(std::filesystem::status(path).type(), before) << name;
+        if (saveError && kind == Kind::File) {
             EXPECT_EQ(std::filesystem::file_size(path),
-                      std::uintmax_t(c.size ? c.size : off_t(c.head.size())))
-                << c.name;
-            EXPECT_EQ(ReadBytes(path).substr(0, c.head.size()), c.head) << c.name;
+                      std::uintmax_t(size ? size : off_t(head.size())))
+                << name;
+            EXPECT_EQ(ReadBytes(path).substr(0, head.size()), head) << name;
         }
-        EXPECT_EQ(CountEntries(dir.Path()), 1) << c.name;
+        EXPECT_EQ(CountEntries(dir.Path()), 1) << name;
     }
 }

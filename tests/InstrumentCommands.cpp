@@ -15,7 +15,6 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <functional>
 #include <set>
 #include <thread>
 
@@ -82,14 +81,9 @@ protected:
     CScpiInstrument m_instrument{*this, "9.9"};
 };
 
-struct Row {
-    const char* line;
-    const char* response;
-    std::vector<int> errors;
-};
-
 TEST_F(Instrument, CommandsClampAddressAndAnswerAsStored) {
-    const Row rows[] = {
+    // Line, response, error codes queued.
+    const std::tuple<const char*, const char*, std::vector<int>> rows[] = {
         {"FREQ 8e7;FREQ?", "75000000", {-222}},
         {"FUNC SQU;FREQ 30MHZ;FREQ?;FUNC?", "25000000;SQU", {-222}},
         {"FREQ MAX;FREQ?", "75000000", {}},
@@ -117,13 +111,13 @@ TEST_F(Instrument, CommandsClampAddressAndAnswerAsStored) {
         {"DATA:ARB:DAC #14\x01\x01\x01\x10;:DATA:ARB:DAC #13abc", "", {-222, -224}},
         {"MMEM:STOR:DATA '/nonexistent/dir/a.csv'", "", {-200}},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.line);
+    for (const auto& [line, response, errors] : rows) {
+        SCOPED_TRACE(line);
         m_controls[0].Reset();
         m_controls[1].Reset();
         const std::unique_ptr<CScpiSession> session = m_instrument.NewSession();
-        EXPECT_EQ(Run(*session, row.line), row.response);
-        EXPECT_EQ(Errors(*session), row.errors);
+        EXPECT_EQ(Run(*session, line), response);
+        EXPECT_EQ(Errors(*session), errors);
     }
 }
 
@@ -140,10 +134,9 @@ TEST_F(Instrument, OperationCompleteWaitsForTheUnit) {
         ASSERT_TRUE(WaitFor([&] { return !(answer = session->Poll()).empty(); }));
         // Checked at once: the answer may only come once the plan and its download are there.
         const SimUnitState unit = SimGetUnit(i);
-        EXPECT_EQ(answer, "1\n");
-        EXPECT_EQ(unit.frequency, rows[i].second);
-        EXPECT_EQ(int(unit.buffer.size()), unit.points);
-        EXPECT_EQ(m_devices[i].m_nPoints, unit.points);
+        EXPECT_EQ(std::tuple(answer, unit.frequency, int(unit.buffer.size()),
+                             int(m_devices[i].m_nPoints)),
+                  std::tuple("1\n", rows[i].second, unit.points, unit.points));
     }
     // The simulated unit plays 7 periods in 2766 samples of 200 MHz / 41.
     EXPECT_EQ(Run(*session, "FREQ:ACT?"), "12345.0258363755,2.09286152289577");

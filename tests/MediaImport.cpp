@@ -34,16 +34,10 @@ void WriteSound(const std::string& path, int format, int channels, std::size_t n
     sf_close(file);
 }
 
-struct KnownFile {
-    const char* name;
-    int format; ///< libsndfile's, or 0 for CSV with a time column, -1 for one CSV column
-    std::size_t samples;
-    int points;       ///< 0: the default
-    double tolerance; ///< volts
-};
-
-// Sound files: 0.5 full scale = 1.75 V; CSV files hold the wave in volts as it is.
-const KnownFile kKnownFiles[] = {
+// Name; libsndfile's format, or 0 for CSV with a time column, -1 for one CSV column; samples;
+// points (0: the default); tolerance in volts. Sound files: 0.5 full scale = 1.75 V; CSV files
+// hold the wave in volts as it is.
+const std::tuple<const char*, int, std::size_t, int, double> kKnownFiles[] = {
     {"stereo.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1000, 0, 2e-4},
     {"float.wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT, 48000, 4096, 2e-4},
     {"long.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_24, 400000, 256, 2e-4},
@@ -57,35 +51,35 @@ const KnownFile kKnownFiles[] = {
 
 TEST(WaveImport, KnownFilesResampleToTheirWave) {
     CScratchDir dir;
-    for (const KnownFile& c : kKnownFiles) {
-        SCOPED_TRACE(c.name);
-        const std::string path = dir / c.name;
+    for (const auto& [name, format, samples, size, tolerance] : kKnownFiles) {
+        SCOPED_TRACE(name);
+        const std::string path = dir / name;
         double volts = 1.75;
-        if (c.format > 0) {
-            WriteSound(path, c.format, c.name == std::string("stereo.wav") ? 2 : 1, c.samples,
-                       44100, 0.5);
+        if (format > 0) {
+            WriteSound(path, format, name == std::string("stereo.wav") ? 2 : 1, samples, 44100,
+                       0.5);
         } else {
-            std::string text = c.format == 0 ? "time,volts\n" : "";
-            for (std::size_t i = 0; i < c.samples; ++i)
-                text += (c.format == 0 ? std::to_string(i * 1e-6) + ", " : "") +
-                        std::to_string(Wave(i, c.samples)) + "\r\n";
+            std::string text = format == 0 ? "time,volts\n" : "";
+            for (std::size_t i = 0; i < samples; ++i)
+                text += (format == 0 ? std::to_string(i * 1e-6) + ", " : "") +
+                        std::to_string(Wave(i, samples)) + "\r\n";
             WriteBytes(path, text);
             volts = 1.0;
         }
         CWaveImport::Source source;
         std::string error;
         ASSERT_TRUE(CWaveImport::Load(path, source, error)) << error;
-        EXPECT_NEAR(source.dSampleRate, c.format > 0 ? 44100 : c.format == 0 ? 1e6 : 0, 1e-3);
-        const int points = c.points ? c.points : CWaveResampler::DefaultPoints(c.samples);
+        EXPECT_NEAR(source.dSampleRate, format > 0 ? 44100 : format == 0 ? 1e6 : 0, 1e-3);
+        const int points = size ? size : CWaveResampler::DefaultPoints(samples);
         std::vector<double> table;
         ASSERT_TRUE(CWaveResampler::Resample(source.values, points, table, error)) << error;
         ASSERT_EQ(table.size(), std::size_t(points));
         double worst = 0.0;
         for (std::size_t j = 0; j < table.size(); ++j) {
-            const double expected = volts * (c.samples == 1 ? 0.125 : Wave(j, table.size()));
+            const double expected = volts * (samples == 1 ? 0.125 : Wave(j, table.size()));
             worst = std::max(worst, std::fabs(table[j] - expected));
         }
-        EXPECT_LE(worst, c.tolerance);
+        EXPECT_LE(worst, tolerance);
     }
 }
 

@@ -16,18 +16,11 @@ const std::string kShare = "prefix/share/ddstarn-usb";
 const std::string kUser = "home/ddstarn-usb";
 const char* const kIni[] = {"[Form]\nLanguage=0\n", "[Form]\nLanguage=1\n", "[Form]\nLanguage=2\n"};
 
-struct Layout {
-    const char* name;
-    std::vector<std::string> folders; ///< Made below the root.
-    const char* besideIni;            ///< config.ini beside the program (null: none).
-    const char* userIni;              ///< config.ini in the user's folder (null: none).
-    std::string language;             ///< Expected folder holding "language".
-    std::string manual;
-    std::string settings;
-    const char* settingsIni; ///< config.ini there after preparing.
-};
-
-// A layout in two lines: what is made, then where each thing is found.
+// A layout in two lines: its name, the folders made below the root, config.ini beside the
+// program and in the user's folder (null: none); then the folders found for the languages, the
+// manual and the settings, and the config.ini there after preparing.
+using Layout = std::tuple<const char*, std::vector<std::string>, const char*, const char*,
+                          std::string, std::string, std::string, const char*>;
 // clang-format off
 const Layout kLayouts[] = {
     {"portable", {kBin + "/language", kBin + "/help"}, nullptr, nullptr,
@@ -48,26 +41,27 @@ const Layout kLayouts[] = {
 } // namespace
 
 TEST(ProgramPaths, FindsShippedFilesBesideFirstAndSettingsWhereTheyMayBeWritten) {
-    for (const Layout& layout : kLayouts) {
-        SCOPED_TRACE(layout.name);
+    for (const auto& [name, folders, besideIni, userIni, language, manual, settings, settingsIni] :
+         kLayouts) {
+        SCOPED_TRACE(name);
         CScratchDir root;
-        for (const std::string& folder : layout.folders)
+        for (const std::string& folder : folders)
             std::filesystem::create_directories(root / folder);
-        if (layout.besideIni)
-            WriteBytes(root / (kBin + "/config.ini"), layout.besideIni);
-        if (layout.userIni)
-            WriteBytes(root / (kUser + "/config.ini"), layout.userIni);
+        if (besideIni)
+            WriteBytes(root / (kBin + "/config.ini"), besideIni);
+        if (userIni)
+            WriteBytes(root / (kUser + "/config.ini"), userIni);
 
         // A trailing slash must not leak into what is shown.
         const CProgramPaths paths(root / kBin + "/", root / "home");
-        EXPECT_EQ(paths.LanguageBase(), root / layout.language);
-        EXPECT_EQ(paths.ManualFolder(), root / layout.manual);
-        EXPECT_EQ(paths.PrepareSettingsFolder(), root / layout.settings);
-        if (layout.settingsIni) {
-            EXPECT_EQ(ReadBytes(root / (layout.settings + "/config.ini")), layout.settingsIni);
+        EXPECT_EQ(paths.LanguageBase(), root / language);
+        EXPECT_EQ(paths.ManualFolder(), root / manual);
+        EXPECT_EQ(paths.PrepareSettingsFolder(), root / settings);
+        if (settingsIni) {
+            EXPECT_EQ(ReadBytes(root / (settings + "/config.ini")), settingsIni);
         }
-        if (layout.besideIni) { // the old file stays for whoever else runs this program
-            EXPECT_EQ(ReadBytes(root / (kBin + "/config.ini")), layout.besideIni);
+        if (besideIni) { // the old file stays for whoever else runs this program
+            EXPECT_EQ(ReadBytes(root / (kBin + "/config.ini")), besideIni);
         }
     }
 }

@@ -41,8 +41,8 @@ TEST(HeadlessHost, CsvFilesKeepTheFileMenusRules) {
 
     // A save that cannot happen is refused before the wave is captured into the table.
     EXPECT_FALSE(host.StoreCsv(0, testing::TempDir(), error));
-    EXPECT_EQ(error.rfind("Cann't Save file: ", 0), 0u) << error;
-    EXPECT_EQ(control.GetWaveType(), WAVE_SINE);
+    EXPECT_EQ(std::tuple(error.rfind("Cann't Save file: ", 0), control.GetWaveType()),
+              std::tuple(0u, WAVE_SINE));
     ASSERT_TRUE(host.StoreCsv(0, path, error)) << error;
     EXPECT_EQ(control.GetWaveType(), WAVE_ARB);
 
@@ -50,10 +50,9 @@ TEST(HeadlessHost, CsvFilesKeepTheFileMenusRules) {
     control.SelectWaveType(WAVE_SQUARE);
     std::ofstream(path) << "#CLOCK=3000\n#SIZE=3\n1,0,0\n-1,0,0\n0.5,0,0\n";
     ASSERT_TRUE(host.LoadCsv(0, path, error)) << error;
-    EXPECT_EQ(control.GetWaveType(), WAVE_ARB);
-    EXPECT_EQ(float(device.m_fArb[1]), -1.0f);
     // The clock over the size is the frequency; the unit's plan then decides the period.
-    EXPECT_EQ(control.GetFrequency(), 1000.0);
+    EXPECT_EQ(std::tuple(control.GetWaveType(), float(device.m_fArb[1]), control.GetFrequency()),
+              std::tuple(WAVE_ARB, -1.0f, 1000.0));
 
     std::ofstream(path) << "#CLOCK=1\n#SIZE=0\n";
     EXPECT_FALSE(host.LoadCsv(0, path, error));

@@ -89,30 +89,26 @@ private slots:
         QVERIFY(client.Ask("SYST:ERR?\n").startsWith("0,"));
     }
 
-    void clientLeavingMidMessageAppliesOnlyWhatItCompleted_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<int>("value");
-        QTest::newRow("mid-line") << QByteArray("VAL 3\nVAL 7") << 3;
-        QTest::newRow("mid-unit list") << QByteArray("VAL 4;VAL 8") << 0;
-        QTest::newRow("mid-block") << QByteArray("DATA #210abc\ndef") << 0;
-        QTest::newRow("block whole, line open") << QByteArray("DATA #13a\nc") << 0;
-    }
+    // Mid-line, mid-unit list, mid-block, and a whole block on a line left open.
     void clientLeavingMidMessageAppliesOnlyWhatItCompleted() {
-        QFETCH(QByteArray, bytes);
-        QFETCH(int, value);
-        CClient client;
-        QVERIFY(client.Open(m_pServer->Port()));
-        QTRY_COMPARE(m_pServer->Clients().size(), 1);
-        client.socket.write(bytes);
-        client.socket.disconnectFromHost();
-        QTRY_COMPARE(m_pServer->Clients().size(), 0);
-        QCOMPARE(m_nValue, value);
+        for (const auto& [bytes, value] : {std::pair("VAL 3\nVAL 7", 3),
+                                           {"VAL 4;VAL 8", 0},
+                                           {"DATA #210abc\ndef", 0},
+                                           {"DATA #13a\nc", 0}}) {
+            m_nValue = 0;
+            CClient client;
+            QVERIFY(client.Open(m_pServer->Port()));
+            QTRY_COMPARE(m_pServer->Clients().size(), 1);
+            client.socket.write(bytes);
+            client.socket.disconnectFromHost();
+            QTRY_COMPARE(m_pServer->Clients().size(), 0);
+            QCOMPARE(std::pair(QByteArray(bytes), m_nValue), std::pair(QByteArray(bytes), value));
+        }
     }
 
     void interleavedClientsGetTheirOwnAnswers() {
         CClient a, b;
-        QVERIFY(a.Open(m_pServer->Port()));
-        QVERIFY(b.Open(m_pServer->Port()));
+        QVERIFY(a.Open(m_pServer->Port()) && b.Open(m_pServer->Port()));
         a.socket.write("NOPE\n");
         QVERIFY(b.Ask("SYST:ERR?\n").startsWith("0,"));
         QVERIFY(a.Ask("SYST:ERR?\n").startsWith("-113,"));

@@ -29,16 +29,14 @@ TEST_F(SimBank, UnknownAndUnpluggedUnitsLeaveOutputsAlone) {
     // An unplugged unit ignores calls and comes back freshly powered.
     DDSSetFrequency(2, 5000.0, &points, &periods);
     SimUnplug(2);
-    EXPECT_EQ(DDSCheck(2), 0);
-    EXPECT_EQ(DDSSetDigitalOut(2, 7), 0);
     double value = -1.0;
-    EXPECT_EQ(DDSGetMeasure(2, 0, &value), 0);
-    EXPECT_EQ(value, -1.0);
-    EXPECT_EQ(SimGetUnit(2).digitalOut, 0);
+    EXPECT_EQ((std::vector<int>{DDSCheck(2), DDSSetDigitalOut(2, 7), DDSGetMeasure(2, 0, &value)}),
+              (std::vector<int>{0, 0, 0}));
+    EXPECT_EQ(std::tuple(value, SimGetUnit(2).digitalOut), std::tuple(-1.0, 0));
     SimReplug(2);
     EXPECT_EQ(DDSCheck(2), 1);
-    EXPECT_EQ(SimGetUnit(2).frequency, 0.0);
-    EXPECT_TRUE(SimGetUnit(2).buffer.empty());
+    EXPECT_EQ(std::tuple(SimGetUnit(2).frequency, SimGetUnit(2).buffer.size()),
+              std::tuple(0.0, 0u));
     SimReset(0);
     EXPECT_EQ(DDSSearch(), 0);
 }

@@ -20,23 +20,23 @@ TEST(DriverForward, EveryCallReachesTheNamedDriver) {
     ASSERT_NE(calls, nullptr);
 
     int points = 0, periods = 0;
-    EXPECT_EQ(DDSCheck(0), 5);
-    EXPECT_EQ(DDSSetFrequency(0, 1000.0, &points, &periods), 1);
-    EXPECT_EQ(std::pair(points, periods), std::pair(123, 4));
-    const unsigned short samples[2] = {1, 2};
-    EXPECT_EQ(DDSDownload(0, samples, 2), 2);
-    DDSSetSingleWave(0, 1);
-    DDSSetTrigger(0, 1, 0);
-    DDSSetPowerOnOutput(0, 1);
     double value = 0.0;
-    DDSGetMeasure(0, 0, &value);
-    EXPECT_EQ(value, 4321.0);
-    DDSResetCounter(0);
-    DDSSetDIOMode(0, 1);
-    DDSSetDigitalOut(0, 3);
     unsigned short in = 0;
-    DDSGetDigitalIn(0, &in);
-    EXPECT_EQ(in, 0xAB);
+    const unsigned short samples[2] = {1, 2};
+    // A braced list calls them in this order; each answer is the driver's own.
+    const std::vector<int> answers{DDSCheck(0),
+                                   DDSSetFrequency(0, 1000.0, &points, &periods),
+                                   DDSDownload(0, samples, 2),
+                                   DDSSetSingleWave(0, 1),
+                                   DDSSetTrigger(0, 1, 0),
+                                   DDSSetPowerOnOutput(0, 1),
+                                   DDSGetMeasure(0, 0, &value),
+                                   DDSResetCounter(0),
+                                   DDSSetDIOMode(0, 1),
+                                   DDSSetDigitalOut(0, 3),
+                                   DDSGetDigitalIn(0, &in)};
+    EXPECT_EQ(answers, (std::vector<int>{5, 1, 2, 1, 1, 1, 1, 1, 1, 1, 1}));
+    EXPECT_EQ(std::tuple(points, periods, value, in), std::tuple(123, 4, 4321.0, 0xAB));
     int count = 0;
     EXPECT_EQ(std::string(calls(&count)), "DDSGetDigitalIn");
     EXPECT_EQ(count, 12);

@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
-#include <functional>
 #include <map>
 #include <regex>
 #include <thread>
@@ -66,18 +65,25 @@ TEST_F(SimWorker, NewDeviceIsFullyProgrammedAndReadsItsOwnUnit) {
     EXPECT_EQ(SimGetUnit(1).digitalOut, 0xFED);
 }
 
+// A replugged unit comes back freshly powered: it is programmed before anything else and every
+// setting sent before it left is sent again.
 TEST_F(SimWorker, ReplugedUnitIsReprogrammedFirstAndABurstEndsOnTheLast) {
-    m_workers[0].Start(&m_devices[0]);
+    CDDSDevice& device = m_devices[0];
+    device.SetExtTrig(1);
+    device.SetTrigEdge(1);
+    device.SetSingleWave(1);
+    device.SetDIOMode(1);
+    device.SetPowerOnOutput(0);
+    m_workers[0].Start(&device);
     ASSERT_TRUE(WaitFor([&] { return Idle(0); }));
     SimUnplug(0);
-    ASSERT_TRUE(WaitFor([&] { return m_devices[0].m_bLost == 1; }));
-    m_devices[0].SetFrequency(2000.0); // waits in the queue while the unit is away
-    m_devices[0].SetDIOMode(1);
+    ASSERT_TRUE(WaitFor([&] { return device.m_bLost == 1; }));
+    device.SetFrequency(2000.0); // waits in the queue while the unit is away
     SimClearLog();
     // A few steps while the unit is away: they may only look for it.
     ASSERT_TRUE(WaitFor([] { return SimCallLog().size() >= 3; }));
     SimReplug(0);
-    ASSERT_TRUE(WaitFor([&] { return m_devices[0].m_bLost == 0 && Idle(0); }));
+    ASSERT_TRUE(WaitFor([&] { return device.m_bLost == 0 && Idle(0); }));
 
     std::vector<std::string> sent;
     for (const std::string& call : SimCallLog())
@@ -88,38 +94,20 @@ TEST_F(SimWorker, ReplugedUnitIsReprogrammedFirstAndABurstEndsOnTheLast) {
     EXPECT_EQ(sent[1].rfind("DDSDownload(0,", 0), 0u) << sent[1];
     EXPECT_EQ(sent[2], "DDSSetDigitalOut(0,0)");
     const SimUnitState unit = SimGetUnit(0);
-    EXPECT_EQ(unit.frequency, 2000.0);
-    EXPECT_EQ(unit.dioMode, 1);
-    EXPECT_TRUE(PlanAgrees(0));
+    const bool planAgrees = device.m_nPoints == unit.points && device.m_nPeriods == unit.periods;
+    EXPECT_EQ(
+        (std::array<int, 8>{int(unit.frequency), unit.triggerOn, unit.triggerEdge, unit.singleWave,
+                            unit.dioMode, unit.powerOnOutput, int(unit.buffer.size()), planAgrees}),
+        (std::array<int, 8>{2000, 1, 1, 1, 1, 0, kMaxPoints, 1})); // a single-wave buffer
 
     // A burst of frequency changes ends on the last.
+    device.SetSingleWave(0);
     for (int i = 1; i <= 1000; ++i)
-        m_devices[0].SetFrequency(1000.0 + 37.0 * i);
+        device.SetFrequency(1000.0 + 37.0 * i);
     // One command per step: about 2000 steps, two to each 1 ms pause, to work off.
     ASSERT_TRUE(WaitFor([&] { return Idle(0); }, 8000ms));
     EXPECT_EQ(SimGetUnit(0).frequency, 38000.0);
     EXPECT_TRUE(PlanAgrees(0));
-}
-
-// A replugged unit comes back freshly powered: every setting sent before it left is sent again.
-TEST_F(SimWorker, ReplugedUnitGetsEverySettingBack) {
-    CDDSDevice& device = m_devices[0];
-    device.SetExtTrig(1);
-    device.SetTrigEdge(1);
-    device.SetSingleWave(1);
-    device.SetDIOMode(1);
-    device.SetPowerOnOutput(0);
-    m_workers[0].Start(&device);
-    ASSERT_TRUE(WaitFor([&] { return device.CommandsDone(); }));
-    SimUnplug(0);
-    ASSERT_TRUE(WaitFor([&] { return device.m_bLost == 1; }));
-    SimReplug(0);
-    ASSERT_TRUE(WaitFor([&] { return device.m_bLost == 0 && device.CommandsDone(); }));
-    const SimUnitState unit = SimGetUnit(0);
-    const std::array<int, 5> sent = {unit.triggerOn, unit.triggerEdge, unit.singleWave,
-                                     unit.dioMode, unit.powerOnOutput};
-    EXPECT_EQ(sent, (std::array<int, 5>{1, 1, 1, 1, 0}));
-    EXPECT_EQ(unit.buffer.size(), std::size_t(kMaxPoints)); // built for single-wave play
 }
 
 TEST_F(SimWorker, AWokenWorkerStillCarriesOutOneCommandPerWholeStep) {

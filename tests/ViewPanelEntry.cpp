@@ -79,12 +79,11 @@ private slots:
         QVERIFY(Led(IDC_LED_ATTEN));
         // -20 dB: 2 V peak becomes 0.2 V, about 117 codes from mid-scale.
         QTRY_VERIFY(qAbs(Codes()[0] - 1931) <= 2);
-        Click(IDC_SW_SINGLE_WAVE);
-        QTRY_COMPARE(SimGetUnit(0).singleWave, 1);
-        Click(IDC_SW_EXT_TRIG);
-        QTRY_COMPARE(SimGetUnit(0).triggerOn, 1);
-        Click(IDC_TRIG_EDGE);
-        QTRY_COMPARE(SimGetUnit(0).triggerEdge, 1);
+        for (int id : {IDC_SW_SINGLE_WAVE, IDC_SW_EXT_TRIG, IDC_TRIG_EDGE})
+            Click(id);
+        QTRY_COMPARE((QList<int>{SimGetUnit(0).singleWave, SimGetUnit(0).triggerOn,
+                                 SimGetUnit(0).triggerEdge}),
+                     (QList<int>{1, 1, 1}));
 
         SimSetExternalFrequency(0, 1500.0);
         QTRY_COMPARE(View()->CounterText(), QStringLiteral("1.500000 KHz"));

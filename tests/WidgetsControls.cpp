@@ -87,8 +87,8 @@ private slots:
         QCOMPARE(std::tuple(click.count(), lever.GetValue()), std::tuple(2, true));
         // The ball tip is drawn on the side the lever points to.
         const QRectF area(0, 0, 29, 14);
-        QVERIFY(CLeftRight::TipCentre(area, false).x() < area.center().x() - 5);
-        QVERIFY(CLeftRight::TipCentre(area, true).x() > area.center().x() + 5);
+        QVERIFY(CLeftRight::TipCentre(area, false).x() < area.center().x() - 5 &&
+                CLeftRight::TipCentre(area, true).x() > area.center().x() + 5);
     }
 
     void KnobReportsMoveThenUpAndFollowsThePointer() {
@@ -107,9 +107,8 @@ private slots:
         };
         knob.SetValue(0.02);
         // Down twice crosses the top mark backwards; half notches add up to one step.
-        QTest::keyClick(&knob, Qt::Key_Up);
-        QTest::keyClick(&knob, Qt::Key_Down);
-        QTest::keyClick(&knob, Qt::Key_Down);
+        for (Qt::Key key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Down})
+            QTest::keyClick(&knob, key);
         wheel(120);
         wheel(-60);
         QCOMPARE(events.size(), 8);

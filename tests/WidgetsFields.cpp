@@ -33,9 +33,8 @@ private slots:
         CNumEdit typed;
         QTest::keyClicks(&typed, "1a2 .,e5-+x");
         QCOMPARE(typed.text(), QString("12.5-+"));
-        QTest::keyClick(&typed, Qt::Key_Backspace);
-        QTest::keyClick(&typed, Qt::Key_Left);
-        QTest::keyClick(&typed, Qt::Key_Delete);
+        for (Qt::Key key : {Qt::Key_Backspace, Qt::Key_Left, Qt::Key_Delete})
+            QTest::keyClick(&typed, key);
         QCOMPARE(typed.text(), QString("12.5"));
 
         // Clipboard keys are dropped as well.

@@ -23,6 +23,8 @@ private slots:
             return about != nullptr;
         };
         program.Frame()->RouteCommand(ID_APP_ABOUT);
+        // The status bar speaks of the current device, which activating its window selects.
+        QTRY_VERIFY(program.Frame()->GetCurrentDocument());
         program.Frame()->OnTimer();
 
         const QString mark = simulated ? QStringLiteral("Simulated generator") : QString();

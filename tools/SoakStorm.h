@@ -39,6 +39,7 @@ public:
         double dSetter999Us = 0.0; ///< 99.9 % of the setters returned within this.
         long nSettersOver100Us = 0;
         double dLongestSetterCpuUs = 0.0; ///< The setter thread's own CPU time, at most.
+        double dSetterCpu999Us = 0.0;     ///< ... for 99.9 % of the setters.
         long nSettersBlocked = 0;         ///< Setters during which the thread waited.
         double dSettleSeconds = 0.0;
         bool bSettled = false;
@@ -71,6 +72,7 @@ private:
     std::array<CDDSDevice, kRecords> m_devices;
     std::vector<std::unique_ptr<CDeviceControl>> m_controls;
     std::array<CDeviceWorker, kRecords> m_workers;
-    std::vector<float> m_setterUs; ///< Every setter's time on the user-interface thread.
+    std::vector<float> m_setterUs;    ///< Every setter's time on the user-interface thread.
+    std::vector<float> m_setterCpuUs; ///< Every setter's own CPU time.
     std::atomic<bool> m_bStorming{false};
 };

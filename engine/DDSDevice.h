@@ -162,10 +162,10 @@ public:
     void SweepTick(); ///< One sweep step; skipped while another sweep step runs.
 
 private:
-    void ProgramFrequency(); ///< DDSSetFrequency with m_dFrequency; keeps the reported plan.
-    void FrequencyCommand(); ///< The worker's CMD_SET_FREQUENCY.
+    void ProgramFrequency();     ///< DDSSetFrequency with m_dFrequency; keeps the reported plan.
+    void FrequencyCommand();     ///< The worker's CMD_SET_FREQUENCY.
     bool DownloadQueued() const; ///< A CMD_DOWNLOAD waits anywhere in the queue.
-    void Measure();          ///< Meter or counter reading of one step.
+    void Measure();              ///< Meter or counter reading of one step.
     void CarryOut(int command);
 
     mutable std::mutex m_commandLock;

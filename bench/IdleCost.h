@@ -7,9 +7,10 @@
 #include <thread>
 #include <vector>
 
-inline double ProcessCpuSeconds() {
+/// CPU seconds the process (or with CLOCK_THREAD_CPUTIME_ID, the calling thread) has used.
+inline double CpuSeconds(clockid_t clock = CLOCK_PROCESS_CPUTIME_ID) {
     timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    clock_gettime(clock, &now);
     return static_cast<double>(now.tv_sec) + now.tv_nsec * 1e-9;
 }
 
@@ -19,9 +20,9 @@ double CpuMsPerSecond(std::chrono::milliseconds warmUp, std::chrono::millisecond
                       Wait wait) {
     wait(warmUp);
     const auto wallFrom = std::chrono::steady_clock::now();
-    const double cpuFrom = ProcessCpuSeconds();
+    const double cpuFrom = CpuSeconds();
     wait(window);
-    const double cpu = ProcessCpuSeconds() - cpuFrom;
+    const double cpu = CpuSeconds() - cpuFrom;
     const double wall =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - wallFrom).count();
     return cpu / wall * 1000.0;

@@ -47,13 +47,6 @@ double FrameMicroseconds(CProgram& program) {
            kFrames;
 }
 
-/// CPU seconds the calling thread has used.
-double ThreadCpuSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + now.tv_nsec * 1e-9;
-}
-
 struct Figures {
     double cpu = 0, frame = 0;
     double uiShare = 0;   ///< Of cpu, the part the user-interface thread used.
@@ -72,16 +65,15 @@ Figures Program(int devices) {
         program.m_answerer.m_nChooseRow = 0; // the first free generator
         program.Open();
     }
-    double uiFrom = 0;
-    bool warm = false;
-    figures.cpu = CpuMsPerSecond(kWarmUp, kWindow, [&](auto span) {
-        if (warm)
-            uiFrom = ThreadCpuSeconds();
+    const auto wait = [](auto span) {
         QTest::qWait(static_cast<int>(std::chrono::milliseconds(span).count()));
-        warm = true;
-    });
-    const double uiMsPerSecond =
-        (ThreadCpuSeconds() - uiFrom) * 1000.0 / std::chrono::duration<double>(kWindow).count();
+    };
+    wait(kWarmUp);
+    // This thread runs every window and timer: its share of the window's CPU.
+    const double uiFrom = CpuSeconds(CLOCK_THREAD_CPUTIME_ID);
+    figures.cpu = CpuMsPerSecond(0ms, kWindow, wait);
+    const double uiMsPerSecond = (CpuSeconds(CLOCK_THREAD_CPUTIME_ID) - uiFrom) * 1000.0 /
+                                 std::chrono::duration<double>(kWindow).count();
     figures.uiShare = uiMsPerSecond / figures.cpu;
     figures.kilobytes = ResidentKilobytes() - oneDevice;
     figures.frame = FrameMicroseconds(program);

@@ -4,7 +4,7 @@
 #include "app/ChildFrame.h"
 #include "app/CommandLine.h"
 #include "app/CrashRecovery.h"
-#include "app/CsvFile.h"
+#include "formats/CsvFile.h"
 #include "app/DeviceView.h"
 #include "app/MainFrame.h"
 #include "app/MultiDDSTarnDoc.h"

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/CsvFile.h"
+#include "formats/CsvFile.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "app/WaveFileCommands.h"
 
-#include "app/CsvFile.h"
+#include "formats/CsvFile.h"
 #include "app/MainFrame.h"
 #include "app/MultiDDSTarnDoc.h"
 #include "dialogs/ExportWaveDlg.h"

@@ -1,5 +1,5 @@
 // Feeds arbitrary bytes to the CSV reader as a file's text and checks what reaches the device.
-#include "app/CsvFile.h"
+#include "formats/CsvFile.h"
 #include "engine/DDSDevice.h"
 
 #include <cmath>

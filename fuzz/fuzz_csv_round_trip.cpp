@@ -1,6 +1,6 @@
 // Builds a device's arbitrary wave from the fuzz bytes, saves it as a CSV file and loads it
 // into a fresh record: the size and every point must come back within the written precision.
-#include "app/CsvFile.h"
+#include "formats/CsvFile.h"
 #include "engine/DDSDevice.h"
 
 #include <cmath>

@@ -1,5 +1,5 @@
 // The session's wave parameter, sweep, Arb data, measurement and digital line commands.
-#include "app/CsvFile.h"
+#include "formats/CsvFile.h"
 #include "control/DeviceControl.h"
 #include "engine/SweepRules.h"
 #include "instrument/DeviceRegistry.h"

@@ -1,6 +1,6 @@
 #include "remote/HeadlessHost.h"
 
-#include "app/CsvFile.h"
+#include "formats/CsvFile.h"
 #include "control/DeviceControl.h"
 #include "engine/DDSDevice.h"
 #include "engine/DeviceWorker.h"

@@ -4,7 +4,7 @@
 
 #include "app/ArbHistory.h"
 #include "app/CmdUI.h"
-#include "app/CsvFile.h"
+#include "formats/CsvFile.h"
 #include "view/WaveDisplay.h"
 
 #include <vector>

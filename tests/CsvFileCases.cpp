@@ -1,4 +1,4 @@
-#include "app/CsvFile.h"
+#include "formats/CsvFile.h"
 #include "engine/DDSDevice.h"
 #include "i18n/FileAccess.h"
 #include "i18n/IniFile.h"

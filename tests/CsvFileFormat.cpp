@@ -1,4 +1,4 @@
-#include "app/CsvFile.h"
+#include "formats/CsvFile.h"
 #include "engine/DDSDevice.h"
 
 #include "TextTestSupport.h"

@@ -1,6 +1,6 @@
 // The SCPI instrument over two records bound to the simulated bank, with their workers.
 #include "SimTestSupport.h"
-#include "app/CsvFile.h"
+#include "formats/CsvFile.h"
 #include "control/DeviceControl.h"
 #include "engine/DeviceWorker.h"
 #include "engine/WaveBatch.h"

@@ -1,7 +1,7 @@
 // What the unit plays: the frequency of the plan it reported, and an Arb table of any size
 // played as one whole period. Against the simulated bank.
 #include "SimTestSupport.h"
-#include "app/CsvFile.h"
+#include "formats/CsvFile.h"
 #include "control/DeviceControl.h"
 #include "engine/WaveBatch.h"
 #include "hwsim/FrequencyPlan.h"

@@ -13,27 +13,7 @@
 
 namespace {
 
-std::atomic<int> g_newFileRefusal{0};
 std::function<void(const std::string&)> g_openedHook;
-
-/// Writes size bytes from data at offset of the file.
-int WriteAt(int fd, const char* data, std::size_t size, off_t offset) {
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::pwrite(fd, data + done, size - done, offset + off_t(done));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return 0;
-}
-
-int WriteFully(int fd, const std::string& bytes) {
-    return WriteAt(fd, bytes.data(), bytes.size(), 0);
-}
 
 bool SameState(const struct stat& a, const struct stat& b) {
     return a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec &&
@@ -69,58 +49,6 @@ std::string ValidUtf8(const std::string& text) {
         pos += length ? length : 1;
     }
     return result;
-}
-
-/// Folders that say no to a new file, where rewriting the existing one may still work.
-bool RefusesNewFiles(int error) {
-    return error == EACCES || error == EPERM || error == EROFS;
-}
-
-mode_t NewFileMode(const std::string& path) {
-    struct stat st;
-    if (::stat(path.c_str(), &st) == 0)
-        return st.st_mode & 07777;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
-/// The file a save replaces: path with its symbolic links followed, so that the links stay.
-int FollowLinks(const std::string& path, std::string& target) {
-    target = path;
-    for (int hops = 0; hops < 40; ++hops) {
-        struct stat st;
-        if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
-            return 0;
-        std::string link(PATH_MAX, '\0');
-        const ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
-        if (n <= 0)
-            return n < 0 ? errno : ENOENT;
-        link.resize(static_cast<std::size_t>(n));
-        const std::size_t slash = target.rfind('/');
-        if (link.front() != '/' && slash != std::string::npos)
-            link.insert(0, target, 0, slash + 1);
-        target = link;
-    }
-    return ELOOP;
-}
-
-/// The file behind path's links, unless it is a folder, a pipe or device, or a file the user
-/// marked read-only, which a rename would replace all the same.
-int ReplaceTarget(const std::string& path, std::string& target) {
-    if (const int error = FollowLinks(path, target))
-        return error;
-    struct stat st;
-    if (::stat(target.c_str(), &st) != 0)
-        return errno == ENOENT ? 0 : errno;
-    if (S_ISDIR(st.st_mode))
-        return EISDIR;
-    // A rename would put a plain file where a pipe or device was.
-    if (!S_ISREG(st.st_mode))
-        return CFileAccess::kNotRegularFile;
-    if ((st.st_mode & 0222) == 0)
-        return EACCES;
-    return ::access(target.c_str(), W_OK) == 0 ? 0 : errno;
 }
 
 } // namespace
@@ -183,92 +111,8 @@ int CFileAccess::ReadEach(const std::string& path,
     return error;
 }
 
-namespace {
-/// A new temporary file in the target's folder, which a rename then puts in its place; the
-/// descriptor, or -1 with errno set.
-int OpenTempBeside(const std::string& target, std::string& temp) {
-    if (const int refusal = g_newFileRefusal.load()) {
-        errno = refusal;
-        return -1;
-    }
-    temp = target + ".XXXXXX";
-    return ::mkostemp(temp.data(), O_CLOEXEC);
-}
-
-/// Rewrites an existing file where no new file may be made. The file grows to its new size
-/// before any old byte is overwritten, so a full disk fails while the old contents are whole.
-int RewriteInPlace(const std::string& target, const std::string& bytes) {
-    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
-    struct stat st;
-    int error = ::fstat(fd, &st) == 0 ? 0 : errno;
-    const std::size_t oldSize = error == 0 ? static_cast<std::size_t>(st.st_size) : 0;
-    if (error == 0 && bytes.size() > oldSize) {
-        error = WriteAt(fd, bytes.data() + oldSize, bytes.size() - oldSize, off_t(oldSize));
-        if (error != 0 && ::ftruncate(fd, off_t(oldSize)) != 0)
-            error = errno;
-    }
-    if (error == 0)
-        error = WriteAt(fd, bytes.data(), std::min(oldSize, bytes.size()), 0);
-    if (error == 0 && bytes.size() < oldSize && ::ftruncate(fd, off_t(bytes.size())) != 0)
-        error = errno;
-    if (::close(fd) != 0 && error == 0)
-        error = errno;
-    return error;
-}
-
-/// Whether the target exists, to be rewritten in place when its folder takes no new file.
-bool Exists(const std::string& target) {
-    struct stat st;
-    return ::stat(target.c_str(), &st) == 0;
-}
-} // namespace
-
-void CFileAccess::SetNewFileRefusal(int error) {
-    g_newFileRefusal = error;
-}
-
 void CFileAccess::SetOpenedHook(std::function<void(const std::string&)> hook) {
     g_openedHook = std::move(hook);
-}
-
-int CFileAccess::CheckReplaceable(const std::string& path) {
-    std::string target;
-    int error = ReplaceTarget(path, target);
-    if (error != 0)
-        return error;
-    std::string temp;
-    const int fd = OpenTempBeside(target, temp);
-    if (fd < 0)
-        return RefusesNewFiles(errno) && Exists(target) ? 0 : errno;
-    ::close(fd);
-    ::unlink(temp.c_str());
-    return 0;
-}
-
-int CFileAccess::ReplaceAll(const std::string& path, const std::string& bytes) {
-    std::string target;
-    int error = ReplaceTarget(path, target);
-    if (error != 0)
-        return error;
-    const mode_t mode = NewFileMode(target);
-    std::string temp;
-    const int fd = OpenTempBeside(target, temp);
-    if (fd < 0) {
-        error = errno;
-        return RefusesNewFiles(error) && Exists(target) ? RewriteInPlace(target, bytes) : error;
-    }
-    error = WriteFully(fd, bytes);
-    if (error == 0 && ::fchmod(fd, mode) != 0)
-        error = errno;
-    if (::close(fd) != 0 && error == 0)
-        error = errno;
-    if (error == 0 && ::rename(temp.c_str(), target.c_str()) != 0)
-        error = errno;
-    if (error != 0)
-        ::unlink(temp.c_str());
-    return error;
 }
 
 std::string CFileAccess::Describe(int error, const std::string& path) {

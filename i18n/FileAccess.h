@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <sys/types.h>
 
 /// Whole-file reads and replace-by-rename writes, with the system's error numbers, so that a
 /// failed save never leaves a half-written file where the previous one was.
@@ -23,17 +24,28 @@ public:
     static int ReadEach(const std::string& path,
                         const std::function<bool(const char*, std::size_t)>& consume,
                         std::size_t maxBytes = kMaxReadBytes);
-    /// Writes bytes to a new file beside path and renames it over path; an existing file keeps
-    /// its permission bits, and a symbolic link keeps pointing at the file it names, which is the
-    /// one replaced. A folder that refuses new files gets the existing file rewritten in place,
-    /// growing it before anything is overwritten. 0 or the error number (see CheckReplaceable);
-    /// on failure path keeps its old contents.
-    static int ReplaceAll(const std::string& path, const std::string& bytes);
+    /// Mode of a new file before the umask: one the user's other programs may read.
+    static constexpr mode_t kSharedFileMode = 0666;
+    /// Mode of a new file in the program's own state and settings folders.
+    static constexpr mode_t kPrivateFileMode = 0600;
+
+    /// Writes bytes to a new file beside path, flushes it to the disk, renames it over path and
+    /// flushes the folder. The links of path are followed by the kernel and stay; the file
+    /// behind them keeps its owner, group, mode and extended attributes. A file with other hard
+    /// links, or whose owner the new file could not take, is rewritten where it is once the
+    /// complete new file lies beside it; so is one whose folder refuses new files, growing it
+    /// before anything is overwritten. A new file gets newFileMode less the umask. 0 or the
+    /// error number (see CheckReplaceable); on failure path keeps its old contents.
+    static int ReplaceAll(const std::string& path, const std::string& bytes,
+                          mode_t newFileMode = kSharedFileMode);
     /// 0 when ReplaceAll may replace path, else the error number: EISDIR for a folder,
     /// kNotRegularFile for a pipe or device, EACCES
     /// for a file without write permission (even for root, who could write it), or what making
     /// a file in its folder fails with when there is no file to rewrite. Nothing is left behind.
     static int CheckReplaceable(const std::string& path);
+    /// Makes path and the folders missing above it, open to their owner alone (0700); folders
+    /// already there stay as they are. 0 or the error number.
+    static int MakePrivateFolder(const std::string& path);
     /// "path: description of the error", at most 1024 characters; bytes of the path that are
     /// not UTF-8 show as U+FFFD, so the text is always fit to show.
     static std::string Describe(int error, const std::string& path);

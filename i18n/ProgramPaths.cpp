@@ -1,5 +1,7 @@
 #include "i18n/ProgramPaths.h"
 
+#include "i18n/FileAccess.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -85,12 +87,18 @@ std::string CProgramPaths::PrepareSettingsFolder() const {
     const bool beside = KeepsSettingsBeside();
     const std::string folder = beside ? m_strProgramDir : UserConfigFolder();
     const std::string other = beside ? UserConfigFolder() : m_strProgramDir;
-    std::error_code error;
+    // The user's own folder and file are for the user's eyes alone, from the start: a file
+    // saved later keeps the mode it has.
     if (!beside)
-        fs::create_directories(folder, error);
+        CFileAccess::MakePrivateFolder(folder);
     const std::string file = folder + "/config.ini";
-    const std::string seed = other + "/config.ini";
-    if (!IsFile(file) && !other.empty() && IsFile(seed))
-        fs::copy_file(seed, file, error);
+    if (!IsFile(file)) {
+        std::string seed;
+        if (other.empty() || CFileAccess::ReadAll(other + "/config.ini", seed) != 0)
+            seed.clear();
+        if (!beside || !seed.empty())
+            CFileAccess::ReplaceAll(
+                file, seed, beside ? CFileAccess::kSharedFileMode : CFileAccess::kPrivateFileMode);
+    }
     return folder;
 }

@@ -32,7 +32,7 @@ public:
     bool KeepsSettingsBeside() const;
     /// The folder of config.ini for reading and writing. When that folder has no config.ini
     /// yet and the other one has, it is copied first, so no setting is lost on the move.
-    /// Creates the user's folder when needed.
+    /// Creates the user's folder (0700) and an empty config.ini there (0600) when needed.
     std::string PrepareSettingsFolder() const;
 
 private:

@@ -4,6 +4,7 @@
 #include "TextTestSupport.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <vector>
 
@@ -59,6 +60,14 @@ TEST(ProgramPaths, FindsShippedFilesBesideFirstAndSettingsWhereTheyMayBeWritten)
         EXPECT_EQ(paths.PrepareSettingsFolder(), root / settings);
         if (settingsIni) {
             EXPECT_EQ(ReadBytes(root / (settings + "/config.ini")), settingsIni);
+        }
+        if (settings == kUser && !userIni) { // made now, for this user's eyes alone
+            struct stat folder {};
+            struct stat file {};
+            ASSERT_EQ(::stat((root / kUser).c_str(), &folder), 0);
+            ASSERT_EQ(::stat((root / (kUser + "/config.ini")).c_str(), &file), 0);
+            EXPECT_EQ(std::pair(folder.st_mode & 07777, file.st_mode & 07777),
+                      std::pair(mode_t(0700), mode_t(0600)));
         }
         if (besideIni) { // the old file stays for whoever else runs this program
             EXPECT_EQ(ReadBytes(root / (kBin + "/config.ini")), besideIni);

@@ -13,20 +13,48 @@
 #include <QFile>
 #include <QMessageBox>
 
-#include <algorithm>
-#include <cerrno>
-#include <csignal>
+#include <QUuid>
 
-#include <sys/types.h>
+#include <algorithm>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 const char* const kMarkerSuffix = ".running";
 
-/// "<pid>-<serial>.ddsetup": the run and the order its device was opened in.
-QString SetupName(qint64 pid, int serial) {
-    return QStringLiteral("%1-%2%3").arg(pid).arg(serial).arg(
-        QString::fromLatin1(CSetupFile::kExtension));
+QString SetupExtension() {
+    return QString::fromLatin1(CSetupFile::kExtension);
+}
+
+/// "<run>-<serial>.ddsetup": the run and the order its device was opened in.
+QString SetupName(const QString& run, int serial) {
+    return QStringLiteral("%1-%2%3").arg(run).arg(serial).arg(SetupExtension());
+}
+
+std::string Native(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+/// The descriptor of path with an exclusive lock taken, or -1 when another holds it or path
+/// went (a run that removed its marker between the look and the lock).
+int TryLock(const QString& path, bool create) {
+    const std::string file = Native(path);
+    const int fd = ::open(file.c_str(), O_RDWR | O_CLOEXEC | (create ? O_CREAT : 0),
+                          CFileAccess::kPrivateFileMode);
+    if (fd < 0)
+        return -1;
+    struct stat held;
+    struct stat now;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &held) != 0 ||
+        ::stat(file.c_str(), &now) != 0 || held.st_ino != now.st_ino || held.st_dev != now.st_dev) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
 }
 
 } // namespace
@@ -37,7 +65,12 @@ CCrashRecovery::CCrashRecovery(QString folder, QObject* parent)
     connect(&m_timer, &QTimer::timeout, this, &CCrashRecovery::SaveNow);
 }
 
-CCrashRecovery::~CCrashRecovery() = default;
+CCrashRecovery::~CCrashRecovery() {
+    for (const int fd : std::as_const(m_claimed))
+        ::close(fd);
+    if (m_nLockFd >= 0)
+        ::close(m_nLockFd);
+}
 
 QString CCrashRecovery::DefaultFolder() {
     QString state = qEnvironmentVariable("XDG_STATE_HOME");
@@ -47,54 +80,69 @@ QString CCrashRecovery::DefaultFolder() {
     return state + QStringLiteral("/ddstarn-usb");
 }
 
-QString CCrashRecovery::MarkerPath(qint64 pid) const {
-    return m_strFolder + QLatin1Char('/') + QString::number(pid) + QLatin1String(kMarkerSuffix);
+QString CCrashRecovery::MarkerPath(const QString& run) const {
+    return m_strFolder + QLatin1Char('/') + run + QLatin1String(kMarkerSuffix);
 }
 
-bool CCrashRecovery::IsRunning(qint64 pid) const {
-    if (pid == QCoreApplication::applicationPid())
-        return m_bStarted; // else an earlier run that had our number left it
-    return pid > 0 && (::kill(pid_t(pid), 0) == 0 || errno == EPERM);
-}
-
-QStringList CCrashRecovery::DeadMarkers() const {
-    QStringList dead;
+QStringList CCrashRecovery::SetupsOf(const QString& run) const {
     const QDir folder(m_strFolder);
-    for (const QString& name :
-         folder.entryList({QLatin1String("*") + QLatin1String(kMarkerSuffix)}, QDir::Files)) {
-        bool ok = false;
-        const qint64 pid = name.chopped(int(qstrlen(kMarkerSuffix))).toLongLong(&ok);
-        if (ok && !IsRunning(pid))
-            dead << name.chopped(int(qstrlen(kMarkerSuffix)));
-    }
-    return dead;
-}
-
-QStringList CCrashRecovery::LeftBehind() const {
+    QStringList names =
+        folder.entryList({run + QStringLiteral("-*") + SetupExtension()}, QDir::Files);
+    const auto serial = [&](const QString& name) {
+        return name.mid(run.size() + 1).section(QLatin1Char('.'), 0, 0).toInt();
+    };
+    std::sort(names.begin(), names.end(),
+              [&](const QString& a, const QString& b) { return serial(a) < serial(b); });
     QStringList files;
-    const QDir folder(m_strFolder);
-    for (const QString& pid : DeadMarkers()) {
-        QStringList names = folder.entryList(
-            {pid + QStringLiteral("-*") + QString::fromLatin1(CSetupFile::kExtension)},
-            QDir::Files);
-        const auto serial = [&](const QString& name) {
-            return name.mid(pid.size() + 1).section(QLatin1Char('.'), 0, 0).toInt();
-        };
-        std::sort(names.begin(), names.end(),
-                  [&](const QString& a, const QString& b) { return serial(a) < serial(b); });
-        for (const QString& name : names)
-            files << folder.filePath(name);
-    }
+    for (const QString& name : names)
+        files << folder.filePath(name);
     return files;
 }
 
+void CCrashRecovery::ClaimEndedRuns() {
+    const QDir folder(m_strFolder);
+    for (const QString& name :
+         folder.entryList({QLatin1String("*") + QLatin1String(kMarkerSuffix)}, QDir::Files)) {
+        const QString run = name.chopped(int(qstrlen(kMarkerSuffix)));
+        if (run == m_strRunId || m_claimed.contains(run))
+            continue;
+        // A lock that is free belongs to a run that ended without its normal end.
+        const int fd = TryLock(folder.filePath(name), false);
+        if (fd >= 0)
+            m_claimed.insert(run, fd);
+    }
+}
+
+QStringList CCrashRecovery::LeftBehind() {
+    ClaimEndedRuns();
+    QStringList runs = m_claimed.keys();
+    runs.sort();
+    QStringList files;
+    for (const QString& run : std::as_const(runs))
+        files << SetupsOf(run);
+    return files;
+}
+
+void CCrashRecovery::RemoveClaimed() {
+    for (auto it = m_claimed.cbegin(); it != m_claimed.cend(); ++it) {
+        for (const QString& path : SetupsOf(it.key()))
+            QFile::remove(path);
+        // Removed while still locked, so no other instance takes it up in between.
+        QFile::remove(MarkerPath(it.key()));
+        ::close(it.value());
+    }
+    m_claimed.clear();
+}
+
 void CCrashRecovery::Start() {
-    if (!QDir().mkpath(m_strFolder))
-        return; // no state folder: the program runs without recovery
-    QFile marker(MarkerPath(QCoreApplication::applicationPid()));
-    if (!marker.open(QIODevice::WriteOnly))
+    // No state folder: the program runs without recovery.
+    if (m_bStarted || CFileAccess::MakePrivateFolder(Native(m_strFolder)) != 0)
         return;
-    marker.close();
+    const QString run = QUuid::createUuid().toString(QUuid::Id128);
+    m_nLockFd = TryLock(MarkerPath(run), true);
+    if (m_nLockFd < 0)
+        return;
+    m_strRunId = run;
     m_bStarted = true;
     m_timer.start();
 }
@@ -107,10 +155,10 @@ void CCrashRecovery::SaveNow() {
     for (const CMultiDDSTarnDoc* doc : frame->m_documents) {
         Saved saved = m_saved.take(doc);
         if (saved.strPath.isEmpty())
-            saved.strPath = m_strFolder + QLatin1Char('/') +
-                            SetupName(QCoreApplication::applicationPid(), m_nNextSerial++);
+            saved.strPath = m_strFolder + QLatin1Char('/') + SetupName(m_strRunId, m_nNextSerial++);
         std::string text = CSetupFile::Format(CSetupCommands::Capture(*doc));
-        if (text != saved.text && CFileAccess::ReplaceAll(saved.strPath.toStdString(), text) == 0)
+        if (text != saved.text && CFileAccess::ReplaceAll(Native(saved.strPath), text,
+                                                          CFileAccess::kPrivateFileMode) == 0)
             saved.text = std::move(text);
         open.insert(doc, std::move(saved));
     }
@@ -126,7 +174,9 @@ void CCrashRecovery::Finish() {
     for (const Saved& saved : std::as_const(m_saved))
         QFile::remove(saved.strPath);
     m_saved.clear();
-    QFile::remove(MarkerPath(QCoreApplication::applicationPid()));
+    QFile::remove(MarkerPath(m_strRunId));
+    ::close(m_nLockFd);
+    m_nLockFd = -1;
     m_bStarted = false;
 }
 
@@ -160,14 +210,7 @@ int CCrashRecovery::OfferRestore(CMultiDDSTarnApp& app) {
                 ++restored;
         }
     }
-    for (const QString& pid : DeadMarkers()) {
-        const QDir folder(m_strFolder);
-        for (const QString& name : folder.entryList(
-                 {pid + QStringLiteral("-*") + QString::fromLatin1(CSetupFile::kExtension)},
-                 QDir::Files))
-            QFile::remove(folder.filePath(name));
-        QFile::remove(folder.filePath(pid + QLatin1String(kMarkerSuffix)));
-    }
+    RemoveClaimed();
     return restored;
 }
 

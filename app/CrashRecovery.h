@@ -9,8 +9,10 @@ class CMultiDDSTarnApp;
 class CMultiDDSTarnDoc;
 
 /// Keeps the setup of every open device in the user's state folder while the program runs,
-/// with a marker naming the run, so that after a run that ended abnormally the next start can
-/// offer its device windows back. A normal end leaves nothing behind.
+/// with a marker named by the run's own id that the run holds locked for its life, so that after
+/// a run that ended abnormally (its lock is free) the next start can offer its device windows
+/// back, and no other run, even one whose process number it shares, ever touches them. A normal
+/// end leaves nothing behind.
 class CCrashRecovery : public QObject {
     Q_OBJECT
 
@@ -27,9 +29,10 @@ public:
     static QString DefaultFolder();
     const QString& Folder() const { return m_strFolder; }
 
-    /// Setup files of earlier runs whose marker remains while their process is gone, in the
-    /// order their devices were opened.
-    QStringList LeftBehind() const;
+    /// Setup files of earlier runs whose marker remains with nobody holding its lock, in the
+    /// order their devices were opened. Those runs are claimed (their locks held) until
+    /// OfferRestore or Finish, so that no other instance offers them too.
+    QStringList LeftBehind();
     /// Marks this run and saves every few seconds from now on.
     void Start();
     /// Writes the setup of each open device whose setup changed since it was last written,
@@ -46,17 +49,27 @@ public:
     /// OfferRestore once the main window is on the screen.
     void OfferRestoreWhenShown(CMultiDDSTarnApp& app);
 
+    /// This run's id, unique among runs; empty before Start.
+    const QString& RunId() const { return m_strRunId; }
+
 private:
-    QString MarkerPath(qint64 pid) const;
-    bool IsRunning(qint64 pid) const;
-    /// Markers of dead runs.
-    QStringList DeadMarkers() const;
+    QString MarkerPath(const QString& run) const;
+    /// Setup files of a run, in the order its devices were opened.
+    QStringList SetupsOf(const QString& run) const;
+    /// Takes the lock of every run that ended without its lock's release.
+    void ClaimEndedRuns();
+    /// Removes the files of the claimed runs and lets their locks go.
+    void RemoveClaimed();
     bool AskRestore(int count) const;
 
     QString m_strFolder;
     QTimer m_timer;
     QTimer m_waitForShow;
     bool m_bStarted = false;
+    QString m_strRunId;
+    int m_nLockFd = -1; ///< This run's marker, locked while it runs.
+    /// Ended runs whose locks this one holds, by run id.
+    QHash<QString, int> m_claimed;
     int m_nNextSerial = 1;
     struct Saved {
         QString strPath;

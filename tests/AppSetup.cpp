@@ -13,6 +13,7 @@
 #include <QTcpSocket>
 
 #include <csignal>
+#include <sys/stat.h>
 
 namespace {
 
@@ -115,6 +116,56 @@ private slots:
                 program.Device(1)->m_dFrequency == 1000.0);
     }
 
+    void runsAtOnceKeepTheirOwnAndOnlyRunsWithAFreeLockAreOffered() {
+        QTemporaryDir state;
+        CProgram program(1);
+        // Two instances at once, as in two PID namespaces, where both may have the same number.
+        CCrashRecovery first(state.path());
+        CCrashRecovery second(state.path());
+        first.Start();
+        second.Start();
+        first.SaveNow();
+        second.SaveNow();
+        QVERIFY(first.RunId() != second.RunId());
+        QCOMPARE(QDir(state.path()).entryList(QDir::Files).size(), 4); // two markers and setups
+        QVERIFY(first.LeftBehind().isEmpty() && second.LeftBehind().isEmpty());
+        second.Finish();
+        QCOMPARE(QDir(state.path()).entryList(QDir::Files),
+                 QStringList({first.RunId() + "-1.ddsetup", first.RunId() + ".running"}));
+
+        // Runs of earlier or other instances, named by a process number as old runs were: one
+        // whose process lives on elsewhere, holding its lock (a child here), and one that
+        // crashed with the very number this process has now.
+        QProcess gone;
+        gone.start(QStringLiteral("true"));
+        const QString elsewhere = QString::number(gone.waitForStarted() ? gone.processId() : 0);
+        QVERIFY(gone.waitForFinished());
+        const QString crashed = QString::number(QCoreApplication::applicationPid());
+        for (const QString& run : {elsewhere, crashed})
+            CFileAccess::ReplaceAll(state.filePath(run + "-1.ddsetup").toStdString(),
+                                    CSetupFile::Format({.m_dFrequency = 700}));
+        QProcess holder;
+        // Holds the lock until its input ends.
+        holder.start(QStringLiteral("flock"),
+                     {state.filePath(elsewhere + ".running"), QStringLiteral("cat")});
+        QVERIFY(holder.waitForStarted());
+        QFile(state.filePath(crashed + ".running")).open(QIODevice::WriteOnly);
+        QTRY_VERIFY(QFile::exists(state.filePath(elsewhere + ".running")));
+        QTest::qWait(300); // flock has made the file and locked it
+
+        qputenv(CCrashRecovery::kAnswerVariable, "yes");
+        QCOMPARE(first.OfferRestore(*CMultiDDSTarnApp::Get()), 1);
+        QCOMPARE(QDir(state.path()).entryList(QDir::Files).size(), 4); // first's, elsewhere's
+        QVERIFY(QFile::exists(state.filePath(elsewhere + "-1.ddsetup")));
+        holder.closeWriteChannel();
+        QVERIFY(holder.waitForFinished());
+        QCOMPARE(first.OfferRestore(*CMultiDDSTarnApp::Get()), 1);
+        qunsetenv(CCrashRecovery::kAnswerVariable);
+        QCOMPARE(QDir(state.path()).entryList(QDir::Files).size(), 2);
+        first.Finish();
+        QVERIFY(QDir(state.path()).isEmpty());
+    }
+
     void theKilledProgramIsOfferedItsDevicesBack() {
         QTemporaryDir state;
         const QDir folder(state.filePath(QStringLiteral("ddstarn-usb")));
@@ -131,6 +182,15 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(!first.Query("*IDN?").isEmpty(), 20000);
             first.Query("SOUR1:FREQ 2500");
             QTRY_VERIFY_WITH_TIMEOUT(saved(), 20000);
+            // The state folder and its files are for this user's eyes alone.
+            const auto mode = [](const QString& path) {
+                struct stat st {};
+                return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 0777
+                                                                             : 0;
+            };
+            QCOMPARE(mode(folder.path()), mode_t(0700));
+            for (const QString& name : folder.entryList(QDir::Files))
+                QCOMPARE(mode(folder.filePath(name)), mode_t(0600));
             ::kill(pid_t(first.m_process.processId()), SIGKILL);
         }
         SProcess second(state.path(), "yes");

@@ -8,6 +8,10 @@
 #include <cmath>
 #include <memory>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 std::string Refused(const std::string& name, const std::string& why) {
@@ -87,30 +91,82 @@ bool CWaveImport::IsCsvName(const std::string& path) {
     return extension == "csv" || extension == "txt" || extension == "dat";
 }
 
+namespace {
+
+/// A CSV file's text, read in pieces: a file too large or a line too long (no waveform's) is
+/// refused as soon as it shows, before its text fills the memory.
+bool ReadCsvText(const std::string& path, std::string& text, std::string& error) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+        text.reserve(std::min(static_cast<std::size_t>(st.st_size), CWaveImport::kMaxCsvBytes));
+    std::size_t lineLength = 0;
+    std::size_t line = 1;
+    bool tooLong = false;
+    const int result = CFileAccess::ReadEach(
+        path,
+        [&](const char* data, std::size_t size) {
+            for (std::size_t i = 0; i < size; ++i) {
+                lineLength = data[i] == '\n' ? 0 : lineLength + 1;
+                line += data[i] == '\n';
+                if (lineLength > CWaveImport::kMaxCsvLineBytes) {
+                    tooLong = true;
+                    return false;
+                }
+            }
+            text.append(data, size);
+            return true;
+        },
+        CWaveImport::kMaxCsvBytes + 1);
+    if (result != 0) {
+        error = Refused(path, CFileAccess::Describe(result, path));
+        return false;
+    }
+    if (tooLong) {
+        error = Refused(path, "line " + std::to_string(line) + " is longer than " +
+                                  std::to_string(CWaveImport::kMaxCsvLineBytes >> 10) +
+                                  " KiB; a waveform line holds one or two numbers.");
+        return false;
+    }
+    if (text.size() > CWaveImport::kMaxCsvBytes) {
+        error = Refused(path, "it is larger than " +
+                                  std::to_string(CWaveImport::kMaxCsvBytes >> 20) + " MiB.");
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 bool CWaveImport::Load(const std::string& path, Source& source, std::string& error) {
     if (IsCsvName(path)) {
         std::string text;
-        const int result = CFileAccess::ReadAll(path, text, kMaxCsvBytes + 1);
-        if (result != 0) {
-            error = Refused(path, CFileAccess::Describe(result, path));
-            return false;
-        }
-        if (text.size() > kMaxCsvBytes) {
-            error =
-                Refused(path, "it is larger than " + std::to_string(kMaxCsvBytes >> 20) + " MiB.");
-            return false;
-        }
-        return ParseCsv(text, path, source, error);
+        return ReadCsvText(path, text, error) && ParseCsv(text, path, source, error);
     }
-    // Opened from disk, not read whole: a recording too long is refused by its header.
+    // Opened without waiting, so that a pipe or device is refused instead of holding the
+    // window for ever; from disk, not read whole: a recording too long is refused by its header.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    struct stat st;
+    const int openError = fd < 0 ? errno : ::fstat(fd, &st) != 0 ? errno : 0;
+    const int refusal = openError              ? openError
+                        : S_ISDIR(st.st_mode)  ? EISDIR
+                        : !S_ISREG(st.st_mode) ? CFileAccess::kNotRegularFile
+                                               : 0;
+    if (refusal != 0 || ::fcntl(fd, F_SETFL, O_RDONLY) != 0) {
+        if (fd >= 0)
+            ::close(fd);
+        error = Refused(path, CFileAccess::Describe(refusal ? refusal : errno, path));
+        return false;
+    }
     SF_INFO info{};
-    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    SNDFILE* file = sf_open_fd(fd, SFM_READ, &info, SF_FALSE);
     if (!file) {
+        ::close(fd);
         error = Refused(path, sf_strerror(nullptr));
         return false;
     }
     const bool read = ReadSound(file, info, path, source, error);
     sf_close(file);
+    ::close(fd);
     return read;
 }
 

@@ -28,8 +28,11 @@ public:
     static constexpr std::int64_t kMaxSamples = std::int64_t(1) << 21;
     /// Largest CSV file read (a number per line of up to 16 characters).
     static constexpr std::size_t kMaxCsvBytes = std::size_t(64) << 20;
+    /// Longest line of a CSV file: room for column titles; numbers take a few dozen bytes.
+    static constexpr std::size_t kMaxCsvLineBytes = std::size_t(64) << 10;
 
-    /// Reads path: ".csv", ".txt" and ".dat" files as CSV, anything else as a sound file.
+    /// Reads path: ".csv", ".txt" and ".dat" files as CSV, anything else as a sound file. A pipe,
+    /// device or folder is refused before anything is read from it.
     static bool Load(const std::string& path, Source& source, std::string& error);
     /// A sound file in memory, as Load reads one from disk; name only names it in error.
     static bool ReadSoundBytes(const std::string& bytes, const std::string& name, Source& source,

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Packs the built tree into a .deb, unpacks it into a scratch root (no system install) and
 # starts the unpacked program: it must take its generator library, language files, manual
-# and settings folder from that root, never from the build tree.
+# and settings folder from that root, never from the build tree, nor libraries from the
+# current folder.
 set -euo pipefail
 build=$1
 work=$(realpath "$(mktemp -d)")
@@ -17,6 +18,7 @@ export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" TMPDIR="$work/tmp"
 unset DDSTARN_DRIVER DDSTARN_SIM_UNITS LD_LIBRARY_PATH
 mkdir -p "$TMPDIR"
 
+"$(dirname "$0")/runpath_check.sh" "$work/root" || fail "RUNPATH of the packaged files"
 "$program" --version | grep -q '^DDSTarnUSB [0-9]' || fail "--version"
 status=0
 "$program" --no-such-option >/dev/null 2>&1 || status=$?

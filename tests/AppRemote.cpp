@@ -113,7 +113,7 @@ private slots:
                 view->OnTimer();
             }
             QVERIFY2(program.Device()->m_dFrequency != 1234.0, kind); // a swept frequency
-            QCOMPARE(text(IDC_FREQUENCY), QStringLiteral("1234")); // as typed
+            QCOMPARE(text(IDC_FREQUENCY), QStringLiteral("1234"));    // as typed
             session->Feed("VOLT 1.5\n");
             view->OnTimer();
             QCOMPARE(text(IDC_AMPLITUDE), QStringLiteral("1.500"));

@@ -247,6 +247,7 @@ CDeviceControl::WaveChange CDeviceControl::Reset() {
     change.nPrevious = d.m_nWaveType;
     change.bForgetFile = true;
     d.m_bSweepOn = 0;
+    m_bMarkedSweep = 0;
     d.m_nWaveType = fresh.m_nWaveType;
     d.m_dFrequency = fresh.m_dFrequency;
     m_dLastFrequency = fresh.m_dFrequency;

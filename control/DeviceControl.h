@@ -57,6 +57,12 @@ public:
     double LastFrequency() const { return m_dLastFrequency; }
     double ReturnToLastFrequency() { return SetFrequency(m_dLastFrequency); }
     double GetFrequency() const { return m_device.m_dFrequency; }
+    /// A sweep that steps the frequency without the record's sweep flag (a logarithmic remote
+    /// sweep) marks itself here while it runs.
+    void MarkSweep(int on) { m_bMarkedSweep = Flag(on); }
+    /// A sweep owns the output frequency: the dialog's or a remote one. The frequency entered
+    /// stays where the sweep returns to.
+    bool IsSweeping() const { return m_device.m_bSweepOn != 0 || m_bMarkedSweep != 0; }
     /// What the unit plays for the request under the plan it reported last: the plan's periods
     /// in its points, clocked by the master clock over the divider that plan implies.
     double PlayedFrequency() const;
@@ -166,4 +172,5 @@ private:
     CDDSDevice& m_device;
     /// Relaxed like the record's fields, for a caller on another thread than the panel's.
     CRelaxed<double> m_dLastFrequency{kDefaultFrequency};
+    CRelaxed<int> m_bMarkedSweep{0};
 };

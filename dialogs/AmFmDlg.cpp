@@ -1,15 +1,18 @@
 #include "dialogs/AmFmDlg.h"
 
 #include "control/DeviceControl.h"
+#include "dialogs/DialogUnits.h"
 #include "dialogs/IntegerEntry.h"
 #include "res/Resource.h"
 #include "widgets/WindowTexts.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 CAmFmDlg::CAmFmDlg(CDeviceControl& control, const CLanguageManager& language, QWidget* parent)
     : QDialog(parent), m_control(control), m_language(language),
@@ -37,19 +40,25 @@ CAmFmDlg::CAmFmDlg(CDeviceControl& control, const CLanguageManager& language, QW
     m_pOk->setDefault(true);
     m_pRefresh->setAutoDefault(false);
 
-    auto* layout = new QGridLayout(this);
-    layout->addWidget(carrierLabel, 0, 0);
-    layout->addWidget(m_pCarrier, 0, 1);
-    layout->addWidget(carrierUnit, 0, 2);
-    layout->addWidget(depthLabel, 1, 0);
-    layout->addWidget(m_pDepth, 1, 1);
-    layout->addWidget(rangeLabel, 1, 2);
-    layout->addWidget(m_pFm, 2, 0);
-    layout->addWidget(deviationLabel, 3, 0);
-    layout->addWidget(m_pDeviation, 3, 1);
-    layout->addWidget(deviationUnit, 3, 2);
-    layout->addWidget(m_pOk, 0, 3);
-    layout->addWidget(m_pRefresh, 1, 3);
+    // The long offset label has a row of its own, so the fields above keep their width.
+    auto* layout = new QVBoxLayout(this);
+    auto* grid = new QGridLayout;
+    grid->addWidget(carrierLabel, 0, 0);
+    grid->addWidget(m_pCarrier, 0, 1);
+    grid->addWidget(carrierUnit, 0, 2);
+    grid->addWidget(depthLabel, 1, 0);
+    grid->addWidget(m_pDepth, 1, 1);
+    grid->addWidget(rangeLabel, 1, 2);
+    grid->addWidget(m_pFm, 2, 0, 1, 2);
+    grid->addWidget(m_pOk, 0, 3);
+    grid->addWidget(m_pRefresh, 1, 3);
+    grid->setColumnStretch(1, 1);
+    auto* deviation = new QHBoxLayout;
+    deviation->addWidget(deviationLabel);
+    deviation->addWidget(m_pDeviation, 1);
+    deviation->addWidget(deviationUnit);
+    layout->addLayout(grid);
+    layout->addLayout(deviation);
 
     // Tab goes down the rows as they are laid out, starting at Fo.
     setTabOrder(m_pCarrier, m_pDepth);
@@ -60,6 +69,7 @@ CAmFmDlg::CAmFmDlg(CDeviceControl& control, const CLanguageManager& language, QW
     m_pCarrier->setFocus();
 
     CWindowTexts::ApplyToWindow(this, language);
+    CDialogUnits::Apply(this, CDialogUnits::kWaveDialogPoints, QSize(187, 94));
 
     const CDeviceControl::Modulation modulation = m_control.GetModulation();
     m_pFm->setChecked(modulation.bFM != 0);

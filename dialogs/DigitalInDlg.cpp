@@ -13,7 +13,9 @@ int InputLines(const CDDSDevice& device) {
 } // namespace
 
 CDigitalInDlg::CDigitalInDlg(CDDSDevice& device, const CLanguageManager& language, QWidget* parent)
-    : CPinDlg(device, IDD_DIGITAL_IN, IDC_GROUP_DIGITAL_IN, QStringLiteral("I"), kPins, parent) {
+    : CPinDlg(device,
+              {IDD_DIGITAL_IN, IDC_GROUP_DIGITAL_IN, "Digital In Pin", "I", kPins, QSize(187, 64)},
+              parent) {
     Retext(language);
     for (CPinButton* pin : m_pins) {
         pin->m_bEditable = 0;

@@ -6,8 +6,10 @@
 
 CDigitalOutDlg::CDigitalOutDlg(CDeviceControl& control, const CLanguageManager& language,
                                QWidget* parent)
-    : CPinDlg(control.Device(), IDD_DIGITAL_OUT, IDC_GROUP_DIGITAL_OUT, QStringLiteral("O"), kPins,
-              parent),
+    : CPinDlg(
+          control.Device(),
+          {IDD_DIGITAL_OUT, IDC_GROUP_DIGITAL_OUT, "Digital Out Pin", "O", kPins, QSize(187, 79)},
+          parent),
       m_control(control) {
     Retext(language);
     const unsigned word = m_control.GetDigitalOut();

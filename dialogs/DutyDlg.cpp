@@ -1,6 +1,7 @@
 #include "dialogs/DutyDlg.h"
 
 #include "dialogs/AccessName.h"
+#include "dialogs/DialogUnits.h"
 #include "engine/WaveParameterRules.h"
 #include "res/Resource.h"
 #include "widgets/NumEdit.h"
@@ -20,7 +21,7 @@ CDutyDlg::CDutyDlg(CDeviceControl& control, int waveType, const Ids& ids,
     : QDialog(parent), m_control(control), m_nWaveType(waveType), m_pDuty(new CNumEdit(this)),
       m_pKnob(new CTurnButton(this)) {
     auto* dutyLabel = new QLabel(QStringLiteral("Duty:"), this);
-    auto* rangeLabel = new QLabel(QStringLiteral("Range:0.0-1.0"), this);
+    auto* rangeLabel = new QLabel(QString::fromLatin1(ids.szRange), this);
     setProperty("ctrlId", ids.nTemplate);
     dutyLabel->setProperty("ctrlId", IDC_TXT_DUTY);
     rangeLabel->setProperty("ctrlId", IDC_TXT_RANGE);
@@ -39,6 +40,7 @@ CDutyDlg::CDutyDlg(CDeviceControl& control, int waveType, const Ids& ids,
     layout->setColumnStretch(1, 1);
 
     CWindowTexts::ApplyToWindow(this, language);
+    CDialogUnits::Apply(this, CDialogUnits::kWaveDialogPoints, ids.size);
     // The knob turns the duty of the field beside it.
     CAccessName::Apply(m_pKnob, IDS_ACCESS_KNOB, CAccessName::Caption(dutyLabel->text()), language);
 

@@ -2,6 +2,7 @@
 #include "control/DeviceControl.h"
 
 #include <QDialog>
+#include <QSize>
 
 class CLanguageManager;
 class CNumEdit;
@@ -23,6 +24,8 @@ protected:
         int nTemplate;
         int nDuty;
         int nKnob;
+        const char* szRange; ///< The range's text where the language has none.
+        QSize size;          ///< Client area, dialog units.
     };
     /// waveType: whose duty the dialog edits (Square or Ramp).
     CDutyDlg(CDeviceControl& control, int waveType, const Ids& ids,

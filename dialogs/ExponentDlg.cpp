@@ -1,6 +1,7 @@
 #include "dialogs/ExponentDlg.h"
 
 #include "control/DeviceControl.h"
+#include "dialogs/DialogUnits.h"
 #include "res/Resource.h"
 #include "widgets/NumEdit.h"
 #include "widgets/WindowTexts.h"
@@ -48,6 +49,7 @@ CExponentDlg::CExponentDlg(CDeviceControl& control, const CLanguageManager& lang
     layout->setColumnStretch(2, 1);
 
     CWindowTexts::ApplyToWindow(this, language);
+    CDialogUnits::Apply(this, CDialogUnits::kWaveDialogPoints, QSize(187, 57));
 
     connect(m_pRise, &QCheckBox::clicked, this, &CExponentDlg::OnRiseClicked);
     connect(m_pTau, &QLineEdit::textChanged, this, &CExponentDlg::OnTauChanged);

@@ -1,6 +1,7 @@
 #include "dialogs/PeriodNumberDlg.h"
 
 #include "dialogs/AccessName.h"
+#include "dialogs/DialogUnits.h"
 #include "dialogs/IntegerEntry.h"
 #include "engine/WaveParameterRules.h"
 #include "res/Resource.h"
@@ -27,7 +28,6 @@ CPeriodNumberDlg::CPeriodNumberDlg(int number, const CLanguageManager& language,
     cancel->setProperty("ctrlId", IDC_DLG_CANCEL);
     ok->setDefault(true);
     cancel->setAutoDefault(false);
-    m_pSpin->setFixedSize(18, m_pNumber->sizeHint().height());
 
     auto* layout = new QGridLayout(this);
     auto* field = new QHBoxLayout;
@@ -41,6 +41,8 @@ CPeriodNumberDlg::CPeriodNumberDlg(int number, const CLanguageManager& language,
     layout->setColumnStretch(1, 1);
 
     CWindowTexts::ApplyToWindow(this, language);
+    CDialogUnits::Apply(this, CDialogUnits::kWaveDialogPoints, QSize(187, 46));
+    m_pSpin->setFixedSize(18, m_pNumber->sizeHint().height());
     // The arrows step the number of the field beside them.
     CAccessName::Apply(m_pSpin, 0, CAccessName::Caption(numberLabel->text()), language);
 
@@ -55,21 +57,13 @@ void CPeriodNumberDlg::ShowNumber() {
     m_pNumber->setText(QString::number(m_nNumber));
 }
 
-// An empty field or a lone sign is a number being typed: it keeps the last good number
-// without a word. Other text that is no whole number is refused with a warning and the last
-// good number is shown again, so the field never keeps a refused text.
+// Text that is no whole number (an empty field and a lone sign too) is refused with a warning
+// and keeps the last good number; the field keeps what was typed.
 void CPeriodNumberDlg::OnNumberChanged() {
     long long typed = 0;
-    switch (CIntegerEntry::Read(m_pNumber->text(), typed)) {
-    case CIntegerEntry::READ_UNFINISHED:
-        return;
-    case CIntegerEntry::READ_REFUSED:
+    if (CIntegerEntry::Read(m_pNumber->text(), typed) != CIntegerEntry::READ_NUMBER) {
         CIntegerEntry::Warn(this, m_language, IDS_INTEGER_REQUIRED);
-        ShowNumber();
-        m_pNumber->selectAll();
         return;
-    case CIntegerEntry::READ_NUMBER:
-        break;
     }
     m_nNumber = CWaveParameterRules::ClampPeriodNumber(typed);
     if (QString::number(m_nNumber) != m_pNumber->text())

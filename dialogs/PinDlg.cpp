@@ -1,32 +1,32 @@
 #include "dialogs/PinDlg.h"
 
+#include "dialogs/DialogUnits.h"
 #include "res/Resource.h"
 #include "widgets/PinButton.h"
 #include "widgets/WindowTexts.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimerEvent>
-#include <QVBoxLayout>
 
 namespace {
 constexpr int kPinsPerRow = 6;
 constexpr int kTimerInterval = 300; // ms
+constexpr int kPointSize = 9;
 } // namespace
 
-CPinDlg::CPinDlg(CDDSDevice& device, int templateId, int groupId, const QString& prefix, int pins,
-                 QWidget* parent)
-    : QDialog(parent), m_device(device) {
-    setProperty("ctrlId", templateId);
-    setFont(QFont(QStringLiteral("Arial"), 9));
-    auto* group = new QGroupBox(this);
-    group->setProperty("ctrlId", groupId);
+CPinDlg::CPinDlg(CDDSDevice& device, const STemplate& frame, QWidget* parent)
+    : QDialog(parent), m_device(device), m_size(frame.size) {
+    setProperty("ctrlId", frame.nTemplate);
+    auto* group = new QGroupBox(QString::fromLatin1(frame.szGroupTitle), this);
+    group->setProperty("ctrlId", frame.nGroup);
     auto* grid = new QGridLayout(group);
-    for (int k = 0; k < pins; ++k) {
+    for (int k = 0; k < frame.nPins; ++k) {
         const int row = 2 * (k / kPinsPerRow);
-        auto* label = new QLabel(prefix + QString::number(k), group);
+        auto* label = new QLabel(QString::fromLatin1(frame.szPrefix) + QString::number(k), group);
         label->setAlignment(Qt::AlignCenter);
         auto* pin = new CPinButton(group);
         pin->setProperty("pinId", IDC_PIN_FIRST + k);
@@ -39,13 +39,17 @@ CPinDlg::CPinDlg(CDDSDevice& device, int templateId, int groupId, const QString&
     ok->setProperty("ctrlId", IDC_DLG_OK);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::hide);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(group);
-    layout->addWidget(ok, 0, Qt::AlignRight);
+    // OK beside the group, at its foot: the template is wide and low.
+    grid->setVerticalSpacing(1);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(group, 1);
+    layout->addWidget(ok, 0, Qt::AlignBottom);
 }
 
 void CPinDlg::Retext(const CLanguageManager& language) {
     CWindowTexts::ApplyToWindow(this, language);
+    // A longer title may need more room.
+    CDialogUnits::Apply(this, kPointSize, m_size);
 }
 
 void CPinDlg::StartTimer() {

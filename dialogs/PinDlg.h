@@ -1,6 +1,7 @@
 #pragma once
 #include <QBasicTimer>
 #include <QDialog>
+#include <QSize>
 
 #include <vector>
 
@@ -22,9 +23,16 @@ public:
     CPinButton* Pin(int line) const { return m_pins[std::size_t(line)]; }
 
 protected:
-    /// templateId keys the caption, groupId the group's title; the boxes are named prefix + k.
-    CPinDlg(CDDSDevice& device, int templateId, int groupId, const QString& prefix, int pins,
-            QWidget* parent);
+    /// One dialog's template.
+    struct STemplate {
+        int nTemplate;            ///< Keys the caption.
+        int nGroup;               ///< Keys the group's title.
+        const char* szGroupTitle; ///< The title where the language has none.
+        const char* szPrefix;     ///< The boxes are named prefix + line.
+        int nPins;
+        QSize size; ///< Client area, dialog units.
+    };
+    CPinDlg(CDDSDevice& device, const STemplate& frame, QWidget* parent);
 
     void timerEvent(QTimerEvent* event) override;
     /// Starts the polling timer; each dialog calls it once its boxes show the device.
@@ -35,4 +43,5 @@ protected:
 
 private:
     QBasicTimer m_timer;
+    QSize m_size; ///< Client area, dialog units.
 };

@@ -121,29 +121,25 @@ void CSweepDlg::ShowFields() {
     ShowValue(CSweepRules::FIELD_STEP, m_device.m_dSweepStep);
 }
 
+// Text the dialog writes itself (opening, a tick, ON/OFF, a knob, this write-back) is shown,
+// never read and stored again: a knob's own limits hold, and a write-back stays as shown.
 void CSweepDlg::OnEditChanged(CSweepRules::Field field) {
     if (m_bShowing)
         return;
-    ShowValue(field, CSweepRules::Enter(m_device, field, ParsedText(m_edits[field])));
+    const double typed = ParsedText(m_edits[field]);
+    const double shown = CSweepRules::Limit(m_device, field, typed);
+    CSweepRules::Enter(m_device, field, typed); // the speed is kept in whole milliseconds
+    ShowValue(field, shown);
 }
 
 void CSweepDlg::OnKnob(CSweepRules::Field field) {
-    CTurnButton* knob = m_knobs[field];
-    double& previous = s_dKnobAngles[field];
-    if (m_device.m_bSweepOn != 0) {
-        // The settings are fixed while sweeping: the knob stays where it was.
-        knob->SetValue(previous);
+    // The settings are fixed while sweeping; the knob's angle counts from where it was seen
+    // last once the sweep stops.
+    if (m_device.m_bSweepOn != 0)
         return;
-    }
-    const double value =
-        CSweepRules::Turn(m_device, field, CSweepRules::KnobDelta(knob->GetValue(), previous));
-    // Shown through the edit's own rule, so text and record agree; an unchanged text raises
-    // no change of its own.
-    const QString text = QString::asprintf("%.0f", value);
-    if (m_edits[field]->text() == text)
-        OnEditChanged(field);
-    else
-        m_edits[field]->setText(text);
+    double& previous = s_dKnobAngles[field];
+    const double delta = CSweepRules::KnobDelta(m_knobs[field]->GetValue(), previous);
+    ShowValue(field, CSweepRules::Turn(m_device, field, delta));
 }
 
 void CSweepDlg::OnOnOff() {
@@ -186,9 +182,8 @@ void CSweepDlg::OnTimer() {
 }
 
 void CSweepDlg::reject() {
-    if (m_device.m_bSweepOn != 0) {
-        m_device.m_bSweepOn = 0;
-        ApplyState();
-    }
+    // Stopped however it stood: the output returns to the frequency entered.
+    m_device.m_bSweepOn = 0;
+    ApplyState();
     QDialog::reject();
 }

@@ -1,6 +1,7 @@
 #include "dialogs/TrapeziaDlg.h"
 
 #include "control/DeviceControl.h"
+#include "dialogs/DialogUnits.h"
 #include "res/Resource.h"
 #include "widgets/NumEdit.h"
 #include "widgets/WindowTexts.h"
@@ -37,6 +38,7 @@ CTrapeziaDlg::CTrapeziaDlg(CDeviceControl& control, const CLanguageManager& lang
     layout->addWidget(ok, 0, 2);
 
     CWindowTexts::ApplyToWindow(this, language);
+    CDialogUnits::Apply(this, CDialogUnits::kWaveDialogPoints, QSize(175, 55));
 
     using Rules = CWaveParameterRules;
     connect(m_pRise, &QLineEdit::textChanged, this, [this] { OnPartChanged(Rules::TRAP_RISE); });

@@ -28,36 +28,60 @@ double CSweepRules::ClampEnd(double hz) {
     return std::clamp(hz, kMinEnd, kMaxFrequency);
 }
 
-int CSweepRules::ClampSpeed(double ms) {
+double CSweepRules::LimitSpeed(double ms) {
     if (ms < 1.0)
-        return 1;
+        return 1.0;
     if (ms > kMaxSpeed)
         return kDefaultSpeed;
-    return Truncated(ms);
+    return ms;
 }
 
+int CSweepRules::ClampSpeed(double ms) {
+    return Truncated(LimitSpeed(ms));
+}
+
+// The floor first, then the span: read the other way round, a start above the end would give a
+// negative step, and switching on with start 5000 and end 2000 (the end raised to 5000) would
+// sweep downwards instead of playing 5000 alone. So the floor wins over a span under 1 Hz.
 double CSweepRules::ClampStep(double hz, double start, double end) {
     return std::max(std::min(hz, end - start), kMinStep);
 }
 
-double CSweepRules::Enter(CDDSDevice& device, Field field, double value) {
+double CSweepRules::Limit(const CDDSDevice& device, Field field, double value) {
     switch (field) {
     case FIELD_START:
-        return device.m_dSweepStart = ClampStart(value);
+        return ClampStart(value);
     case FIELD_END:
-        return device.m_dSweepEnd = ClampEnd(value);
+        return ClampEnd(value);
     case FIELD_SPEED:
-        return device.m_nSweepSpeed = ClampSpeed(value);
+        return LimitSpeed(value);
     case FIELD_STEP:
-        return device.m_dSweepStep = ClampStep(value, device.m_dSweepStart, device.m_dSweepEnd);
+        return ClampStep(value, device.m_dSweepStart, device.m_dSweepEnd);
     }
     return 0.0;
 }
 
+double CSweepRules::Enter(CDDSDevice& device, Field field, double value) {
+    const double limited = Limit(device, field, value);
+    switch (field) {
+    case FIELD_START:
+        return device.m_dSweepStart = limited;
+    case FIELD_END:
+        return device.m_dSweepEnd = limited;
+    case FIELD_SPEED:
+        return device.m_nSweepSpeed = Truncated(limited);
+    case FIELD_STEP:
+        return device.m_dSweepStep = limited;
+    }
+    return 0.0;
+}
+
+// Two checks, one after the other: a report of exactly half a turn forward passes both and
+// counts forward, as one of half a turn backward does.
 double CSweepRules::KnobDelta(double angle, double& previous) {
     if (angle > previous && angle - previous >= kHalfTurn)
         previous += kTurn;
-    else if (angle < previous && previous - angle >= kHalfTurn)
+    if (angle < previous && previous - angle >= kHalfTurn)
         previous -= kTurn;
     const double delta = (angle - previous) * kUnitsPerRadian;
     previous = angle;

@@ -23,12 +23,14 @@ void CRemoteSweep::Start(CDeviceControl& control, Clock::time_point now) {
     // The record's sweep flag means the dialog's short sweep buffer; a logarithmic sweep plays
     // each frequency with the whole buffer, as typed.
     device.m_bSweepOn = m_eRunning == LINEAR ? 1 : 0;
+    control.MarkSweep(m_eRunning == LOGARITHMIC);
 }
 
 void CRemoteSweep::Stop() {
     if (!m_pControl)
         return;
     m_pControl->Device().m_bSweepOn = 0;
+    m_pControl->MarkSweep(0);
     m_pControl->ReturnToLastFrequency();
     m_pControl = nullptr;
 }

@@ -3,6 +3,7 @@
 
 #include "app/CommandTable.h"
 #include "view/WaveDisplay.h"
+#include "widgets/MenuEx.h"
 
 class AppMenus : public QObject {
     Q_OBJECT
@@ -76,6 +77,45 @@ private slots:
             QCOMPARE(copied.convertToFormat(QImage::Format_RGB32),
                      program.View()->Display()->Picture().copy(QRect(QPoint(), copied.size())));
         }
+    }
+
+    // An item is as wide as its whole text plus 10, a drop-down or an item re-texted later plus
+    // 25, each plus the 20-pixel icon cell; a separator is 0 wide and 10 high. The menu is as
+    // wide as its widest item. Only the first "#" splits a text.
+    void itemWidthsAreTheirTextsAndMargins() {
+        CMenuEx look;
+        QMenu menu;
+        QAction* item = menu.addAction(QStringLiteral("Period &Number"));
+        QAction* retexted = menu.addAction(QStringLiteral("Sweep"));
+        QAction* separator = menu.addSeparator();
+        QAction* dropDown = menu.addMenu(QStringLiteral("&Language"))->menuAction();
+        look.Attach(&menu);
+        CMenuEx::SetItemText(retexted, QStringLiteral("Wobble #Ctrl+W"));
+        const QFontMetrics metrics(menu.font());
+        const auto text = [&](const QAction* action) {
+            return metrics.horizontalAdvance(action->text());
+        };
+        // Item, width, height.
+        const std::tuple<QAction*, int, int> sizes[] = {{item, text(item) + 10 + 20, 22},
+                                                        {retexted, text(retexted) + 25 + 20, 22},
+                                                        {separator, 0, 10},
+                                                        {dropDown, text(dropDown) + 25 + 20, 22}};
+        int widest = 0;
+        for (const auto& [action, width, height] : sizes) {
+            QCOMPARE(look.ItemSize(*action, metrics), QSize(width, height));
+            widest = std::max(widest, width);
+        }
+        menu.popup(QPoint(10, 10));
+        QVERIFY(QTest::qWaitForWindowExposed(&menu));
+        for (const auto& [action, width, height] : sizes)
+            QCOMPARE(menu.actionGeometry(action).size(), QSize(widest, height));
+        menu.close();
+
+        const std::tuple<const char*, const char*, const char*> splits[] = {
+            {"Open\tCtrl+O", "Open\tCtrl+O", ""}, {"Zoom#Ctrl+#", "Zoom", "Ctrl+#"}, {"#", "", ""}};
+        for (const auto& [whole, left, right] : splits)
+            QCOMPARE(CMenuEx::SplitText(QLatin1String(whole)),
+                     std::pair(QString(QLatin1String(left)), QString(QLatin1String(right))));
     }
 
     // A menu item takes its text from its position: every language file must keep the

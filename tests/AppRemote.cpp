@@ -5,12 +5,15 @@
 #include "app/RemoteControl.h"
 #include "control/DeviceControl.h"
 #include "dialogs/RemoteControlDlg.h"
+#include "dialogs/SweepDlg.h"
 #include "i18n/IniFile.h"
 #include "instrument/ScpiInstrument.h"
 #include "scpi/ScpiSession.h"
 #include "widgets/LED.h"
 #include "widgets/OnOff.h"
 #include "widgets/StepEdit.h"
+
+#include <QPushButton>
 
 namespace {
 
@@ -69,6 +72,63 @@ private slots:
         view->Control(IDC_PHASE)->setFocus();
         view->OnTimer();
         QCOMPARE(field->text(), "3.000");
+    }
+
+    // While a sweep runs the Frequency field keeps the frequency entered, to which the sweep
+    // returns; every other remote change still shows at the next tick, and so does a remote
+    // frequency, as the new frequency entered.
+    void panelKeepsTheFrequencyEnteredWhileASweepRuns() {
+        CProgram program(1);
+        CMultiDDSTarnView* view = program.View();
+        CDeviceControl& control = *program.Doc(0)->m_pControl;
+        CFrameDeviceRegistry registry(*program.Frame());
+        CScpiInstrument instrument(registry, "test");
+        const std::unique_ptr<CScpiSession> session = instrument.NewSession();
+        const auto text = [view](int id) {
+            return static_cast<CStepEdit*>(view->Control(id))->text();
+        };
+        QCOMPARE(session->Feed("FREQ:STAR 1000;STOP 1003;:SWE:DWEL 3600000;:SYST:ERR?\n"),
+                 "0,\"No error\"\n");
+        // How the sweep starts, takes its steps and stops.
+        const std::tuple<const char*, std::function<void()>, std::function<void()>,
+                         std::function<void()>>
+            sweeps[] = {
+                {"dialog", [] {}, [] {}, [] {}},
+                {"remote linear", [&] { session->Feed("SWE:SPAC LIN;:SWE ON\n"); },
+                 [&] { instrument.Tick(); }, [&] { session->Feed("SWE OFF\n"); }},
+                {"remote logarithmic", [&] { session->Feed("SWE:SPAC LOG;:SWE ON\n"); },
+                 [&] { instrument.Tick(); }, [&] { session->Feed("SWE OFF\n"); }},
+            };
+        for (const auto& [kind, start, step, stop] : sweeps) {
+            static_cast<CStepEdit*>(view->Control(IDC_FREQUENCY))->setText(QStringLiteral("1234"));
+            std::unique_ptr<CSweepDlg> dialog;
+            if (QLatin1String(kind) == QLatin1String("dialog")) {
+                dialog = std::make_unique<CSweepDlg>(control, program.Frame()->Language());
+                dialog->OnOffButton()->click();
+            } else {
+                start();
+            }
+            for (int tick = 0; tick < 3; ++tick) {
+                dialog ? dialog->OnTimer() : step();
+                view->OnTimer();
+            }
+            QVERIFY2(program.Device()->m_dFrequency != 1234.0, kind); // a swept frequency
+            QCOMPARE(text(IDC_FREQUENCY), QStringLiteral("1234"));    // as typed
+            session->Feed("VOLT 1.5\n");
+            view->OnTimer();
+            QCOMPARE(text(IDC_AMPLITUDE), QStringLiteral("1.500"));
+            session->Feed("FREQ 2000\n");
+            dialog ? dialog->OnTimer() : step();
+            view->OnTimer();
+            QCOMPARE(text(IDC_FREQUENCY), QStringLiteral("2000.000"));
+            dialog ? dialog->reject() : stop();
+            view->OnTimer();
+            QCOMPARE(std::tuple(double(program.Device()->m_dFrequency), text(IDC_FREQUENCY)),
+                     std::tuple(2000.0, QStringLiteral("2000.000")));
+            session->Feed("FREQ 3000;:VOLT 2\n");
+            view->OnTimer();
+            QCOMPARE(text(IDC_FREQUENCY), QStringLiteral("3000.000"));
+        }
     }
 
     void registryNamesTabsAndHandsBackTheFileMenusMessages() {

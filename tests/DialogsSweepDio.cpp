@@ -43,43 +43,90 @@ private slots:
     void cleanup() { m_pHarness.reset(); }
 
     void sweepEntriesAreClampedAsTyped() {
-        // Start below 20 or no number, end above 100 kHz, speed over an hour, step over the
-        // span: the field, what is typed, and what is then shown and stored.
-        const F fields[] = {F::FIELD_START, F::FIELD_START, F::FIELD_END, F::FIELD_SPEED,
-                            F::FIELD_STEP};
-        const char* const typed[] = {"5", "x", "200000", "4000000", "99999"};
-        const int shown[] = {20, 20, 100000, 100, 99000};
-        for (int i = 0; i < 5; ++i) {
+        // Start below 20 or no number, end above 100 kHz, speed over an hour or with a
+        // fraction, step over the span: the field, what is typed, shown and stored.
+        const std::tuple<F, const char*, const char*, double> entries[] = {
+            {F::FIELD_START, "5", "20", 20},         {F::FIELD_START, "x", "20", 20},
+            {F::FIELD_END, "200000", "100000", 1e5}, {F::FIELD_SPEED, "4000000", "100", 100},
+            {F::FIELD_SPEED, "99.9", "100", 99},     {F::FIELD_STEP, "99999", "99000", 99000}};
+        for (const auto& [field, typed, shown, stored] : entries) {
             auto dialog = Sweep();
-            QLineEdit* edit = dialog->Edit(fields[i]);
-            edit->selectAll();
-            QTest::keyClicks(edit, typed[i]);
-            QCOMPARE(edit->text(), QString::number(shown[i]));
-            const double stored[] = {Device()->m_dSweepStart, Device()->m_dSweepEnd,
+            QLineEdit* edit = dialog->Edit(field);
+            edit->setText(QLatin1String(typed)); // pasted: typing writes back at each key
+            QCOMPARE(edit->text(), QLatin1String(shown));
+            const double values[] = {Device()->m_dSweepStart, Device()->m_dSweepEnd,
                                      double(Device()->m_nSweepSpeed), Device()->m_dSweepStep};
-            QCOMPARE(stored[fields[i]], double(shown[i]));
+            QCOMPARE(values[field], stored);
         }
     }
 
+    // What a knob writes is shown under the knob's own limits and not read back through the
+    // field's: a start turned below 0 shows 0, a step is not held to the span, an end keeps its
+    // fraction behind a rounded text. Half a turn from the zero mark is 500 Hz forward.
+    void sweepKnobsKeepTheirOwnLimits() {
+        auto dialog = Sweep();
+        for (int field = 0; field < 4; ++field) // each knob seen at its zero mark
+            Report(dialog->Knob(F(field)), 0.0);
+        for (const auto& [field, value] : {std::pair(F::FIELD_START, 1000), {F::FIELD_END, 1003}})
+            dialog->Edit(field)->setText(QString::number(value));
+        // Field, the knob's reports from where it was left, text, stored.
+        const std::tuple<F, QList<double>, const char*, double> turns[] = {
+            {F::FIELD_END, {3.14}, "1503", 1503},
+            {F::FIELD_START, {3.14}, "1500", 1500},
+            {F::FIELD_STEP, {1.0}, "160", 160}, // the span is 3 Hz
+            {F::FIELD_START, {2.0, 1.0, 0.0, 5.0, 4.0, 3.0, 2.0, 1.0, 0.1, 5.5}, "0", 0},
+            {F::FIELD_END, {3.138}, "1503", 1502.68153}};
+        for (const auto& [field, angles, text, stored] : turns) {
+            for (double angle : angles)
+                Report(dialog->Knob(field), angle);
+            QCOMPARE(dialog->Edit(field)->text(), QLatin1String(text));
+            const double values[] = {Device()->m_dSweepStart, Device()->m_dSweepEnd, 0,
+                                     Device()->m_dSweepStep};
+            QVERIFY2(qAbs(values[field] - stored) < 1e-5, text);
+        }
+    }
+
+    // While the sweep runs the knobs change nothing, not even where they were seen last, and are
+    // not turned back.
     void sweepKnobTurnsOnlyWhileStopped() {
         auto dialog = Sweep();
         CTurnButton* knob = dialog->Knob(F::FIELD_START);
-        Report(knob, 5.8); // from wherever the knob was left: less than half a turn either way
+        Report(knob, 1.0);
         const double before = Device()->m_dSweepStart;
-        // Four reports of 0.8 rad crossing the zero mark: each adds 127.39 Hz, truncated.
-        for (double angle : {6.6, 7.4, 8.2, 9.0})
-            Report(knob, angle);
-        QCOMPARE(double(Device()->m_dSweepStart), before + 4 * 127);
-        QCOMPARE(dialog->Edit(F::FIELD_START)->text(), QString::number(before + 508));
-        // 0.3 Hz down leaves the end's text "100000", and the record keeps what the text says.
-        Report(dialog->Knob(F::FIELD_END), dialog->Knob(F::FIELD_END)->GetValue() - 0.002);
-        QCOMPARE(double(Device()->m_dSweepEnd), 100000.0);
-
         dialog->OnOffButton()->click();
-        const double angle = knob->GetValue();
-        Report(knob, angle + 1.0);
-        QVERIFY(knob->GetValue() == angle && Device()->m_dSweepStart == before + 508);
-        dialog->reject();
+        Report(knob, 2.0);
+        QCOMPARE(std::tuple(knob->GetValue(), double(Device()->m_dSweepStart)),
+                 std::tuple(2.0, before));
+        dialog->OnOffButton()->click();
+        Report(knob, 2.0); // one radian on from 1.0
+        QCOMPARE(double(Device()->m_dSweepStart), before + 159);
+        QCOMPARE(dialog->Edit(F::FIELD_START)->text(), QString::number(before + 159));
+    }
+
+    // Every way of closing stops and returns the output to the frequency entered, also when no
+    // sweep ran.
+    void closingAlwaysReturnsToTheFrequencyEntered() {
+        const std::function<void(CSweepDlg&)> closes[] = {
+            [](CSweepDlg& dialog) { dialog.close(); },
+            [](CSweepDlg& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); },
+            [](CSweepDlg& dialog) { dialog.reject(); }};
+        for (const auto& close : closes) {
+            for (bool running : {false, true}) {
+                auto dialog = Sweep();
+                dialog->Edit(F::FIELD_SPEED)->setText(QStringLiteral("3600000"));
+                QTRY_VERIFY(SimGetUnit(0).frequency == 1000.0 &&
+                            Device()->PendingCommands().empty());
+                dialog->show();
+                if (running) {
+                    dialog->OnOffButton()->click();
+                    dialog->OnTimer();
+                }
+                close(*dialog);
+                QCOMPARE(Running(*dialog), QStringLiteral("ON 001"));
+                QVERIFY(!dialog->isVisible() && Device()->m_bSweepOn == 0);
+                QTRY_COMPARE(SimGetUnit(0).frequency, 1234.0);
+            }
+        }
     }
 
     // The end is played, then the start again; an end below the start is raised to it.

@@ -5,6 +5,9 @@
 
 #include "control/DeviceControl.h"
 #include "dialogs/AmFmDlg.h"
+#include "dialogs/DialogUnits.h"
+#include "dialogs/DigitalInDlg.h"
+#include "dialogs/DigitalOutDlg.h"
 #include "dialogs/ExponentDlg.h"
 #include "dialogs/PeriodNumberDlg.h"
 #include "dialogs/PointsEditDlg.h"
@@ -164,10 +167,12 @@ private slots:
 
     void periodNumberClampsAndSpinsOnPressAndDialogsTakeTheLanguage() {
         CPeriodNumberDlg dialog(3, *m_pEnglish);
-        // Typed, shown, the number kept, warned. Clearing the field to type anew is no error.
+        // Typed, shown, the number kept, warned. Text that is no whole number, an empty field
+        // and a lone sign too, is warned about and left as typed.
         const std::tuple<const char*, const char*, int, int> entries[] = {
-            {"0", "1", 1, 0}, {"150", "99", 99, 0}, {"42", "42", 42, 0}, {"007", "7", 7, 0},
-            {"", "", 7, 0},   {"-", "-", 7, 0},     {"5a", "7", 7, 1},   {"1.5", "7", 7, 1}};
+            {"0", "1", 1, 0},   {"150", "99", 99, 0}, {"42", "42", 42, 0},
+            {"007", "7", 7, 0}, {"", "", 7, 1},       {"-", "-", 7, 1},
+            {"+", "+", 7, 1},   {"5a", "5a", 7, 1},   {"1.5", "1.5", 7, 1}};
         for (const auto& [typed, shown, number, warned] : entries) {
             dialog.NumberField()->setText(QLatin1String(typed));
             QCOMPARE(std::tuple(dialog.NumberField()->text(), dialog.m_nNumber, Warnings().size()),
@@ -194,6 +199,82 @@ private slots:
                               CPeriodNumberDlg(3, *german).windowTitle(),
                               CExponentDlg(control, *german).RiseCheck()->text()}),
                  QStringList({"Rechteck", "Trapez", "Periodenzahl", "Steigend"}));
+    }
+
+    // Each dialog has its template's font and its size in dialog units of that font; where the
+    // language has no text, a control keeps the template's.
+    void dialogsHaveTheirTemplatesFontSizeAndTexts() {
+        // Dialog units to pixels, with the base units of a font (average width, height).
+        const std::tuple<QSize, QSize, QSize> conversions[] = {{{636, 470}, {6, 13}, {954, 764}},
+                                                               {{4, 8}, {7, 15}, {7, 15}},
+                                                               {{1, 1}, {7, 16}, {2, 2}}};
+        for (const auto& [units, base, pixels] : conversions)
+            QCOMPARE(CDialogUnits::ToPixels(units, base), pixels);
+
+        const CLanguageManager none; // no language file: no texts
+        CDDSDevice device;
+        CDeviceControl control(device);
+        const auto rangeText = [](const QDialog& dialog) {
+            for (const QLabel* label : dialog.findChildren<QLabel*>())
+                if (label->property("ctrlId").toInt() == IDC_TXT_RANGE)
+                    return label->text();
+            return QString();
+        };
+        // Dialog, points, template size, its pixels in Liberation Sans of that size on a 96 dpi
+        // screen (10 points: 8 x 15 pixels a character, 9 points: 7 x 14), a template text.
+        using Make = std::function<std::unique_ptr<QDialog>()>;
+        const std::tuple<Make, int, QSize, QSize, QString> dialogs[] = {
+            {[&] { return std::make_unique<CSquareDlg>(control, none); },
+             10,
+             {159, 71},
+             {318, 133},
+             "Range:0.0-1.0"},
+            {[&] { return std::make_unique<CRampDlg>(control, none); },
+             10,
+             {146, 68},
+             {292, 128},
+             "(Range:0.0-1.0)"},
+            {[&] { return std::make_unique<CTrapeziaDlg>(control, none); },
+             10,
+             {175, 55},
+             {350, 103},
+             ""},
+            {[&] { return std::make_unique<CExponentDlg>(control, none); },
+             10,
+             {187, 57},
+             {374, 107},
+             ""},
+            {[&] { return std::make_unique<CAmFmDlg>(control, none); },
+             10,
+             {187, 94},
+             {374, 176},
+             "Range:0.0-1.0"},
+            {[&] { return std::make_unique<CPeriodNumberDlg>(3, none); },
+             10,
+             {187, 46},
+             {374, 86},
+             ""},
+            {[&] { return std::make_unique<CDigitalOutDlg>(control, none); },
+             9,
+             {187, 79},
+             {327, 138},
+             "Digital Out Pin"},
+            {[&] { return std::make_unique<CDigitalInDlg>(device, none); },
+             9,
+             {187, 64},
+             {327, 112},
+             "Digital In Pin"}};
+        for (const auto& [make, points, units, pixels, text] : dialogs) {
+            const std::unique_ptr<QDialog> dialog = make();
+            const QFontInfo font(dialog->font());
+            QCOMPARE(std::tuple(font.family(), font.pointSize()),
+                     std::tuple(QStringLiteral("Liberation Sans"), points));
+            QCOMPARE(dialog->size(), pixels);
+            QCOMPARE(CDialogUnits::ToPixels(units, CDialogUnits::BaseUnits(dialog->font())),
+                     pixels);
+            const auto* group = dialog->findChild<QGroupBox*>();
+            QCOMPARE(group ? group->title() : rangeText(*dialog), text);
+        }
     }
 
 private:

@@ -486,7 +486,7 @@ void CMultiDDSTarnView::OnTimer() {
     if (!m_pDevice)
         return;
     // A remote client may have changed the record since the last tick.
-    m_sync.Follow(*m_pDevice);
+    m_sync.Follow(*m_pControl);
     if (m_nPendingZoom >= 0 && (m_pDevice->m_bDemo != 0 || m_pDevice->CommandsDone())) {
         m_pDevice->m_nZoom = m_nPendingZoom;
         m_pSlider->setValue(qRound(m_fPendingViewPos * float(m_pSlider->maximum())));

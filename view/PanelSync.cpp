@@ -1,6 +1,6 @@
 #include "view/PanelSync.h"
 
-#include "engine/DDSDevice.h"
+#include "control/DeviceControl.h"
 #include "res/Resource.h"
 #include "view/PanelControls.h"
 #include "widgets/LED.h"
@@ -34,7 +34,8 @@ int CPanelSync::WaveSwitchId(int waveType) {
     return waveType >= WAVE_SINE && waveType <= WAVE_WHITE_NOISE ? kWaveSwitches[waveType] : 0;
 }
 
-void CPanelSync::Follow(const CDDSDevice& device) {
+void CPanelSync::Follow(const CDeviceControl& control) {
+    const CDDSDevice& device = control.Device();
     // The wave type first: it sets the frequency field's range.
     const int type = device.m_nWaveType;
     if (WaveSwitchId(type) && !m_panel.Get<COnOff>(WaveSwitchId(type))->GetValue()) {
@@ -44,13 +45,17 @@ void CPanelSync::Follow(const CDDSDevice& device) {
                 shown = t;
         m_followWave(shown, type);
     }
-    FollowFields(device);
+    FollowFields(control);
     FollowSwitches(device);
 }
 
-void CPanelSync::FollowFields(const CDDSDevice& device) {
-    const double values[4] = {device.m_dFrequency, device.m_fAmplitude, device.m_dOffset,
-                              device.m_fPhase};
+void CPanelSync::FollowFields(const CDeviceControl& control) {
+    const CDDSDevice& device = control.Device();
+    // A sweep plays its own frequencies; the field keeps the one entered, which a remote
+    // client may still change while the sweep runs.
+    const double frequency =
+        control.IsSweeping() ? control.LastFrequency() : double(device.m_dFrequency);
+    const double values[4] = {frequency, device.m_fAmplitude, device.m_dOffset, device.m_fPhase};
     for (int i = 0; i < 4; ++i) {
         if (values[i] == m_dSeen[i])
             continue;

@@ -2,12 +2,14 @@
 #include <functional>
 
 class CDDSDevice;
+class CDeviceControl;
 class CPanelControls;
 
 /// Brings the control panel up to its device record when someone other than the panel (a
 /// remote client) changed it: fields, wave switch, function switches and their LEDs, measure
 /// mode and trigger edge. A re-show is not an edit: nothing reaches the device, and a field the
-/// user is typing into keeps what the user typed.
+/// user is typing into keeps what the user typed. While a sweep runs the Frequency field shows
+/// the frequency last entered, where the sweep returns to, not the frequency swept.
 class CPanelSync {
 public:
     /// Shows another wave type than `previous`: the switches, slider, layout, frequency range.
@@ -16,13 +18,13 @@ public:
     CPanelSync(const CPanelControls& panel, WaveFollower followWave);
 
     /// One view tick.
-    void Follow(const CDDSDevice& device);
+    void Follow(const CDeviceControl& control);
 
     /// The wave switch of a wave type (0 for none).
     static int WaveSwitchId(int waveType);
 
 private:
-    void FollowFields(const CDDSDevice& device);
+    void FollowFields(const CDeviceControl& control);
     void FollowSwitches(const CDDSDevice& device);
 
     const CPanelControls& m_panel;

@@ -10,8 +10,20 @@ namespace {
 
 const QChar kCheckMark(0x221A); // the square-root sign stands for the check mark
 
+/// Set on an action re-texted through SetItemText.
+constexpr const char* kRetextedProperty = "menuExRetexted";
+
 bool IsMenu(const QWidget* widget) {
     return qobject_cast<const QMenu*>(widget) != nullptr;
+}
+
+/// The item of menu that shows text (the menu may have added a shortcut after a tab).
+const QAction* ItemAction(const QMenu& menu, const QString& text) {
+    for (const QAction* action : menu.actions())
+        if (!action->isSeparator() &&
+            (action->text() == text || text.startsWith(action->text() + u'\t')))
+            return action;
+    return nullptr;
 }
 
 } // namespace
@@ -52,33 +64,45 @@ CMenuEx::SItemLayout CMenuEx::ItemLayout(const QRect& item, int iconWidth, int i
 }
 
 std::pair<QString, QString> CMenuEx::SplitText(const QString& text) {
-    qsizetype split = text.indexOf(u'#');
-    const qsizetype tab = text.indexOf(u'\t');
-    if (split < 0 || (tab >= 0 && tab < split))
-        split = tab;
+    const qsizetype split = text.indexOf(u'#');
     if (split < 0)
         return {text, QString()};
     return {text.left(split), text.mid(split + 1)};
 }
 
+void CMenuEx::SetItemText(QAction* action, const QString& text) {
+    if (!action)
+        return;
+    action->setProperty(kRetextedProperty, true);
+    action->setText(text);
+}
+
+QSize CMenuEx::ItemSize(const QAction& action, const QFontMetrics& metrics) const {
+    if (action.isSeparator())
+        return QSize(0, m_nSeparatorHeight);
+    const bool wide = action.menu() || action.property(kRetextedProperty).toBool();
+    const int margin = wide ? kRetextedMargin : kItemMargin;
+    return QSize(metrics.horizontalAdvance(action.text()) + margin + m_nIconWidth,
+                 2 + m_nIconHeight);
+}
+
 QSize CMenuEx::sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
                                 const QWidget* widget) const {
     const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
-    if (type != CT_MenuItem || !item || !IsMenu(widget))
+    const auto* menu = qobject_cast<const QMenu*>(widget);
+    if (type != CT_MenuItem || !item || !menu)
         return QProxyStyle::sizeFromContents(type, option, size, widget);
-    const int margins = m_nIconWidth + 10 + (m_nIconWidth - 4);
+    // A menu leaves out an item of no width; the widest item sets the menu's width anyway.
     if (item->menuItemType == QStyleOptionMenuItem::Separator)
-        return QSize(margins, m_nSeparatorHeight);
-    const auto [text, accelerator] = SplitText(item->text);
-    const QFontMetrics metrics(item->font);
-    int width = margins + metrics.boundingRect(QRect(), Qt::TextShowMnemonic, text).width();
-    if (!accelerator.isEmpty()) {
-        width += m_nAcceleratorGap;
-        // The menu makes room for accelerators after a tab itself, not for those after a "#".
-        if (!item->text.contains(u'\t'))
-            width += metrics.horizontalAdvance(accelerator);
-    }
-    return QSize(width, m_nIconHeight + 2);
+        return QSize(1, m_nSeparatorHeight);
+    const QAction* action = ItemAction(*menu, item->text);
+    if (!action)
+        return QProxyStyle::sizeFromContents(type, option, size, widget);
+    QSize itemSize = ItemSize(*action, QFontMetrics(item->font));
+    // The menu adds its widest text after a tab to every item once more.
+    if (const qsizetype tab = item->text.indexOf(u'\t'); tab >= 0)
+        itemSize.rwidth() -= QFontMetrics(item->font).horizontalAdvance(item->text.mid(tab + 1));
+    return itemSize;
 }
 
 int CMenuEx::pixelMetric(PixelMetric metric, const QStyleOption* option,
@@ -131,7 +155,11 @@ void CMenuEx::DrawItem(const QStyleOptionMenuItem& item, QPainter& painter) cons
     const auto [text, accelerator] = SplitText(item.text);
     painter.setFont(item.font);
     painter.setPen(color);
-    painter.drawText(layout.rcTextArea, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic,
+    // An item is only as wide as its text and margins, so the text may run on into the right
+    // margin.
+    painter.drawText(layout.rcTextArea,
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic | Qt::TextExpandTabs |
+                         Qt::TextDontClip,
                      text);
     if (!accelerator.isEmpty())
         painter.drawText(layout.rcTextArea, Qt::AlignRight | Qt::AlignVCenter, accelerator);

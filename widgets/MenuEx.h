@@ -6,6 +6,8 @@
 
 #include <utility>
 
+class QAction;
+class QFontMetrics;
 class QMenu;
 class QStyleOptionMenuItem;
 
@@ -31,8 +33,19 @@ public:
         int nSeparatorY;    ///< The separator line's row: the item's vertical middle.
     };
     static SItemLayout ItemLayout(const QRect& item, int iconWidth, int iconHeight);
-    /// The text left of the first "#" or tab, and the accelerator right of it (may be empty).
+    /// The text left of the first "#", drawn on the left with its tabs expanded, and the text
+    /// right of it, drawn on the right (may be empty).
     static std::pair<QString, QString> SplitText(const QString& text);
+
+    /// Room an item's text takes beside its width, before the icon cell: 10 for an item, 25 for
+    /// a drop-down or an item re-texted through SetItemText.
+    static constexpr int kItemMargin = 10;
+    static constexpr int kRetextedMargin = 25;
+    /// Re-texts an item of a drop-down; it keeps the wider margin from then on.
+    static void SetItemText(QAction* action, const QString& text);
+    /// An item's width and height: its whole text's width, as measured with metrics, plus its
+    /// margin and the icon cell; a separator is 0 wide.
+    QSize ItemSize(const QAction& action, const QFontMetrics& metrics) const;
 
     QColor m_crBack;                      ///< Item background.
     QColor m_crText;                      ///< Text of enabled items.
@@ -45,7 +58,6 @@ public:
     int m_nSeparatorHeight = 10;          ///< Height of a separator item.
     int m_nIconWidth = 20;                ///< Icon cell, reserved even without icons.
     int m_nIconHeight = 20;               ///< An item is this + 2 high.
-    int m_nAcceleratorGap = 24;           ///< Least room between text and accelerator.
 
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                      const QWidget* widget = nullptr) const override;

@@ -1,6 +1,7 @@
 #include "widgets/WindowTexts.h"
 
 #include "i18n/LanguageManager.h"
+#include "widgets/MenuEx.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -49,8 +50,13 @@ void ApplyToActions(const QList<QAction*>& actions, std::vector<int>& path,
         if (!action->isSeparator()) {
             std::string text;
             const int key = CLanguageManager::MenuKey(path);
-            if (key >= 0 && language.FindText(std::to_string(key), text))
-                action->setText(QString::fromUtf8(text.c_str()));
+            if (key >= 0 && language.FindText(std::to_string(key), text)) {
+                // The menu bar's own items are plain; drop-down items are the owner-drawn ones.
+                if (path.size() > 1)
+                    CMenuEx::SetItemText(action, QString::fromUtf8(text.c_str()));
+                else
+                    action->setText(QString::fromUtf8(text.c_str()));
+            }
             if (QMenu* sub = action->menu(); sub && int(path.size()) < kMaxMenuDepth)
                 ApplyToActions(sub->actions(), path, language);
         }

@@ -49,6 +49,7 @@ CRemoteControlDlg::CRemoteControlDlg(const CSettingsFile::Remote& remote,
     m_pDataDir->setProperty("ctrlId", IDC_REMOTE_DATA_DIR);
     m_pDataDir->setText(QFile::decodeName(remote.strDataDir.c_str()));
     m_pDataDir->setPlaceholderText(QFile::decodeName(CSettingsFile::DefaultDataDir().c_str()));
+    m_pDataDir->setToolTip(m_pDataDir->placeholderText()); // the default, even when cut short
     m_pClients->setProperty("ctrlId", IDC_REMOTE_CLIENTS);
     m_pClients->setSelectionMode(QAbstractItemView::NoSelection);
 
@@ -84,7 +85,7 @@ CRemoteControlDlg::CRemoteControlDlg(const CSettingsFile::Remote& remote,
     layout->addWidget(Caption(IDC_TXT_REMOTE_CLIENTS, "Connected clients:", this));
     layout->addWidget(m_pClients);
     layout->addWidget(buttons);
-    resize(440, 400);
+    resize(520, 400);
 
     // Controls without a text in the language keep their English one; so does the caption.
     CWindowTexts::ApplyToWindow(this, language);

@@ -13,7 +13,7 @@ namespace {
 
 using P = CScpiParamDef;
 
-/// The resolved name, or null after raising its error.
+/// Whether the name resolved; false after raising its error.
 bool Resolved(CScpiContext& context, const CWaveFolder::CName& name) {
     if (name.Error() == 0)
         return true;

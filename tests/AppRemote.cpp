@@ -12,6 +12,9 @@
 #include "widgets/OnOff.h"
 #include "widgets/StepEdit.h"
 
+#include <QDir>
+#include <QFile>
+
 namespace {
 
 /// Listens wherever it is told, with one client.
@@ -103,6 +106,35 @@ private slots:
         QVERIFY(CCsvFile::Parse(written, saved, wave, error) && registry.ApplyCsv(1, saved, wave));
         QCOMPARE(program.Device(1)->m_nWaveType, WAVE_ARB);
         QCOMPARE(program.Doc(1)->m_strFilePath, QString::fromStdString(saved));
+    }
+
+    void remoteFilesNameTheDocumentsSaveTargetOnlyInsideTheFolder() {
+        CProgram program(1);
+        const QString folder = program.Folder() + QStringLiteral("/waves");
+        CFrameDeviceRegistry registry(*program.Frame());
+        CScpiInstrument instrument(registry, "test", folder.toStdString());
+        const std::unique_ptr<CScpiSession> session = instrument.NewSession();
+        QDir().mkpath(folder + QStringLiteral("/sub"));
+        QFile::link(QStringLiteral("../w.csv"), folder + QStringLiteral("/sub/in.csv"));
+        CMultiDDSTarnDoc* doc = program.Doc(0);
+        const QString inside = folder + QStringLiteral("/w.csv");
+        const QString before = QStringLiteral("/before.csv");
+        // Line, error, the document's file afterwards (a refused name leaves it as it was).
+        const QList<std::tuple<QString, QString, QString>> rows = {
+            {"MMEM:STOR:DATA 'w.csv'", "0,", inside},
+            {"MMEM:LOAD:DATA '/etc/hostname'", "-257,", before},
+            {"MMEM:LOAD:DATA 'sub/in.csv'", "0,", inside}, // the file the link leads to
+            {"MMEM:STOR:DATA '../w.csv'", "-257,", before},
+        };
+        for (const auto& [line, error, file] : rows) {
+            doc->m_strFilePath = before;
+            session->Feed(line.toStdString() + "\n");
+            QVERIFY2(QString::fromStdString(session->Feed("SYST:ERR?\n")).startsWith(error),
+                     qPrintable(line));
+            QCOMPARE(doc->m_strFilePath, file);
+        }
+        QVERIFY(!QFile::exists(program.Folder() + QStringLiteral("/w.csv")));
+        QCOMPARE(doc->m_strFileName, QStringLiteral("w.csv"));
     }
 
     void settingRoundTripsAndGarbageFallsBackPerKey() {

@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 
 #include <cstdlib>
 
@@ -33,6 +34,8 @@ QString CCommandLine::HelpText() const {
                "  --headless          Run without windows, serving remote control.\n"
                "  --scpi[=PORT]       Serve SCPI remote control on PORT (5025).\n"
                "  --listen=ADDRESS    Where the headless program listens (127.0.0.1).\n"
+               "  --data-dir DIR      The one folder remote file commands reach\n"
+               "                      (~/.local/share/ddstarn-usb/waveforms).\n"
                "  --paths             Show where the program finds its files, then exit.\n\n"
                "Arguments:\n"
                "  files               CSV waveform files to open, one device window each.\n")
@@ -62,7 +65,9 @@ void CCommandLine::Parse(const QStringList& arguments) {
     const QCommandLineOption headless = Option("headless", "");
     const QCommandLineOption listen = Option("listen", "", "ADDRESS");
     const QCommandLineOption paths = Option("paths", "");
-    parser.addOptions({help, version, units, demo, driver, language, headless, listen, paths});
+    const QCommandLineOption dataDir = Option("data-dir", "", "DIR");
+    parser.addOptions(
+        {help, version, units, demo, driver, language, headless, listen, paths, dataDir});
 
     m_action = Action::Exit;
     if (!parser.parse(rest)) {
@@ -96,6 +101,17 @@ void CCommandLine::Parse(const QStringList& arguments) {
     }
     if (parser.isSet(demo))
         m_nUnits = 0;
+    if (parser.isSet(dataDir)) {
+        // Made absolute now: the folder must not move with a later change of directory.
+        const QString folder = parser.value(dataDir);
+        if (folder.isEmpty()) {
+            m_nExitStatus = kUsageStatus;
+            m_strError = m_strProgram + QStringLiteral(": --data-dir wants a folder.\n");
+            return;
+        }
+        m_strDataDir = QDir::cleanPath(QDir::current().absoluteFilePath(folder));
+        m_headless << QStringLiteral("--data-dir=") + m_strDataDir;
+    }
     m_strDriver = parser.value(driver);
     m_strLanguage = parser.value(language);
     m_files = parser.positionalArguments();

@@ -28,10 +28,12 @@ public:
     QString m_strDriver;
     QString m_strLanguage;
     QStringList m_files;
+    QString m_strDataDir; ///< --data-dir: the remote waveform folder, absolute; empty: as set.
 
 private:
     QString HelpText() const;
 
-    QStringList m_headless; ///< --headless, --scpi[=PORT], --listen=ADDRESS as given.
+    /// --headless, --scpi[=PORT], --listen=ADDRESS, --data-dir=DIR as given.
+    QStringList m_headless;
     QString m_strProgram;
 };

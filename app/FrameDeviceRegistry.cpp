@@ -23,20 +23,21 @@ CDeviceControl* CFrameDeviceRegistry::Control(int index) {
     return doc ? doc->m_pControl : nullptr;
 }
 
-bool CFrameDeviceRegistry::LoadCsv(int index, const std::string& path, std::string& error) {
+bool CFrameDeviceRegistry::ApplyCsv(int index, const std::string& path,
+                                    const CCsvFile::Wave& wave) {
     CMultiDDSTarnDoc* doc = m_frame.m_documents.value(index);
-    if (!doc) {
-        error = kNoDevice;
+    if (!doc || !doc->m_pDevice)
         return false;
-    }
-    return doc->ReadCsvNative(path, &error);
+    doc->ApplyCsvFile(path, wave);
+    return true;
 }
 
-bool CFrameDeviceRegistry::StoreCsv(int index, const std::string& path, std::string& error) {
+bool CFrameDeviceRegistry::StoreCsv(int index, const std::string& path,
+                                    const CCsvFile::Target* target, std::string& error) {
     CMultiDDSTarnDoc* doc = m_frame.m_documents.value(index);
     if (!doc) {
         error = kNoDevice;
         return false;
     }
-    return doc->WriteCsvNative(path, &error);
+    return doc->WriteCsvNative(path, &error, target);
 }

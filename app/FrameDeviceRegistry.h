@@ -12,8 +12,9 @@ public:
     int Count() const override;
     std::string Name(int index) const override;
     CDeviceControl* Control(int index) override;
-    bool LoadCsv(int index, const std::string& path, std::string& error) override;
-    bool StoreCsv(int index, const std::string& path, std::string& error) override;
+    bool ApplyCsv(int index, const std::string& path, const CCsvFile::Wave& wave) override;
+    bool StoreCsv(int index, const std::string& path, const CCsvFile::Target* target,
+                  std::string& error) override;
 
 private:
     CMainFrame& m_frame;

@@ -83,8 +83,9 @@ public:
     void OnTimer();
     CRemoteControl& Remote() { return *m_pRemote; }
     /// Reads the remote setting and runs the server as it says, enabled on `scpiPort` instead
-    /// when that is given (the command line's --scpi, which the saved setting never learns).
-    void StartRemote(int scpiPort = 0);
+    /// when that is given (the command line's --scpi, which the saved setting never learns),
+    /// and with dataDir as its waveform folder when given (--data-dir, for this run only).
+    void StartRemote(int scpiPort = 0, const QString& dataDir = {});
     /// Utility > Remote Control...
     void OnRemoteControl();
     /// The local files among a drag's URLs, in their order.

@@ -7,6 +7,7 @@
 #include "i18n/ProgramPaths.h"
 #include "res/Resource.h"
 
+#include <QFile>
 #include <QMessageBox>
 
 namespace {
@@ -28,12 +29,14 @@ void Apply(CMainFrame& frame, CRemoteControl& control, const CSettingsFile::Remo
 
 } // namespace
 
-void CMainFrame::StartRemote(int scpiPort) {
+void CMainFrame::StartRemote(int scpiPort, const QString& dataDir) {
     CSettingsFile::Remote remote = Settings().LoadRemote();
     if (scpiPort > 0) {
         remote.bEnabled = true;
         remote.nPort = scpiPort;
     }
+    if (!dataDir.isEmpty())
+        remote.strDataDir = QFile::encodeName(dataDir).toStdString();
     Apply(*this, *m_pRemote, remote);
 }
 

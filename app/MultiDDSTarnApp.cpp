@@ -4,11 +4,11 @@
 #include "app/ChildFrame.h"
 #include "app/CommandLine.h"
 #include "app/CrashRecovery.h"
-#include "formats/CsvFile.h"
 #include "app/DeviceView.h"
 #include "app/MainFrame.h"
 #include "app/MultiDDSTarnDoc.h"
 #include "engine/DeviceWorker.h"
+#include "formats/CsvFile.h"
 #include "hwsim/DriverStatus.h"
 #include "i18n/ProgramPaths.h"
 #include "res/Resource.h"
@@ -59,7 +59,7 @@ bool CMultiDDSTarnApp::InitInstance() {
         else
             OpenFileInNewDocument(m_filesToOpen[i]);
     }
-    m_pMainFrame->StartRemote(ScpiPort(QCoreApplication::arguments()));
+    m_pMainFrame->StartRemote(ScpiPort(QCoreApplication::arguments()), m_strDataDir);
     return true;
 }
 
@@ -173,6 +173,7 @@ int RunDDSTarn(CMultiDDSTarnApp::ViewFactory factory, const CCommandLine* comman
     if (commandLine) {
         app.m_strStartLanguage = commandLine->m_strLanguage;
         app.m_filesToOpen = commandLine->m_files;
+        app.m_strDataDir = commandLine->m_strDataDir;
     }
     if (!app.InitInstance())
         return 1;

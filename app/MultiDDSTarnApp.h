@@ -52,6 +52,7 @@ public:
 
     QString m_strProgramFolder; ///< Folder of the executable, no trailing separator.
     QStringList m_filesToOpen;  ///< Files named on the command line.
+    QString m_strDataDir;       ///< --data-dir: the remote waveform folder for this run.
     CMainFrame* m_pMainFrame = nullptr;
 
 private:

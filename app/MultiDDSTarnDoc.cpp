@@ -248,16 +248,17 @@ void CMultiDDSTarnDoc::ApplyArbWave(const CCsvFile::Wave& wave) {
     m_pArbHistory->Record(before, QStringLiteral("New table"));
 }
 
-bool CMultiDDSTarnDoc::WriteCsvNative(const std::string& file, std::string* message) {
+bool CMultiDDSTarnDoc::WriteCsvNative(const std::string& file, std::string* message,
+                                      const CCsvFile::Target* target) {
     if (!m_pDevice)
         return false;
     std::string error;
     // Before the view captures the wave into the table: a save that cannot happen changes nothing.
-    if (!CCsvFile::CheckWritable(file, error))
+    if (!CCsvFile::CheckWritable(file, error, target))
         return ReportFileError(error, message);
     if (m_pDevice->m_nWaveType != WAVE_ARB && m_pView)
         m_pView->SelectWaveType(WAVE_ARB);
-    if (!CCsvFile::Write(*m_pDevice, file, error))
+    if (!CCsvFile::Write(*m_pDevice, file, error, target))
         return ReportFileError(error, message);
     RememberFile(file);
     return true;

@@ -58,9 +58,11 @@ public:
     /// or, given `message` (a remote client's request), hands it back there instead.
     bool ReadCsvFile(const QString& path, std::string* message = nullptr);
     bool WriteCsvFile(const QString& path, std::string* message = nullptr);
-    /// The same with the path as the file system's bytes, which need not be UTF-8.
+    /// The same with the path as the file system's bytes, which need not be UTF-8; a write
+    /// given a target (the remote waveform folder's) goes through it instead of the path.
     bool ReadCsvNative(const std::string& file, std::string* message = nullptr);
-    bool WriteCsvNative(const std::string& file, std::string* message = nullptr);
+    bool WriteCsvNative(const std::string& file, std::string* message = nullptr,
+                        const CCsvFile::Target* target = nullptr);
     /// The one way a whole new table (a CSV file read, an imported waveform) becomes the Arb
     /// wave: the device takes its rate, size, frequency and points, and the view shows it as
     /// Arb and downloads.

@@ -29,6 +29,7 @@ bool CRemoteControl::Apply(const CSettingsFile::Remote& remote, QString& error) 
     }
     if (!m_pEndpoint)
         m_pEndpoint = Factory() ? Factory()(m_registry) : MakeScpiEndpoint(m_registry);
+    m_pEndpoint->SetWaveFolder(remote.strDataDir);
     // Listening again on the address and port it already has would drop every client.
     if (m_pEndpoint->IsListening() && m_pEndpoint->Port() == remote.nPort &&
         m_strAddress == remote.strAddress)

@@ -17,4 +17,6 @@ public:
     virtual int Port() const = 0;
     /// "address:port" of each connected client.
     virtual QStringList Clients() const = 0;
+    /// The one folder the file commands reach (empty: the default), from the next command on.
+    virtual void SetWaveFolder(const std::string& path) { static_cast<void>(path); }
 };

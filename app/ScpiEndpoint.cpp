@@ -22,6 +22,7 @@ public:
     bool IsListening() const override { return m_server.IsListening(); }
     int Port() const override { return m_server.Port(); }
     QStringList Clients() const override { return m_server.Clients(); }
+    void SetWaveFolder(const std::string& path) override { m_instrument.SetWaveFolder(path); }
 
 private:
     CScpiInstrument m_instrument;

@@ -83,21 +83,23 @@ std::string CCsvFile::Format(float sampleRate, const std::vector<float>& points)
     return text;
 }
 
-bool CCsvFile::CheckWritable(const std::string& path, std::string& error) {
-    const int failure = CFileAccess::CheckReplaceable(path);
+bool CCsvFile::CheckWritable(const std::string& path, std::string& error, const Target* target) {
+    const int failure = target ? target->check() : CFileAccess::CheckReplaceable(path);
     if (failure == 0)
         return true;
-    error = OpenFailedMessage(failure, path);
+    error = OpenFailedMessage(failure, target ? target->strShown : path);
     return false;
 }
 
-bool CCsvFile::Write(CDDSDevice& device, const std::string& path, std::string& error) {
+bool CCsvFile::Write(CDDSDevice& device, const std::string& path, std::string& error,
+                     const Target* target) {
+    const std::string& shown = target ? target->strShown : path;
     const int count = std::clamp(static_cast<int>(device.m_nPointsPerPeriod), 0, kMaxPoints);
     if (count < 1) {
         // "#SIZE=0" is a file Read refuses.
         error = kOpenFailed;
         error.replace(error.find("%s"), 2,
-                      CFileAccess::DisplayName(path) + ": the wave has no points");
+                      CFileAccess::DisplayName(shown) + ": the wave has no points");
         return false;
     }
     const float sampleRate = ToFloat(count * static_cast<double>(device.m_dFrequency));
@@ -105,10 +107,11 @@ bool CCsvFile::Write(CDDSDevice& device, const std::string& path, std::string& e
     for (int i = 0; i < count; ++i)
         points[static_cast<std::size_t>(i)] = device.m_fArb[static_cast<std::size_t>(i)];
 
-    const int result = CFileAccess::ReplaceAll(path, Format(sampleRate, points));
+    const std::string text = Format(sampleRate, points);
+    const int result = target ? target->replace(text) : CFileAccess::ReplaceAll(path, text);
     if (result != 0) {
         // A save that failed leaves the device as it was.
-        error = OpenFailedMessage(result, path);
+        error = OpenFailedMessage(result, shown);
         return false;
     }
     device.m_fSampleRate = sampleRate;
@@ -146,6 +149,11 @@ double CCsvFile::FrequencyOf(const Wave& wave) {
 bool CCsvFile::Load(const std::string& path, Wave& wave, std::string& error) {
     std::string text;
     const int result = CFileAccess::ReadAll(path, text, kMaxReadBytes + 1);
+    return LoadRead(result, std::move(text), path, wave, error);
+}
+
+bool CCsvFile::LoadRead(int result, std::string text, const std::string& path, Wave& wave,
+                        std::string& error) {
     if (result != 0) {
         error = OpenFailedMessage(result, path);
         return false;

@@ -2,6 +2,7 @@
 #include "control/DeviceControl.h"
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,14 @@ public:
         float fSampleRate = 0.0f;
         int nPointsPerPeriod = 0;
         std::vector<float> points; ///< nPointsPerPeriod values.
+    };
+
+    /// Where Write puts a file when not by its path through CFileAccess: the instrument's
+    /// waveform folder gives its own calls, which never leave that folder.
+    struct Target {
+        std::function<int()> check;                     ///< As CFileAccess::CheckReplaceable.
+        std::function<int(const std::string&)> replace; ///< As CFileAccess::ReplaceAll.
+        std::string strShown;                           ///< The name messages show.
     };
 
     /// Most points a file may hold: the size of the device's table.
@@ -29,7 +38,8 @@ public:
     /// clock as m_fSampleRate. The file is replaced only once it is complete (see
     /// CFileAccess::ReplaceAll); a wave of no points is refused. On failure the device is
     /// unchanged and error is the message to show.
-    static bool Write(CDDSDevice& device, const std::string& path, std::string& error);
+    static bool Write(CDDSDevice& device, const std::string& path, std::string& error,
+                      const Target* target = nullptr);
     /// Loads the file into the device: sample rate, points per period, the frequency they
     /// imply (SetFrequency) and the points. A file that cannot be opened, whose size is not 1
     /// to 4096, or whose points lie beyond kMaxReadBytes changes nothing and sets error to the
@@ -38,10 +48,15 @@ public:
     /// Whether ReplaceAll may replace path (not a folder or read-only file), tried before a save
     /// captures the wave into the table, so that a save that cannot happen changes nothing; false
     /// with the message.
-    static bool CheckWritable(const std::string& path, std::string& error);
+    static bool CheckWritable(const std::string& path, std::string& error,
+                              const Target* target = nullptr);
 
     /// Read without the device: the file's wave, or false with the message.
     static bool Load(const std::string& path, Wave& wave, std::string& error);
+    /// Load's work once the file was read by other means: result is the reading's error number
+    /// (0 when read) and text its first kMaxReadBytes + 1 bytes; path names the file in error.
+    static bool LoadRead(int result, std::string text, const std::string& path, Wave& wave,
+                         std::string& error);
     /// A wave read (or made) given to the device: sample rate, points per period, the
     /// frequency they imply (SetFrequency) and the points.
     static void Apply(CDDSDevice& device, const Wave& wave);

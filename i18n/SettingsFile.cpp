@@ -5,6 +5,9 @@
 #include <arpa/inet.h>
 #include <climits>
 #include <cstdint>
+#include <cstdlib>
+#include <pwd.h>
+#include <unistd.h>
 #include <utility>
 
 CSettingsFile::CSettingsFile(const std::string& appDir) {
@@ -36,6 +39,10 @@ CSettingsFile::Remote CSettingsFile::LoadRemote() const {
     const std::string address = ini.ReadString("Remote", "Address");
     if (IsAddress(address))
         remote.strAddress = address;
+    // A relative folder would depend on where the program was started.
+    const std::string dataDir = ini.ReadString("Remote", "DataDir");
+    if (!dataDir.empty() && dataDir.front() == '/')
+        remote.strDataDir = dataDir;
     return remote;
 }
 
@@ -43,11 +50,27 @@ unsigned int CSettingsFile::SaveRemote(const Remote& remote) const {
     CIniFile ini(m_strPath);
     const std::pair<const char*, std::string> keys[] = {{"Enabled", remote.bEnabled ? "1" : "0"},
                                                         {"Port", std::to_string(remote.nPort)},
-                                                        {"Address", remote.strAddress}};
+                                                        {"Address", remote.strAddress},
+                                                        {"DataDir", remote.strDataDir}};
     for (const auto& [key, value] : keys)
         if (const unsigned int error = ini.WriteString("Remote", key, value, true))
             return error;
     return 0;
+}
+
+std::string CSettingsFile::DefaultDataDir() {
+    std::string base;
+    if (const char* data = std::getenv("XDG_DATA_HOME"); data && data[0] == '/')
+        base = data;
+    else if (const char* home = std::getenv("HOME"); home && home[0] == '/')
+        base = std::string(home) + "/.local/share";
+    else if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir)
+        base = std::string(user->pw_dir) + "/.local/share"; // never a shared folder such as /tmp
+    else
+        base = ".";
+    while (base.size() > 1 && base.back() == '/')
+        base.pop_back();
+    return base + "/ddstarn-usb/waveforms";
 }
 
 bool CSettingsFile::IsAddress(const std::string& text) {

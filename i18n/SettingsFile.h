@@ -22,12 +22,20 @@ public:
         bool bEnabled = false;
         int nPort = kDefaultPort;             ///< 1..65535
         std::string strAddress = "127.0.0.1"; ///< Where it listens; loopback keeps it local.
+        /// The one folder remote file commands reach, an absolute path; empty: the default
+        /// ($XDG_DATA_HOME/ddstarn-usb/waveforms).
+        std::string strDataDir;
         bool operator==(const Remote&) const = default;
     };
-    /// Keys "Enabled", "Port", "Address"; each missing or unreadable one is its default.
+    /// Keys "Enabled", "Port", "Address", "DataDir"; each missing or unreadable one is its
+    /// default.
     Remote LoadRemote() const;
     /// 0 or the error number of the first key that could not be written.
     unsigned int SaveRemote(const Remote& remote) const;
+
+    /// The waveform folder an empty DataDir stands for: $XDG_DATA_HOME/ddstarn-usb/waveforms,
+    /// $XDG_DATA_HOME defaulting to ~/.local/share.
+    static std::string DefaultDataDir();
 
     /// Whether text is a numeric IPv4 or IPv6 address, the only kind the server listens on.
     static bool IsAddress(const std::string& text);

@@ -1,4 +1,6 @@
 #pragma once
+#include "formats/CsvFile.h"
+
 #include <string>
 
 class CDeviceControl;
@@ -15,9 +17,11 @@ public:
     virtual std::string Name(int index) const = 0;
     /// The device's control, or null for an index out of range.
     virtual CDeviceControl* Control(int index) = 0;
-    /// Reads a CSV waveform file into the device exactly as File > Open does (the same rules
-    /// and messages); false with the message in error.
-    virtual bool LoadCsv(int index, const std::string& path, std::string& error) = 0;
-    /// Writes the device's Arb points exactly as File > Save As does; false with the message.
-    virtual bool StoreCsv(int index, const std::string& path, std::string& error) = 0;
+    /// Makes a CSV waveform file's wave, read already, the device's Arb wave exactly as
+    /// File > Open does; path is the file the device now names. False for no such device.
+    virtual bool ApplyCsv(int index, const std::string& path, const CCsvFile::Wave& wave) = 0;
+    /// Writes the device's Arb points exactly as File > Save As does (the same rules and
+    /// messages), through target when given, else to path; false with the message in error.
+    virtual bool StoreCsv(int index, const std::string& path, const CCsvFile::Target* target,
+                          std::string& error) = 0;
 };

@@ -33,14 +33,15 @@ bool AllDigits(const std::string& text) {
 } // namespace
 
 CInstrumentSession::CInstrumentSession(CDeviceRegistry& devices, const std::string& version,
-                                       Sweeps& sweeps)
-    : m_devices(devices), m_strVersion(version), m_sweeps(sweeps) {
+                                       Sweeps& sweeps, const CWaveFolder& folder)
+    : m_devices(devices), m_strVersion(version), m_sweeps(sweeps), m_folder(folder) {
     AddAddressing();
     AddOutput();
     AddWaveParameters();
     AddSweep();
     AddData();
     AddMeasurement();
+    AddFiles();
 }
 
 CDeviceControl* CInstrumentSession::Selected() const {

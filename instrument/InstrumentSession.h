@@ -8,6 +8,7 @@
 
 class CDeviceControl;
 class CDeviceRegistry;
+class CWaveFolder;
 
 /// What one connection addresses and the command table bound to it: every row reaches its
 /// device through CDeviceControl, the device being the header's SOURce suffix when given and
@@ -17,7 +18,9 @@ public:
     /// The remote sweeps of all sessions, by device.
     using Sweeps = std::map<CDeviceControl*, CRemoteSweep>;
 
-    CInstrumentSession(CDeviceRegistry& devices, const std::string& version, Sweeps& sweeps);
+    /// folder: the one folder the file commands reach.
+    CInstrumentSession(CDeviceRegistry& devices, const std::string& version, Sweeps& sweeps,
+                       const CWaveFolder& folder);
     CInstrumentSession(const CInstrumentSession&) = delete;
     CInstrumentSession& operator=(const CInstrumentSession&) = delete;
 
@@ -37,6 +40,7 @@ private:
     void AddSweep();
     void AddData();
     void AddMeasurement();
+    void AddFiles();
 
     /// The device a command addresses, or null after raising the error.
     CDeviceControl* Addressed(CScpiContext& context) const;
@@ -51,6 +55,7 @@ private:
     CDeviceRegistry& m_devices;
     std::string m_strVersion;
     Sweeps& m_sweeps;
+    const CWaveFolder& m_folder;
     int m_nSelected = 0;
     /// Devices addressed since operations were last complete.
     mutable std::vector<const CDeviceControl*> m_vAddressed;

@@ -1,8 +1,7 @@
 // The session's wave parameter, sweep, Arb data, measurement and digital line commands.
-#include "formats/CsvFile.h"
 #include "control/DeviceControl.h"
 #include "engine/SweepRules.h"
-#include "instrument/DeviceRegistry.h"
+#include "formats/CsvFile.h"
 #include "instrument/InstrumentSession.h"
 #include "instrument/InstrumentValues.h"
 
@@ -256,19 +255,6 @@ void CInstrumentSession::AddData() {
                 c.WriteNumber(V::Short(device.m_fArb[std::size_t(i)]));
         }
     });
-    for (bool load : {true, false}) {
-        m_table.Add(load ? "MMEMory:LOAD:DATA" : "MMEMory:STORe:DATA", {P::String()},
-                    [this, load](CScpiContext& c) {
-                        if (!Addressed(c))
-                            return;
-                        std::string error;
-                        const std::string& path = c.Param(0).m_str;
-                        const bool done = load ? m_devices.LoadCsv(m_nSelected, path, error)
-                                               : m_devices.StoreCsv(m_nSelected, path, error);
-                        if (!done)
-                            c.Error(-200, error);
-                    });
-    }
 }
 
 void CInstrumentSession::AddMeasurement() {

@@ -2,12 +2,14 @@
 
 #include "instrument/DeviceRegistry.h"
 #include "instrument/InstrumentSession.h"
+#include "instrument/WaveFolder.h"
 #include "scpi/ScpiSession.h"
 
 struct CScpiInstrument::Impl {
     CDeviceRegistry& devices;
     std::string version;
     CInstrumentSession::Sweeps sweeps;
+    CWaveFolder folder;
 
     /// A sweep whose device was closed since it started is dropped, never touched again.
     bool Running(CRemoteSweep& sweep) const {
@@ -21,16 +23,17 @@ struct CScpiInstrument::Impl {
     }
 };
 
-CScpiInstrument::CScpiInstrument(CDeviceRegistry& devices, std::string version)
-    : m_pImpl(new Impl{devices, std::move(version), {}}) {}
+CScpiInstrument::CScpiInstrument(CDeviceRegistry& devices, std::string version,
+                                 std::string waveFolder)
+    : m_pImpl(new Impl{devices, std::move(version), {}, CWaveFolder(std::move(waveFolder))}) {}
 
 CScpiInstrument::~CScpiInstrument() = default;
 
 std::unique_ptr<CScpiSession> CScpiInstrument::NewSession() {
     // The hooks own the session's state and table, so both live exactly as long as the
     // session that refers to them.
-    auto state =
-        std::make_shared<CInstrumentSession>(m_pImpl->devices, m_pImpl->version, m_pImpl->sweeps);
+    auto state = std::make_shared<CInstrumentSession>(m_pImpl->devices, m_pImpl->version,
+                                                      m_pImpl->sweeps, m_pImpl->folder);
     CScpiInstrumentHooks hooks;
     hooks.m_identify = [state] { return state->Identify(); };
     hooks.m_reset = [state] { state->Reset(); };
@@ -50,4 +53,12 @@ bool CScpiInstrument::SweepRunning() const {
         if (m_pImpl->Running(entry.second))
             return true;
     return false;
+}
+
+void CScpiInstrument::SetWaveFolder(std::string path) {
+    m_pImpl->folder.SetPath(std::move(path));
+}
+
+const std::string& CScpiInstrument::WaveFolder() const {
+    return m_pImpl->folder.Path();
 }

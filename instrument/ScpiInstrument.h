@@ -12,8 +12,9 @@ class CScpiSession;
 /// sweeps, stepped by the host's timer.
 class CScpiInstrument {
 public:
-    /// version is the program's version for *IDN?.
-    CScpiInstrument(CDeviceRegistry& devices, std::string version);
+    /// version is the program's version for *IDN?; waveFolder the one folder the file commands
+    /// reach (empty: CWaveFolder::DefaultPath()).
+    CScpiInstrument(CDeviceRegistry& devices, std::string version, std::string waveFolder = {});
     ~CScpiInstrument();
     CScpiInstrument(const CScpiInstrument&) = delete;
     CScpiInstrument& operator=(const CScpiInstrument&) = delete;
@@ -24,6 +25,9 @@ public:
     /// while SweepRunning(), and may stop calling it otherwise.
     void Tick();
     bool SweepRunning() const;
+    /// The folder of the file commands; a change holds from the next command on.
+    void SetWaveFolder(std::string path);
+    const std::string& WaveFolder() const;
 
 private:
     struct Impl;

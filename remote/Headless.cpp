@@ -2,12 +2,14 @@
 
 #include "engine/DeviceWorker.h"
 #include "instrument/ScpiInstrument.h"
+#include "instrument/WaveFolder.h"
 #include "remote/HeadlessHost.h"
 #include "remote/ScpiServer.h"
 #include "remote/StopSignals.h"
 #include "scpi/ScpiSession.h"
 
 #include <QCoreApplication>
+#include <QFile>
 
 #include <cstdio>
 #include <cstring>
@@ -19,6 +21,7 @@ const char* const kVersion = DDSTARN_VERSION;
 struct COptions {
     QHostAddress address{QHostAddress::LocalHost};
     quint16 nPort = CScpiServer::kDefaultPort;
+    std::string strDataDir; ///< Empty: the default waveform folder.
 };
 
 /// False with a message on stderr for an option the headless program does not know.
@@ -33,13 +36,18 @@ bool ParseOptions(const QStringList& arguments, COptions& options) {
             options.nPort = quint16(port);
         } else if (argument.startsWith(QLatin1String("--listen="))) {
             ok = options.address.setAddress(argument.mid(9));
+        } else if (argument.startsWith(QLatin1String("--data-dir="))) {
+            // Absolute only: the command line has made it so.
+            options.strDataDir = QFile::encodeName(argument.mid(11)).toStdString();
+            ok = options.strDataDir.size() > 0 && options.strDataDir.front() == '/';
         } else {
             ok = false;
         }
         if (!ok) {
             std::fprintf(stderr,
                          "DDSTarnUSB: cannot use \"%s\"\n"
-                         "usage: DDSTarnUSB --headless [--scpi[=PORT]] [--listen=ADDRESS]\n",
+                         "usage: DDSTarnUSB --headless [--scpi[=PORT]] [--listen=ADDRESS] "
+                         "[--data-dir=DIR]\n",
                          argument.toLocal8Bit().constData());
             return false;
         }
@@ -86,7 +94,12 @@ int RunHeadless(int argc, char* argv[]) {
     CHeadlessHost host;
     int result = 0;
     {
-        CScpiInstrument instrument(host, kVersion);
+        CScpiInstrument instrument(host, kVersion, options.strDataDir);
+        // Made now so that its permissions are ours from the start; a folder that cannot be
+        // made is said once, and the file commands then answer "Mass storage error".
+        if (const int error = CWaveFolder(options.strDataDir).Prepare())
+            std::fprintf(stderr, "DDSTarnUSB: waveform folder %s: %s\n",
+                         instrument.WaveFolder().c_str(), std::strerror(error));
         CScpiServer server(instrument);
         result = Serve(server, options);
     }

@@ -1,10 +1,10 @@
 #include "remote/HeadlessHost.h"
 
-#include "formats/CsvFile.h"
 #include "control/DeviceControl.h"
 #include "engine/DDSDevice.h"
 #include "engine/DeviceWorker.h"
 #include "engine/hardware/DDSTarnDll.h"
+#include "formats/CsvFile.h"
 #include "hwsim/DriverStatus.h"
 
 #include <algorithm>
@@ -76,21 +76,23 @@ CDeviceControl* CHeadlessHost::Control(int index) {
     return entry ? &entry->control : nullptr;
 }
 
-bool CHeadlessHost::LoadCsv(int index, const std::string& path, std::string& error) {
+bool CHeadlessHost::ApplyCsv(int index, const std::string& /*path*/, const CCsvFile::Wave& wave) {
     CDevice* entry = At(index);
-    if (!entry || !CCsvFile::Read(entry->device, path, error))
+    if (!entry)
         return false;
+    CCsvFile::Apply(entry->device, wave);
     // As File > Open: the points just read become the Arb wave, not a capture of the old one.
     entry->control.SelectWaveType(WAVE_ARB, true);
     entry->device.RequestDownload();
     return true;
 }
 
-bool CHeadlessHost::StoreCsv(int index, const std::string& path, std::string& error) {
+bool CHeadlessHost::StoreCsv(int index, const std::string& path, const CCsvFile::Target* target,
+                             std::string& error) {
     CDevice* entry = At(index);
-    if (!entry || !CCsvFile::CheckWritable(path, error))
+    if (!entry || !CCsvFile::CheckWritable(path, error, target))
         return false;
     if (entry->control.GetWaveType() != WAVE_ARB)
         entry->control.SelectWaveType(WAVE_ARB);
-    return CCsvFile::Write(entry->device, path, error);
+    return CCsvFile::Write(entry->device, path, error, target);
 }

@@ -256,6 +256,12 @@ constexpr int IDC_REMOTE_CLIENTS = 1307;
 constexpr int IDS_REMOTE_LISTEN_FAILED = 2042; ///< "Remote control cannot listen: " + reason
 constexpr int IDS_ADDRESS_REQUIRED = 2043;     ///< "Please enter an IP address such as 127.0.0.1."
 constexpr int IDS_DRIVER_UNUSABLE = 2044;      ///< "The generator driver cannot be used; ..."
+// The remote waveform folder and what a client reaches (same dialog)
+constexpr int IDC_TXT_REMOTE_DATA_DIR = 1320;
+constexpr int IDC_REMOTE_DATA_DIR = 1321;
+constexpr int IDC_REMOTE_DATA_BROWSE = 1322;
+constexpr int IDC_REMOTE_REACH = 1323;
+constexpr int IDS_DATA_DIR_REQUIRED = 2047; ///< "Please enter the waveform folder as an ..."
 
 // Help window (Help > Help Content): the manual with its contents and search
 constexpr int IDS_HELP_CAPTION = 2090;   ///< "DDS-Tarn USB Help"

@@ -13,6 +13,8 @@
 #include "widgets/OnOff.h"
 #include "widgets/StepEdit.h"
 
+#include <QDir>
+#include <QFile>
 #include <QPushButton>
 
 namespace {
@@ -25,7 +27,9 @@ public:
     bool IsListening() const override { return m_nPort != 0; }
     int Port() const override { return m_nPort; }
     QStringList Clients() const override { return {QStringLiteral("127.0.0.1:40000")}; }
+    void SetWaveFolder(const std::string& path) override { s_strFolder = path; }
     int m_nPort = 0;
+    static inline std::string s_strFolder; ///< What the last endpoint was given.
 };
 
 } // namespace
@@ -139,35 +143,78 @@ private slots:
         QCOMPARE(std::tuple(registry.Name(0), registry.Name(1)), std::tuple("Device 1", "Bench"));
         QVERIFY(registry.Control(1) == program.Doc(1)->m_pControl && !registry.Control(2));
 
-        const QString missing = program.Folder() + QStringLiteral("/none.csv");
         std::string error;
-        QVERIFY(!registry.LoadCsv(0, missing.toStdString(), error));
+        CCsvFile::Target refusing{[] { return ENOENT; }, nullptr, "none.csv"};
+        QVERIFY(!registry.StoreCsv(0, "/elsewhere/none.csv", &refusing, error));
+        // Save As's message, handed back instead of shown, and nothing captured.
+        QCOMPARE(error, std::string("Cann't Save file: none.csv: No such file or directory"));
         QVERIFY(program.m_answerer.m_messages.isEmpty());
-        program.Doc(0)->ReadCsvFile(missing); // File > Open's box says the same
-        QTRY_COMPARE(program.m_answerer.m_messages, QStringList{QString::fromStdString(error)});
+        QCOMPARE(program.Device(0)->m_nWaveType, WAVE_SINE);
 
+        // What was written through the target is read back and named inside its folder.
+        std::string written;
+        CCsvFile::Target keeping{[] { return 0; },
+                                 [&written](const std::string& bytes) {
+                                     written = bytes;
+                                     return 0;
+                                 },
+                                 "w.csv"};
         const std::string saved = (program.Folder() + QStringLiteral("/w.csv")).toStdString();
-        QVERIFY(registry.StoreCsv(0, saved, error) && registry.LoadCsv(1, saved, error));
+        QVERIFY(registry.StoreCsv(0, saved, &keeping, error));
+        CCsvFile::Wave wave;
+        QVERIFY(CCsvFile::Parse(written, saved, wave, error) && registry.ApplyCsv(1, saved, wave));
         QCOMPARE(program.Device(1)->m_nWaveType, WAVE_ARB);
+        QCOMPARE(program.Doc(1)->m_strFilePath, QString::fromStdString(saved));
+    }
+
+    void remoteFilesNameTheDocumentsSaveTargetOnlyInsideTheFolder() {
+        CProgram program(1);
+        const QString folder = program.Folder() + QStringLiteral("/waves");
+        CFrameDeviceRegistry registry(*program.Frame());
+        CScpiInstrument instrument(registry, "test", folder.toStdString());
+        const std::unique_ptr<CScpiSession> session = instrument.NewSession();
+        QDir().mkpath(folder + QStringLiteral("/sub"));
+        QFile::link(QStringLiteral("../w.csv"), folder + QStringLiteral("/sub/in.csv"));
+        CMultiDDSTarnDoc* doc = program.Doc(0);
+        const QString inside = folder + QStringLiteral("/w.csv");
+        const QString before = QStringLiteral("/before.csv");
+        // Line, error, the document's file afterwards (a refused name leaves it as it was).
+        const QList<std::tuple<QString, QString, QString>> rows = {
+            {"MMEM:STOR:DATA 'w.csv'", "0,", inside},
+            {"MMEM:LOAD:DATA '/etc/hostname'", "-257,", before},
+            {"MMEM:LOAD:DATA 'sub/in.csv'", "0,", inside}, // the file the link leads to
+            {"MMEM:STOR:DATA '../w.csv'", "-257,", before},
+        };
+        for (const auto& [line, error, file] : rows) {
+            doc->m_strFilePath = before;
+            session->Feed(line.toStdString() + "\n");
+            QVERIFY2(QString::fromStdString(session->Feed("SYST:ERR?\n")).startsWith(error),
+                     qPrintable(line));
+            QCOMPARE(doc->m_strFilePath, file);
+        }
+        QVERIFY(!QFile::exists(program.Folder() + QStringLiteral("/w.csv")));
+        QCOMPARE(doc->m_strFileName, QStringLiteral("w.csv"));
     }
 
     void settingRoundTripsAndGarbageFallsBackPerKey() {
         QTemporaryDir dir;
         const CSettingsFile file(dir.path().toStdString());
         QVERIFY(file.LoadRemote() == CSettingsFile::Remote{});
-        const CSettingsFile::Remote set{true, 6000, "::1"};
+        const CSettingsFile::Remote set{true, 6000, "::1", "/srv/waves"};
         QCOMPARE(file.SaveRemote(set), 0u);
         QVERIFY(file.LoadRemote() == set);
         const QList<std::pair<std::string, const char*>> garbage = {
-            {"Enabled", "yes"}, {"Port", "0"},        {"Port", "65536"},
-            {"Port", "60x"},    {"Address", "1.2.3"}, {"Address", "localhost"}};
+            {"Enabled", "yes"},  {"Port", "0"},        {"Port", "65536"},
+            {"Port", "60x"},     {"Address", "1.2.3"}, {"Address", "localhost"},
+            {"DataDir", "waves"}};
         for (const auto& [key, value] : garbage) {
             file.SaveRemote(set);
             CIniFile(file.GetPath()).WriteString("Remote", key, value, true);
             CSettingsFile::Remote expected = set;
-            key == "Enabled" ? void(expected.bEnabled = false)
-            : key == "Port"  ? void(expected.nPort = 5025)
-                             : void(expected.strAddress = "127.0.0.1");
+            key == "Enabled"   ? void(expected.bEnabled = false)
+            : key == "Port"    ? void(expected.nPort = 5025)
+            : key == "DataDir" ? void(expected.strDataDir.clear())
+                               : void(expected.strAddress = "127.0.0.1");
             QVERIFY2(file.LoadRemote() == expected, value);
         }
     }
@@ -195,6 +242,7 @@ private slots:
                 clients << dialog->Clients()->item(i)->text();
             dialog->Enable()->setChecked(true);
             dialog->Port()->setValue(6001);
+            dialog->DataDir()->setText(QStringLiteral("/srv/lab waves/"));
             dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
             return true;
         };
@@ -202,7 +250,8 @@ private slots:
         item->trigger();
         QCOMPARE(program.Frame()->PaneText(3), "SCPI :6001");
         QVERIFY(CSettingsFile(program.Folder().toStdString()).LoadRemote() ==
-                (CSettingsFile::Remote{true, 6001, "127.0.0.1"}));
+                (CSettingsFile::Remote{true, 6001, "127.0.0.1", "/srv/lab waves"}));
+        QCOMPARE(CFakeEndpoint::s_strFolder, "/srv/lab waves");
         item->trigger(); // listening now: the dialog lists the client
         QCOMPARE(clients, QStringList{"127.0.0.1:40000"});
     }
@@ -215,10 +264,13 @@ private slots:
         for (const auto& [arguments, port] : rows)
             QCOMPARE(CMultiDDSTarnApp::ScpiPort(arguments), port);
         CProgram program(1);
-        program.Frame()->StartRemote(6000);
+        program.Frame()->StartRemote(6000, QStringLiteral("/srv/run"));
         program.Frame()->OnTimer();
         QCOMPARE(program.Frame()->PaneText(3), "SCPI :6000");
-        QVERIFY(!CSettingsFile(program.Folder().toStdString()).LoadRemote().bEnabled);
+        QCOMPARE(CFakeEndpoint::s_strFolder, "/srv/run");
+        const CSettingsFile::Remote saved =
+            CSettingsFile(program.Folder().toStdString()).LoadRemote();
+        QVERIFY(!saved.bEnabled && saved.strDataDir.empty());
     }
 };
 

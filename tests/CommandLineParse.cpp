@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include <QDir>
 #include <QTest>
 
 /// Argument lists against what the program then does and what reaches its environment.
@@ -33,6 +34,9 @@ void CommandLineParse::ParsesArgumentsIntoAStart() {
             {"--listen=0.0.0.0 --headless --scpi --demo", A::RunHeadless, 0, "", "0", "",
              "DDSTarnUSB --headless --scpi --listen=0.0.0.0"},
             {"--paths", A::PrintPaths, 0, "", "5", "", kHeadless},
+            {"--headless --data-dir /srv/lab/../waves/", A::RunHeadless, 0, "", "5", "",
+             "DDSTarnUSB --headless --data-dir=/srv/waves"},
+            {"--data-dir", A::Exit, 2, "Usage:", "5", "", kHeadless},
         };
     for (const auto& [arguments, action, status, printed, units, files, headless] : rows) {
         qputenv("DDSTARN_SIM_UNITS", "5");
@@ -52,6 +56,10 @@ void CommandLineParse::ParsesArgumentsIntoAStart() {
                             QString(units), QString("/old.so"), QString(files), QString(headless)));
         if (QString(arguments).contains(QLatin1String("--language")))
             QCOMPARE(line.m_strLanguage, QStringLiteral("Deutsch"));
+
+        // A folder named relative to where the program starts stays that folder.
+        line.Parse({QStringLiteral("DDSTarnUSB"), QStringLiteral("--data-dir=w")});
+        QCOMPARE(line.m_strDataDir, QDir::currentPath() + QStringLiteral("/w"));
 
         line.Parse({QStringLiteral("DDSTarnUSB"), QStringLiteral("--driver"),
                     QStringLiteral("/lab/driver.so")});

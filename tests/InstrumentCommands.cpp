@@ -1,9 +1,9 @@
 // The SCPI instrument over two records bound to the simulated bank, with their workers.
 #include "SimTestSupport.h"
-#include "formats/CsvFile.h"
 #include "control/DeviceControl.h"
 #include "engine/DeviceWorker.h"
 #include "engine/WaveBatch.h"
+#include "formats/CsvFile.h"
 #include "hwsim/SimControl.h"
 #include "instrument/DeviceRegistry.h"
 #include "instrument/ScpiInstrument.h"
@@ -15,8 +15,13 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <thread>
+
+#include <unistd.h>
 
 namespace {
 
@@ -37,6 +42,7 @@ protected:
         m_workers[1].Stop();
         m_workers[0].Stop();
         SimReset(1);
+        std::filesystem::remove_all(m_strFolder);
     }
 
     int Count() const override { return 2; }
@@ -44,15 +50,18 @@ protected:
     CDeviceControl* Control(int index) override {
         return index >= 0 && index < 2 ? &m_controls[index] : nullptr;
     }
-    bool LoadCsv(int index, const std::string& path, std::string& error) override {
-        if (!CCsvFile::Read(m_devices[index], path, error))
-            return false;
+    bool ApplyCsv(int index, const std::string& path, const CCsvFile::Wave& wave) override {
+        m_strApplied = path;
+        CCsvFile::Apply(m_devices[index], wave);
         m_controls[index].SelectWaveType(WAVE_ARB, true);
         return true;
     }
-    bool StoreCsv(int index, const std::string& path, std::string& error) override {
+    bool StoreCsv(int index, const std::string& path, const CCsvFile::Target* target,
+                  std::string& error) override {
+        if (!CCsvFile::CheckWritable(path, error, target))
+            return false;
         m_controls[index].SelectWaveType(WAVE_ARB);
-        return CCsvFile::Write(m_devices[index], path, error);
+        return CCsvFile::Write(m_devices[index], path, error, target);
     }
 
     // Feeds a line and waits out an *OPC? in it; the response without its newline.
@@ -78,7 +87,11 @@ protected:
     CDDSDevice m_devices[2];
     CDeviceControl m_controls[2] = {CDeviceControl(m_devices[0]), CDeviceControl(m_devices[1])};
     CDeviceWorker m_workers[2];
-    CScpiInstrument m_instrument{*this, "9.9"};
+    /// The file commands' folder, one per test process (the cases may run side by side).
+    const std::string m_strFolder =
+        ::testing::TempDir() + "instrument_waves_" + std::to_string(::getpid());
+    std::string m_strApplied; ///< The path the last file read named.
+    CScpiInstrument m_instrument{*this, "9.9", m_strFolder};
 };
 
 TEST_F(Instrument, CommandsClampAddressAndAnswerAsStored) {
@@ -109,7 +122,7 @@ TEST_F(Instrument, CommandsClampAddressAndAnswerAsStored) {
          {-222}},
         {"SOUR3:FREQ 1;:INST 'Device 9'", "", {-114, -224}},
         {"DATA:ARB:DAC #14\x01\x01\x01\x10;:DATA:ARB:DAC #13abc", "", {-222, -224}},
-        {"MMEM:STOR:DATA '/nonexistent/dir/a.csv'", "", {-200}},
+        {"MMEM:STOR:DATA 'no/such/dir/a.csv';:MMEM:LOAD:DATA 'none.csv'", "", {-256, -256}},
     };
     for (const auto& [line, response, errors] : rows) {
         SCOPED_TRACE(line);
@@ -160,10 +173,10 @@ TEST_F(Instrument, ArbPointsReachTheUnitAsACsvFileWould) {
     std::string block = "#16";
     for (unsigned short code : codes)
         block += {char(code & 0xFF), char(code >> 8)};
-    const std::string path = ::testing::TempDir() + "instrument_arb.csv";
+    const std::string name = "instrument_arb.csv";
     for (const std::string& line :
          {std::string("DATA:ARB 1,-3.5,0.7;*OPC?"), "DATA:ARB:DAC " + block + ";*OPC?",
-          "DATA:ARB 1;:MMEM:LOAD:DATA '" + path + "';*OPC?"}) {
+          "DATA:ARB 1;:MMEM:LOAD:DATA '" + name + "';*OPC?"}) {
         SCOPED_TRACE(line);
         EXPECT_EQ(Run(*session, line), "1");
         // The plan holds more samples a period than points: each point is held for its share.
@@ -171,13 +184,51 @@ TEST_F(Instrument, ArbPointsReachTheUnitAsACsvFileWould) {
         EXPECT_EQ(SimGetUnit(0).buffer.at(0), CWaveBatch::CodeOf(volts[0] / 3.5));
         EXPECT_EQ(Run(*session, "FUNC?;FREQ?"), "ARB;1000");
         EXPECT_EQ(Errors(*session), std::vector<int>{});
-        Run(*session, "MMEM:STOR:DATA '" + path + "'");
+        Run(*session, "MMEM:STOR:DATA '" + name + "'");
     }
-    std::remove(path.c_str());
+    EXPECT_EQ(m_strApplied, m_strFolder + "/" + name);
+    std::remove((m_strFolder + "/" + name).c_str());
     std::string text;
-    EXPECT_EQ(Run(*session, "MMEM:LOAD:DATA '" + path + "'"), "");
-    EXPECT_EQ(Errors(*session, &text), std::vector<int>{-200});
-    EXPECT_NE(text.find(path), std::string::npos) << text;
+    EXPECT_EQ(Run(*session, "MMEM:LOAD:DATA '" + name + "'"), "");
+    EXPECT_EQ(Errors(*session, &text), std::vector<int>{-256});
+    EXPECT_NE(text.find(name), std::string::npos) << text;
+}
+
+TEST_F(Instrument, CatalogListsAndDeleteRemovesOnlyInsideTheWaveFolder) {
+    namespace fs = std::filesystem;
+    const fs::path folder = m_strFolder, outside = m_strFolder + "_outside.csv";
+    fs::create_directories(folder / "sub");
+    std::ofstream(outside) << "keep";
+    std::ofstream(folder / "b.csv") << "bb";
+    std::ofstream(folder / "data.bin") << "ddd";
+    std::ofstream(folder / "sub" / "a.CSV") << "a";
+    fs::create_symlink(outside, folder / "out");
+    fs::create_symlink("b.csv", folder / "in");
+    const std::unique_ptr<CScpiSession> session = m_instrument.NewSession();
+    // Line, response with the free bytes left out, error codes queued.
+    const std::string up = "'../" + outside.filename().string() + "'";
+    const std::tuple<std::string, const char*, std::vector<int>> rows[] = {
+        {"MMEM:CAT?", "7,\"b.csv,ASC,2\",\"data.bin,BIN,3\",\"in,ASC,2\",\"sub,FOLD,0\"", {}},
+        {"MMEM:CAT? 'sub'", "1,\"a.CSV,ASC,1\"", {}},
+        {"MMEM:CAT? '..';CAT? 'none'", "", {-257, -256}},
+        {"MMEM:STOR:DATA 'out';:MMEM:LOAD:DATA 'out'", "", {-257, -257}},
+        {"MMEM:DEL 'out';DEL 'in';DEL 'data.bin'", "", {}},
+        {"MMEM:CAT?", "2,\"b.csv,ASC,2\",\"sub,FOLD,0\"", {}},
+        {"MMEM:DEL 'sub';DEL 'none.csv';DEL " + up, "", {-257, -256, -257}},
+        {"MMEM:STOR:DATA " + up + ";:MMEM:LOAD:DATA '/etc/passwd'", "", {-257, -257}},
+    };
+    for (const auto& [line, response, errors] : rows) {
+        SCOPED_TRACE(line);
+        std::string answer = Run(*session, line);
+        if (const std::size_t used = answer.find(','); used != std::string::npos)
+            answer.erase(used, answer.find(',', used + 1) - used); // the free bytes
+        EXPECT_EQ(answer, response);
+        EXPECT_EQ(Errors(*session), errors);
+    }
+    std::ifstream kept(outside);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "keep");
+    EXPECT_TRUE(fs::exists(folder / "b.csv"));
+    fs::remove(outside);
 }
 
 TEST_F(Instrument, LogarithmicSweepStepsByARatioAndReturns) {

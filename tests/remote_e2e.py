@@ -7,6 +7,7 @@ import math
 import os
 import random
 import re
+import shutil
 import socket
 import subprocess
 import sys
@@ -26,12 +27,12 @@ def free_port():
         return s.getsockname()[1]
 
 
-def start(program, port):
+def start(program, port, folder):
     env = dict(os.environ, DDSTARN_SIM_UNITS="2")
     for name in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"):
         env.pop(name, None)
-    process = subprocess.Popen([program, "--headless", f"--scpi={port}"], env=env,
-                               stdout=subprocess.PIPE, text=True)
+    process = subprocess.Popen([program, "--headless", f"--scpi={port}", "--data-dir", folder],
+                               env=env, stdout=subprocess.PIPE, text=True)
     line = process.stdout.readline()
     assert line == f"SCPI listening on 127.0.0.1:{port}\n", repr(line)
     return process
@@ -97,11 +98,9 @@ def check_arbitrary_points(inst):
     points = [round(math.sin(2 * math.pi * i / 100), 3) for i in range(100)]
     assert inst.query("DATA:ARB " + ",".join(map(str, points)) + ";*OPC?") == "1"
     assert inst.query("FUNC?").startswith("ARB")
-    with tempfile.TemporaryDirectory() as folder:
-        path = os.path.join(folder, "points.csv")
-        inst.write(f'MMEM:STOR:DATA "{path}"')
-        assert inst.query("SYST:ERR?").startswith("0,")
-        lines = open(path).read().split()
+    inst.write('MMEM:STOR:DATA "points.csv"')  # in the waveform folder
+    assert inst.query("SYST:ERR?").startswith("0,")
+    lines = open(os.path.join(WAVES, "points.csv")).read().split()
     # As with a CSV file of the same points, the unit's plan for the frequency they imply
     # decides how many points make a period; the points sent lead the table.
     assert int(lines[1].split("=")[1]) >= 100, lines[:2]
@@ -128,8 +127,11 @@ def check_log_sweep(inst):
     assert float(inst.query("FREQ?")) == 1000
 
 
+WAVES = tempfile.mkdtemp(prefix="ddstarn_e2e_")
+
+
 def main():
-    process = start(sys.argv[1], free_port())
+    process = start(sys.argv[1], free_port(), WAVES)
     failures = []
     try:
         manager = pyvisa.ResourceManager("@py")
@@ -156,6 +158,7 @@ def main():
     finally:
         process.terminate()
         code = process.wait(timeout=10)
+        shutil.rmtree(WAVES, ignore_errors=True)
     if code != 0:
         failures.append(f"exit code {code} after SIGTERM")
     print("failed:", ", ".join(failures) if failures else "none")

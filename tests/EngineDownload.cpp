@@ -94,8 +94,8 @@ TEST_F(Download, ApplyFrequencyProgramsAtOnceAndKeepsThePlanInsideTheBuffer) {
     EXPECT_EQ(Plan(demo), std::pair(1000, 1));
 }
 
-// A sine stores the plan and leaves the Arb figures alone; Arb keeps its table's own size (the
-// download maps it onto the plan) and goes back to the full view.
+// A sine stores the plan and leaves the Arb figures alone; Arb takes the plan's samples per
+// period (at least one), clips its points to the buffer and goes back to the full view.
 TEST_F(Download, FrequencyCommandRefreshesTheArbPlanOnly) {
     m_device.m_bCounterOn = 0;
     m_device.m_nZoom = 3;
@@ -103,8 +103,9 @@ TEST_F(Download, FrequencyCommandRefreshesTheArbPlanOnly) {
     m_device.m_nArbPoints = 4090;
     // Wave type, plan points and periods; then points per period, Arb points, zoom level.
     const std::array<int, 6> rows[] = {{WAVE_SINE, 4000, 8, 1000, 4090, 3},
-                                       {WAVE_ARB, 4000, 8, 1000, 4000, 0},
-                                       {WAVE_ARB, 3, 8, 1000, 3, 0}};
+                                       {WAVE_ARB, 4000, 8, 500, 4000, 0},
+                                       {WAVE_ARB, 4000, 3, 1333, 4000, 0},
+                                       {WAVE_ARB, 3, 8, 1, 3, 0}};
     for (const auto& [wave, points, periods, perPeriod, arbPoints, zoom] : rows) {
         CFakeDll::SetPlan(points, periods);
         m_device.m_nWaveType = wave;

@@ -46,7 +46,12 @@ void CDDSDevice::FrequencyCommand() {
     m_fViewPos = 0.0f;
     m_fSampleRate = static_cast<float>(200000000 / ClockDivider(m_dFrequency));
     // A plan with more periods than samples must not leave the display a zero to divide by.
-    m_nPointsPerPeriod = std::max(1, m_nPoints / m_nPeriods);
+    const int perPeriod = std::max(1, m_nPoints / m_nPeriods);
+    const bool walkChanged = perPeriod != m_nPointsPerPeriod;
+    m_nPointsPerPeriod = perPeriod;
+    // A new walk through the table changes the samples as a new plan does.
+    if (walkChanged && !DownloadQueued())
+        RequestDownload();
 }
 
 void CDDSDevice::DownloadWaveform() {

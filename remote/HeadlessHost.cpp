@@ -78,7 +78,11 @@ CDeviceControl* CHeadlessHost::Control(int index) {
 
 bool CHeadlessHost::LoadCsv(int index, const std::string& path, std::string& error) {
     CDevice* entry = At(index);
-    if (!entry || !CCsvFile::Read(entry->device, path, error))
+    if (!entry)
+        return false;
+    // The frequency command must find the device in Arb, whenever the worker gets to it.
+    const CDDSDevice::CCommandHold hold(entry->device);
+    if (!CCsvFile::Read(entry->device, path, error))
         return false;
     // As File > Open: the points just read become the Arb wave, not a capture of the old one.
     entry->control.SelectWaveType(WAVE_ARB, true);

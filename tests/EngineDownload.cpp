@@ -121,18 +121,26 @@ TEST_F(Download, FrequencyCommandRefreshesTheArbPlanOnly) {
 }
 
 // A frequency typed while the worker is between a frequency command and its download: the
-// second download request merges into the waiting one, which then runs for the old plan.
+// second download request merges into the waiting one, which then runs for the old plan (or,
+// in Arb, for a table size a file just set, before the plan's points per period replace it).
 TEST_F(Download, ANewPlanBehindAMergedDownloadStillGetsItsBuffer) {
     m_device.m_bCounterOn = 0;
-    // The new plan's points and periods, the downloads then made.
-    const std::tuple<int, int, std::vector<int>> rows[] = {{4000, 8, {1000, 4000}},
-                                                           {1000, 1, {1000}}};
-    for (const auto& [points, periods, expected] : rows) {
+    // The wave; the new plan's points and periods; the points per period a file set just
+    // before (0: none); the downloads then made.
+    const std::tuple<int, int, int, int, std::vector<int>> rows[] = {
+        {WAVE_SINE, 4000, 8, 0, {1000, 4000}},
+        {WAVE_SINE, 1000, 1, 0, {1000}},
+        {WAVE_ARB, 1000, 1, 8, {1000, 1000}},
+        {WAVE_ARB, 1000, 1, 1000, {1000}}};
+    for (const auto& [wave, points, periods, fileSize, expected] : rows) {
+        m_device.m_nWaveType = wave;
         CFakeDll::SetPlan(1000, 1);
         m_device.SetFrequency(1000.0);
         Drain(m_device);
         m_device.SetFrequency(2000.0);
         m_device.DeviceStep(); // the frequency command; its download still waits
+        if (fileSize > 0)
+            m_device.m_nPointsPerPeriod = fileSize;
         CFakeDll::SetPlan(points, periods);
         m_device.SetFrequency(50000.0);
         ASSERT_EQ(m_device.PendingCommands(), (std::vector<int>{CMD_DOWNLOAD, CMD_SET_FREQUENCY}));
@@ -142,7 +150,7 @@ TEST_F(Download, ANewPlanBehindAMergedDownloadStillGetsItsBuffer) {
         for (const std::string& call : CFakeDll::Calls())
             if (call.rfind("DDSDownload(", 0) == 0)
                 downloads.push_back(std::stoi(call.substr(call.find(',') + 1)));
-        EXPECT_EQ(downloads, expected) << points;
+        EXPECT_EQ(downloads, expected) << wave << " " << points << " " << fileSize;
     }
 }
 

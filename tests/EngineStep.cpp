@@ -81,8 +81,8 @@ TEST_F(Step, AReturningUnitGetsFrequencyAndBufferThenTheQueueButNoPowerOnSetting
         CFakeDll::Lock()->present = 0;
         EXPECT_EQ(Steps(m_device, 2), (Calls{"DDSCheck(0)", "DDSCheck(0)"}));
         CFakeDll::Lock()->present = 1;
-        EXPECT_EQ(Steps(m_device, 1), (Calls{"DDSCheck(0)", "DDSSetFrequency(0,1000.000000)",
-                                             "DDSDownload(0,1000)"}));
+        EXPECT_EQ(Steps(m_device, 1),
+                  (Calls{"DDSCheck(0)", "DDSSetFrequency(0,1000.000000)", "DDSDownload(0,1000)"}));
         EXPECT_EQ(int(m_device.m_bLost), 0);
         const std::vector<int> queue = m_device.PendingCommands();
         ASSERT_FALSE(queue.empty());
@@ -93,6 +93,24 @@ TEST_F(Step, AReturningUnitGetsFrequencyAndBufferThenTheQueueButNoPowerOnSetting
             EXPECT_NE(call.rfind("DDSSetPowerOnOutput", 0), 0u) << call;
         EXPECT_EQ(std::count(rest.begin(), rest.end(), "DDSSetTrigger(0,1,0)"), triggers);
     }
+}
+
+// A file read queues its frequency before it switches to Arb: held, the worker takes neither
+// until both are made, so the frequency command always finds Arb.
+TEST_F(Step, AHeldQueueWaitsUntilTheGroupIsWhole) {
+    m_device.m_bCounterOn = 0;
+    CFakeDll::SetPlan(4000, 3);
+    {
+        const CDDSDevice::CCommandHold hold(m_device);
+        m_device.m_nPointsPerPeriod = 8;
+        m_device.SetFrequency(3000.0);
+        EXPECT_FALSE(m_device.CommandWaiting());
+        EXPECT_EQ(Steps(m_device, 3).size(), 9u); // presence and lines only
+        m_device.SetWaveType(WAVE_ARB);
+    }
+    EXPECT_TRUE(m_device.CommandWaiting());
+    EXPECT_EQ(Steps(m_device, 1).back(), "DDSSetFrequency(0,3000.000000)");
+    EXPECT_EQ(m_device.m_nPointsPerPeriod, 1333);
 }
 
 TEST_F(Step, MeterShowsTheOldestOfASteadyWindowAndHoldsThroughJumps) {

@@ -2,9 +2,9 @@
 // points per period of that plan. Against the simulated bank.
 #include "SimTestSupport.h"
 #include "TextTestSupport.h"
-#include "formats/CsvFile.h"
 #include "control/DeviceControl.h"
 #include "engine/WaveBatch.h"
+#include "formats/CsvFile.h"
 #include "hwsim/FrequencyPlan.h"
 #include "hwsim/SimControl.h"
 

@@ -98,9 +98,10 @@ TEST_F(SimWorker, ReplugedUnitIsReprogrammedFirstAndABurstEndsOnTheLast) {
         EXPECT_NE(call.rfind("DDSSetPowerOnOutput", 0), 0u) << call;
     const SimUnitState unit = SimGetUnit(0);
     const bool planAgrees = device.m_nPoints == unit.points && device.m_nPeriods == unit.periods;
-    EXPECT_EQ((std::array<int, 7>{int(unit.frequency), unit.triggerOn, unit.triggerEdge,
-                                  unit.singleWave, unit.dioMode, int(unit.buffer.size()), planAgrees}),
-              (std::array<int, 7>{2000, 1, 1, 1, 1, kMaxPoints, 1})); // a single-wave buffer
+    EXPECT_EQ(
+        (std::array<int, 7>{int(unit.frequency), unit.triggerOn, unit.triggerEdge, unit.singleWave,
+                            unit.dioMode, int(unit.buffer.size()), planAgrees}),
+        (std::array<int, 7>{2000, 1, 1, 1, 1, kMaxPoints, 1})); // a single-wave buffer
 
     // A burst of frequency changes ends on the last.
     device.SetSingleWave(0);

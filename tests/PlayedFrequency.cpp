@@ -3,6 +3,7 @@
 #include "SimTestSupport.h"
 #include "TextTestSupport.h"
 #include "control/DeviceControl.h"
+#include "control/DeviceSetup.h"
 #include "engine/WaveBatch.h"
 #include "formats/CsvFile.h"
 #include "hwsim/FrequencyPlan.h"
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -92,6 +94,31 @@ TEST_F(Played, ArbTakesTheNewPlansPointsPerPeriodAndSavesThem) {
     EXPECT_EQ(text.substr(0, text.find("\r\n#SIZE=1333\r\n") + 14),
               "#CLOCK=3999000.000000\r\n#SIZE=1333\r\n");
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2 + 1333);
+}
+
+// A setup (and so a recovered window) gives back the table and its figures as the record held
+// them, and the unit plays the same buffer again.
+TEST_F(Played, ASetupGivesBackTheTableTheUnitPlayed) {
+    std::string error;
+    ASSERT_TRUE(CCsvFile::ReadText(
+        m_device, CCsvFile::Format(24000.0f, {1, 2, 3, 3.5f, 0, -1, -2, -3}), "t.csv", error));
+    m_control.SelectWaveType(WAVE_ARB, true);
+    Drain();
+    const std::vector<unsigned short> played = SimGetUnit(0).buffer;
+    CDeviceSetup setup;
+    m_control.CaptureSetup(setup);
+
+    m_control.SelectWaveType(WAVE_SINE);
+    m_control.SetFrequency(1000.0);
+    m_control.SelectWaveType(WAVE_ARB); // captures the sine over the table
+    Drain();
+    m_control.ApplySetup(setup);
+    Drain();
+    EXPECT_EQ(std::tuple(m_device.m_dFrequency, int(m_device.m_nPointsPerPeriod),
+                         m_device.m_fArb[3].Get(), m_device.m_fArb[8].Get()),
+              std::tuple(3000.0, 1333, 3.5f, 0.0f));
+    ExpectArbBuffer(m_device);
+    EXPECT_EQ(SimGetUnit(0).buffer, played);
 }
 
 // A table from a file is played as any table: its points, then whatever the table holds up to

@@ -81,7 +81,7 @@ protected:
             return ::testing::AssertionFailure() << perPeriod << " points per period";
         for (int s = 0; s < unit.points; ++s) {
             const int entry = int(std::trunc(unit.points * (double(s) / unit.points))) % perPeriod;
-            if (unit.buffer[s] != CWaveBatch::CodeOf(device.m_fArb[entry] * 0.2857143f))
+            if (unit.buffer[s] != CWaveBatch::CodeOf(device.m_fArb[entry] * double(0.2857143f)))
                 return ::testing::AssertionFailure()
                        << "sample " << s << " entry " << entry << " code " << unit.buffer[s]
                        << " table " << device.m_fArb[entry] << " of " << perPeriod;

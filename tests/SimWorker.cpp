@@ -98,10 +98,11 @@ TEST_F(SimWorker, ReplugedUnitIsReprogrammedFirstAndABurstEndsOnTheLast) {
         EXPECT_NE(call.rfind("DDSSetPowerOnOutput", 0), 0u) << call;
     const SimUnitState unit = SimGetUnit(0);
     const bool planAgrees = device.m_nPoints == unit.points && device.m_nPeriods == unit.periods;
+    // The unit keeps the power-on setting the user gave it.
     EXPECT_EQ(
-        (std::array<int, 7>{int(unit.frequency), unit.triggerOn, unit.triggerEdge, unit.singleWave,
-                            unit.dioMode, int(unit.buffer.size()), planAgrees}),
-        (std::array<int, 7>{2000, 1, 1, 1, 1, kMaxPoints, 1})); // a single-wave buffer
+        (std::array<int, 8>{int(unit.frequency), unit.triggerOn, unit.triggerEdge, unit.singleWave,
+                            unit.dioMode, unit.powerOnOutput, int(unit.buffer.size()), planAgrees}),
+        (std::array<int, 8>{2000, 1, 1, 1, 1, 0, kMaxPoints, 1})); // a single-wave buffer
 
     // A burst of frequency changes ends on the last.
     device.SetSingleWave(0);

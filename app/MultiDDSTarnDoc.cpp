@@ -237,6 +237,8 @@ void CMultiDDSTarnDoc::ApplyArbWave(const CCsvFile::Wave& wave) {
     if (!m_pDevice)
         return;
     const CArbHistory::Points before = m_pArbHistory->Snapshot();
+    // The frequency command must find the device in Arb, whenever the worker gets to it.
+    const CDDSDevice::CCommandHold hold(*m_pDevice);
     CCsvFile::Apply(*m_pDevice, wave);
     m_bArbFromFile = 1;
     if (m_pView) {

@@ -19,7 +19,7 @@ void CDDSDevice::QueueCommand(int code) {
 
 int CDDSDevice::TakeCommand() {
     std::lock_guard<std::mutex> lock(m_commandLock);
-    if (m_commands.empty())
+    if (m_commands.empty() || m_nCommandHolds > 0)
         return 0;
     const int code = m_commands.front();
     m_commands.pop_front();
@@ -62,7 +62,20 @@ bool CDDSDevice::CommandWaiting() const {
     if (m_bDemo != 0 || m_bLost != 0)
         return false; // its commands wait for a unit that answers
     std::lock_guard<std::mutex> lock(m_commandLock);
-    return !m_commands.empty();
+    return !m_commands.empty() && m_nCommandHolds == 0;
+}
+
+CDDSDevice::CCommandHold::CCommandHold(CDDSDevice& device) : m_device(device) {
+    std::lock_guard<std::mutex> lock(m_device.m_commandLock);
+    ++m_device.m_nCommandHolds;
+}
+
+CDDSDevice::CCommandHold::~CCommandHold() {
+    {
+        std::lock_guard<std::mutex> lock(m_device.m_commandLock);
+        --m_device.m_nCommandHolds;
+    }
+    m_device.m_commandQueued.Raise(); // what was queued meanwhile is due now
 }
 
 void CDDSDevice::PauseWorker(std::chrono::microseconds pause) {

@@ -118,6 +118,20 @@ public:
     /// carrying one out.
     bool CommandsDone() const;
 
+    /// While one lives, the worker takes no command from the queue, so that changes made
+    /// together on the user-interface thread are carried out as a whole: a file's frequency
+    /// command then always finds the switch to Arb that follows it.
+    class CCommandHold {
+    public:
+        explicit CCommandHold(CDDSDevice& device);
+        ~CCommandHold();
+        CCommandHold(const CCommandHold&) = delete;
+        CCommandHold& operator=(const CCommandHold&) = delete;
+
+    private:
+        CDDSDevice& m_device;
+    };
+
     // Setters; each stores its argument and queues what the unit must receive.
     void SetMeasureMode(int mode);
     void SetCounterOn(int on);
@@ -174,4 +188,5 @@ private:
     /// A command taken from the queue is still being carried out; under m_commandLock, so
     /// whoever sees it cleared also sees what the command sent.
     int m_bCommandRunning = 0;
+    int m_nCommandHolds = 0; ///< Live CCommandHolds; under m_commandLock.
 };

@@ -45,8 +45,13 @@ void CDDSDevice::FrequencyCommand() {
     m_nZoom = 0;
     m_fViewPos = 0.0f;
     m_fSampleRate = static_cast<float>(200000000 / ClockDivider(m_dFrequency));
-    // m_nPointsPerPeriod stays the table's own size: the download holds each point for its
-    // share of the new plan's period, so the table still plays as one whole period.
+    // A plan with more periods than samples must not leave the display a zero to divide by.
+    const int perPeriod = std::max(1, m_nPoints / m_nPeriods);
+    const bool walkChanged = perPeriod != m_nPointsPerPeriod;
+    m_nPointsPerPeriod = perPeriod;
+    // A new walk through the table changes the samples as a new plan does.
+    if (walkChanged && !DownloadQueued())
+        RequestDownload();
 }
 
 void CDDSDevice::DownloadWaveform() {

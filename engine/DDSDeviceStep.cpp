@@ -98,13 +98,13 @@ bool CDDSDevice::DeviceStep() {
         return true;
     }
     if (m_bLost == 1) {
-        // The unit answers again but has forgotten everything: program it before anything
-        // else, keep a download queued for the steps that follow, and send every setting
-        // again (a command taken just before the unit vanished never reached it either).
+        // The unit answers again: program its frequency and buffer before anything else and
+        // keep a download queued for the steps that follow. The modes the panel still shows
+        // go behind it, since the unit forgot them; its power-on setting is the user's alone
+        // to write (the Power On menu commands), so it is not sent here.
         ApplyFrequency();
         RequestDownload();
-        for (const int command :
-             {CMD_SET_TRIGGER, CMD_SET_SINGLE_WAVE, CMD_SET_DIO_MODE, CMD_SET_POWER_ON_OUTPUT})
+        for (const int command : {CMD_SET_TRIGGER, CMD_SET_SINGLE_WAVE, CMD_SET_DIO_MODE})
             QueueCommand(command);
         m_bLost = 0;
         CStepGuard::Leave();

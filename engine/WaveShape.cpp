@@ -51,9 +51,6 @@ CWaveShape::CWaveShape(const CDDSDevice& device, bool forDisplay) {
     m_pArb = device.m_fArb.data();
     m_dPoints = device.m_nPoints;
     m_nPointsPerPeriod = std::max(1, static_cast<int>(device.m_nPointsPerPeriod));
-    m_nPlanPoints = std::max(1, static_cast<int>(device.m_nPoints));
-    m_nPlanPeriods = periods;
-    m_bTableFitsPlan = m_nPointsPerPeriod == std::max(1, m_nPlanPoints / periods);
     SetPeriods(k);
 }
 
@@ -75,20 +72,9 @@ void CWaveShape::SetPeriods(double k) noexcept {
 }
 
 int CWaveShape::ArbIndex(double x) const noexcept {
-    int index;
-    if (m_bTableFitsPlan) {
-        index = Wrap(std::trunc(m_dPoints * x), m_nPointsPerPeriod);
-    } else {
-        // Buffer positions are i / count: a product that falls a rounding short of sample i is
-        // still sample i.
-        const double position = std::floor(m_dPoints * x + 1e-7);
-        // Where the sample lies in its period, counted in 1 / m_nPlanPoints of a period.
-        const long long inPeriod =
-            static_cast<long long>(Wrap(position, m_nPlanPoints)) * m_nPlanPeriods % m_nPlanPoints;
-        index = static_cast<int>(inPeriod * m_nPointsPerPeriod / m_nPlanPoints);
-    }
-    // A points-per-period figure above the table size must still land inside it.
-    return index % 4096;
+    // The buffer walks through the table once per m_nPointsPerPeriod samples; a figure above
+    // the table size must still land inside it.
+    return Wrap(std::trunc(m_dPoints * x), m_nPointsPerPeriod) % 4096;
 }
 
 double CWaveShape::At(double t) const {

@@ -151,12 +151,7 @@ private:
     bool m_bFM;
     const CRelaxed<float>* m_pArb;
     double m_dPoints;
-    int m_nPointsPerPeriod; ///< Size of the Arb table, at least 1.
-    int m_nPlanPoints;      ///< The buffer's samples, at least 1.
-    int m_nPlanPeriods;     ///< Periods in the buffer, at least 1.
-    /// The table's size is the plan's samples per period: the buffer walks through it sample
-    /// by sample. Otherwise each point is held for its share of the plan's period.
-    bool m_bTableFitsPlan;
+    int m_nPointsPerPeriod; ///< Arb table entries played per period, at least 1.
 
     void SetPeriods(double k) noexcept;
 };

@@ -25,7 +25,8 @@ void SimReset(int units);
 SimUnitState SimGetUnit(int index);
 /// The unit stops answering: DDSCheck reports 0 and every other call is ignored.
 void SimUnplug(int index);
-/// The unit answers again, freshly powered: it has forgotten all it was sent.
+/// The unit answers again, freshly powered: it has forgotten all it was sent except its
+/// power-on output setting, which it keeps for its next power-up.
 void SimReplug(int index);
 /// The meter reads hz instead of the unit's own output; negative: its own output again.
 void SimSetExternalFrequency(int index, double hz);

@@ -5,11 +5,14 @@ constexpr double kJitter = 2.0e-6; ///< Relative, either way.
 }
 
 CSimUnit::CSimUnit(int index) : m_nIndex(index), m_nJitter(static_cast<std::uint32_t>(index) + 1) {
+    m_state.powerOnOutput = 1; // as it leaves the factory
     PowerOn();
 }
 
 void CSimUnit::PowerOn() {
-    m_state = SimUnitState{true, 0.0, 0, 0, {}, 0, 0, 0, 1, 0, 0};
+    // The power-on output setting lives in the unit for its next power-up: a power cycle
+    // forgets everything else.
+    m_state = SimUnitState{true, 0.0, 0, 0, {}, 0, 0, 0, m_state.powerOnOutput, 0, 0};
     m_plan = CFrequencyPlan();
     m_bPlanned = false;
     m_dCountBefore = 0.0;

@@ -12,10 +12,10 @@ public:
 
     explicit CSimUnit(int index);
 
-    /// Back to the state of a freshly powered unit (present).
+    /// Back to the state of a freshly powered unit (present); its power-on output setting stays.
     void PowerOn();
 
-    SimUnitState m_state;
+    SimUnitState m_state{};
     double m_dExternalFrequency = -1.0; ///< Negative: the meter reads the own output.
     double m_dExternalCount = -1.0;     ///< Negative: the counter counts the own output.
 

@@ -50,6 +50,8 @@ bool WholeHertz(CScpiContext& context, double hz, int& value) {
 void LoadArb(CDeviceControl& control, const std::vector<float>& points) {
     CDDSDevice& device = control.Device();
     const auto rate = static_cast<float>(device.m_dFrequency * double(points.size()));
+    // The frequency command must find the device in Arb, whenever the worker gets to it.
+    const CDDSDevice::CCommandHold hold(device);
     std::string error;
     CCsvFile::ReadText(device, CCsvFile::Format(rate, points), "DATA:ARB", error);
     control.RememberFrequency(device.m_dFrequency);

@@ -1,5 +1,6 @@
 #include "media/WaveImport.h"
 
+#include "formats/CsvFile.h"
 #include "i18n/FileAccess.h"
 #include "media/SoundMemory.h"
 
@@ -217,6 +218,28 @@ bool CWaveImport::ReadSound(SNDFILE* file, const SF_INFO& info, const std::strin
 
 bool CWaveImport::ParseCsv(const std::string& text, const std::string& name, Source& source,
                            std::string& error) {
+    if (ParseColumns(text, name, source, error))
+        return true;
+    // A table file ("#CLOCK=", "#SIZE=", "<volts>,0,0" lines) is read as File > Open reads it:
+    // its points are one period at its clock. Any other refusal keeps the column reader's
+    // reason, which says more than a size read by position.
+    const std::size_t first = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    CCsvFile::Wave wave;
+    std::string fileError;
+    if (text.compare(first, 1, "#") != 0 || !CCsvFile::Parse(text, name, wave, fileError))
+        return false;
+    Source read;
+    read.values.assign(wave.points.begin(), wave.points.end());
+    if (std::isfinite(wave.fSampleRate) && wave.fSampleRate > 0.0f)
+        read.dSampleRate = wave.fSampleRate;
+    if (!Check(read, name, error))
+        return false;
+    source = std::move(read);
+    return true;
+}
+
+bool CWaveImport::ParseColumns(const std::string& text, const std::string& name, Source& source,
+                               std::string& error) {
     Source read;
     std::vector<double> times;
     std::size_t columns = 0;

@@ -6,7 +6,8 @@
 #include <vector>
 
 /// Reads a waveform made elsewhere: a sound file through libsndfile (its first channel) or a
-/// numeric CSV file (one column of volts, or time and volts, with or without a header line).
+/// numeric CSV file (one column of volts, or time and volts, with or without a header line, or
+/// the program's own table file).
 /// The whole file stands for one period. A file that would make no wave (no samples, silence,
 /// values that are not numbers, text among the numbers, a recording too long) is refused with
 /// the message to show, and nothing is handed on.
@@ -37,12 +38,16 @@ public:
     /// A sound file in memory, as Load reads one from disk; name only names it in error.
     static bool ReadSoundBytes(const std::string& bytes, const std::string& name, Source& source,
                                std::string& error);
-    /// A CSV file's text; name only names it in error.
+    /// A CSV file's text: columns as above, or else a table file as File > Open reads it
+    /// (its points at its "#CLOCK" rate); name only names it in error.
     static bool ParseCsv(const std::string& text, const std::string& name, Source& source,
                          std::string& error);
 
 private:
     static bool IsCsvName(const std::string& path);
+    /// One column of volts, or time and volts, with or without a header line.
+    static bool ParseColumns(const std::string& text, const std::string& name, Source& source,
+                             std::string& error);
     /// Decodes the first channel of an opened sound file, refusing one that is too long.
     static bool ReadSound(SNDFILE* file, const SF_INFO& info, const std::string& name,
                           Source& source, std::string& error);

@@ -80,6 +80,8 @@ bool CHeadlessHost::ApplyCsv(int index, const std::string& /*path*/, const CCsvF
     CDevice* entry = At(index);
     if (!entry)
         return false;
+    // The frequency command must find the device in Arb, whenever the worker gets to it.
+    const CDDSDevice::CCommandHold hold(entry->device);
     CCsvFile::Apply(entry->device, wave);
     // As File > Open: the points just read become the Arb wave, not a capture of the old one.
     entry->control.SelectWaveType(WAVE_ARB, true);

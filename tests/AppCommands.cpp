@@ -3,10 +3,13 @@
 #include "AppTestSupport.h"
 
 #include "app/CmdUI.h"
+#include "engine/WaveBatch.h"
+#include "formats/CsvFile.h"
 #include "i18n/IniFile.h"
 
 #include <QFile>
 
+#include <cmath>
 #include <filesystem>
 
 namespace {
@@ -96,6 +99,24 @@ private slots:
         std::filesystem::remove(odd);
         doc->SaveCsv(0);
         QVERIFY(std::filesystem::exists(odd));
+        // A table made elsewhere (8 points, clock 24000) plays as the plan walks the table: its
+        // points, then the rest of the table, in periods of the 3000 Hz plan's 1333 points.
+        QVERIFY(doc->ReadCsvFile(
+            WriteTextFile(program.Folder() + QStringLiteral("/eight.csv"),
+                          CCsvFile::Format(24000.0f, {1, 2, 3, 3.5f, 0, -1, -2, -3}).c_str())));
+        QTRY_VERIFY(doc->m_pDevice->CommandsDone());
+        const SimUnitState unit = SimGetUnit(0);
+        const CDDSDevice& device = *doc->m_pDevice;
+        QCOMPARE(std::tuple(unit.points, unit.periods, int(device.m_nPointsPerPeriod),
+                            int(unit.buffer.size())),
+                 std::tuple(4000, 3, 1333, 4000));
+        int differing = 0;
+        for (int s = 0; s < unit.points; ++s) {
+            const int i = int(std::trunc(unit.points * (double(s) / unit.points))) % 1333;
+            differing +=
+                unit.buffer[s] != CWaveBatch::CodeOf(device.m_fArb[i] * double(0.2857143f));
+        }
+        QCOMPARE(differing, 0);
 
         // Device commands need a device; Ctrl+N still opens one.
         QCOMPARE(States(frame, {ID_FILE_SAVE, ID_SHOW_HIDE_CONTROL, ID_TOOLBAR_UNUSED}),

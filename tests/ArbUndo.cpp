@@ -103,12 +103,15 @@ private slots:
         frame->RouteCommand(ID_ARB_UNDO);
         QCOMPARE(Table(device), drawn);
 
-        // A CSV file opened brings its own size; undo gives back the table and its size.
+        // A CSV file opened brings its points; the 3000 Hz plan (4000 samples, 3 periods) gives
+        // the points per period. Undo gives back the table and its size.
         const QString path =
             WriteTextFile(program.Folder() + QStringLiteral("/eight.csv"),
                           CCsvFile::Format(24000.0f, {1, 2, 3, 3.5f, 0, -1, -2, -3}).c_str());
         QVERIFY(program.Doc(0)->ReadCsvFile(path));
-        QCOMPARE(int(device.m_nPointsPerPeriod), 8);
+        QTRY_VERIFY(device.CommandsDone());
+        QCOMPARE(std::pair(int(device.m_nPointsPerPeriod), device.m_fArb[3].Get()),
+                 std::pair(1333, 3.5f));
         QCOMPARE(Downloads(program, ID_ARB_UNDO), 1);
         QCOMPARE(std::pair(Table(device), Offered(frame)), std::pair(drawn, QString("ee")));
 

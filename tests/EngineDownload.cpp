@@ -94,8 +94,8 @@ TEST_F(Download, ApplyFrequencyProgramsAtOnceAndKeepsThePlanInsideTheBuffer) {
     EXPECT_EQ(Plan(demo), std::pair(1000, 1));
 }
 
-// A sine stores the plan and leaves the Arb figures alone; Arb keeps its table's own size (the
-// download maps it onto the plan) and goes back to the full view.
+// A sine stores the plan and leaves the Arb figures alone; Arb takes the plan's samples per
+// period (at least one), clips its points to the buffer and goes back to the full view.
 TEST_F(Download, FrequencyCommandRefreshesTheArbPlanOnly) {
     m_device.m_bCounterOn = 0;
     m_device.m_nZoom = 3;
@@ -103,8 +103,9 @@ TEST_F(Download, FrequencyCommandRefreshesTheArbPlanOnly) {
     m_device.m_nArbPoints = 4090;
     // Wave type, plan points and periods; then points per period, Arb points, zoom level.
     const std::array<int, 6> rows[] = {{WAVE_SINE, 4000, 8, 1000, 4090, 3},
-                                       {WAVE_ARB, 4000, 8, 1000, 4000, 0},
-                                       {WAVE_ARB, 3, 8, 1000, 3, 0}};
+                                       {WAVE_ARB, 4000, 8, 500, 4000, 0},
+                                       {WAVE_ARB, 4000, 3, 1333, 4000, 0},
+                                       {WAVE_ARB, 3, 8, 1, 3, 0}};
     for (const auto& [wave, points, periods, perPeriod, arbPoints, zoom] : rows) {
         CFakeDll::SetPlan(points, periods);
         m_device.m_nWaveType = wave;
@@ -120,18 +121,26 @@ TEST_F(Download, FrequencyCommandRefreshesTheArbPlanOnly) {
 }
 
 // A frequency typed while the worker is between a frequency command and its download: the
-// second download request merges into the waiting one, which then runs for the old plan.
+// second download request merges into the waiting one, which then runs for the old plan (or,
+// in Arb, for a table size a file just set, before the plan's points per period replace it).
 TEST_F(Download, ANewPlanBehindAMergedDownloadStillGetsItsBuffer) {
     m_device.m_bCounterOn = 0;
-    // The new plan's points and periods, the downloads then made.
-    const std::tuple<int, int, std::vector<int>> rows[] = {{4000, 8, {1000, 4000}},
-                                                           {1000, 1, {1000}}};
-    for (const auto& [points, periods, expected] : rows) {
+    // The wave; the new plan's points and periods; the points per period a file set just
+    // before (0: none); the downloads then made.
+    const std::tuple<int, int, int, int, std::vector<int>> rows[] = {
+        {WAVE_SINE, 4000, 8, 0, {1000, 4000}},
+        {WAVE_SINE, 1000, 1, 0, {1000}},
+        {WAVE_ARB, 1000, 1, 8, {1000, 1000}},
+        {WAVE_ARB, 1000, 1, 1000, {1000}}};
+    for (const auto& [wave, points, periods, fileSize, expected] : rows) {
+        m_device.m_nWaveType = wave;
         CFakeDll::SetPlan(1000, 1);
         m_device.SetFrequency(1000.0);
         Drain(m_device);
         m_device.SetFrequency(2000.0);
         m_device.DeviceStep(); // the frequency command; its download still waits
+        if (fileSize > 0)
+            m_device.m_nPointsPerPeriod = fileSize;
         CFakeDll::SetPlan(points, periods);
         m_device.SetFrequency(50000.0);
         ASSERT_EQ(m_device.PendingCommands(), (std::vector<int>{CMD_DOWNLOAD, CMD_SET_FREQUENCY}));
@@ -141,7 +150,7 @@ TEST_F(Download, ANewPlanBehindAMergedDownloadStillGetsItsBuffer) {
         for (const std::string& call : CFakeDll::Calls())
             if (call.rfind("DDSDownload(", 0) == 0)
                 downloads.push_back(std::stoi(call.substr(call.find(',') + 1)));
-        EXPECT_EQ(downloads, expected) << points;
+        EXPECT_EQ(downloads, expected) << wave << " " << points << " " << fileSize;
     }
 }
 

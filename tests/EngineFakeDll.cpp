@@ -38,7 +38,7 @@ int DDSCheck(int index) {
     // The hook runs outside the lock: it may hold this call while other threads go on.
     if (std::function<void()> hook = CFakeDll::Lock()->checkHook)
         hook();
-    return 1;
+    return CFakeDll::Lock()->present;
 }
 int DDSSetFrequency(int index, double frequency, int* points, int* periods) {
     Record("DDSSetFrequency(%d,%f)", index, frequency);

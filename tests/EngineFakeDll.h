@@ -16,6 +16,7 @@ struct CFakeState {
     bool writePlan = true;           ///< false: DDSSetFrequency leaves its outputs untouched
     std::deque<double> readings;     ///< DDSGetMeasure hands them out in turn; the last one repeats
     std::function<void()> checkHook; ///< runs inside DDSCheck, outside the lock
+    int present = 1;                 ///< what DDSCheck answers
     std::vector<unsigned short> download;
 };
 

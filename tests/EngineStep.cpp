@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <future>
 #include <thread>
 
@@ -61,6 +62,55 @@ TEST_F(Step, CallsInOrderWithOneCommandPerStepReadingItsFieldsThen) {
         std::tuple(calls[3], calls[7], calls[11]),
         std::tuple("DDSSetSingleWave(0,0)", "DDSDownload(0,1000)", "DDSSetPowerOnOutput(0,0)"));
     EXPECT_TRUE(m_device.PendingCommands().empty());
+}
+
+// A lost unit that answers again gets frequency and buffer in that one step, then the queue:
+// what waited, a download, and the modes the panel shows. Its power-on setting is the user's
+// to write, so a return never sends it, whatever the record holds.
+TEST_F(Step, AReturningUnitGetsFrequencyAndBufferThenTheQueueButNoPowerOnSetting) {
+    m_device.m_bCounterOn = 0;
+    m_device.m_bExtTrig = 1;
+    // The record's power-on setting; whether a trigger command waited while the unit was away;
+    // the queue's head after the return; the trigger calls the queue then makes.
+    const std::tuple<int, bool, int, int> rows[] = {{1, true, CMD_SET_TRIGGER, 2},
+                                                    {0, false, CMD_DOWNLOAD, 1}};
+    for (const auto& [powerOn, waiting, head, triggers] : rows) {
+        m_device.m_bPowerOnOutput = powerOn;
+        if (waiting)
+            m_device.QueueCommand(CMD_SET_TRIGGER);
+        CFakeDll::Lock()->present = 0;
+        EXPECT_EQ(Steps(m_device, 2), (Calls{"DDSCheck(0)", "DDSCheck(0)"}));
+        CFakeDll::Lock()->present = 1;
+        EXPECT_EQ(Steps(m_device, 1),
+                  (Calls{"DDSCheck(0)", "DDSSetFrequency(0,1000.000000)", "DDSDownload(0,1000)"}));
+        EXPECT_EQ(int(m_device.m_bLost), 0);
+        const std::vector<int> queue = m_device.PendingCommands();
+        ASSERT_FALSE(queue.empty());
+        EXPECT_EQ(queue.front(), head);
+        const Calls rest = Steps(m_device, int(queue.size()));
+        EXPECT_TRUE(m_device.PendingCommands().empty());
+        for (const std::string& call : rest)
+            EXPECT_NE(call.rfind("DDSSetPowerOnOutput", 0), 0u) << call;
+        EXPECT_EQ(std::count(rest.begin(), rest.end(), "DDSSetTrigger(0,1,0)"), triggers);
+    }
+}
+
+// A file read queues its frequency before it switches to Arb: held, the worker takes neither
+// until both are made, so the frequency command always finds Arb.
+TEST_F(Step, AHeldQueueWaitsUntilTheGroupIsWhole) {
+    m_device.m_bCounterOn = 0;
+    CFakeDll::SetPlan(4000, 3);
+    {
+        const CDDSDevice::CCommandHold hold(m_device);
+        m_device.m_nPointsPerPeriod = 8;
+        m_device.SetFrequency(3000.0);
+        EXPECT_FALSE(m_device.CommandWaiting());
+        EXPECT_EQ(Steps(m_device, 3).size(), 9u); // presence and lines only
+        m_device.SetWaveType(WAVE_ARB);
+    }
+    EXPECT_TRUE(m_device.CommandWaiting());
+    EXPECT_EQ(Steps(m_device, 1).back(), "DDSSetFrequency(0,3000.000000)");
+    EXPECT_EQ(m_device.m_nPointsPerPeriod, 1333);
 }
 
 TEST_F(Step, MeterShowsTheOldestOfASteadyWindowAndHoldsThroughJumps) {

@@ -66,14 +66,25 @@ TEST(SampleAt, ShapesAtChosenPoints) {
         // and its own period number.
         {{.periods = 4, .phase = 0.5f, .single = 1}, 0.0, std::sin(0.125 * 6.28318) * kA, 0, false},
         {{.periods = 4, .phase = 0.5f}, 0.1, std::sin(3 * 0.6 * 6.28318) * kA, 0, true},
-        // A table of the plan's samples per period is walked sample by sample (300 mod 250); a
-        // position before the buffer still indexes the table (-400 mod 250).
+        // Arb: sample trunc(points x t) of the buffer plays entry (that mod points per period),
+        // whatever size the table was loaded with: 300 mod 250; an 8-point table under the
+        // 3000 Hz plan is walked round (1500 mod 8) and the plan's 1333 wraps at 1333; a
+        // position before the buffer still indexes the table (-400 mod 250); a figure above the
+        // table is held inside it (4800 mod 4096).
+        {{.type = WAVE_ARB, .perPeriod = 250}, 0.3, 53.5 * kScale, 0, false},
         {{.type = WAVE_ARB, .periods = 4, .perPeriod = 250}, 0.3, 53.5 * kScale, 0, false},
+        {{.type = WAVE_ARB, .points = 4000, .periods = 3, .perPeriod = 8},
+         0.375,
+         7.5 * kScale,
+         0,
+         false},
+        {{.type = WAVE_ARB, .points = 4000, .periods = 3, .perPeriod = 1333},
+         0.375,
+         170.5 * kScale,
+         0,
+         false},
         {early, 0.0, 103.5 * kScale, 0, true},
-        // Another size holds each point for its share of the period (300 x 250 / 1000); a
-        // size above the table is wrapped into it (4800 x 9000 / 8000 mod 4096).
-        {{.type = WAVE_ARB, .perPeriod = 250}, 0.3, 78.5 * kScale, 0, false},
-        {{.type = WAVE_ARB, .points = 8000, .perPeriod = 9000}, 0.6, 1307.5 * kScale, 0, false},
+        {{.type = WAVE_ARB, .points = 8000, .perPeriod = 9000}, 0.6, 707.5 * kScale, 0, false},
         {{.type = WAVE_ARB, .points = 8000, .perPeriod = 0}, 0.6, 3.5 * kScale, 0, false},
         {{.type = 9}, 0.3, 0.0, 0, false},
         {{.type = -1}, 0.3, 0.0, 0, false},
@@ -160,6 +171,8 @@ TEST(WaveBatch, MatchesSampleAtForEveryWave) {
         {.type = WAVE_EXPONENT, .points = 4096, .periods = 2, .phase = 0.1f},
         {.type = WAVE_EXPONENT, .points = 4096, .frequency = 0.2}, // beyond the fast range
         {.type = WAVE_ARB, .points = 4096, .periods = 4},
+        {.type = WAVE_ARB, .points = 4000, .periods = 3, .perPeriod = 8, .phase = 0.3f},
+        {.type = WAVE_ARB, .points = 4000, .periods = 3, .perPeriod = 1333},
         {.type = WAVE_TRAPEZIA, .points = 4000, .periods = 5, .phase = 0.7f},
         {.type = WAVE_AMFM, .points = 4096},
         {.type = WAVE_AMFM, .points = 4096, .fm = 1},

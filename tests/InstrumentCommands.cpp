@@ -51,6 +51,7 @@ protected:
         return index >= 0 && index < 2 ? &m_controls[index] : nullptr;
     }
     bool ApplyCsv(int index, const std::string& path, const CCsvFile::Wave& wave) override {
+        const CDDSDevice::CCommandHold hold(m_devices[index]); // as the program's registries
         m_strApplied = path;
         CCsvFile::Apply(m_devices[index], wave);
         m_controls[index].SelectWaveType(WAVE_ARB, true);
@@ -79,9 +80,22 @@ protected:
         }
         return codes;
     }
-    std::set<unsigned short> UnitCodes(int unit) {
-        const std::vector<unsigned short> buffer = SimGetUnit(unit).buffer;
-        return {buffer.begin(), buffer.end()};
+    /// The unit plays the Arb table as a CSV file's table plays: the plan's points per period,
+    /// and sample s of the buffer is entry trunc(points x s / points) mod that figure.
+    ::testing::AssertionResult PlaysTheTable(int i) {
+        const SimUnitState unit = SimGetUnit(i);
+        const CDDSDevice& device = m_devices[i];
+        const int perPeriod = device.m_nPointsPerPeriod;
+        if (perPeriod != unit.points / unit.periods || int(unit.buffer.size()) != unit.points)
+            return ::testing::AssertionFailure() << perPeriod << " points per period";
+        for (int s = 0; s < unit.points; ++s) {
+            const int entry = int(std::trunc(unit.points * (double(s) / unit.points))) % perPeriod;
+            if (unit.buffer[s] != CWaveBatch::CodeOf(device.m_fArb[entry] * double(0.2857143f)))
+                return ::testing::AssertionFailure()
+                       << "sample " << s << " entry " << entry << " code " << unit.buffer[s]
+                       << " table " << device.m_fArb[entry] << " of " << perPeriod;
+        }
+        return ::testing::AssertionSuccess();
     }
 
     CDDSDevice m_devices[2];
@@ -179,8 +193,12 @@ TEST_F(Instrument, ArbPointsReachTheUnitAsACsvFileWould) {
           "DATA:ARB 1;:MMEM:LOAD:DATA '" + name + "';*OPC?"}) {
         SCOPED_TRACE(line);
         EXPECT_EQ(Run(*session, line), "1");
-        // The plan holds more samples a period than points: each point is held for its share.
-        EXPECT_EQ(UnitCodes(0), codes);
+        // The points lead the table, which plays as a file's table does.
+        EXPECT_TRUE(PlaysTheTable(0));
+        std::set<unsigned short> first;
+        for (int i = 0; i < 3; ++i)
+            first.insert(CWaveBatch::CodeOf(m_devices[0].m_fArb[i] / 3.5));
+        EXPECT_EQ(first, codes);
         EXPECT_EQ(SimGetUnit(0).buffer.at(0), CWaveBatch::CodeOf(volts[0] / 3.5));
         EXPECT_EQ(Run(*session, "FUNC?;FREQ?"), "ARB;1000");
         EXPECT_EQ(Errors(*session), std::vector<int>{});

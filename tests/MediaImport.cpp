@@ -1,4 +1,5 @@
 #include "engine/DDSDevice.h"
+#include "formats/CsvFile.h"
 #include "media/WaveExport.h"
 #include "media/WaveImport.h"
 #include "media/WaveResampler.h"
@@ -134,6 +135,47 @@ TEST(WaveImport, BadFilesAreRefusedWithTheirReason) {
         EXPECT_EQ(source.values, std::vector<double>{42.0});
         EXPECT_EQ(error.rfind("Cannot import file " + (dir / name) + ": " + reason, 0), 0u)
             << error;
+    }
+}
+
+// Every table file File > Open accepts is imported as it reads it: the points by position, the
+// first line's clock as the rate of one period.
+TEST(WaveImport, TableFilesAreReadAsFileOpenReadsThem) {
+    CScratchDir dir;
+    // Name, text, the values and rate expected.
+    const std::tuple<const char*, std::string, std::vector<double>, double> kTables[] = {
+        {"eight.csv",
+         CCsvFile::Format(24000.0f, {1, 2, 3, 3.5f, 0, -1, -2, -3}),
+         {1, 2, 3, 3.5, 0, -1, -2, -3},
+         24000.0},
+        // LF ends and points that read as 0; a clock cut at its comma.
+        {"plain.csv",
+         "#CLOCK=1000\n#SIZE=4\n1.5,0,0\n1.5\n 1.5,0,0\n1e-3,0,0\n",
+         {1.5, 0, 0, 0},
+         1000.0},
+        {"cut.txt", "#CLOCK=1000.5,7\r\n#SIZE=2\r\n-0.25,0,0\r\n0.5,0,0\r\n", {-0.25, 0.5}, 1000.5},
+        // A short file: the missing points are 0; a clock that is no number leaves the rate open.
+        {"short.dat", "#CLOCK=fast\n#SIZE=5\n1,0,0\n2,0,0\n", {1, 2, 0, 0, 0}, 0.0},
+    };
+    for (const auto& [name, text, values, rate] : kTables) {
+        SCOPED_TRACE(name);
+        WriteBytes(dir / name, text);
+        CWaveImport::Source source;
+        std::string error;
+        ASSERT_TRUE(CWaveImport::Load(dir / name, source, error)) << error;
+        EXPECT_EQ(source.values, values);
+        EXPECT_NEAR(source.dSampleRate, rate, 1e-9);
+    }
+    // A size File > Open refuses keeps the column reader's reason; a silent table is no wave.
+    const std::pair<std::string, std::string> kRefused[] = {
+        {"#CLOCK=1000\n#SIZE=0\n", "line 2 holds text where a number belongs: #SIZE=0"},
+        {"#CLOCK=1000\n#SIZE=2\n0,0,0\n", "it is silent (every sample is 0)."},
+    };
+    for (const auto& [text, reason] : kRefused) {
+        CWaveImport::Source source;
+        std::string error;
+        EXPECT_FALSE(CWaveImport::ParseCsv(text, "t.csv", source, error));
+        EXPECT_EQ(error, "Cannot import file t.csv: " + reason);
     }
 }
 

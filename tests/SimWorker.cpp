@@ -65,8 +65,9 @@ TEST_F(SimWorker, NewDeviceIsFullyProgrammedAndReadsItsOwnUnit) {
     EXPECT_EQ(SimGetUnit(1).digitalOut, 0xFED);
 }
 
-// A replugged unit comes back freshly powered: it is programmed before anything else and every
-// setting sent before it left is sent again.
+// A replugged unit comes back freshly powered: it is programmed before anything else and the
+// modes the panel shows are sent again; its power-on setting is not written, since only the
+// Power On menu commands write it.
 TEST_F(SimWorker, ReplugedUnitIsReprogrammedFirstAndABurstEndsOnTheLast) {
     CDDSDevice& device = m_devices[0];
     device.SetExtTrig(1);
@@ -93,8 +94,11 @@ TEST_F(SimWorker, ReplugedUnitIsReprogrammedFirstAndABurstEndsOnTheLast) {
     EXPECT_EQ(sent[0], "DDSSetFrequency(0,2000.000000)");
     EXPECT_EQ(sent[1].rfind("DDSDownload(0,", 0), 0u) << sent[1];
     EXPECT_EQ(sent[2], "DDSSetDigitalOut(0,0)");
+    for (const std::string& call : sent)
+        EXPECT_NE(call.rfind("DDSSetPowerOnOutput", 0), 0u) << call;
     const SimUnitState unit = SimGetUnit(0);
     const bool planAgrees = device.m_nPoints == unit.points && device.m_nPeriods == unit.periods;
+    // The unit keeps the power-on setting the user gave it.
     EXPECT_EQ(
         (std::array<int, 8>{int(unit.frequency), unit.triggerOn, unit.triggerEdge, unit.singleWave,
                             unit.dioMode, unit.powerOnOutput, int(unit.buffer.size()), planAgrees}),

@@ -32,6 +32,6 @@ public:
 private:
     QString HelpText() const;
 
-    QStringList m_headless; ///< --headless, --scpi[=PORT], --listen=ADDRESS as given.
+    QStringList m_headless; ///< --headless, --scpi[=PORT], --listen, --allow as given.
     QString m_strProgram;
 };

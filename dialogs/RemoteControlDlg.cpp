@@ -33,7 +33,7 @@ CRemoteControlDlg::CRemoteControlDlg(const CSettingsFile::Remote& remote,
                                      const CLanguageManager& language, QWidget* parent)
     : QDialog(parent), m_remote(remote), m_language(language), m_clients(std::move(clients)),
       m_pEnable(new QCheckBox(QStringLiteral("Enable remote control (SCPI over TCP)"), this)),
-      m_pPort(new QSpinBox(this)), m_pAddress(new QLineEdit(this)),
+      m_pPort(new QSpinBox(this)), m_pAddress(new QLineEdit(this)), m_pAllow(new QLineEdit(this)),
       m_pClients(new QListWidget(this)), m_pRefresh(new QTimer(this)) {
     m_pEnable->setProperty("ctrlId", IDC_REMOTE_ENABLE);
     m_pEnable->setChecked(remote.bEnabled);
@@ -42,6 +42,9 @@ CRemoteControlDlg::CRemoteControlDlg(const CSettingsFile::Remote& remote,
     m_pPort->setValue(remote.nPort);
     m_pAddress->setProperty("ctrlId", IDC_REMOTE_ADDRESS);
     m_pAddress->setText(QString::fromStdString(remote.strAddress));
+    m_pAllow->setProperty("ctrlId", IDC_REMOTE_ALLOW);
+    m_pAllow->setText(QString::fromStdString(remote.strAllow));
+    m_pAllow->setPlaceholderText(QStringLiteral("192.168.1.0/24, 10.0.0.7"));
     m_pClients->setProperty("ctrlId", IDC_REMOTE_CLIENTS);
     m_pClients->setSelectionMode(QAbstractItemView::NoSelection);
 
@@ -57,6 +60,7 @@ CRemoteControlDlg::CRemoteControlDlg(const CSettingsFile::Remote& remote,
     auto* form = new QFormLayout;
     form->addRow(Caption(IDC_TXT_REMOTE_PORT, "Port:", this), m_pPort);
     form->addRow(Caption(IDC_TXT_REMOTE_ADDRESS, "Listen address:", this), m_pAddress);
+    form->addRow(Caption(IDC_TXT_REMOTE_ALLOW, "Allowed clients:", this), m_pAllow);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pEnable);
     layout->addLayout(form);
@@ -105,5 +109,6 @@ void CRemoteControlDlg::OnOk() {
     m_remote.bEnabled = m_pEnable->isChecked();
     m_remote.nPort = m_pPort->value();
     m_remote.strAddress = address;
+    m_remote.strAllow = m_pAllow->text().trimmed().toStdString();
     accept();
 }

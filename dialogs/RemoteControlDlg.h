@@ -13,9 +13,10 @@ class QListWidget;
 class QSpinBox;
 class QTimer;
 
-/// Utility > Remote Control...: whether the SCPI server runs, its port and listen address, and
-/// the clients connected now (asked again every half second while the dialog is open). OK
-/// takes the setting into m_remote; a listen address that is not an IP address is refused.
+/// Utility > Remote Control...: whether the SCPI server runs, its port, listen address and
+/// the clients it admits, and the clients connected now (asked again every half second while the
+/// dialog is open). OK takes the setting into m_remote; a listen address that is not an IP address
+/// is refused.
 class CRemoteControlDlg : public QDialog {
     Q_OBJECT
 
@@ -28,6 +29,7 @@ public:
     QCheckBox* Enable() const { return m_pEnable; }
     QSpinBox* Port() const { return m_pPort; }
     QLineEdit* Address() const { return m_pAddress; }
+    QLineEdit* Allow() const { return m_pAllow; }
     QListWidget* Clients() const { return m_pClients; }
 
 private:
@@ -39,6 +41,7 @@ private:
     QCheckBox* m_pEnable;
     QSpinBox* m_pPort;
     QLineEdit* m_pAddress;
+    QLineEdit* m_pAllow;
     QListWidget* m_pClients;
     QTimer* m_pRefresh;
 };

@@ -36,6 +36,9 @@ CSettingsFile::Remote CSettingsFile::LoadRemote() const {
     const std::string address = ini.ReadString("Remote", "Address");
     if (IsAddress(address))
         remote.strAddress = address;
+    const std::string allow = ini.ReadString("Remote", "Allow");
+    if (allow != CIniFile::kMissingValue)
+        remote.strAllow = allow;
     return remote;
 }
 
@@ -43,7 +46,8 @@ unsigned int CSettingsFile::SaveRemote(const Remote& remote) const {
     CIniFile ini(m_strPath);
     const std::pair<const char*, std::string> keys[] = {{"Enabled", remote.bEnabled ? "1" : "0"},
                                                         {"Port", std::to_string(remote.nPort)},
-                                                        {"Address", remote.strAddress}};
+                                                        {"Address", remote.strAddress},
+                                                        {"Allow", remote.strAllow}};
     for (const auto& [key, value] : keys)
         if (const unsigned int error = ini.WriteString("Remote", key, value, true))
             return error;

@@ -22,9 +22,12 @@ public:
         bool bEnabled = false;
         int nPort = kDefaultPort;             ///< 1..65535
         std::string strAddress = "127.0.0.1"; ///< Where it listens; loopback keeps it local.
+        /// The clients admitted, "ADDR[/PREFIX],..."; empty: loopback only.
+        std::string strAllow;
         bool operator==(const Remote&) const = default;
     };
-    /// Keys "Enabled", "Port", "Address"; each missing or unreadable one is its default.
+    /// Keys "Enabled", "Port", "Address", "Allow"; each missing or unreadable one is its
+    /// default (the server checks the allow-list when it listens).
     Remote LoadRemote() const;
     /// 0 or the error number of the first key that could not be written.
     unsigned int SaveRemote(const Remote& remote) const;

@@ -19,6 +19,7 @@ const char* const kVersion = DDSTARN_VERSION;
 struct COptions {
     QHostAddress address{QHostAddress::LocalHost};
     quint16 nPort = CScpiServer::kDefaultPort;
+    QString strAllow;
 };
 
 /// False with a message on stderr for an option the headless program does not know.
@@ -33,13 +34,16 @@ bool ParseOptions(const QStringList& arguments, COptions& options) {
             options.nPort = quint16(port);
         } else if (argument.startsWith(QLatin1String("--listen="))) {
             ok = options.address.setAddress(argument.mid(9));
+        } else if (argument.startsWith(QLatin1String("--allow="))) {
+            options.strAllow = argument.mid(8);
         } else {
             ok = false;
         }
         if (!ok) {
             std::fprintf(stderr,
                          "DDSTarnUSB: cannot use \"%s\"\n"
-                         "usage: DDSTarnUSB --headless [--scpi[=PORT]] [--listen=ADDRESS]\n",
+                         "usage: DDSTarnUSB --headless [--scpi[=PORT]] [--listen=ADDRESS] "
+                         "[--allow=ADDR[/PREFIX][,...]]\n",
                          argument.toLocal8Bit().constData());
             return false;
         }
@@ -49,7 +53,8 @@ bool ParseOptions(const QStringList& arguments, COptions& options) {
 
 int Serve(CScpiServer& server, const COptions& options) {
     QString error;
-    if (!server.Listen(options.address, options.nPort, &error)) {
+    if (!server.Admission().SetAllowList(options.strAllow, &error) ||
+        !server.Listen(options.address, options.nPort, &error)) {
         std::fprintf(stderr, "SCPI cannot listen on %s:%u: %s\n",
                      options.address.toString().toLocal8Bit().constData(), unsigned(options.nPort),
                      error.toLocal8Bit().constData());

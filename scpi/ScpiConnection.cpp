@@ -18,9 +18,10 @@ std::size_t Token(std::string_view text) {
 
 } // namespace
 
-CScpiConnection::CScpiConnection(std::unique_ptr<CScpiSession> session)
-    : m_pSession(std::move(session)) {
-    m_pSession->SetOutputLimit(kOutputLimit);
+CScpiConnection::CScpiConnection(std::unique_ptr<CScpiSession> session, std::size_t inputLimit,
+                                 std::size_t outputLimit)
+    : m_pSession(std::move(session)), m_nInputLimit(inputLimit) {
+    m_pSession->SetOutputLimit(outputLimit);
 }
 
 bool CScpiConnection::IsHttpLine(std::string_view line) {
@@ -44,7 +45,7 @@ bool CScpiConnection::IsHttpLine(std::string_view line) {
 }
 
 std::size_t CScpiConnection::InputRoom() const {
-    return m_bRefused || m_strInput.size() >= kInputLimit ? 0 : kInputLimit - m_strInput.size();
+    return m_bRefused || m_strInput.size() >= m_nInputLimit ? 0 : m_nInputLimit - m_strInput.size();
 }
 
 void CScpiConnection::Receive(std::string_view bytes) {
@@ -58,7 +59,7 @@ void CScpiConnection::CheckFirstLine() {
     if (!m_bFirstLine)
         return;
     const std::size_t end = m_strInput.find('\n');
-    if (end == std::string::npos && m_strInput.size() < kInputLimit)
+    if (end == std::string::npos && m_strInput.size() < m_nInputLimit)
         return;
     m_bFirstLine = false;
     if (IsHttpLine(std::string_view(m_strInput).substr(0, end))) {
@@ -79,7 +80,7 @@ bool CScpiConnection::Run(std::size_t units) {
     }
     bool more = m_pSession->Run(units);
     // The client neither reads nor stops sending: nothing else can move.
-    if (m_strInput.size() >= kInputLimit && m_pSession->Deadlock())
+    if (m_strInput.size() >= m_nInputLimit && m_pSession->Deadlock())
         more = true;
     return more || (!m_pSession->HasWork() && !m_strInput.empty() && !m_pSession->IsWaiting());
 }

@@ -20,7 +20,9 @@ public:
     static constexpr std::size_t kInputLimit = 64 * 1024;
     static constexpr std::size_t kOutputLimit = 64 * 1024;
 
-    explicit CScpiConnection(std::unique_ptr<CScpiSession> session);
+    explicit CScpiConnection(std::unique_ptr<CScpiSession> session,
+                             std::size_t inputLimit = kInputLimit,
+                             std::size_t outputLimit = kOutputLimit);
 
     /// How many more bytes Receive takes now.
     std::size_t InputRoom() const;
@@ -49,6 +51,7 @@ private:
     void CheckFirstLine();
 
     std::unique_ptr<CScpiSession> m_pSession;
+    std::size_t m_nInputLimit;
     std::string m_strInput; ///< Read ahead, not yet given to the session.
     bool m_bFirstLine = true;
     bool m_bRefused = false;

@@ -49,8 +49,9 @@ CRemoteControlDlg::CRemoteControlDlg(const CSettingsFile::Remote& remote,
     m_pClients->setSelectionMode(QAbstractItemView::NoSelection);
 
     QLabel* warning = Caption(IDC_REMOTE_WARNING,
-                              "Any address other than 127.0.0.1 lets every computer on the "
-                              "network drive the generators.",
+                              "Any address other than 127.0.0.1 needs the clients allowed: "
+                              "addresses or prefixes such as 192.168.1.0/24, separated by "
+                              "commas.",
                               this);
     warning->setWordWrap(true);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

@@ -1,7 +1,8 @@
 // The headless program under a bounded load on loopback: 16 clients, one flooding queries it
 // never reads, one sending 1 MiB messages, the rest doing SOUR<n>:FREQ f;*OPC? round trips.
 // Reports the well-behaved clients' latencies and the program's memory beside the same run
-// without the two bad clients. Each run stops by itself after its round trips (or 60 s).
+// without the two bad clients, three times each. Each run stops by itself after its round trips
+// (or 60 s).
 #include <algorithm>
 #include <arpa/inet.h>
 #include <atomic>
@@ -213,16 +214,35 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
     std::printf("%-26s %7s %8s %8s %8s %9s %9s %5s\n", "run (14 FREQ;*OPC? clients)", "trips",
                 "p50 ms", "p99 ms", "max ms", "RSS MiB", "peak MiB", "fail");
-    const CResult quiet = Run(program, false);
-    Print("alone", quiet);
-    const CResult loaded = Run(program, true);
-    Print("+ flooder + 1 MiB sender", loaded);
+    // Alternating runs, so that a busy moment of the machine does not fall on one side only;
+    // the summary takes the run with the median p99 of each side.
+    constexpr int kRepetitions = 3;
+    std::vector<CResult> quiets, loadeds;
+    for (int i = 0; i < kRepetitions; ++i) {
+        quiets.push_back(Run(program, false));
+        Print("alone", quiets.back());
+        loadeds.push_back(Run(program, true));
+        Print("+ flooder + 1 MiB sender", loadeds.back());
+    }
+    const auto median = [](std::vector<CResult>& runs) {
+        std::sort(runs.begin(), runs.end(),
+                  [](const CResult& a, const CResult& b) { return At(a, 0.99) < At(b, 0.99); });
+        return runs[runs.size() / 2];
+    };
+    const CResult quiet = median(quiets);
+    const CResult loaded = median(loadeds);
+    int failures = 0;
+    for (const CResult& r : quiets)
+        failures += r.failures;
+    for (const CResult& r : loadeds)
+        failures += r.failures;
     // Per client the server holds at most a partial message (1 MiB), 64 KiB of queued and
     // 64 KiB of read-ahead input, 64 KiB of answers plus one, and Qt's 80 KiB: 16 of them,
     // about 21 MiB.
-    std::printf("loaded p99 %.3f ms (goal: under 5 ms), %.2fx alone; peak memory %+.1f MiB "
+    std::printf("median runs: loaded p99 %.3f ms (goal: under 5 ms), %.2fx alone; peak memory "
+                "%+.1f MiB "
                 "(bound: +21 MiB)\n",
                 At(loaded, 0.99), At(loaded, 0.99) / std::max(At(quiet, 0.99), 1e-9),
                 double(loaded.peakKb - quiet.peakKb) / 1024.0);
-    return quiet.failures + loaded.failures > 0;
+    return failures > 0;
 }

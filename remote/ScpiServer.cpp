@@ -28,7 +28,7 @@ constexpr qint64 kWriteChunk = 16 * 1024;
 /// The system's send buffer per client (the kernel doubles it).
 constexpr int kSendBuffer = 64 * 1024;
 /// One client's work at a time before the event loop goes on.
-constexpr qint64 kSliceNs = 1'000'000;
+constexpr qint64 kSliceNs = 500'000;
 /// Units run between two looks at the clock.
 constexpr std::size_t kUnitsPerStep = 8;
 /// For this long after a session starts waiting for *OPC?, it is polled on every pass of the
@@ -221,6 +221,8 @@ struct CScpiServer::Impl {
         runnable.pop_front();
         client->bQueued = false;
         Slice(*client);
+        // Long work leaves the device workers a turn between slices.
+        QThread::yieldCurrentThread();
         if (runnable.empty())
             pSlices->stop();
     }

@@ -14,7 +14,7 @@ class CScpiSession;
 /// SCPI over TCP (raw socket, newline-terminated): clients admitted by CClientAdmission, each
 /// with its own session of the instrument behind a CScpiConnection, so that input and output
 /// are bounded, answers go out as they are produced and a client whose answers wait is not
-/// read further. A client's work runs in slices of about a millisecond, so other clients and
+/// read further. A client's work runs in slices of half a millisecond, so other clients and
 /// the window are served in between. Qt Core and Network only.
 class CScpiServer : public QObject {
     Q_OBJECT

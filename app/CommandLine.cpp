@@ -36,6 +36,9 @@ QString CCommandLine::HelpText() const {
                "  --listen=ADDRESS    Where the headless program listens (127.0.0.1).\n"
                "  --data-dir DIR      The one folder remote file commands reach\n"
                "                      (~/.local/share/ddstarn-usb/waveforms).\n"
+               "  --allow=ADDR[/PREFIX][,...]\n"
+               "                      The clients the headless program admits (loopback\n"
+               "                      only unless given; needed to listen beyond it).\n"
                "  --paths             Show where the program finds its files, then exit.\n\n"
                "Arguments:\n"
                "  files               CSV waveform files to open, one device window each.\n")
@@ -64,10 +67,11 @@ void CCommandLine::Parse(const QStringList& arguments) {
     const QCommandLineOption language = Option("language", "", "NAME");
     const QCommandLineOption headless = Option("headless", "");
     const QCommandLineOption listen = Option("listen", "", "ADDRESS");
+    const QCommandLineOption allow = Option("allow", "", "LIST");
     const QCommandLineOption paths = Option("paths", "");
     const QCommandLineOption dataDir = Option("data-dir", "", "DIR");
     parser.addOptions(
-        {help, version, units, demo, driver, language, headless, listen, paths, dataDir});
+        {help, version, units, demo, driver, language, headless, listen, allow, paths, dataDir});
 
     m_action = Action::Exit;
     if (!parser.parse(rest)) {
@@ -119,6 +123,8 @@ void CCommandLine::Parse(const QStringList& arguments) {
         m_headless.prepend(QStringLiteral("--headless"));
     if (parser.isSet(listen))
         m_headless << QStringLiteral("--listen=") + parser.value(listen);
+    if (parser.isSet(allow))
+        m_headless << QStringLiteral("--allow=") + parser.value(allow);
     m_action = parser.isSet(paths)      ? Action::PrintPaths
                : parser.isSet(headless) ? Action::RunHeadless
                                         : Action::Run;

@@ -33,7 +33,7 @@ public:
 private:
     QString HelpText() const;
 
-    /// --headless, --scpi[=PORT], --listen=ADDRESS, --data-dir=DIR as given.
+    /// --headless, --scpi[=PORT], --listen=ADDRESS, --allow=LIST, --data-dir=DIR as given.
     QStringList m_headless;
     QString m_strProgram;
 };

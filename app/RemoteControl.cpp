@@ -32,10 +32,11 @@ bool CRemoteControl::Apply(const CSettingsFile::Remote& remote, QString& error) 
     m_pEndpoint->SetWaveFolder(remote.strDataDir);
     // Listening again on the address and port it already has would drop every client.
     if (m_pEndpoint->IsListening() && m_pEndpoint->Port() == remote.nPort &&
-        m_strAddress == remote.strAddress)
+        m_strAddress == remote.strAddress && m_strAllow == remote.strAllow)
         return true;
     m_strAddress = remote.strAddress;
-    return m_pEndpoint->Listen(remote.strAddress, remote.nPort, error);
+    m_strAllow = remote.strAllow;
+    return m_pEndpoint->Listen(remote.strAddress, remote.nPort, remote.strAllow, error);
 }
 
 bool CRemoteControl::IsListening() const {

@@ -35,6 +35,7 @@ private:
     std::unique_ptr<CRemoteEndpoint> m_pEndpoint;
     CSettingsFile::Remote m_setting;
     std::string m_strAddress; ///< Where the endpoint was last told to listen.
+    std::string m_strAllow;   ///< And for whom.
 };
 
 /// The SCPI server over `devices` (ScpiEndpoint.cpp).

@@ -10,8 +10,10 @@ class CRemoteEndpoint {
 public:
     virtual ~CRemoteEndpoint() = default;
 
-    /// Starts listening (stopping first when already listening); false with the reason.
-    virtual bool Listen(const std::string& address, int port, QString& error) = 0;
+    /// Starts listening (stopping first when already listening) for the clients `allow` names
+    /// ("ADDR[/PREFIX],...", empty: loopback only); false with the reason.
+    virtual bool Listen(const std::string& address, int port, const std::string& allow,
+                        QString& error) = 0;
     virtual void Close() = 0;
     virtual bool IsListening() const = 0;
     virtual int Port() const = 0;

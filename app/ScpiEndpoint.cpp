@@ -14,8 +14,10 @@ public:
     explicit CScpiEndpoint(CDeviceRegistry& devices)
         : m_instrument(devices, CMainFrame::kVersion), m_server(m_instrument) {}
 
-    bool Listen(const std::string& address, int port, QString& error) override {
-        return m_server.Listen(QHostAddress(QString::fromStdString(address)), quint16(port),
+    bool Listen(const std::string& address, int port, const std::string& allow,
+                QString& error) override {
+        return m_server.Admission().SetAllowList(QString::fromStdString(allow), &error) &&
+               m_server.Listen(QHostAddress(QString::fromStdString(address)), quint16(port),
                                &error);
     }
     void Close() override { m_server.Close(); }

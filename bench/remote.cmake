@@ -8,3 +8,12 @@ if(DDSTARN_GUI)
   endif()
   ddstarn_warnings(RemoteRoundTrip)
 endif()
+# The headless program under load: 16 clients, one flooding and never reading, one sending
+# 1 MiB messages; a plain program (it times whole runs of a child process).
+if(DDSTARN_GUI)
+  add_executable(RemoteLoad ${CMAKE_CURRENT_SOURCE_DIR}/RemoteLoad.cpp)
+  target_compile_definitions(RemoteLoad PRIVATE DDSTARN_PROGRAM="$<TARGET_FILE:DDSTarnUSB>")
+  add_dependencies(RemoteLoad DDSTarnUSB)
+  target_link_libraries(RemoteLoad PRIVATE Threads::Threads)
+  ddstarn_warnings(RemoteLoad)
+endif()

@@ -37,7 +37,8 @@ CRemoteControlDlg::CRemoteControlDlg(const CSettingsFile::Remote& remote,
                                      const CLanguageManager& language, QWidget* parent)
     : QDialog(parent), m_remote(remote), m_language(language), m_clients(std::move(clients)),
       m_pEnable(new QCheckBox(QStringLiteral("Enable remote control (SCPI over TCP)"), this)),
-      m_pPort(new QSpinBox(this)), m_pAddress(new QLineEdit(this)), m_pDataDir(new QLineEdit(this)),
+      m_pPort(new QSpinBox(this)), m_pAddress(new QLineEdit(this)), m_pAllow(new QLineEdit(this)),
+      m_pDataDir(new QLineEdit(this)),
       m_pClients(new QListWidget(this)), m_pRefresh(new QTimer(this)) {
     m_pEnable->setProperty("ctrlId", IDC_REMOTE_ENABLE);
     m_pEnable->setChecked(remote.bEnabled);
@@ -50,12 +51,16 @@ CRemoteControlDlg::CRemoteControlDlg(const CSettingsFile::Remote& remote,
     m_pDataDir->setText(QFile::decodeName(remote.strDataDir.c_str()));
     m_pDataDir->setPlaceholderText(QFile::decodeName(CSettingsFile::DefaultDataDir().c_str()));
     m_pDataDir->setToolTip(m_pDataDir->placeholderText()); // the default, even when cut short
+    m_pAllow->setProperty("ctrlId", IDC_REMOTE_ALLOW);
+    m_pAllow->setText(QString::fromStdString(remote.strAllow));
+    m_pAllow->setPlaceholderText(QStringLiteral("192.168.1.0/24, 10.0.0.7"));
     m_pClients->setProperty("ctrlId", IDC_REMOTE_CLIENTS);
     m_pClients->setSelectionMode(QAbstractItemView::NoSelection);
 
     QLabel* warning = Caption(IDC_REMOTE_WARNING,
-                              "Any address other than 127.0.0.1 lets every computer on the "
-                              "network drive the generators.",
+                              "Any address other than 127.0.0.1 needs the clients allowed: "
+                              "addresses or prefixes such as 192.168.1.0/24, separated by "
+                              "commas.",
                               this);
     warning->setWordWrap(true);
     QLabel* reach = Caption(IDC_REMOTE_REACH,
@@ -76,6 +81,7 @@ CRemoteControlDlg::CRemoteControlDlg(const CSettingsFile::Remote& remote,
     auto* form = new QFormLayout;
     form->addRow(Caption(IDC_TXT_REMOTE_PORT, "Port:", this), m_pPort);
     form->addRow(Caption(IDC_TXT_REMOTE_ADDRESS, "Listen address:", this), m_pAddress);
+    form->addRow(Caption(IDC_TXT_REMOTE_ALLOW, "Allowed clients:", this), m_pAllow);
     form->addRow(Caption(IDC_TXT_REMOTE_DATA_DIR, "Waveform folder:", this), folderRow);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pEnable);
@@ -148,5 +154,6 @@ void CRemoteControlDlg::OnOk() {
     m_remote.strAddress = address;
     m_remote.strDataDir =
         folder.isEmpty() ? std::string() : QFile::encodeName(QDir::cleanPath(folder)).toStdString();
+    m_remote.strAllow = m_pAllow->text().trimmed().toStdString();
     accept();
 }

@@ -13,11 +13,11 @@ class QListWidget;
 class QSpinBox;
 class QTimer;
 
-/// Utility > Remote Control...: whether the SCPI server runs, its port and listen address, the
-/// one folder its file commands reach, what a client can do, and the clients connected now
-/// (asked again every half second while the dialog is open). OK takes the setting into
-/// m_remote; a listen address that is not an IP address, or a folder that is not an absolute
-/// path, is refused.
+/// Utility > Remote Control...: whether the SCPI server runs, its port, listen address and the
+/// clients it admits, the one folder its file commands reach, what a client can do, and the
+/// clients connected now (asked again every half second while the dialog is open). OK takes the
+/// setting into m_remote; a listen address that is not an IP address, or a folder that is not
+/// an absolute path, is refused.
 class CRemoteControlDlg : public QDialog {
     Q_OBJECT
 
@@ -30,6 +30,7 @@ public:
     QCheckBox* Enable() const { return m_pEnable; }
     QSpinBox* Port() const { return m_pPort; }
     QLineEdit* Address() const { return m_pAddress; }
+    QLineEdit* Allow() const { return m_pAllow; }
     QListWidget* Clients() const { return m_pClients; }
     QLineEdit* DataDir() const { return m_pDataDir; }
 
@@ -46,6 +47,7 @@ private:
     QSpinBox* m_pPort;
     QLineEdit* m_pAddress;
     QLineEdit* m_pDataDir; ///< Empty: the default folder, shown greyed.
+    QLineEdit* m_pAllow;
     QListWidget* m_pClients;
     QTimer* m_pRefresh;
 };

@@ -43,6 +43,9 @@ CSettingsFile::Remote CSettingsFile::LoadRemote() const {
     const std::string dataDir = ini.ReadString("Remote", "DataDir");
     if (!dataDir.empty() && dataDir.front() == '/')
         remote.strDataDir = dataDir;
+    const std::string allow = ini.ReadString("Remote", "Allow");
+    if (allow != CIniFile::kMissingValue)
+        remote.strAllow = allow;
     return remote;
 }
 
@@ -51,6 +54,7 @@ unsigned int CSettingsFile::SaveRemote(const Remote& remote) const {
     const std::pair<const char*, std::string> keys[] = {{"Enabled", remote.bEnabled ? "1" : "0"},
                                                         {"Port", std::to_string(remote.nPort)},
                                                         {"Address", remote.strAddress},
+                                                        {"Allow", remote.strAllow},
                                                         {"DataDir", remote.strDataDir}};
     for (const auto& [key, value] : keys)
         if (const unsigned int error = ini.WriteString("Remote", key, value, true))

@@ -22,13 +22,15 @@ public:
         bool bEnabled = false;
         int nPort = kDefaultPort;             ///< 1..65535
         std::string strAddress = "127.0.0.1"; ///< Where it listens; loopback keeps it local.
+        /// The clients admitted, "ADDR[/PREFIX],..."; empty: loopback only.
+        std::string strAllow;
         /// The one folder remote file commands reach, an absolute path; empty: the default
         /// ($XDG_DATA_HOME/ddstarn-usb/waveforms).
         std::string strDataDir;
         bool operator==(const Remote&) const = default;
     };
-    /// Keys "Enabled", "Port", "Address", "DataDir"; each missing or unreadable one is its
-    /// default.
+    /// Keys "Enabled", "Port", "Address", "Allow", "DataDir"; each missing or unreadable one is
+    /// its default (the server checks the allow-list when it listens).
     Remote LoadRemote() const;
     /// 0 or the error number of the first key that could not be written.
     unsigned int SaveRemote(const Remote& remote) const;

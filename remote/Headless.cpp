@@ -22,6 +22,7 @@ struct COptions {
     QHostAddress address{QHostAddress::LocalHost};
     quint16 nPort = CScpiServer::kDefaultPort;
     std::string strDataDir; ///< Empty: the default waveform folder.
+    QString strAllow;
 };
 
 /// False with a message on stderr for an option the headless program does not know.
@@ -40,6 +41,8 @@ bool ParseOptions(const QStringList& arguments, COptions& options) {
             // Absolute only: the command line has made it so.
             options.strDataDir = QFile::encodeName(argument.mid(11)).toStdString();
             ok = options.strDataDir.size() > 0 && options.strDataDir.front() == '/';
+        } else if (argument.startsWith(QLatin1String("--allow="))) {
+            options.strAllow = argument.mid(8);
         } else {
             ok = false;
         }
@@ -47,7 +50,7 @@ bool ParseOptions(const QStringList& arguments, COptions& options) {
             std::fprintf(stderr,
                          "DDSTarnUSB: cannot use \"%s\"\n"
                          "usage: DDSTarnUSB --headless [--scpi[=PORT]] [--listen=ADDRESS] "
-                         "[--data-dir=DIR]\n",
+                         "[--allow=ADDR[/PREFIX][,...]] [--data-dir=DIR]\n",
                          argument.toLocal8Bit().constData());
             return false;
         }
@@ -57,7 +60,8 @@ bool ParseOptions(const QStringList& arguments, COptions& options) {
 
 int Serve(CScpiServer& server, const COptions& options) {
     QString error;
-    if (!server.Listen(options.address, options.nPort, &error)) {
+    if (!server.Admission().SetAllowList(options.strAllow, &error) ||
+        !server.Listen(options.address, options.nPort, &error)) {
         std::fprintf(stderr, "SCPI cannot listen on %s:%u: %s\n",
                      options.address.toString().toLocal8Bit().constData(), unsigned(options.nPort),
                      error.toLocal8Bit().constData());

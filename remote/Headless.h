@@ -4,5 +4,6 @@
 bool IsHeadless(int argc, char* argv[]);
 /// The headless program: a Qt Core application serving SCPI over the generators found, until
 /// SIGINT or SIGTERM. Options: --headless, --scpi[=PORT] (5025; 0 picks a free port),
-/// --listen=ADDRESS (127.0.0.1). Returns the exit code.
+/// --listen=ADDRESS (127.0.0.1), --allow=ADDR[/PREFIX][,...] (the clients admitted; needed to
+/// listen beyond loopback). Returns the exit code.
 int RunHeadless(int argc, char* argv[]);

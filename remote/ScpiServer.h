@@ -1,4 +1,6 @@
 #pragma once
+#include "remote/ClientAdmission.h"
+
 #include <QHostAddress>
 #include <QObject>
 #include <QStringList>
@@ -9,14 +11,16 @@
 class CScpiInstrument;
 class CScpiSession;
 
-/// SCPI over TCP (raw socket, newline-terminated): at most 16 clients, each with its own
-/// session of the instrument; bounded input; a client that leaves mid-line leaves nothing
-/// half-applied. Qt Core and Network only, so the headless program has no widget code.
+/// SCPI over TCP (raw socket, newline-terminated): clients admitted by CClientAdmission, each
+/// with its own session of the instrument behind a CScpiConnection, so that input and output
+/// are bounded, answers go out as they are produced and a client whose answers wait is not
+/// read further. A client's work runs in slices of half a millisecond, so other clients and
+/// the window are served in between. Qt Core and Network only.
 class CScpiServer : public QObject {
     Q_OBJECT
 
 public:
-    static constexpr int kMaxClients = 16;
+    static constexpr int kMaxClients = CClientAdmission::kMaxClients;
     static constexpr quint16 kDefaultPort = 5025;
 
     /// What the server serves: a new session per connection, and the remote sweeps it steps
@@ -31,13 +35,18 @@ public:
     explicit CScpiServer(CBackend backend, QObject* parent = nullptr);
     ~CScpiServer() override;
 
-    /// Starts listening (stops first when already listening); false with a reason.
+    /// Who may connect; set the allow-list before listening beyond loopback.
+    CClientAdmission& Admission();
+    /// Starts listening (stops first when already listening); false with a reason, also when
+    /// the address is not loopback and there is no allow-list.
     bool Listen(const QHostAddress& address, quint16 port, QString* error = nullptr);
     void Close();
     bool IsListening() const;
     quint16 Port() const;
     /// "address:port" of each connected client.
     QStringList Clients() const;
+    /// Bytes the server holds for its clients now (read ahead, queued, waiting to be sent).
+    qint64 HeldBytes() const;
 
 signals:
     void ClientsChanged();

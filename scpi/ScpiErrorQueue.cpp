@@ -43,6 +43,7 @@ constexpr ErrorText kTexts[] = {
     {-400, "Query error"},
     {-410, "Query INTERRUPTED"},
     {-420, "Query UNTERMINATED"},
+    {-430, "Query DEADLOCKED"},
 };
 } // namespace
 

@@ -22,6 +22,8 @@ public:
     void Append(std::string_view bytes, std::vector<std::optional<std::string>>& messages);
     /// Forgets a partial message.
     void Clear();
+    /// Bytes of the partial message held.
+    std::size_t Size() const { return m_strLine.size(); }
 
 private:
     enum State { TEXT, QUOTED, HASH, BLOCK_LENGTH, BLOCK_BYTES };

@@ -2,7 +2,9 @@
 
 #include "scpi/ScpiParamReader.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <exception>
 
 using P = CScpiParamDef;
@@ -97,7 +99,7 @@ int CScpiSession::StatusByte() const {
     if (m_errors.Count() > 0)
         status |= STB_EAV;
     // Earlier messages' responses count as sent, however the transport is doing.
-    if (!m_vResponses.empty())
+    if (m_nResponses > 0 && !m_bDropResponses)
         status |= STB_MAV;
     if (m_nEsr & m_nEse)
         status |= STB_ESB;
@@ -118,37 +120,99 @@ void CScpiSession::PushError(int code, std::string_view info) {
         m_nEsr |= ESR_DDE;
 }
 
+void CScpiSession::Queue(std::optional<std::string>& message) {
+    // While waiting, later messages wait too, within the same bound as one message.
+    if (!message || m_nPendingBytes + message->size() > m_input.Limit()) {
+        PushError(-363);
+        return;
+    }
+    m_nPendingBytes += message->size();
+    m_pending.push_back(std::move(*message));
+}
+
 std::string CScpiSession::Feed(std::string_view bytes) {
     std::vector<std::optional<std::string>> messages;
     m_input.Append(bytes, messages);
     for (std::optional<std::string>& message : messages) {
-        // While waiting, later messages wait too, within the same bound as one message.
-        if (!message || m_nPendingBytes + message->size() > m_input.Limit()) {
-            PushError(-363);
-            continue;
-        }
-        m_nPendingBytes += message->size();
-        m_pending.push_back(std::move(*message));
-        RunMessages();
+        Queue(message);
+        std::size_t units = SIZE_MAX;
+        RunMessages(units);
     }
     return TakeOutput();
 }
 
-std::string CScpiSession::Poll() {
+void CScpiSession::Take(std::string_view bytes) {
+    std::vector<std::optional<std::string>> messages;
+    m_input.Append(bytes, messages);
+    for (std::optional<std::string>& message : messages)
+        Queue(message);
+}
+
+bool CScpiSession::Run(std::size_t units) {
+    RunMessages(units);
+    return HasWork() && !m_bWaiting && !IsBlocked();
+}
+
+void CScpiSession::Resume() {
     CheckOperationComplete();
     if (m_bWaiting && OperationsComplete()) {
         m_bWaiting = false;
         if (m_bWaitingQuery)
-            m_vResponses.push_back("1");
+            Respond("1");
         m_bWaitingQuery = false;
-        RunMessages();
     }
+}
+
+std::string CScpiSession::Poll() {
+    Resume();
+    std::size_t units = SIZE_MAX;
+    RunMessages(units);
     return TakeOutput();
 }
 
+bool CScpiSession::IsBlocked() const {
+    if (m_nOutputLimit == 0)
+        return false;
+    if (m_bQueryBlocked)
+        return Output().size() >= m_nOutputLimit;
+    return !m_bInMessage && !m_pending.empty() && !Output().empty();
+}
+
+bool CScpiSession::Deadlock() {
+    if (!m_bQueryBlocked || !IsBlocked())
+        return false;
+    PushError(-430);
+    m_bLineSent = m_bLineSent || (m_nLineStart != std::string::npos && m_nSent > m_nLineStart);
+    m_strOutput.clear();
+    m_nSent = 0;
+    m_nLineStart = std::string::npos;
+    m_bDropResponses = true;
+    m_bQueryBlocked = false;
+    return true;
+}
+
+void CScpiSession::Consume(std::size_t bytes) {
+    m_nSent += std::min(bytes, m_strOutput.size() - m_nSent);
+    // What was sent is dropped from the front now and then, not on every call.
+    if (m_nSent < m_strOutput.size() && m_nSent < (1u << 16))
+        return;
+    if (m_nLineStart != std::string::npos) {
+        if (m_nLineStart < m_nSent)
+            m_bLineSent = true;
+        m_nLineStart = m_nLineStart <= m_nSent ? 0 : m_nLineStart - m_nSent;
+    }
+    m_strOutput.erase(0, m_nSent);
+    m_nSent = 0;
+}
+
 std::string CScpiSession::TakeOutput() {
-    std::string output;
-    output.swap(m_strOutput);
+    // Whole lines only: the current message's line goes once the message is done.
+    const std::size_t end = m_nLineStart != std::string::npos ? m_nLineStart : m_strOutput.size();
+    std::string output = m_strOutput.substr(m_nSent, end - m_nSent);
+    m_strOutput.erase(0, end);
+    m_nSent = 0;
+    if (m_nLineStart != std::string::npos)
+        m_nLineStart = 0;
     return output;
 }
 
@@ -158,43 +222,63 @@ void CScpiSession::Clear() {
     m_input.Clear();
     m_pending.clear();
     m_nPendingBytes = 0;
-    m_bInMessage = m_bWaiting = m_bWaitingQuery = false;
-    m_vResponses.clear();
+    m_bInMessage = m_bWaiting = m_bWaitingQuery = m_bQueryBlocked = false;
+    m_nResponses = 0;
+    m_bDropResponses = m_bLineSent = false;
     m_strOutput.clear();
+    m_nSent = 0;
+    m_nLineStart = std::string::npos;
 }
 
-void CScpiSession::RunMessages() {
-    while (!m_bWaiting) {
+void CScpiSession::Respond(const std::string& response) {
+    if (m_bDropResponses)
+        return;
+    if (m_nResponses++ == 0)
+        m_nLineStart = m_strOutput.size();
+    else
+        m_strOutput += ';';
+    m_strOutput += response;
+}
+
+void CScpiSession::RunMessages(std::size_t& units) {
+    while (!m_bWaiting && units > 0) {
         if (!m_bInMessage) {
-            if (m_pending.empty())
+            // Back pressure: the next message waits until the client has taken the answers.
+            if (m_pending.empty() || IsBlocked())
                 return;
             m_strMessage = std::move(m_pending.front());
             m_pending.pop_front();
             m_nPendingBytes -= m_strMessage.size();
             m_nPosition = 0;
             m_vPath.clear();
-            m_vResponses.clear();
+            m_nResponses = 0;
+            m_bDropResponses = m_bLineSent = false;
+            m_nLineStart = std::string::npos;
             m_bInMessage = true;
+            --units;
         }
-        if (!RunUnits())
+        if (!RunUnits(units))
             return;
         m_bInMessage = false;
-        if (m_vResponses.empty())
-            continue;
-        for (std::size_t i = 0; i < m_vResponses.size(); ++i)
-            m_strOutput.append(i ? ";" : "").append(m_vResponses[i]);
-        m_strOutput += '\n';
-        m_vResponses.clear();
+        if (m_nResponses > 0 && (!m_bDropResponses || m_bLineSent))
+            m_strOutput += '\n';
+        m_nResponses = 0;
+        m_bDropResponses = m_bLineSent = false;
+        m_nLineStart = std::string::npos;
     }
 }
 
-bool CScpiSession::RunUnits() {
+bool CScpiSession::RunUnits(std::size_t& units) {
     CScpiLexer lexer(m_strMessage, m_nPosition);
     CScpiHeader header;
     std::vector<CScpiToken> tokens;
     while (!lexer.AtEnd()) {
+        if (units == 0)
+            return false;
+        const std::size_t start = m_nPosition;
         const int error = lexer.ReadUnit(header, tokens);
         m_nPosition = lexer.Position();
+        --units;
         // After a command error the rest of the message is not run: what follows may
         // depend on what failed.
         if (error) {
@@ -203,6 +287,13 @@ bool CScpiSession::RunUnits() {
         }
         if (header.m_vNodes.empty())
             continue;
+        if (header.m_bQuery && !m_bDropResponses && m_nOutputLimit > 0 &&
+            Output().size() >= m_nOutputLimit) {
+            m_nPosition = start; // read again once the client has taken some
+            m_bQueryBlocked = true;
+            return false;
+        }
+        m_bQueryBlocked = false;
         if (!RunUnit(header, tokens))
             return true;
         if (m_bWaiting)
@@ -242,7 +333,7 @@ bool CScpiSession::RunUnit(CScpiHeader& header, const std::vector<CScpiToken>& t
     for (const CScpiContext::CRaised& raised : context.Raised())
         PushError(raised.m_nCode, raised.m_strInfo);
     if (context.HasResponse())
-        m_vResponses.push_back(context.Response());
+        Respond(context.Response());
     CheckOperationComplete();
     return true;
 }

@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DDDSTARN_GUI=ON -DDDSTARN_BENCH=ON >/dev/null
 cmake --build build-bench -j "$(nproc)" --target engine_bench DisplayFrameBench AppStartupBench ViewLatency \
-  RemoteRoundTrip ScaleDevices
+  RemoteRoundTrip RemoteLoad ScaleDevices
 
 python=/usr/bin/python3 # Debian's interpreter, which has python3-numpy
 [ -x "$python" ] || python=python3
@@ -74,6 +74,11 @@ build-bench/bench/ViewLatency 2>&1 | grep -vE 'QStandardPaths'
 echo
 echo "== SCPI round trips on loopback (goals: *IDN? within 3x of the bare echo; SOUR:FREQ;*OPC? p99 under 1 ms)"
 build-bench/bench/RemoteRoundTrip 2>&1 | grep -E '^[A-Z]|^---'
+echo
+echo "== Headless program under load: 14 clients doing SOUR<n>:FREQ f;*OPC?, alone and beside one"
+echo "   client flooding queries it never reads and one sending 1 MiB messages (goals: loaded p99"
+echo "   under 5 ms; peak memory within 21 MiB of the run alone)"
+build-bench/bench/RemoteLoad 2>&1 | grep -v '^SCPI listening'
 echo
 echo "== Language folder start-up: shipped files against 10,000 files, link loops, junk and 100 MB (goal: ExtraMs under 1000)"
 cmake --build build-bench -j "$(nproc)" --target text_bench >/dev/null

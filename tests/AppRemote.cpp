@@ -22,7 +22,9 @@ namespace {
 /// Listens wherever it is told, with one client.
 class CFakeEndpoint : public CRemoteEndpoint {
 public:
-    bool Listen(const std::string&, int port, QString&) override { return (m_nPort = port); }
+    bool Listen(const std::string&, int port, const std::string&, QString&) override {
+        return (m_nPort = port);
+    }
     void Close() override { m_nPort = 0; }
     bool IsListening() const override { return m_nPort != 0; }
     int Port() const override { return m_nPort; }
@@ -200,7 +202,7 @@ private slots:
         QTemporaryDir dir;
         const CSettingsFile file(dir.path().toStdString());
         QVERIFY(file.LoadRemote() == CSettingsFile::Remote{});
-        const CSettingsFile::Remote set{true, 6000, "::1", "/srv/waves"};
+        const CSettingsFile::Remote set{true, 6000, "::1", "10.0.0.0/8,::1", "/srv/waves"};
         QCOMPARE(file.SaveRemote(set), 0u);
         QVERIFY(file.LoadRemote() == set);
         const QList<std::pair<std::string, const char*>> garbage = {
@@ -250,7 +252,7 @@ private slots:
         item->trigger();
         QCOMPARE(program.Frame()->PaneText(3), "SCPI :6001");
         QVERIFY(CSettingsFile(program.Folder().toStdString()).LoadRemote() ==
-                (CSettingsFile::Remote{true, 6001, "127.0.0.1", "/srv/lab waves"}));
+                (CSettingsFile::Remote{true, 6001, "127.0.0.1", "", "/srv/lab waves"}));
         QCOMPARE(CFakeEndpoint::s_strFolder, "/srv/lab waves");
         item->trigger(); // listening now: the dialog lists the client
         QCOMPARE(clients, QStringList{"127.0.0.1:40000"});

@@ -33,6 +33,8 @@ void CommandLineParse::ParsesArgumentsIntoAStart() {
             {"--scpi=5026 --units 2", A::Run, 0, "", "2", "", "DDSTarnUSB --scpi=5026"},
             {"--listen=0.0.0.0 --headless --scpi --demo", A::RunHeadless, 0, "", "0", "",
              "DDSTarnUSB --headless --scpi --listen=0.0.0.0"},
+            {"--headless --allow 10.0.0.0/8,::1 --listen=0.0.0.0", A::RunHeadless, 0, "", "5", "",
+             "DDSTarnUSB --headless --listen=0.0.0.0 --allow=10.0.0.0/8,::1"},
             {"--paths", A::PrintPaths, 0, "", "5", "", kHeadless},
             {"--headless --data-dir /srv/lab/../waves/", A::RunHeadless, 0, "", "5", "",
              "DDSTarnUSB --headless --data-dir=/srv/waves"},

@@ -127,12 +127,29 @@ def check_log_sweep(inst):
     assert float(inst.query("FREQ?")) == 1000
 
 
+def check_listening_needs_allow_list(program):
+    """Beyond loopback only with an allow-list; refused before anything is bound."""
+    run = subprocess.run([program, "--headless", "--scpi=0", "--listen=0.0.0.0"],
+                         env=dict(os.environ, DDSTARN_SIM_UNITS="0", QT_QPA_PLATFORM="offscreen"),
+                         capture_output=True, text=True, timeout=30)
+    assert run.returncode == 1 and "allowed" in run.stderr, (run.returncode, run.stderr)
+    run = subprocess.run([program, "--headless", "--allow=10.0.0.0/33"], capture_output=True,
+                         text=True, timeout=30, env=dict(os.environ, DDSTARN_SIM_UNITS="0"))
+    assert run.returncode == 1 and "10.0.0.0/33" in run.stderr, (run.returncode, run.stderr)
+
+
 WAVES = tempfile.mkdtemp(prefix="ddstarn_e2e_")
 
 
 def main():
-    process = start(sys.argv[1], free_port(), WAVES)
     failures = []
+    try:
+        check_listening_needs_allow_list(sys.argv[1])
+        print("ok   check_listening_needs_allow_list")
+    except Exception as error:
+        failures.append("check_listening_needs_allow_list")
+        print("FAIL check_listening_needs_allow_list", repr(error))
+    process = start(sys.argv[1], free_port(), WAVES)
     try:
         manager = pyvisa.ResourceManager("@py")
         port = process.args[2].split("=")[1]

@@ -46,8 +46,8 @@ private:
     QCheckBox* m_pEnable;
     QSpinBox* m_pPort;
     QLineEdit* m_pAddress;
-    QLineEdit* m_pDataDir; ///< Empty: the default folder, shown greyed.
     QLineEdit* m_pAllow;
+    QLineEdit* m_pDataDir; ///< Empty: the default folder, shown greyed.
     QListWidget* m_pClients;
     QTimer* m_pRefresh;
 };

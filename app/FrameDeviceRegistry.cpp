@@ -40,3 +40,12 @@ bool CFrameDeviceRegistry::StoreCsv(int index, const std::string& path, std::str
     }
     return doc->WriteCsvNative(path, &error);
 }
+
+void CFrameDeviceRegistry::ApplyArbWave(int index, const CCsvFile::Wave& wave) {
+    CMultiDDSTarnDoc* doc = m_frame.m_documents.value(index);
+    if (!doc)
+        return;
+    doc->ApplyArbWave(wave);
+    // The wave came from no CSV file: Save must not write over the file it came from.
+    doc->m_strFileName = QString::fromLatin1(CMultiDDSTarnDoc::kNoFile);
+}

@@ -14,6 +14,8 @@ public:
     CDeviceControl* Control(int index) override;
     bool LoadCsv(int index, const std::string& path, std::string& error) override;
     bool StoreCsv(int index, const std::string& path, std::string& error) override;
+    /// As Import Waveform: through the document, with an undo step and no file name.
+    void ApplyArbWave(int index, const CCsvFile::Wave& wave) override;
 
 private:
     CMainFrame& m_frame;

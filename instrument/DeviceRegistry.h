@@ -1,4 +1,6 @@
 #pragma once
+#include "formats/CsvFile.h"
+
 #include <string>
 
 class CDeviceControl;
@@ -20,4 +22,8 @@ public:
     virtual bool LoadCsv(int index, const std::string& path, std::string& error) = 0;
     /// Writes the device's Arb points exactly as File > Save As does; false with the message.
     virtual bool StoreCsv(int index, const std::string& path, std::string& error) = 0;
+    /// Makes wave (one period, its sample rate implying the frequency) the device's Arb wave
+    /// the way a CSV file read and an imported wave become it. Here: the record takes it and
+    /// the Arb switch keeps the table; a registry with windows also updates and records them.
+    virtual void ApplyArbWave(int index, const CCsvFile::Wave& wave);
 };

@@ -8,6 +8,8 @@ struct CScpiInstrument::Impl {
     CDeviceRegistry& devices;
     std::string version;
     CInstrumentSession::Sweeps sweeps;
+    /// What benchtop-style clients set on each device, shared by every connection.
+    CBenchStates benches;
 
     /// A sweep whose device was closed since it started is dropped, never touched again.
     bool Running(CRemoteSweep& sweep) const {
@@ -22,15 +24,15 @@ struct CScpiInstrument::Impl {
 };
 
 CScpiInstrument::CScpiInstrument(CDeviceRegistry& devices, std::string version)
-    : m_pImpl(new Impl{devices, std::move(version), {}}) {}
+    : m_pImpl(new Impl{devices, std::move(version), {}, {}}) {}
 
 CScpiInstrument::~CScpiInstrument() = default;
 
 std::unique_ptr<CScpiSession> CScpiInstrument::NewSession() {
     // The hooks own the session's state and table, so both live exactly as long as the
     // session that refers to them.
-    auto state =
-        std::make_shared<CInstrumentSession>(m_pImpl->devices, m_pImpl->version, m_pImpl->sweeps);
+    auto state = std::make_shared<CInstrumentSession>(m_pImpl->devices, m_pImpl->version,
+                                                      m_pImpl->sweeps, m_pImpl->benches);
     CScpiInstrumentHooks hooks;
     hooks.m_identify = [state] { return state->Identify(); };
     hooks.m_reset = [state] { state->Reset(); };

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -52,6 +53,8 @@ private:
     bool RunUnits();
     /// Resolves and runs one unit; false when the rest of the message must be dropped.
     bool RunUnit(CScpiHeader& header, const std::vector<CScpiToken>& tokens);
+    /// Queues what a finished unit raised and answered.
+    void Finish(CScpiContext& context);
     static int ReadRegister(const CScpiContext& context, int& value);
 
     const CScpiCommandTable& m_table;
@@ -74,5 +77,7 @@ private:
     std::vector<std::string> m_vResponses;
     bool m_bWaiting = false;
     bool m_bWaitingQuery = false;
+    /// A query whose answer the instrument is still waiting for (CScpiContext::Defer).
+    std::unique_ptr<CScpiContext> m_pDeferred;
     std::string m_strOutput;
 };

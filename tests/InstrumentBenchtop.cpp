@@ -50,6 +50,13 @@ std::string Block(std::initializer_list<int> codes) {
 
 class Benchtop : public Instrument {};
 
+/// The same block with each 16-bit code's bytes the other way round.
+std::string Swapped(std::string block) {
+    for (std::size_t i = 3; i + 1 < block.size(); i += 2)
+        std::swap(block[i], block[i + 1]);
+    return block;
+}
+
 struct CRow {
     std::string strLine;
     std::string strResponse;
@@ -131,6 +138,11 @@ TEST_F(Benchtop, CommandsLeaveTheRecordAndErrorsAsStated) {
          "",
          {},
          "arbmax=2.00 arbmin=0.00"},
+        {"FORM:BORD SWAP;:DATA:DAC VOLATILE," + Swapped(Block({0, 8191, 0, -8191})) +
+             ";:FUNC:USER VOLATILE;:FUNC USER;:FORM:BORD?",
+         "SWAP",
+         {},
+         "arbmax=2.00 arbmin=-2.00"},
         {"VOLT 7;:VOLT:OFFS 2;:DATA VOLATILE,0,1,0,-1;:FUNC:USER VOLATILE;:FUNC USER",
          "",
          {-222},

@@ -80,7 +80,7 @@ private:
 
     // Benchtop vocabulary (InstrumentBenchtop.cpp, InstrumentNamedWaves.cpp).
     CBenchState& Bench(const CDeviceControl& control);
-    /// Selects a wave by its benchtop word (index into kBenchWords), with what follows it.
+    /// Selects a wave by its word (index into kWaveWords), with what follows it.
     void SelectFunction(CScpiContext& c, CDeviceControl& d, int word);
     /// The wave word FUNCtion? and APPLy? answer.
     std::string FunctionWord(CDeviceControl& d);

@@ -6,6 +6,7 @@
 #include "instrument/InstrumentSession.h"
 #include "instrument/InstrumentValues.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -135,7 +136,9 @@ bool CInstrumentSession::SetAmplitudeIn(CScpiContext& c, CDeviceControl& d, doub
         return false;
     }
     const double stored = V::Short(d.SetAmplitude(peak));
-    if (peak != CDeviceControl::ClampAmplitude(peak)) {
+    // A limit asked for in VRMS or dBm comes back through the conversion a rounding off.
+    const double limit = CDeviceControl::ClampAmplitude(peak);
+    if (std::fabs(peak - limit) > 1e-9 * std::max(1.0, std::fabs(peak))) {
         double shown = stored;
         L::FromPeak(d.Device(), stored, bench.nVoltUnit, bench.dLoad, shown, reason);
         V::Stored(c, true, shown, kUnitWords[bench.nVoltUnit]);

@@ -80,6 +80,11 @@ TEST_F(Benchtop, CommandsLeaveTheRecordAndErrorsAsStated) {
         {"OUTP:LOAD 200;:VOLT:UNIT DBM;:VOLT 4", "", {}, "amp=1.00237"},
         {"OUTP:LOAD INF;LOAD?;:VOLT:UNIT DBM", "9.9e+37", {-221}, "amp=2"},
         {"VOLT:UNIT DBM;:OUTP:LOAD INF;:VOLT:UNIT?", "VPP", {}, ""},
+        {"VOLT:UNIT DBM;:VOLT MAX;:VOLT:UNIT VRMS;:VOLT MAX;:FUNC RAMP;:VOLT MAX",
+         "",
+         {},
+         "amp=3.5"},
+
         {"OUTP:LOAD 1e6;LOAD?;LOAD? MIN;LOAD? DEF", "10000;1;50", {-222}, ""},
         // High and low move amplitude and offset together.
         {"VOLT:HIGH 3;LOW -1;HIGH?;LOW?;:VOLT?;:VOLT:OFFS?", "3;-1;4;1", {}, "amp=2 ofs=1"},

@@ -160,7 +160,9 @@ void CInstrumentSession::AddNamedWaves() {
                 const std::string& name = c.Param(0).m_str;
                 if (!bench.waves.Find(name))
                     return c.Error(-224, "no wave named " + name);
-                const bool playing = !bench.strPlayed.empty() && PlaysTable(d, bench.vPlayed);
+                const bool playing = !bench.strPlayed.empty() &&
+                                     bench.strPlayed != CBenchState::kDcWave &&
+                                     PlaysTable(d, bench.vPlayed);
                 bench.strChosen = name;
                 if (playing)
                     PlayNamed(c, d, name);

@@ -175,6 +175,44 @@ void CInstrumentSession::AddNamedWaves() {
                     c.Write(chosen);
             });
     }
+    // FUNCtion:ARBitrary:SRATe: the chosen wave's values a second, that is its frequency
+    // times its values.
+    const auto values = [this](CDeviceControl& d) {
+        const CBenchState& bench = Bench(d);
+        const std::vector<float>* wave = bench.waves.Find(bench.strChosen);
+        return wave ? double(wave->size()) : 0.0;
+    };
+    AddNumber(
+        "[SOURce#:]FUNCtion:ARBitrary:SRATe", "",
+        [values](CDeviceControl& d) {
+            const double n = std::max(1.0, values(d));
+            return CLimits{n * CDeviceControl::kMinFrequency,
+                           n * CDeviceControl::MaxFrequency(d.GetWaveType()),
+                           n * CDeviceControl::kDefaultFrequency};
+        },
+        [values](CScpiContext& c, CDeviceControl& d, double rate) {
+            const double n = values(d);
+            if (n == 0.0)
+                return c.Error(-221, "choose a wave with FUNCtion:ARBitrary first");
+            const int type = d.GetWaveType();
+            const double hz = rate / n;
+            const double stored = d.SetFrequency(hz);
+            V::Stored(c, hz != CDeviceControl::ClampFrequency(hz, type), stored * n, "");
+        },
+        [values](CScpiContext& c, CDeviceControl& d) {
+            c.WriteNumber(d.GetFrequency() * std::max(1.0, values(d)));
+        });
+    m_table.Add("[SOURce#:]DATA:ATTRibute:POINts?", {P::Word().Optional()},
+                [this](CScpiContext& c) {
+                    if (CDeviceControl* d = Addressed(c)) {
+                        const CBenchState& bench = Bench(*d);
+                        const std::string name = c.Has(0) ? c.Param(0).m_str : bench.strChosen;
+                        if (const std::vector<float>* wave = bench.waves.Find(name))
+                            c.WriteInt(static_cast<long long>(wave->size()));
+                        else
+                            c.Error(-224, "no wave named " + name);
+                    }
+                });
     m_table.Add("[SOURce#:]DATA:CATalog?", {}, [this](CScpiContext& c) {
         if (CDeviceControl* d = Addressed(c)) {
             const std::vector<std::string> names = Bench(*d).waves.Names();

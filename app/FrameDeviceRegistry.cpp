@@ -41,3 +41,12 @@ bool CFrameDeviceRegistry::StoreCsv(int index, const std::string& path,
     }
     return doc->WriteCsvNative(path, &error, target);
 }
+
+void CFrameDeviceRegistry::ApplyArbWave(int index, const CCsvFile::Wave& wave) {
+    CMultiDDSTarnDoc* doc = m_frame.m_documents.value(index);
+    if (!doc)
+        return;
+    doc->ApplyArbWave(wave);
+    // The wave came from no CSV file: Save must not write over the file it came from.
+    doc->m_strFileName = QString::fromLatin1(CMultiDDSTarnDoc::kNoFile);
+}

@@ -15,6 +15,8 @@ public:
     bool ApplyCsv(int index, const std::string& path, const CCsvFile::Wave& wave) override;
     bool StoreCsv(int index, const std::string& path, const CCsvFile::Target* target,
                   std::string& error) override;
+    /// As Import Waveform: through the document, with an undo step and no file name.
+    void ApplyArbWave(int index, const CCsvFile::Wave& wave) override;
 
 private:
     CMainFrame& m_frame;

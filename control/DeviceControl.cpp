@@ -1,7 +1,15 @@
 #include "control/DeviceControl.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+
+namespace {
+std::atomic<std::uint64_t> g_nextSerial{1};
+} // namespace
+
+CDeviceControl::CDeviceControl(CDDSDevice& device)
+    : m_device(device), m_nSerial(g_nextSerial.fetch_add(1, std::memory_order_relaxed)) {}
 
 // --- Frequency ----------------------------------------------------------------------------
 
@@ -73,6 +81,13 @@ float CDeviceControl::SetPhase(double fraction) {
     m_device.m_fPhase = static_cast<float>(ClampPhase(fraction));
     m_device.RequestDownload();
     return m_device.m_fPhase;
+}
+
+CDeviceControl::Levels CDeviceControl::SetLevels(double high, double low) {
+    m_device.SetAmplitude(static_cast<float>(ClampAmplitude((high - low) / 2.0)));
+    m_device.SetOffset(ClampOffset((high + low) / 2.0));
+    m_device.RequestDownload();
+    return {m_device.m_fAmplitude, m_device.m_dOffset};
 }
 
 // --- Wave type ------------------------------------------------------------------------------

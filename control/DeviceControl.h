@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 /// What one device may be set to and what must follow. Every way in (the control panel, the
 /// wave parameter and sweep dialogs, a remote command) sets the device through here: each
@@ -22,9 +23,12 @@ public:
     /// The unit's 12 digital output lines.
     static constexpr unsigned kDigitalOutLines = 0x0FFF;
 
-    explicit CDeviceControl(CDDSDevice& device) : m_device(device) {}
+    explicit CDeviceControl(CDDSDevice& device);
 
     CDDSDevice& Device() const { return m_device; }
+    /// Never the same for two controls made in one run, so that what others keep about a device
+    /// cannot pass to a later one made at the same address.
+    std::uint64_t Serial() const { return m_nSerial; }
 
     static bool IsWaveType(int type) { return type >= WAVE_SINE && type <= WAVE_WHITE_NOISE; }
     static constexpr double MaxFrequency(int waveType) {
@@ -78,6 +82,13 @@ public:
     double GetOffset() const { return m_device.m_dOffset; }
     float SetPhase(double fraction); ///< Downloads.
     float GetPhase() const { return m_device.m_fPhase; }
+    /// High and low levels of the wave (high >= low), as amplitude and offset together under
+    /// their clamps, with one download.
+    struct Levels {
+        float fAmplitude = 0.0f;
+        double dOffset = 0.0;
+    };
+    Levels SetLevels(double high, double low);
 
     // --- Wave type ------------------------------------------------------------------------
     /// What a caller must follow up on its side after a wave type was selected.
@@ -170,6 +181,7 @@ private:
     }
 
     CDDSDevice& m_device;
+    const std::uint64_t m_nSerial;
     /// Relaxed like the record's fields, for a caller on another thread than the panel's.
     CRelaxed<double> m_dLastFrequency{kDefaultFrequency};
     CRelaxed<int> m_bMarkedSweep{0};

@@ -3,6 +3,7 @@
 #include "WakeFlag.h"
 
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <deque>
@@ -101,6 +102,12 @@ public:
     CRelaxed<float> m_fPixelsPerPoint{0.0f};
     CRelaxed<double> m_dSweepStep{1.0};
     CRelaxed<double> m_dSweepFreq{0.0};
+    /// Readings of the meter or counter taken so far, raised by the worker after each one is
+    /// stored (release), so that whoever sees the count (acquire) sees that reading too: a
+    /// remote measurement waits for readings taken after its change reached the unit.
+    std::atomic<unsigned> m_nReadings{0};
+    /// Meter readings that must agree before one is shown (m_freqHistory's length).
+    static constexpr unsigned kMeterWindow = 5;
 
     // Command queue: the only lock of the record, held for one queue operation.
     void QueueCommand(int code);

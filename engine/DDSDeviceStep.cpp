@@ -7,7 +7,6 @@
 
 namespace {
 constexpr int kMeasurePeriod = 5; ///< The meter is read every fifth step of the program.
-constexpr std::size_t kMeterWindow = 5;
 constexpr float kStableRatio = 3.0f;
 
 int CountOf(double reading) {
@@ -35,12 +34,13 @@ void CDDSDevice::Measure() {
         }
         DDSGetMeasure(m_nDevice, 1, &reading);
         m_nCount = CountOf(reading);
+        m_nReadings.fetch_add(1, std::memory_order_release);
         return;
     }
     if (CStepGuard::Count() % kMeasurePeriod != 0)
         return;
     DDSGetMeasure(m_nDevice, 0, &reading);
-    if (m_freqHistory.size() >= kMeterWindow)
+    if (m_freqHistory.size() >= CDDSDevice::kMeterWindow)
         m_freqHistory.pop_front();
     m_freqHistory.push_back(static_cast<float>(reading));
     // A jump of 3x or more inside the window is a glitch or a change still settling: the
@@ -56,6 +56,7 @@ void CDDSDevice::Measure() {
     }
     if (!(largest / smallest >= kStableRatio))
         m_dMeasuredFreq = m_freqHistory.front();
+    m_nReadings.fetch_add(1, std::memory_order_release);
     CStepGuard::ResetCount();
 }
 

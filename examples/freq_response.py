@@ -6,7 +6,6 @@ reads each frequency back with the unit's own meter.
     python3 examples/freq_response.py [HOST [PORT]]
 """
 import sys
-import time
 
 import pyvisa
 
@@ -21,9 +20,8 @@ gen.write("*RST;:OUTP ON")
 print(f"{'set Hz':>12} {'measured Hz':>14} {'error ppm':>10}")
 for k in range(31):
     hz = 10 * 10 ** (k / 5)
-    gen.query(f"SOUR1:FREQ {hz:.6g};*OPC?")  # answers once the unit plays the new frequency
-    time.sleep(0.1)  # the meter shows a reading once its short window agrees
-    measured = float(gen.query("MEAS:FREQ?"))
+    # MEASure answers with a reading the meter took after the new frequency reached the unit.
+    measured = float(gen.query(f"SOUR1:FREQ {hz:.6g};:MEAS:FREQ?"))
     print(f"{hz:12.6g} {measured:14.6f} {(measured / hz - 1) * 1e6:10.2f}")
 
 print("errors:", gen.query("SYST:ERR?"))

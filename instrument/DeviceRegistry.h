@@ -24,4 +24,8 @@ public:
     /// messages), through target when given, else to path; false with the message in error.
     virtual bool StoreCsv(int index, const std::string& path, const CCsvFile::Target* target,
                           std::string& error) = 0;
+    /// Makes wave (one period, its sample rate implying the frequency) the device's Arb wave
+    /// the way a CSV file read and an imported wave become it. Here: the record takes it and
+    /// the Arb switch keeps the table; a registry with windows also updates and records them.
+    virtual void ApplyArbWave(int index, const CCsvFile::Wave& wave);
 };

@@ -14,13 +14,6 @@ namespace {
 using P = CScpiParamDef;
 using V = CInstrumentValues;
 
-// FUNCtion's words in the order of kWaveOf; NOISe is white noise, GNOise Gauss noise.
-const std::vector<std::string> kFunctionWords = {
-    "SINusoid", "SQUare", "RAMP", "TRAPezia", "EXPonent", "AMFM", "ARBitrary", "NOISe", "GNOise"};
-constexpr std::array<int, 9> kWaveOf = {WAVE_SINE,     WAVE_SQUARE,      WAVE_RAMP,
-                                        WAVE_TRAPEZIA, WAVE_EXPONENT,    WAVE_AMFM,
-                                        WAVE_ARB,      WAVE_WHITE_NOISE, WAVE_GAUSS_NOISE};
-
 bool AllDigits(const std::string& text) {
     if (text.empty())
         return false;
@@ -33,10 +26,15 @@ bool AllDigits(const std::string& text) {
 } // namespace
 
 CInstrumentSession::CInstrumentSession(CDeviceRegistry& devices, const std::string& version,
-                                       Sweeps& sweeps, const CWaveFolder& folder)
-    : m_devices(devices), m_strVersion(version), m_sweeps(sweeps), m_folder(folder) {
+                                       Sweeps& sweeps, const CWaveFolder& folder,
+                                       CBenchStates& benches)
+    : m_devices(devices), m_strVersion(version), m_sweeps(sweeps), m_folder(folder),
+      m_benches(benches) {
     AddAddressing();
     AddOutput();
+    AddLevels();
+    AddBenchtop();
+    AddNamedWaves();
     AddWaveParameters();
     AddSweep();
     AddData();
@@ -71,6 +69,44 @@ void CInstrumentSession::AddPair(const std::string& pattern, const CScpiParamDef
     });
 }
 
+void CInstrumentSession::AddNumber(const std::string& pattern, const std::string& unit,
+                                   LimitsOf limits,
+                                   std::function<void(CScpiContext&, CDeviceControl&, double)> set,
+                                   std::function<void(CScpiContext&, CDeviceControl&)> get) {
+    m_table.Add(pattern, {P::Numeric(unit)}, [this, limits, set](CScpiContext& c) {
+        if (CDeviceControl* control = Addressed(c)) {
+            const CLimits l = limits(*control);
+            set(c, *control, V::Number(c.Param(0), l.dMin, l.dMax, l.dDef));
+        }
+    });
+    m_table.Add(pattern + "?", {P::Numeric(unit).Optional()}, [this, limits, get](CScpiContext& c) {
+        CDeviceControl* control = Addressed(c);
+        if (!control)
+            return;
+        if (!c.Has(0))
+            return get(c, *control);
+        const CLimits l = limits(*control);
+        switch (c.Param(0).m_eSpecial) {
+        case CScpiParameter::MINIMUM:
+            return c.WriteNumber(l.dMin);
+        case CScpiParameter::MAXIMUM:
+            return c.WriteNumber(l.dMax);
+        case CScpiParameter::DEFAULT:
+            return c.WriteNumber(l.dDef);
+        case CScpiParameter::VALUE:
+            break;
+        }
+        c.Error(-224, "a query takes MINimum, MAXimum or DEFault");
+    });
+}
+
+int CInstrumentSession::IndexOf(const CDeviceControl& control) const {
+    for (int i = 0; i < m_devices.Count(); ++i)
+        if (m_devices.Control(i) == &control)
+            return i;
+    return -1;
+}
+
 std::string CInstrumentSession::Identify() const {
     std::string serial = "0";
     if (const CDeviceControl* control = Selected()) {
@@ -90,6 +126,10 @@ void CInstrumentSession::Reset() {
     if (CDeviceControl* control = Selected()) {
         DropSweep(*control);
         control->Reset();
+        CBenchState& bench = Bench(*control);
+        CNamedWaves waves = std::move(bench.waves);
+        bench = CBenchState();
+        bench.waves = std::move(waves);
     }
 }
 
@@ -142,44 +182,26 @@ void CInstrumentSession::AddAddressing() {
 }
 
 void CInstrumentSession::AddOutput() {
-    AddPair(
-        "[SOURce#:]FUNCtion[:SHAPe]", P::Choice(kFunctionWords),
-        [](CScpiContext& c, CDeviceControl& d) { d.SelectWaveType(kWaveOf[c.Param(0).m_nChoice]); },
-        [](CScpiContext& c, CDeviceControl& d) {
-            for (std::size_t i = 0; i < kWaveOf.size(); ++i)
-                if (kWaveOf[i] == d.GetWaveType())
-                    c.Write(V::ShortForm(kFunctionWords[i]));
-        });
-    AddPair(
-        "[SOURce#:]FREQuency[:CW]", P::Numeric("HZ"),
-        [](CScpiContext& c, CDeviceControl& d) {
+    AddNumber(
+        "[SOURce#:]FREQuency[:CW]", "HZ",
+        [](CDeviceControl& d) {
+            return CLimits{CDeviceControl::kMinFrequency,
+                           CDeviceControl::MaxFrequency(d.GetWaveType()),
+                           CDeviceControl::kDefaultFrequency};
+        },
+        [](CScpiContext& c, CDeviceControl& d, double hz) {
             const int type = d.GetWaveType();
-            const double hz =
-                V::Number(c.Param(0), CDeviceControl::kMinFrequency,
-                          CDeviceControl::MaxFrequency(type), CDeviceControl::kDefaultFrequency);
             V::Stored(c, hz != CDeviceControl::ClampFrequency(hz, type), d.SetFrequency(hz), "Hz");
         },
         [](CScpiContext& c, CDeviceControl& d) { c.WriteNumber(d.GetFrequency()); });
-    AddPair(
-        "[SOURce#:]VOLTage[:AMPLitude]", P::Numeric("V"),
-        [](CScpiContext& c, CDeviceControl& d) {
-            const double v = V::Number(c.Param(0), 0, CDeviceControl::kMaxAmplitude, 2.0);
-            V::Stored(c, v != CDeviceControl::ClampAmplitude(v), d.SetAmplitude(v), "V");
-        },
-        [](CScpiContext& c, CDeviceControl& d) { c.WriteNumber(V::Short(d.GetAmplitude())); });
-    AddPair(
-        "[SOURce#:]VOLTage:OFFSet", P::Numeric("V"),
-        [](CScpiContext& c, CDeviceControl& d) {
-            const double v =
-                V::Number(c.Param(0), -CDeviceControl::kMaxOffset, CDeviceControl::kMaxOffset, 0.0);
-            V::Stored(c, v != CDeviceControl::ClampOffset(v), d.SetOffset(v), "V");
-        },
-        [](CScpiContext& c, CDeviceControl& d) { c.WriteNumber(d.GetOffset()); });
     // Degrees, as instruments give a phase; the device keeps a fraction of the period.
-    AddPair(
-        "[SOURce#:]PHASe", P::Numeric("DEG"),
-        [](CScpiContext& c, CDeviceControl& d) {
-            const double fraction = V::Number(c.Param(0), 0, 360, 0) / 360.0;
+    AddNumber(
+        "[SOURce#:]PHASe", "DEG",
+        [](CDeviceControl&) {
+            return CLimits{0, 360, 0};
+        },
+        [](CScpiContext& c, CDeviceControl& d, double degrees) {
+            const double fraction = degrees / 360.0;
             const double stored = d.SetPhase(fraction);
             V::Stored(c, fraction != CDeviceControl::ClampPhase(fraction), stored * 360.0, "DEG");
         },
@@ -193,19 +215,26 @@ void CInstrumentSession::AddOutput() {
         [](CScpiContext& c, CDeviceControl& d) { d.SetSingleWave(c.Param(0).m_bValue); },
         [](CScpiContext& c, CDeviceControl& d) { c.WriteBool(d.GetSingleWave()); });
     AddPair(
-        "TRIGger:SOURce", P::Choice({"IMMediate", "EXTernal"}),
-        [](CScpiContext& c, CDeviceControl& d) { d.SetExtTrig(c.Param(0).m_nChoice); },
+        "TRIGger:SOURce", P::Choice({"IMMediate", "EXTernal", "BUS"}),
+        [](CScpiContext& c, CDeviceControl& d) {
+            if (c.Param(0).m_nChoice == 2)
+                return c.Error(-221, "no software trigger: the unit starts a single wave on its "
+                                     "external trigger input (TRIGger:SOURce EXTernal)");
+            d.SetExtTrig(c.Param(0).m_nChoice);
+        },
         [](CScpiContext& c, CDeviceControl& d) { c.Write(d.GetExtTrig() ? "EXT" : "IMM"); });
     // The panel's Fall/Raise toggle: 0 falling, 1 rising.
     AddPair(
         "TRIGger:SLOPe", P::Choice({"NEGative", "POSitive"}),
         [](CScpiContext& c, CDeviceControl& d) { d.SetTrigEdge(c.Param(0).m_nChoice); },
         [](CScpiContext& c, CDeviceControl& d) { c.Write(d.GetTrigEdge() ? "POS" : "NEG"); });
-    AddPair(
-        "DISPlay:PERiods", P::Numeric(),
-        [](CScpiContext& c, CDeviceControl& d) {
-            using R = CWaveParameterRules;
-            const double n = V::Number(c.Param(0), R::kMinPeriodNumber, R::kMaxPeriodNumber, 3);
+    using R = CWaveParameterRules;
+    AddNumber(
+        "DISPlay:PERiods", "",
+        [](CDeviceControl&) {
+            return CLimits{R::kMinPeriodNumber, R::kMaxPeriodNumber, 3};
+        },
+        [](CScpiContext& c, CDeviceControl& d, double n) {
             const long long whole = V::Whole(n);
             V::Stored(c, R::ClampPeriodNumber(whole) != whole, d.SetPeriodNumber(whole), "");
         },

@@ -2,6 +2,7 @@
 #include "control/DeviceControl.h"
 #include "engine/SweepRules.h"
 #include "formats/CsvFile.h"
+#include "instrument/DeviceRegistry.h"
 #include "instrument/InstrumentSession.h"
 #include "instrument/InstrumentValues.h"
 
@@ -20,11 +21,13 @@ using Rules = CWaveParameterRules;
 constexpr double kFullScale = 3.5;
 constexpr int kMidCode = 2048;
 constexpr int kCodeStep = 2047;
+/// Full scale of a benchtop 16-bit DAC code.
+constexpr double kBenchtopFullCode = 32767.0;
 
 // Shares of a period (duties, trapezium parts, AM depth) travel in percent, as instruments
 // give a duty cycle; the device keeps fractions.
-double Fraction(const CScpiParameter& param, double def) {
-    return V::Number(param, 0.0, 100.0, def * 100.0) / 100.0;
+CInstrumentSession::LimitsOf Percent(double def) {
+    return [def](CDeviceControl&) { return CInstrumentSession::CLimits{0.0, 100.0, def}; };
 }
 
 void WritePercent(CScpiContext& context, float fraction) {
@@ -71,10 +74,10 @@ bool ArbSize(CScpiContext& context, std::size_t points) {
 void CInstrumentSession::AddWaveParameters() {
     for (auto [pattern, type] : {std::pair{"FUNCtion:SQUare:DCYCle", WAVE_SQUARE},
                                  std::pair{"FUNCtion:RAMP:SYMMetry", WAVE_RAMP}}) {
-        AddPair(
-            std::string("[SOURce#:]") + pattern, P::Numeric(),
-            [type](CScpiContext& c, CDeviceControl& d) {
-                const double duty = Fraction(c.Param(0), 0.5);
+        AddNumber(
+            std::string("[SOURce#:]") + pattern, "", Percent(50),
+            [type](CScpiContext& c, CDeviceControl& d, double percent) {
+                const double duty = percent / 100.0;
                 StorePercent(c, duty, d.SetDuty(type, duty));
             },
             [type](CScpiContext& c, CDeviceControl& d) { WritePercent(c, d.GetDuty(type)); });
@@ -82,21 +85,22 @@ void CInstrumentSession::AddWaveParameters() {
     for (auto [pattern, part] :
          {std::pair{"RISE", Rules::TRAP_RISE}, std::pair{"HIGH", Rules::TRAP_HIGH},
           std::pair{"FALL", Rules::TRAP_FALL}}) {
-        AddPair(
-            std::string("[SOURce#:]FUNCtion:TRAPezia:") + pattern, P::Numeric(),
-            [part](CScpiContext& c, CDeviceControl& d) {
-                const double share = Fraction(c.Param(0), 0.2);
+        AddNumber(
+            std::string("[SOURce#:]FUNCtion:TRAPezia:") + pattern, "", Percent(20),
+            [part](CScpiContext& c, CDeviceControl& d, double percent) {
+                const double share = percent / 100.0;
                 StorePercent(c, share, d.SetTrapezia(part, share));
             },
             [part](CScpiContext& c, CDeviceControl& d) {
                 WritePercent(c, d.TrapeziaParts()[part]);
             });
     }
-    AddPair(
-        "[SOURce#:]FUNCtion:EXPonent:TCONstant", P::Numeric("S"),
-        [](CScpiContext& c, CDeviceControl& d) {
-            d.SetExpTau(V::Number(c.Param(0), 0.0, 1.0, 0.001));
+    AddNumber(
+        "[SOURce#:]FUNCtion:EXPonent:TCONstant", "S",
+        [](CDeviceControl&) {
+            return CLimits{0.0, 1.0, 0.001};
         },
+        [](CScpiContext&, CDeviceControl& d, double seconds) { d.SetExpTau(seconds); },
         [](CScpiContext& c, CDeviceControl& d) { c.WriteNumber(V::Short(d.GetExpTau())); });
     AddPair(
         "[SOURce#:]FUNCtion:EXPonent:DIRection", P::Choice({"RISE", "FALL"}),
@@ -120,22 +124,30 @@ void CInstrumentSession::AddWaveParameters() {
         "TYPE", P::Choice({"AM", "FM"}),
         [](CScpiContext& c, M& m) { return m.bFM = c.Param(0).m_nChoice, true; },
         [](CScpiContext& c, const M& m) { c.Write(m.bFM ? "FM" : "AM"); });
-    modulation(
-        "CARRier", P::Numeric("HZ"),
-        [](CScpiContext& c, M& m) {
-            return WholeHertz(c, V::Number(c.Param(0), 1, 25e6, M().nCarrier), m.nCarrier);
-        },
+    auto number = [this](const std::string& node, const std::string& unit, CLimits limits,
+                         std::function<bool(CScpiContext&, M&, double)> set,
+                         std::function<void(CScpiContext&, const M&)> get) {
+        AddNumber(
+            "[SOURce#:]FUNCtion:AMFM:" + node, unit, [limits](CDeviceControl&) { return limits; },
+            [set](CScpiContext& c, CDeviceControl& d, double value) {
+                M m = d.GetModulation();
+                if (set(c, m, value))
+                    d.SetModulation(m);
+            },
+            [get](CScpiContext& c, CDeviceControl& d) { get(c, d.GetModulation()); });
+    };
+    number(
+        "CARRier", "HZ", {1, 25e6, double(M().nCarrier)},
+        [](CScpiContext& c, M& m, double hz) { return WholeHertz(c, hz, m.nCarrier); },
         [](CScpiContext& c, const M& m) { c.WriteInt(m.nCarrier); });
-    modulation(
-        "DEViation", P::Numeric("HZ"),
-        [](CScpiContext& c, M& m) {
-            return WholeHertz(c, V::Number(c.Param(0), 0, 25e6, M().nDeviation), m.nDeviation);
-        },
+    number(
+        "DEViation", "HZ", {0, 25e6, double(M().nDeviation)},
+        [](CScpiContext& c, M& m, double hz) { return WholeHertz(c, hz, m.nDeviation); },
         [](CScpiContext& c, const M& m) { c.WriteInt(m.nDeviation); });
-    modulation(
-        "DEPTh", P::Numeric(),
-        [](CScpiContext& c, M& m) {
-            m.fDepth = static_cast<float>(Fraction(c.Param(0), M().fDepth));
+    number(
+        "DEPTh", "", {0, 100, M().fDepth * 100.0},
+        [](CScpiContext&, M& m, double percent) {
+            m.fDepth = static_cast<float>(percent / 100.0);
             return true;
         },
         [](CScpiContext& c, const M& m) { WritePercent(c, m.fDepth); });
@@ -153,12 +165,13 @@ void CInstrumentSession::AddSweep() {
                            Field{"SWEep:STEP", S::FIELD_STEP, 1, 1e5, 1},
                            Field{"SWEep:DWELl", S::FIELD_SPEED, 1, 3.6e6, 100}}) {
         // Dwell in milliseconds, as the Sweep dialog's speed.
-        AddPair(
-            std::string("[SOURce#:]") + f.pattern,
-            P::Numeric(f.field == S::FIELD_SPEED ? "" : "HZ"),
-            [f](CScpiContext& c, CDeviceControl& d) {
+        AddNumber(
+            std::string("[SOURce#:]") + f.pattern, f.field == S::FIELD_SPEED ? "" : "HZ",
+            [f](CDeviceControl&) {
+                return CLimits{f.min, f.max, f.def};
+            },
+            [f](CScpiContext& c, CDeviceControl& d, double value) {
                 CDDSDevice& device = d.Device();
-                const double value = V::Number(c.Param(0), f.min, f.max, f.def);
                 double rule = value;
                 switch (f.field) {
                 case S::FIELD_START:
@@ -192,12 +205,14 @@ void CInstrumentSession::AddSweep() {
         [this](CScpiContext& c, CDeviceControl& d) {
             c.Write(m_sweeps[&d].GetSpacing() == CRemoteSweep::LINEAR ? "LIN" : "LOG");
         });
-    AddPair(
-        "[SOURce#:]SWEep:POINts", P::Numeric(),
-        [this](CScpiContext& c, CDeviceControl& d) {
-            const double points =
-                V::Number(c.Param(0), CRemoteSweep::kMinPointsPerDecade,
-                          CRemoteSweep::kMaxPointsPerDecade, CRemoteSweep::kDefaultPointsPerDecade);
+    AddNumber(
+        "[SOURce#:]SWEep:POINts", "",
+        [](CDeviceControl&) {
+            return CLimits{double(CRemoteSweep::kMinPointsPerDecade),
+                           double(CRemoteSweep::kMaxPointsPerDecade),
+                           double(CRemoteSweep::kDefaultPointsPerDecade)};
+        },
+        [this](CScpiContext& c, CDeviceControl& d, double points) {
             const int stored = m_sweeps[&d].SetPointsPerDecade(points);
             V::Stored(c, stored != std::round(points), stored, "");
         },
@@ -221,34 +236,54 @@ void CInstrumentSession::AddSweep() {
 }
 
 void CInstrumentSession::AddData() {
-    m_table.Add("[SOURce#:]DATA:ARBitrary", {P::NumericList("V")}, [this](CScpiContext& c) {
-        CDeviceControl* control = Addressed(c);
-        const std::vector<double>& volts = c.Param(0).m_vList;
-        if (!control || !ArbSize(c, volts.size()))
-            return;
-        LoadArb(*control, std::vector<float>(volts.begin(), volts.end()));
-    });
-    m_table.Add("[SOURce#:]DATA:ARBitrary:DAC", {P::Block()}, [this](CScpiContext& c) {
-        CDeviceControl* control = Addressed(c);
-        const std::string& bytes = c.Param(0).m_str;
-        if (!control || bytes.size() % 2 != 0 || !ArbSize(c, bytes.size() / 2)) {
-            if (control && bytes.size() % 2 != 0)
-                c.Error(-224, "codes are two bytes each");
-            return;
-        }
-        std::vector<float> points(bytes.size() / 2);
-        for (std::size_t i = 0; i < points.size(); ++i) {
-            const int code = static_cast<unsigned char>(bytes[2 * i]) |
-                             static_cast<unsigned char>(bytes[2 * i + 1]) << 8;
-            if (code > 4095) {
-                c.Error(-222, "codes are 0 to 4095");
-                return;
-            }
-            // The middle of the code's step: the generator truncates, so it plays this code.
-            points[i] = static_cast<float>((kMidCode - code - 0.5) / kCodeStep * kFullScale);
-        }
-        LoadArb(*control, points);
-    });
+    // A name first is the benchtop form: values -1..+1 kept under the name
+    // (InstrumentNamedWaves.cpp); a number first is ours, volts that become the Arb wave.
+    m_table.Add("[SOURce#:]DATA:ARBitrary", {P::Word().Leading(), P::NumericList("V")},
+                [this](CScpiContext& c) {
+                    CDeviceControl* control = Addressed(c);
+                    if (control && c.Param(0).m_bGiven) {
+                        const std::vector<double>& values = c.Param(1).m_vList;
+                        return StoreNamed(c, *control, c.Param(0).m_str,
+                                          std::vector<float>(values.begin(), values.end()));
+                    }
+                    const std::vector<double>& volts = c.Param(1).m_vList;
+                    if (!control || !ArbSize(c, volts.size()))
+                        return;
+                    LoadArb(*control, std::vector<float>(volts.begin(), volts.end()));
+                });
+    // Likewise: a name first takes benchtop 16-bit codes -32767..+32767 (a list or a block).
+    m_table.Add("[SOURce#:]DATA:ARBitrary:DAC", {P::Word().Leading(), P::NumericListOrBlock()},
+                [this](CScpiContext& c) {
+                    CDeviceControl* control = Addressed(c);
+                    std::vector<float> values;
+                    if (control && c.Param(0).m_bGiven) {
+                        if (ReadCodes(c, c.Param(1), kBenchtopFullCode, values))
+                            StoreNamed(c, *control, c.Param(0).m_str, std::move(values));
+                        return;
+                    }
+                    if (control && c.Param(1).m_eKind != EScpiKind::Block)
+                        return c.Error(-104, "a name, or our 12-bit codes as a block");
+                    const std::string& bytes = c.Param(1).m_str;
+                    if (!control || bytes.size() % 2 != 0 || !ArbSize(c, bytes.size() / 2)) {
+                        if (control && bytes.size() % 2 != 0)
+                            c.Error(-224, "codes are two bytes each");
+                        return;
+                    }
+                    std::vector<float> points(bytes.size() / 2);
+                    for (std::size_t i = 0; i < points.size(); ++i) {
+                        const int code = static_cast<unsigned char>(bytes[2 * i]) |
+                                         static_cast<unsigned char>(bytes[2 * i + 1]) << 8;
+                        if (code > 4095) {
+                            c.Error(-222, "codes are 0 to 4095");
+                            return;
+                        }
+                        // The middle of the code's step: the generator truncates, so it plays this
+                        // code.
+                        points[i] =
+                            static_cast<float>((kMidCode - code - 0.5) / kCodeStep * kFullScale);
+                    }
+                    LoadArb(*control, points);
+                });
     m_table.Add("[SOURce#:]DATA:ARBitrary?", {}, [this](CScpiContext& c) {
         if (const CDeviceControl* control = Addressed(c)) {
             const CDDSDevice& device = control->Device();
@@ -267,18 +302,20 @@ void CInstrumentSession::AddMeasurement() {
         c.WriteNumber(control->PlayedFrequency());
         c.WriteNumber(control->DeviationPpm());
     });
-    m_table.Add("MEASure:FREQuency?", {}, [this](CScpiContext& c) {
-        if (CDeviceControl* control = Addressed(c)) {
-            control->SetMeasureMode(1);
-            c.WriteNumber(control->Device().m_dMeasuredFreq);
-        }
-    });
-    m_table.Add("MEASure:COUNt?", {}, [this](CScpiContext& c) {
-        if (CDeviceControl* control = Addressed(c)) {
-            control->SetMeasureMode(0);
-            c.WriteInt(control->Device().m_nCount);
-        }
-    });
+    // MEASure waits (without holding the event loop) for a reading taken after every change
+    // had reached the unit; FETCh answers the last reading at once.
+    for (const bool counter : {false, true}) {
+        m_table.Add(counter ? "MEASure:COUNt?" : "MEASure:FREQuency?", {},
+                    [this, counter](CScpiContext& c) {
+                        if (CDeviceControl* control = Addressed(c))
+                            MeasureFresh(c, *control, counter);
+                    });
+        m_table.Add(counter ? "FETCh:COUNt?" : "FETCh:FREQuency?", {},
+                    [this, counter](CScpiContext& c) {
+                        if (const CDeviceControl* control = Addressed(c))
+                            WriteReading(c, control->Device(), counter);
+                    });
+    }
     m_table.Add("COUNter:RESet", {}, [this](CScpiContext& c) {
         if (CDeviceControl* control = Addressed(c))
             control->Device().m_bResetCounter = 1;
@@ -287,11 +324,13 @@ void CInstrumentSession::AddMeasurement() {
         "DIGital:MODE", P::Choice({"PATTern", "PROGrammable"}),
         [](CScpiContext& c, CDeviceControl& d) { d.SetDIOMode(c.Param(0).m_nChoice); },
         [](CScpiContext& c, CDeviceControl& d) { c.Write(d.GetDIOMode() ? "PROG" : "PATT"); });
-    AddPair(
-        "DIGital:OUTPut", P::Numeric(),
-        [](CScpiContext& c, CDeviceControl& d) {
-            const long long word =
-                V::Whole(V::Number(c.Param(0), 0, CDeviceControl::kDigitalOutLines, 0));
+    AddNumber(
+        "DIGital:OUTPut", "",
+        [](CDeviceControl&) {
+            return CLimits{0, CDeviceControl::kDigitalOutLines, 0};
+        },
+        [](CScpiContext& c, CDeviceControl& d, double value) {
+            const long long word = V::Whole(value);
             const unsigned stored = d.SetDigitalOut(static_cast<unsigned>(word));
             V::Stored(c, stored != word, stored, "");
         },
@@ -299,5 +338,53 @@ void CInstrumentSession::AddMeasurement() {
     m_table.Add("DIGital:INPut?", {}, [this](CScpiContext& c) {
         if (const CDeviceControl* control = Addressed(c))
             c.WriteInt(control->Device().m_wDigitalIn);
+    });
+}
+
+CDeviceControl* CInstrumentSession::BySerial(std::uint64_t serial) const {
+    for (int i = 0; i < m_devices.Count(); ++i)
+        if (CDeviceControl* control = m_devices.Control(i); control && control->Serial() == serial)
+            return control;
+    return nullptr;
+}
+
+void CInstrumentSession::WriteReading(CScpiContext& c, const CDDSDevice& device, bool counter) {
+    if (counter)
+        c.WriteInt(device.m_nCount);
+    else
+        c.WriteNumber(device.m_dMeasuredFreq);
+}
+
+void CInstrumentSession::MeasureFresh(CScpiContext& c, CDeviceControl& d, bool counter) {
+    d.SetCounterOn(1);
+    d.SetMeasureMode(counter ? 0 : 1);
+    if (d.Device().m_bDemo != 0)
+        return WriteReading(c, d.Device(), counter); // no meter: the panel's 0
+    // The counter shows each reading; the meter one its whole window agrees with.
+    const unsigned needed = counter ? 1 : CDDSDevice::kMeterWindow;
+    const auto deadline = std::chrono::steady_clock::now() + kMeasureWait;
+    bool reached = false;
+    unsigned first = 0;
+    c.Defer([this, serial = d.Serial(), counter, needed, deadline, reached,
+             first](CScpiContext& context) mutable {
+        const CDeviceControl* control = BySerial(serial);
+        if (!control) {
+            context.Error(-230, "the device was closed");
+            return true;
+        }
+        const CDDSDevice& device = control->Device();
+        if (!reached && device.CommandsDone()) {
+            reached = true;
+            first = device.m_nReadings.load(std::memory_order_acquire);
+        }
+        if (reached && device.m_nReadings.load(std::memory_order_acquire) - first >= needed) {
+            WriteReading(context, device, counter);
+            return true;
+        }
+        if (std::chrono::steady_clock::now() < deadline)
+            return false;
+        context.WriteNumber(std::nan(""));
+        context.Error(-230, "no reading since the last change within 2 s");
+        return true;
     });
 }

@@ -10,6 +10,8 @@ struct CScpiInstrument::Impl {
     std::string version;
     CInstrumentSession::Sweeps sweeps;
     CWaveFolder folder;
+    /// What benchtop-style clients set on each device, shared by every connection.
+    CBenchStates benches;
 
     /// A sweep whose device was closed since it started is dropped, never touched again.
     bool Running(CRemoteSweep& sweep) const {
@@ -25,7 +27,7 @@ struct CScpiInstrument::Impl {
 
 CScpiInstrument::CScpiInstrument(CDeviceRegistry& devices, std::string version,
                                  std::string waveFolder)
-    : m_pImpl(new Impl{devices, std::move(version), {}, CWaveFolder(std::move(waveFolder))}) {}
+    : m_pImpl(new Impl{devices, std::move(version), {}, CWaveFolder(std::move(waveFolder)), {}}) {}
 
 CScpiInstrument::~CScpiInstrument() = default;
 
@@ -33,7 +35,8 @@ std::unique_ptr<CScpiSession> CScpiInstrument::NewSession() {
     // The hooks own the session's state and table, so both live exactly as long as the
     // session that refers to them.
     auto state = std::make_shared<CInstrumentSession>(m_pImpl->devices, m_pImpl->version,
-                                                      m_pImpl->sweeps, m_pImpl->folder);
+                                                      m_pImpl->sweeps, m_pImpl->folder,
+                                                      m_pImpl->benches);
     CScpiInstrumentHooks hooks;
     hooks.m_identify = [state] { return state->Identify(); };
     hooks.m_reset = [state] { state->Reset(); };

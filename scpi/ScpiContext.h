@@ -2,8 +2,10 @@
 
 #include "scpi/ScpiParameter.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 /// What a command's handler gets: the header's numeric suffixes, the typed parameters, a
@@ -36,6 +38,20 @@ public:
     /// Queues an error (e.g. -222 after clamping); the command still counts as executed.
     void Error(int code, std::string_view info = {});
 
+    /// A query whose answer is not ready yet: the session holds this message (and the ones after
+    /// it) as *OPC? does and calls poll again, on its Poll(), until it returns true; poll writes
+    /// the answer or raises the error then, and must give up within a bounded time.
+    using Poller = std::function<bool(CScpiContext&)>;
+    void Defer(Poller poll) { m_poll = std::move(poll); }
+    /// Runs the deferred poll once; true when it has finished (or there was none).
+    bool PollDeferred() {
+        if (m_poll && !m_poll(*this))
+            return false;
+        m_poll = nullptr;
+        return true;
+    }
+    bool Deferred() const { return static_cast<bool>(m_poll); }
+
     const std::string& Response() const { return m_strResponse; }
     bool HasResponse() const { return m_bWritten; }
     struct CRaised {
@@ -43,6 +59,8 @@ public:
         std::string m_strInfo;
     };
     const std::vector<CRaised>& Raised() const { return m_vRaised; }
+    /// The errors raised so far, handed over once.
+    std::vector<CRaised> TakeRaised() { return std::exchange(m_vRaised, {}); }
 
 private:
     std::vector<int> m_vSuffixes;
@@ -51,4 +69,5 @@ private:
     std::string m_strResponse;
     bool m_bWritten = false;
     std::vector<CRaised> m_vRaised;
+    Poller m_poll;
 };

@@ -4,7 +4,7 @@
 #include <vector>
 
 /// What a command's parameter may be.
-enum class EScpiKind { Numeric, Boolean, Choice, String, Block, NumericList };
+enum class EScpiKind { Numeric, Boolean, Choice, String, Block, NumericList, Word };
 
 /// One parameter of a command row: its kind, the unit a number may carry, the words a choice
 /// may take, and whether it may be left out (only trailing parameters may).
@@ -17,6 +17,11 @@ struct CScpiParamDef {
     bool m_bOptional = false;
     /// String: a plain number is taken too, as its decimal text (a name or a number).
     bool m_bNumberAsText = false;
+    /// Left out (absent, not an error) when the parameter written does not have its kind, so
+    /// that one header may take a leading name or not (`DATA:ARB MYWAVE,1,2` and `DATA:ARB 1,2`).
+    bool m_bLeading = false;
+    /// NumericList: a single block is taken instead of the numbers.
+    bool m_bBlockToo = false;
 
     /// A decimal number, or MINimum, MAXimum or DEFault.
     static CScpiParamDef Numeric(std::string unit = {}) {
@@ -36,6 +41,18 @@ struct CScpiParamDef {
     /// Every remaining parameter, each a number; at least one.
     static CScpiParamDef NumericList(std::string unit = {}) {
         return {EScpiKind::NumericList, std::move(unit), {}, false};
+    }
+    /// A name: a word of character data or a quoted string, in capitals.
+    static CScpiParamDef Word() { return {EScpiKind::Word, {}, {}, false}; }
+    static CScpiParamDef NumericListOrBlock(std::string unit = {}) {
+        CScpiParamDef def = NumericList(std::move(unit));
+        def.m_bBlockToo = true;
+        return def;
+    }
+    CScpiParamDef Leading() const {
+        CScpiParamDef def = *this;
+        def.m_bLeading = true;
+        return def;
     }
     CScpiParamDef Optional() const {
         CScpiParamDef def = *this;

@@ -48,6 +48,12 @@ int CScpiParamReader::ConvertNumber(const CScpiToken& token, const CScpiParamDef
                     static_cast<CScpiParameter::Special>(CScpiParameter::MINIMUM + i);
                 return 0;
             }
+        // The numeric words of SCPI: a high-impedance load is INFinity ohms.
+        if (ScpiMatchesMnemonic("INFinity", token.m_strText) ||
+            ScpiMatchesMnemonic("NINFinity", token.m_strText)) {
+            param.m_dValue = (token.m_strText[0] == 'N' ? -1 : 1) * HUGE_VAL;
+            return 0;
+        }
         return -141;
     }
     if (token.m_eKind != CScpiToken::NUMBER)
@@ -100,10 +106,20 @@ int CScpiParamReader::ConvertOne(const CScpiToken& token, const CScpiParamDef& d
             return -104;
         param.m_str = token.m_strText;
         return 0;
+    case EScpiKind::Word:
+        if (token.m_eKind != CScpiToken::CHARS && token.m_eKind != CScpiToken::STRING)
+            return -104;
+        param.m_str = ScpiUpper(token.m_strText);
+        return 0;
     case EScpiKind::NumericList:
         break;
     }
     return -104;
+}
+
+bool CScpiParamReader::Fits(const CScpiToken& token, const CScpiParamDef& def) {
+    CScpiParameter scratch;
+    return def.m_eKind != EScpiKind::NumericList && ConvertOne(token, def, scratch) == 0;
 }
 
 int CScpiParamReader::Convert(const std::vector<CScpiToken>& tokens,
@@ -118,13 +134,20 @@ int CScpiParamReader::Convert(const std::vector<CScpiToken>& tokens,
             return -109;
         }
         CScpiParameter param;
-        if (def.m_eKind == EScpiKind::NumericList) {
+        if (def.m_bLeading && !Fits(tokens[next], def)) {
+            param.m_eKind = def.m_eKind;
+            param.m_bGiven = false;
+        } else if (def.m_eKind == EScpiKind::NumericList && def.m_bBlockToo &&
+                   tokens[next].m_eKind == CScpiToken::BLOCK) {
+            param.m_eKind = EScpiKind::Block;
+            param.m_str = tokens[next++].m_strText;
+        } else if (def.m_eKind == EScpiKind::NumericList) {
             param.m_eKind = def.m_eKind;
             for (; next < tokens.size(); ++next) {
                 CScpiParameter element;
                 if (const int error = ConvertNumber(tokens[next], def, element))
                     return error;
-                if (element.m_eSpecial != CScpiParameter::VALUE)
+                if (element.m_eSpecial != CScpiParameter::VALUE || !std::isfinite(element.m_dValue))
                     return -141;
                 param.m_vList.push_back(element.m_dValue);
             }

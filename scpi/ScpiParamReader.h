@@ -19,6 +19,8 @@ public:
     static int UnitFactor(std::string_view suffix, std::string_view unit, double& factor);
 
 private:
+    /// Whether token reads as def's kind (a leading parameter is left out when not).
+    static bool Fits(const CScpiToken& token, const CScpiParamDef& def);
     static int ConvertOne(const CScpiToken& token, const CScpiParamDef& def, CScpiParameter& param);
     static int ConvertNumber(const CScpiToken& token, const CScpiParamDef& def,
                              CScpiParameter& param);

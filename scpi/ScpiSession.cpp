@@ -155,7 +155,14 @@ bool CScpiSession::Run(std::size_t units) {
 
 void CScpiSession::Resume() {
     CheckOperationComplete();
-    if (m_bWaiting && OperationsComplete()) {
+    if (m_pDeferred) {
+        if (!m_pDeferred->PollDeferred())
+            return;
+        Finish(*m_pDeferred);
+        m_pDeferred.reset();
+        m_bWaiting = false;
+        CheckOperationComplete();
+    } else if (m_bWaiting && OperationsComplete()) {
         m_bWaiting = false;
         if (m_bWaitingQuery)
             Respond("1");
@@ -217,8 +224,9 @@ std::string CScpiSession::TakeOutput() {
 }
 
 void CScpiSession::Clear() {
-    if (m_bWaitingQuery)
+    if (m_bWaitingQuery || m_pDeferred)
         PushError(-410);
+    m_pDeferred.reset();
     m_input.Clear();
     m_pending.clear();
     m_nPendingBytes = 0;
@@ -323,17 +331,29 @@ bool CScpiSession::RunUnit(CScpiHeader& header, const std::vector<CScpiToken>& t
         PushError(paramError);
         return false;
     }
-    CScpiContext context(std::move(match.m_vSuffixes), std::move(match.m_vGiven),
-                         std::move(params));
+    auto context = std::make_unique<CScpiContext>(std::move(match.m_vSuffixes),
+                                                  std::move(match.m_vGiven), std::move(params));
     try {
-        match.m_pRow->m_handler(context);
+        match.m_pRow->m_handler(*context);
     } catch (const std::exception& exception) {
-        context.Error(-200, exception.what());
+        context->Error(-200, exception.what());
     }
-    for (const CScpiContext::CRaised& raised : context.Raised())
+    if (context->Deferred()) {
+        // Errors raised so far keep their place; the answer comes when the poll finishes.
+        for (const CScpiContext::CRaised& raised : context->TakeRaised())
+            PushError(raised.m_nCode, raised.m_strInfo);
+        m_pDeferred = std::move(context);
+        m_bWaiting = true;
+        return true;
+    }
+    Finish(*context);
+    CheckOperationComplete();
+    return true;
+}
+
+void CScpiSession::Finish(CScpiContext& context) {
+    for (const CScpiContext::CRaised& raised : context.TakeRaised())
         PushError(raised.m_nCode, raised.m_strInfo);
     if (context.HasResponse())
         Respond(context.Response());
-    CheckOperationComplete();
-    return true;
 }

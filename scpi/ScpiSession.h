@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -86,6 +87,8 @@ private:
     void Respond(const std::string& response);
     /// Resolves and runs one unit; false when the rest of the message must be dropped.
     bool RunUnit(CScpiHeader& header, const std::vector<CScpiToken>& tokens);
+    /// Queues what a finished unit raised and answered.
+    void Finish(CScpiContext& context);
     static int ReadRegister(const CScpiContext& context, int& value);
 
     const CScpiCommandTable& m_table;
@@ -119,6 +122,8 @@ private:
     std::size_t m_nOutputLimit = 0;
     /// The output queue is m_strOutput from m_nSent; m_nLineStart is where the current
     /// message's line began (or npos), so a deadlock knows whether some of it was sent.
+    /// A query whose answer the instrument is still waiting for (CScpiContext::Defer).
+    std::unique_ptr<CScpiContext> m_pDeferred;
     std::string m_strOutput;
     std::size_t m_nSent = 0;
     std::size_t m_nLineStart = std::string::npos;

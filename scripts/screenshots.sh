@@ -120,7 +120,7 @@ stop
 start 1 "DDS-Tarn USB.*"
 main=$(window "DDS-Tarn USB.*")
 xdotool windowmove "$main" 0 0 windowsize "$main" 980 700
-scpi "FUNC SQU" "FREQ 2.5kHz" "VOLT 2" "OUTP ON"
+scpi "FUNC SQU" "FREQ 2.5kHz" "VOLT 4" "OUTP ON"
 shot "$main" main
 # Its status bar alone, where a simulated unit is named.
 convert "$scratch/shot.png" -gravity South -crop "$(identify -format %w "$scratch/shot.png")x22+0+0" +repage -strip -colors 256 \

@@ -7,7 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libsndfile1-dev libsamplerate0-dev
   clang libclang-rt-14-dev
-  python3 python3-numpy python3-pyvisa python3-pyvisa-py
+  python3 python3-numpy python3-pyvisa python3-pyvisa-py python3-pymeasure
   xvfb xauth imagemagick poppler-utils fonts-dejavu-core fonts-liberation2 fonts-wqy-microhei
   dpkg-dev fakeroot lintian desktop-file-utils appstream librsvg2-bin
   xdotool

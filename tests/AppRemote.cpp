@@ -1,6 +1,7 @@
 // The program's side of remote control, with a stand-in for the TCP server: commands of a
 // remote session show on the panel, the registry and the Remote Control setting.
 #include "AppTestSupport.h"
+#include "app/ArbHistory.h"
 #include "app/FrameDeviceRegistry.h"
 #include "app/RemoteControl.h"
 #include "control/DeviceControl.h"
@@ -120,7 +121,7 @@ private slots:
             }
             QVERIFY2(program.Device()->m_dFrequency != 1234.0, kind); // a swept frequency
             QCOMPARE(text(IDC_FREQUENCY), QStringLiteral("1234"));    // as typed
-            session->Feed("VOLT 1.5\n");
+            session->Feed("VOLT 3\n"); // peak-to-peak: the panel shows the peak
             view->OnTimer();
             QCOMPARE(text(IDC_AMPLITUDE), QStringLiteral("1.500"));
             session->Feed("FREQ 2000\n");
@@ -196,6 +197,31 @@ private slots:
         }
         QVERIFY(!QFile::exists(program.Folder() + QStringLiteral("/w.csv")));
         QCOMPARE(doc->m_strFileName, QStringLiteral("w.csv"));
+    }
+
+    // A named wave becomes the Arb wave as an imported one does: on the panel, with an undo
+    // step, and with no file name that Save would write over.
+    void namedWaveTakesTheImportPathThroughTheDocument() {
+        CProgram program(1);
+        QTRY_VERIFY(program.View()->Worker().IsRunning());
+        CFrameDeviceRegistry registry(*program.Frame());
+        CScpiInstrument instrument(registry, "test");
+        const std::unique_ptr<CScpiSession> session = instrument.NewSession();
+        QVERIFY(!program.Doc(0)->ArbHistory()->CanUndo());
+        QCOMPARE(session->Feed("DATA VOLATILE,0,1,0,-1;:FUNC:USER VOLATILE;"
+                               ":APPL:USER 2000,2,0.5;:SYST:ERR?\n"),
+                 "0,\"No error\"\n");
+        const CDDSDevice& device = *program.Device();
+        QCOMPARE(std::tuple(device.m_nWaveType.Get(), device.m_dFrequency.Get()),
+                 std::tuple(WAVE_ARB, 2000.0));
+        float high = -9.0f;
+        for (int i = 0; i < device.m_nPointsPerPeriod; ++i)
+            high = std::max<float>(high, device.m_fArb[std::size_t(i)]);
+        QVERIFY(std::fabs(high - 1.5f) < 0.01f);
+        QVERIFY(program.Doc(0)->ArbHistory()->CanUndo());
+        QCOMPARE(program.Doc(0)->m_strFileName, QString::fromLatin1(CMultiDDSTarnDoc::kNoFile));
+        program.View()->OnTimer();
+        QVERIFY(static_cast<COnOff*>(program.View()->Control(IDC_WAVE_ARB))->GetValue());
     }
 
     void settingRoundTripsAndGarbageFallsBackPerKey() {

@@ -1,15 +1,6 @@
 // The SCPI instrument over two records bound to the simulated bank, with their workers.
-#include "SimTestSupport.h"
-#include "control/DeviceControl.h"
-#include "engine/DeviceWorker.h"
+#include "InstrumentTestSupport.h"
 #include "engine/WaveBatch.h"
-#include "formats/CsvFile.h"
-#include "hwsim/SimControl.h"
-#include "instrument/DeviceRegistry.h"
-#include "instrument/ScpiInstrument.h"
-#include "scpi/ScpiSession.h"
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
@@ -27,94 +18,13 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Two devices in tab order; CSV files go through the reader and writer as File menu does.
-class Instrument : public ::testing::Test, public CDeviceRegistry {
-protected:
-    void SetUp() override {
-        SimReset(2);
-        OpenOnSimulatedUnits(m_devices, 2);
-        for (int i = 0; i < 2; ++i)
-            m_workers[i].Start(&m_devices[i]);
-        ASSERT_TRUE(
-            WaitFor([&] { return m_devices[0].CommandsDone() && m_devices[1].CommandsDone(); }));
-    }
-    void TearDown() override {
-        m_workers[1].Stop();
-        m_workers[0].Stop();
-        SimReset(1);
-        std::filesystem::remove_all(m_strFolder);
-    }
-
-    int Count() const override { return 2; }
-    std::string Name(int index) const override { return "Device " + std::to_string(index + 1); }
-    CDeviceControl* Control(int index) override {
-        return index >= 0 && index < 2 ? &m_controls[index] : nullptr;
-    }
-    bool ApplyCsv(int index, const std::string& path, const CCsvFile::Wave& wave) override {
-        const CDDSDevice::CCommandHold hold(m_devices[index]); // as the program's registries
-        m_strApplied = path;
-        CCsvFile::Apply(m_devices[index], wave);
-        m_controls[index].SelectWaveType(WAVE_ARB, true);
-        return true;
-    }
-    bool StoreCsv(int index, const std::string& path, const CCsvFile::Target* target,
-                  std::string& error) override {
-        if (!CCsvFile::CheckWritable(path, error, target))
-            return false;
-        m_controls[index].SelectWaveType(WAVE_ARB);
-        return CCsvFile::Write(m_devices[index], path, error, target);
-    }
-
-    // Feeds a line and waits out an *OPC? in it; the response without its newline.
-    std::string Run(CScpiSession& session, const std::string& line) {
-        std::string out = session.Feed(line + "\n");
-        EXPECT_TRUE(WaitFor([&] { return (out += session.Poll(), !session.IsWaiting()); }));
-        return out.empty() ? out : out.substr(0, out.size() - 1);
-    }
-    std::vector<int> Errors(CScpiSession& session, std::string* text = nullptr) {
-        std::vector<int> codes;
-        for (std::string entry; (entry = session.Feed("SYST:ERR?\n")).rfind("0,", 0) != 0;) {
-            codes.push_back(std::stoi(entry));
-            if (text)
-                *text += entry;
-        }
-        return codes;
-    }
-    /// The unit plays the Arb table as a CSV file's table plays: the plan's points per period,
-    /// and sample s of the buffer is entry trunc(points x s / points) mod that figure.
-    ::testing::AssertionResult PlaysTheTable(int i) {
-        const SimUnitState unit = SimGetUnit(i);
-        const CDDSDevice& device = m_devices[i];
-        const int perPeriod = device.m_nPointsPerPeriod;
-        if (perPeriod != unit.points / unit.periods || int(unit.buffer.size()) != unit.points)
-            return ::testing::AssertionFailure() << perPeriod << " points per period";
-        for (int s = 0; s < unit.points; ++s) {
-            const int entry = int(std::trunc(unit.points * (double(s) / unit.points))) % perPeriod;
-            if (unit.buffer[s] != CWaveBatch::CodeOf(device.m_fArb[entry] * double(0.2857143f)))
-                return ::testing::AssertionFailure()
-                       << "sample " << s << " entry " << entry << " code " << unit.buffer[s]
-                       << " table " << device.m_fArb[entry] << " of " << perPeriod;
-        }
-        return ::testing::AssertionSuccess();
-    }
-
-    CDDSDevice m_devices[2];
-    CDeviceControl m_controls[2] = {CDeviceControl(m_devices[0]), CDeviceControl(m_devices[1])};
-    CDeviceWorker m_workers[2];
-    /// The file commands' folder, one per test process (the cases may run side by side).
-    const std::string m_strFolder =
-        ::testing::TempDir() + "instrument_waves_" + std::to_string(::getpid());
-    std::string m_strApplied; ///< The path the last file read named.
-    CScpiInstrument m_instrument{*this, "9.9", m_strFolder};
-};
-
 TEST_F(Instrument, CommandsClampAddressAndAnswerAsStored) {
     // Line, response, error codes queued.
     const std::tuple<const char*, const char*, std::vector<int>> rows[] = {
         {"FREQ 8e7;FREQ?", "75000000", {-222}},
         {"FUNC SQU;FREQ 30MHZ;FREQ?;FUNC?", "25000000;SQU", {-222}},
         {"FREQ MAX;FREQ?", "75000000", {}},
-        {"VOLT 5;VOLT?;VOLT 1.25;VOLT?", "3.5;1.25", {-222}},
+        {"VOLT 8;VOLT?;VOLT 1.25;VOLT?", "7;1.25", {-222}},
         {"VOLT:OFFS -8;OFFS?", "-7", {-222}},
         {"PHAS 90;PHAS?;PHAS 400;PHAS?", "90;360", {-222}},
         {"FUNC:SQU:DCYC 120;DCYC?;:FUNC:RAMP:SYMM 25;SYMM?", "100;25", {-222}},
@@ -167,14 +77,27 @@ TEST_F(Instrument, OperationCompleteWaitsForTheUnit) {
     }
     // The simulated unit plays 7 periods in 2766 samples of 200 MHz / 41.
     EXPECT_EQ(Run(*session, "FREQ:ACT?"), "12345.0258363755,2.09286152289577");
-    // The meter reads the unit's own output; the counter query switches the mode as F/C does.
-    EXPECT_TRUE(
-        WaitFor([&] { return std::abs(std::stod(Run(*session, "MEAS:FREQ?")) - 12345) < 1; }));
+    // The meter reads the unit's own output, and MEASure waits for a reading taken after the
+    // change: the first point of a sweep is the new frequency, not the one before.
+    for (const double hz : {12345.0, 500.0, 510.0, 70000.0}) {
+        SCOPED_TRACE(hz);
+        const std::string line = "FREQ " + std::to_string(hz) + ";MEAS:FREQ?;:FETC:FREQ?";
+        const std::string answer = Run(*session, line);
+        const double measured = std::stod(answer);
+        EXPECT_NEAR(measured, hz, hz * 1e-4);
+        EXPECT_EQ(answer.substr(answer.find(';') + 1), answer.substr(0, answer.find(';')));
+    }
+    // FETCh answers at once, without waiting for the unit.
+    m_workers[0].Stop();
+    EXPECT_EQ(session->Feed("FREQ 2000;:FETC:FREQ?\n").empty(), false);
+    EXPECT_FALSE(session->IsWaiting());
+    m_workers[0].Start(&m_devices[0]);
+    // The counter query switches the mode as F/C does.
     Run(*session, "MEAS:COUN?");
     EXPECT_EQ(m_devices[0].m_nMeasureMode, 0);
 
-    // *RST: a new window's state, at the unit too.
-    EXPECT_EQ(Run(*session, "FUNC SQU;VOLT 1;*RST;*OPC?;FUNC?;VOLT?;FREQ?"), "1;SIN;2;1000");
+    // *RST: a new window's state (2 V peak is 4 V peak-to-peak), at the unit too.
+    EXPECT_EQ(Run(*session, "FUNC SQU;VOLT 1;*RST;*OPC?;FUNC?;VOLT?;FREQ?"), "1;SIN;4;1000");
     EXPECT_EQ(SimGetUnit(0).frequency, 1000.0);
 }
 

@@ -13,6 +13,7 @@ struct Instrument {
     CScpiCommandTable table;
     std::string calls;
     bool busy = false;
+    bool measured = false;
 
     CScpiCommandTable::Handler Log(const char* name) {
         return [this, name](CScpiContext& c) {
@@ -20,7 +21,9 @@ struct Instrument {
                      (c.SuffixCount() ? std::to_string(c.Suffix()) : "");
             for (const CScpiParameter& p : c.Params()) {
                 calls += ' ';
-                if (p.m_eSpecial != CScpiParameter::VALUE)
+                if (!p.m_bGiven)
+                    calls += '-';
+                else if (p.m_eSpecial != CScpiParameter::VALUE)
                     calls += std::string("MINMAXDEF").substr(3 * p.m_eSpecial - 3, 3);
                 else if (p.m_eKind == EScpiKind::Numeric)
                     calls += ScpiFormatNumber(p.m_dValue);
@@ -54,6 +57,16 @@ struct Instrument {
         table.Add("DATA:ARBitrary:DAC", {P::Block()}, Log("dac"));
         table.Add("MMEMory:LOAD:DATA", {P::String()}, Log("load"));
         table.Add("[SOURce#:]PHASe", {P::Numeric("DEG")}, Log("phas"), 0);
+        table.Add("DATA:NAMed", {P::Word().Leading(), P::NumericListOrBlock()}, Log("named"));
+        // Answers once the instrument has its reading.
+        table.Add("MEASure?", {}, [this](CScpiContext& c) {
+            c.Error(-222, "before");
+            c.Defer([this](CScpiContext& context) {
+                if (measured)
+                    context.WriteInt(7);
+                return measured;
+            });
+        });
     }
     CScpiInstrumentHooks Hooks() {
         return {[] { return std::string("DDS-Tarn,USB,0,3.2"); }, [this] { calls += "reset"; },
@@ -141,6 +154,11 @@ TEST(ScpiParser, ParameterKindsUnitsAndErrors) {
         {"MMEM:LOAD:DATA 'a' 'b'", "", {-103}, ""},
         {"DATA:ARB:DAC #15ab;c\n;DAC #0xy;z", "", {}, "dac <ab;c\n> dac <xy;z>"},
         {"DATA:ARB:DAC #2x5", "", {-160}, ""},
+        {"DATA:NAM wave_1,1,2;NAM 'low',#12ab", "", {}, "named <WAVE_1> 1,2, named <LOW> <ab>"},
+        {"DATA:NAM 1,2;NAM #12ab", "", {}, "named - 1,2, named - <ab>"},
+        {"DATA:NAM #12ab,1", "", {-108}, ""},
+        {"FREQ INF;FREQ ninf", "", {}, "freq1 9.9e+37 freq1 -9.9e+37"},
+        {"DATA:ARB 1,INF", "", {-141}, ""},
         {"DATA:ARB:DAC #A", "", {-160}, ""},
     });
 }
@@ -209,4 +227,26 @@ TEST(ScpiParser, OperationCompleteWaitsForTheInstrument) {
     instrument.busy = false;
     EXPECT_EQ(session.Feed("*ESR?\n"), "5\n");
     EXPECT_EQ(DrainErrors(session), (std::vector<int>{-410}));
+}
+
+// A query that defers its answer holds the session as *OPC? does, and is dropped by a clear.
+TEST(ScpiParser, DeferredQueryHoldsTheSessionUntilItAnswers) {
+    Instrument instrument;
+    CScpiSession session(instrument.table, instrument.Hooks());
+    EXPECT_EQ(session.Feed("FREQ 1;MEAS?;FREQ 2\nFREQ 3\n"), "");
+    EXPECT_TRUE(session.IsWaiting());
+    EXPECT_EQ(session.Poll(), "");
+    EXPECT_EQ(instrument.calls, "freq1 1");
+    instrument.measured = true;
+    EXPECT_EQ(session.Poll(), "7\n");
+    EXPECT_EQ(instrument.calls, "freq1 1 freq1 2 freq1 3");
+    EXPECT_EQ(DrainErrors(session), (std::vector<int>{-222}));
+
+    instrument.measured = false;
+    EXPECT_EQ(session.Feed("MEAS?\n"), "");
+    session.Clear();
+    EXPECT_FALSE(session.IsWaiting());
+    instrument.measured = true;
+    EXPECT_EQ(session.Poll(), "");
+    EXPECT_EQ(DrainErrors(session), (std::vector<int>{-222, -410}));
 }

@@ -95,6 +95,7 @@ void CMainFrame::RebuildTabs() {
     const int n = int(m_documents.size());
     if (n == 0) {
         m_pTabBar->hide();
+        UpdateFrameTitle();
         return;
     }
     m_pTabBar->show();
@@ -110,6 +111,7 @@ void CMainFrame::RebuildTabs() {
         m_nCurrentTab = n - 1;
     m_pTabs->SelectQuietly(m_nCurrentTab);
     RetextMenuBar();
+    UpdateFrameTitle();
 }
 
 void CMainFrame::StartRename() {

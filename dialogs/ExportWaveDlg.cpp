@@ -74,7 +74,6 @@ CExportWaveDlg::CExportWaveDlg(const CDDSDevice& device, const CLanguageManager&
     grid->addWidget(samplesLabel, 4, 0);
     grid->addWidget(m_pSamples, 4, 1);
     auto* buttons = new QHBoxLayout;
-    m_pLimit->setWordWrap(true);
     m_pLimit->setObjectName(QStringLiteral("exportLimit"));
     buttons->addWidget(m_pLimit, 1);
     buttons->addWidget(save);

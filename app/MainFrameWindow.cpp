@@ -25,6 +25,9 @@
 
 namespace {
 
+/// How long a window manager takes to frame a new window.
+constexpr int kFrameSettleMs = 300;
+
 CSettingsFile Settings() {
     return CSettingsFile(CMultiDDSTarnApp::Paths().PrepareSettingsFolder());
 }
@@ -133,8 +136,13 @@ void CMainFrame::ShowFirstTime() {
         showMaximized();
     else
         showNormal();
-    // Once the window manager has put its frame round the window, that frame fits as well.
-    QTimer::singleShot(300, this, &CMainFrame::FitToScreen);
+    // Once the window manager has put its frame round the window, that frame fits as well;
+    // a window moved or sized meanwhile stays where it was put.
+    const QRect shown = geometry();
+    QTimer::singleShot(kFrameSettleMs, this, [this, shown] {
+        if (geometry() == shown)
+            FitToScreen();
+    });
 }
 
 void CMainFrame::SaveWindowPlace() const {

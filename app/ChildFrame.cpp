@@ -6,9 +6,17 @@
 #include <QCloseEvent>
 #include <QIcon>
 #include <QMetaObject>
+#include <QScrollArea>
 
 CChildFrame::CChildFrame(CMultiDDSTarnDoc* doc, QWidget* view) : m_pDocument(doc) {
-    setWidget(view);
+    // A window smaller than the view's minimum (a small screen, a large scale factor) scrolls
+    // the view; one that is large enough shows it whole, without scroll bars.
+    auto* scroll = new QScrollArea;
+    scroll->setObjectName(QStringLiteral("viewScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(view);
+    setWidget(scroll);
     setAttribute(Qt::WA_DeleteOnClose, false);
     setWindowTitle(doc->GetTitle());
     setWindowIcon(QIcon(QStringLiteral(":/icons/new.svg")));
@@ -35,9 +43,6 @@ void CChildFrame::closeEvent(QCloseEvent* event) {
 void CChildFrame::changeEvent(QEvent* event) {
     const bool stateChange = event->type() == QEvent::WindowStateChange;
     CMainFrame* frame = CMainFrame::Get();
-    if (stateChange && frame && isMaximized() &&
-        !(static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMaximized))
-        frame->PlainTitleBeforeMaximising(this);
     QMdiSubWindow::changeEvent(event);
     if (stateChange) {
         UpdateSystemMenu();

@@ -111,7 +111,6 @@ const int kDeviceCommands[] = {ID_FILE_CLOSE,
                                ID_SWEEP,
                                ID_POWER_ON_OUTPUT_OPEN,
                                ID_POWER_ON_OUTPUT_CLOSE,
-                               ID_HELP_CONTENT,
                                ID_CLOSE_CURRENT_DEVICE,
                                ID_SAVE_SETUP,
                                ID_OPEN_SETUP,
@@ -121,8 +120,8 @@ const int kDeviceCommands[] = {ID_FILE_CLOSE,
                                ID_EXPORT_WAVEFORM};
 
 /// Commands the frame or the application always answers.
-const int kFrameCommands[] = {ID_FILE_NEW, ID_FILE_PRINT_SETUP, ID_APP_EXIT, ID_APP_ABOUT,
-                              ID_REMOTE_CONTROL};
+const int kFrameCommands[] = {ID_FILE_NEW,  ID_FILE_PRINT_SETUP, ID_APP_EXIT,
+                              ID_APP_ABOUT, ID_REMOTE_CONTROL,   ID_HELP_CONTENT};
 
 /// Items the menu template grays; their update rules enable one at a time.
 const int kInitiallyGrayed[] = {ID_POINTS_EDIT,   ID_WAVE_SQUARE, ID_WAVE_RAMP, ID_WAVE_TRAPEZIA,
@@ -171,6 +170,11 @@ QList<QKeySequence> CCommandTable::Shortcuts(int id) {
         return {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)};
     case ID_ARB_UNDO:
         return {QKeySequence(Qt::CTRL | Qt::Key_Z)};
+    // The desktop's own keys for leaving a program and for its manual.
+    case ID_APP_EXIT:
+        return {QKeySequence(Qt::CTRL | Qt::Key_Q)};
+    case ID_HELP_CONTENT:
+        return {QKeySequence(Qt::Key_F1)};
     case ID_ARB_REDO:
         return {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)};
     default:

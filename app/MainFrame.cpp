@@ -38,6 +38,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <QTranslator>
 
 #include <cstdio>
 
@@ -126,6 +127,7 @@ CMainFrame::CMainFrame()
 
 CMainFrame::~CMainFrame() {
     m_pRemote.reset(); // no client reaches a device from here on
+    SaveWindowPlace();
     CloseAllDocuments();
     CSettingsFile(CMultiDDSTarnApp::Paths().PrepareSettingsFolder())
         .SaveLanguage(m_pLanguage->GetCurrentLanguage());
@@ -330,9 +332,7 @@ void CMainFrame::OnTimer() {
         m_bFirstTick = false;
         AddLanguageItems();
         SetLanguage(m_pLanguage->GetCurrentLanguage());
-        showNormal();
-        if (QScreen* screen = this->screen())
-            move(screen->availableGeometry().center() - rect().center());
+        ShowFirstTime();
     }
     if (m_documents.size() != m_nLastDocumentCount)
         RetextMenuBar();
@@ -433,6 +433,9 @@ bool CMainFrame::OnFrameCommand(int id) {
         return true;
     case ID_REMOTE_CONTROL:
         OnRemoteControl();
+        return true;
+    case ID_HELP_CONTENT:
+        OnHelpContent();
         return true;
     default:
         return false;
@@ -553,6 +556,7 @@ void CMainFrame::ListWindows() {
 
 void CMainFrame::SetLanguage(int index) {
     m_pLanguage->SelectLanguage(index);
+    LoadQtTranslations();
     RetextMenuBar();
     RetextToolbars();
     RetextTabMenu();
@@ -562,6 +566,7 @@ void CMainFrame::SetLanguage(int index) {
     if (CHelpWindow* help = CHelpWindow::Instance())
         help->Retext(*m_pLanguage);
     RebuildTabs();
+    UpdateFrameTitle();
     update();
 }
 

@@ -26,6 +26,7 @@ class QMenuBar;
 class QMimeData;
 class QTimer;
 class QToolBar;
+class QTranslator;
 
 /// The main window: MDI area for the device windows, the two toolbars (the second one holds the
 /// device tab strip), the status bar, the menu bars, the language manager and the device list.
@@ -98,13 +99,20 @@ public:
     CTabStrip* TabStrip() const { return m_pTabs; }
     QToolBar* TabBar() const { return m_pTabBar; }
     bool IsLanguageChecked(int id) const;
-    /// The title with the active device's name while device windows are restored; while one is
-    /// maximised the MDI area adds " - [name]" to the plain title itself.
+    /// The title in one form whatever the device windows' state: the plain title, and
+    /// " - [name]" with the active device's name while a device is open.
+    QString FrameTitle() const;
     void UpdateFrameTitle();
-    /// Gives the MDI area the plain title to extend before `window` is maximised.
-    void PlainTitleBeforeMaximising(const QMdiSubWindow* window);
+    /// Help > Help Content and F1: the manual, also with no device open.
+    void OnHelpContent();
+    /// Loads Qt's own translations (standard dialogs, context menus) for the current language.
+    void LoadQtTranslations();
+    /// Where a window of `wanted` size and place (frame excluded) goes so that it and its frame
+    /// (`frame` around it) lie inside `available`: shrunk to fit, then moved in.
+    static QRect FitIntoScreen(const QRect& wanted, const QRect& available, const QMargins& frame);
 
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     /// Files dropped on the window open as CSV files, one new device window each.
@@ -112,6 +120,13 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    /// The first tick's showing: the stored place and state, else centred; inside the screen.
+    void ShowFirstTime();
+    /// Makes the window large enough for the current device's whole panel.
+    void GrowToShowDevice();
+    /// Moves and shrinks the window into its screen's available area.
+    void FitToScreen();
+    void SaveWindowPlace() const;
     void CreateActions();
     void CreateMenus();
     void CreateToolbars();
@@ -154,5 +169,7 @@ private:
     std::unique_ptr<CRemoteControl> m_pRemote;
     QTimer* m_pTimer = nullptr;
     bool m_bFirstTick = true;
+    bool m_bSettingTitle = false;
+    std::unique_ptr<QTranslator> m_pQtTranslator; ///< Qt's own texts in the current language.
     int m_nLastDocumentCount = -1;
 };

@@ -35,6 +35,16 @@ void CMainFrame::RemoveDocument(int index) {
         }
     }
     RebuildTabs();
+    // Once the closed window is gone, the device of the selected tab comes up maximised as
+    // device windows open, instead of whatever state the area leaves the others in.
+    const int keep = m_nCurrentTab;
+    QMetaObject::invokeMethod(
+        this,
+        [this, keep] {
+            if (!m_documents.isEmpty())
+                SelectAndActivateTab(keep);
+        },
+        Qt::QueuedConnection);
 }
 
 CMultiDDSTarnDoc* CMainFrame::GetDocument(int i) const {
@@ -85,6 +95,7 @@ void CMainFrame::RebuildTabs() {
     const int n = int(m_documents.size());
     if (n == 0) {
         m_pTabBar->hide();
+        UpdateFrameTitle();
         return;
     }
     m_pTabBar->show();
@@ -100,6 +111,7 @@ void CMainFrame::RebuildTabs() {
         m_nCurrentTab = n - 1;
     m_pTabs->SelectQuietly(m_nCurrentTab);
     RetextMenuBar();
+    UpdateFrameTitle();
 }
 
 void CMainFrame::StartRename() {
@@ -135,24 +147,6 @@ void CMainFrame::OnTabMenuCommand(int id) {
     default:
         break;
     }
-}
-
-void CMainFrame::UpdateFrameTitle() {
-    for (const QMdiSubWindow* window : m_pMdiArea->subWindowList())
-        if (window->isMaximized())
-            return;
-    QString title = QString::fromLatin1(CMainFrame::kFrameTitle);
-    if (const QMdiSubWindow* active = m_pMdiArea->activeSubWindow();
-        active && !active->windowTitle().isEmpty())
-        title += QStringLiteral(" - ") + active->windowTitle();
-    setWindowTitle(title);
-}
-
-void CMainFrame::PlainTitleBeforeMaximising(const QMdiSubWindow* window) {
-    for (const QMdiSubWindow* other : m_pMdiArea->subWindowList())
-        if (other != window && other->isMaximized())
-            return;
-    setWindowTitle(QString::fromLatin1(CMainFrame::kFrameTitle));
 }
 
 void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window) {

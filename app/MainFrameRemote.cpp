@@ -17,14 +17,15 @@ CSettingsFile Settings() {
 }
 
 /// Runs the server as `remote` says; a server that cannot listen is the user's to know.
-void Apply(CMainFrame& frame, CRemoteControl& control, const CSettingsFile::Remote& remote) {
+bool Apply(CMainFrame& frame, CRemoteControl& control, const CSettingsFile::Remote& remote) {
     QString error;
     if (control.Apply(remote, error))
-        return;
+        return true;
     QString text = frame.GetText(IDS_REMOTE_LISTEN_FAILED);
     if (text.isEmpty())
         text = QStringLiteral("Remote control cannot listen: ");
     QMessageBox::warning(&frame, QString::fromLatin1(CMainFrame::kAppTitle), text + error);
+    return false;
 }
 
 } // namespace
@@ -45,7 +46,8 @@ void CMainFrame::OnRemoteControl() {
         m_pRemote->Setting(), [this] { return m_pRemote->Clients(); }, *m_pLanguage, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    Settings().SaveRemote(dialog.m_remote);
-    Apply(*this, *m_pRemote, dialog.m_remote);
+    // Only a setting that works is kept for the next start.
+    if (Apply(*this, *m_pRemote, dialog.m_remote))
+        Settings().SaveRemote(dialog.m_remote);
     OnTimer();
 }

@@ -4,6 +4,7 @@
 #include "app/ChildFrame.h"
 #include "app/CmdUI.h"
 #include "app/DeviceView.h"
+#include "app/DialogFolder.h"
 #include "app/MainFrame.h"
 #include "app/MultiDDSTarnApp.h"
 #include "app/SetupCommands.h"
@@ -11,7 +12,6 @@
 #include "control/DeviceControl.h"
 #include "dialogs/AmFmDlg.h"
 #include "dialogs/ExponentDlg.h"
-#include "dialogs/HelpWindow.h"
 #include "dialogs/PeriodNumberDlg.h"
 #include "dialogs/RampDlg.h"
 #include "dialogs/SquareDlg.h"
@@ -47,7 +47,8 @@ QString AskCsvPath(QWidget* parent, bool save) {
     // A typed name without extension becomes a .csv file (the overwrite question sees it too).
     if (save)
         dialog.setDefaultSuffix(QStringLiteral("csv"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (CDialogFolder::Exec(dialog, CDialogFolder::kCsv) != QDialog::Accepted ||
+        dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();
 }
@@ -286,12 +287,9 @@ int CMultiDDSTarnDoc::ParseNumber(const QString& text, double& value) {
 }
 
 void CMultiDDSTarnDoc::OnHelpContent() {
-    CMultiDDSTarnApp* app = CMultiDDSTarnApp::Get();
-    CMainFrame* frame = CMainFrame::Get();
-    if (!app || !frame)
-        return;
-    // A missing manual is not reported: Open does nothing for an empty path.
-    CHelpWindow::Open(CHelpWindow::FindManual(app->m_strProgramFolder), frame->Language(), frame);
+    // The frame opens it, with or without a device.
+    if (CMainFrame* frame = CMainFrame::Get())
+        frame->OnHelpContent();
 }
 
 bool CMultiDDSTarnDoc::OnCommand(int id) {

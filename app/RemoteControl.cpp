@@ -1,5 +1,8 @@
 #include "app/RemoteControl.h"
 
+#include <QHostAddress>
+#include <QTcpServer>
+
 namespace {
 
 CRemoteControl::EndpointFactory& Factory() {
@@ -20,9 +23,16 @@ void CRemoteControl::SetEndpointFactory(EndpointFactory factory) {
     Factory() = std::move(factory);
 }
 
+QString CRemoteControl::Place(const CSettingsFile::Remote& remote) {
+    const QString address = QString::fromStdString(remote.strAddress);
+    return (address.contains(QLatin1Char(':')) ? QLatin1Char('[') + address + QLatin1Char(']')
+                                               : address) +
+           QLatin1Char(':') + QString::number(remote.nPort);
+}
+
 bool CRemoteControl::Apply(const CSettingsFile::Remote& remote, QString& error) {
-    m_setting = remote;
     if (!remote.bEnabled) {
+        m_setting = remote;
         if (m_pEndpoint)
             m_pEndpoint->Close();
         return true;
@@ -32,11 +42,28 @@ bool CRemoteControl::Apply(const CSettingsFile::Remote& remote, QString& error) 
     m_pEndpoint->SetWaveFolder(remote.strDataDir);
     // Listening again on the address and port it already has would drop every client.
     if (m_pEndpoint->IsListening() && m_pEndpoint->Port() == remote.nPort &&
-        m_strAddress == remote.strAddress && m_strAllow == remote.strAllow)
+        m_strAddress == remote.strAddress && m_strAllow == remote.strAllow) {
+        m_setting = remote;
         return true;
+    }
+    // A server that listens goes on where it is, clients and all, when the new place is taken.
+    if (m_pEndpoint->IsListening()) {
+        QTcpServer probe;
+        if (!probe.listen(QHostAddress(QString::fromStdString(remote.strAddress)),
+                          quint16(remote.nPort))) {
+            error = Place(remote) + QStringLiteral(": ") + probe.errorString();
+            return false;
+        }
+    }
+    if (!m_pEndpoint->Listen(remote.strAddress, remote.nPort, remote.strAllow, error)) {
+        error = Place(remote) + QStringLiteral(": ") + error;
+        m_strAddress.clear();
+        return false;
+    }
     m_strAddress = remote.strAddress;
     m_strAllow = remote.strAllow;
-    return m_pEndpoint->Listen(remote.strAddress, remote.nPort, remote.strAllow, error);
+    m_setting = remote;
+    return true;
 }
 
 bool CRemoteControl::IsListening() const {

@@ -21,9 +21,13 @@ public:
     /// the real one again).
     static void SetEndpointFactory(EndpointFactory factory);
 
-    /// Runs the server as `remote` says; false with the reason when it cannot listen.
+    /// Runs the server as `remote` says; false with the place and the reason when it cannot
+    /// listen there, and then a server that was listening elsewhere goes on as it was.
     bool Apply(const CSettingsFile::Remote& remote, QString& error);
-    /// The setting last applied (which the command line may have changed from the saved one).
+    /// "address:port" as a user types it ("[::1]:5025" for IPv6).
+    static QString Place(const CSettingsFile::Remote& remote);
+    /// The setting last applied with success (which the command line may have changed from the
+    /// saved one).
     const CSettingsFile::Remote& Setting() const { return m_setting; }
     bool IsListening() const;
     QStringList Clients() const;

@@ -1,6 +1,7 @@
 #include "app/SetupCommands.h"
 
 #include "app/DeviceView.h"
+#include "app/DialogFolder.h"
 #include "app/MainFrame.h"
 #include "app/MultiDDSTarnDoc.h"
 #include "control/DeviceControl.h"
@@ -40,7 +41,8 @@ QString AskPath(const CMultiDDSTarnDoc& doc, bool save) {
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (save)
         dialog.setDefaultSuffix(QString::fromLatin1(CSetupFile::kExtension + 1));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (CDialogFolder::Exec(dialog, CDialogFolder::kSetup) != QDialog::Accepted ||
+        dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();
 }

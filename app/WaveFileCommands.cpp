@@ -1,11 +1,12 @@
 #include "app/WaveFileCommands.h"
 
-#include "formats/CsvFile.h"
+#include "app/DialogFolder.h"
 #include "app/MainFrame.h"
 #include "app/MultiDDSTarnDoc.h"
 #include "dialogs/ExportWaveDlg.h"
 #include "dialogs/ImportWaveDlg.h"
 #include "engine/DDSDevice.h"
+#include "formats/CsvFile.h"
 #include "i18n/LanguageManager.h"
 #include "media/WaveExport.h"
 #include "media/WaveImport.h"
@@ -41,7 +42,9 @@ QString AskPath(const CMultiDDSTarnDoc& doc, const CLanguageManager& language, b
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (save)
         dialog.setDefaultSuffix(csv ? QStringLiteral("csv") : QStringLiteral("wav"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (CDialogFolder::Exec(dialog, save ? CDialogFolder::kExport : CDialogFolder::kImport) !=
+            QDialog::Accepted ||
+        dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();
 }

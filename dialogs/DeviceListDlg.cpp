@@ -6,6 +6,7 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -19,7 +20,7 @@ CDeviceListDlg::CDeviceListDlg(const std::vector<int>& offered, const CLanguageM
     setProperty("ctrlId", IDD_DEVICE_LIST);
     m_pList->setProperty("ctrlId", IDC_DEVICE_LIST);
     m_pOk->setProperty("ctrlId", IDC_DEVICE_LIST_OK);
-    // Enter in the list must not end the dialog: OK is not the default button.
+    // OK is not the default button; Enter takes the selection itself (keyPressEvent).
     m_pOk->setAutoDefault(false);
     m_pOk->setDefault(false);
 
@@ -49,6 +50,16 @@ CDeviceListDlg::CDeviceListDlg(const std::vector<int>& offered, const CLanguageM
 
     connect(m_pOk, &QPushButton::clicked, this, &CDeviceListDlg::OnOk);
     connect(m_pList, &QTreeWidget::itemDoubleClicked, this, &CDeviceListDlg::OnOk);
+}
+
+void CDeviceListDlg::keyPressEvent(QKeyEvent* event) {
+    // The list passes Enter on once it has activated its row: it confirms that row.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        OnOk();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void CDeviceListDlg::OnOk() {

@@ -22,6 +22,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <vector>
 
 QPointer<CHelpWindow> CHelpWindow::s_pInstance;
@@ -29,6 +30,8 @@ QPointer<CHelpWindow> CHelpWindow::s_pInstance;
 namespace {
 
 constexpr int kPositionRole = Qt::UserRole;
+/// Room for the branch marks and a little air right of the longest entry.
+constexpr int kContentsSlack = 12;
 
 } // namespace
 
@@ -58,7 +61,10 @@ CHelpWindow::CHelpWindow(const CLanguageManager& language, QWidget* parent)
       m_pFindNext(new QPushButton), m_pResult(new QLabel) {
     setAttribute(Qt::WA_DeleteOnClose);
     m_pContents->setColumnCount(1);
+    // An entry longer than the pane scrolls instead of losing its end.
     m_pContents->header()->setStretchLastSection(true);
+    m_pContents->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    m_pContents->setTextElideMode(Qt::ElideNone);
     m_pBrowser->setOpenExternalLinks(true);
     m_pFindLabel->setBuddy(m_pSearch);
     m_pSearch->setClearButtonEnabled(true);
@@ -114,7 +120,21 @@ void CHelpWindow::Load(const QString& path) {
     m_pBrowser->document()->setUndoRedoEnabled(false);
     m_pResult->clear();
     BuildContents();
+    FitContentsPane();
     FitImages();
+}
+
+void CHelpWindow::FitContentsPane() {
+    auto* splitter = qobject_cast<QSplitter*>(m_pContents->parentWidget());
+    if (!splitter)
+        return;
+    // As wide as the longest entry, up to half the window.
+    m_pContents->resizeColumnToContents(0);
+    const int entries = m_pContents->columnWidth(0) + 2 * m_pContents->frameWidth() +
+                        m_pContents->verticalScrollBar()->sizeHint().width() + kContentsSlack;
+    const int total = splitter->width() > 0 ? splitter->width() : width();
+    const int pane = std::min(entries, total / 2);
+    splitter->setSizes({pane, std::max(0, total - pane)});
 }
 
 void CHelpWindow::BuildContents() {

@@ -48,6 +48,8 @@ private:
     CHelpWindow(const CLanguageManager& language, QWidget* parent);
     void Load(const QString& path);
     void BuildContents();
+    /// Widens the contents pane to its longest entry, up to half the window.
+    void FitContentsPane();
     /// Puts the heading of a contents item at the top of the page.
     void ShowHeading(QTreeWidgetItem* item);
     /// Shrinks pictures wider than the page to its width, never enlarging them.

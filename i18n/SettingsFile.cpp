@@ -26,6 +26,44 @@ unsigned int CSettingsFile::SaveLanguage(int index) const {
     return CIniFile(m_strPath).WriteString("Form", "Language", std::to_string(index), true);
 }
 
+CSettingsFile::Window CSettingsFile::LoadWindow() const {
+    const CIniFile ini(m_strPath);
+    Window window;
+    int* const numbers[] = {&window.nLeft, &window.nTop, &window.nWidth, &window.nHeight};
+    const char* const keys[] = {"Left", "Top", "Width", "Height"};
+    for (int i = 0; i < 4; ++i) {
+        const std::string text = ini.ReadString("Window", keys[i]);
+        if (text == CIniFile::kMissingValue && i >= 2)
+            return Window();
+        *numbers[i] = TextToInt(text);
+    }
+    window.bMaximized = ini.ReadString("Window", "Maximized") == "1";
+    window.bValid = window.nWidth > 0 && window.nHeight > 0;
+    return window;
+}
+
+unsigned int CSettingsFile::SaveWindow(const Window& window) const {
+    CIniFile ini(m_strPath);
+    const std::pair<const char*, int> keys[] = {{"Left", window.nLeft},
+                                                {"Top", window.nTop},
+                                                {"Width", window.nWidth},
+                                                {"Height", window.nHeight},
+                                                {"Maximized", window.bMaximized ? 1 : 0}};
+    for (const auto& [key, value] : keys)
+        if (const unsigned int error = ini.WriteString("Window", key, std::to_string(value), true))
+            return error;
+    return 0;
+}
+
+std::string CSettingsFile::LoadFolder(const std::string& dialog) const {
+    const std::string folder = CIniFile(m_strPath).ReadString("Folders", dialog);
+    return folder == CIniFile::kMissingValue ? std::string() : folder;
+}
+
+unsigned int CSettingsFile::SaveFolder(const std::string& dialog, const std::string& folder) const {
+    return CIniFile(m_strPath).WriteString("Folders", dialog, folder, true);
+}
+
 CSettingsFile::Remote CSettingsFile::LoadRemote() const {
     const CIniFile ini(m_strPath);
     Remote remote;

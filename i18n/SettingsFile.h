@@ -16,6 +16,20 @@ public:
     /// Stores the index, creating file, section and key when missing. 0 or the error number.
     unsigned int SaveLanguage(int index) const;
 
+    /// The main window as the user last left it (section "Window"); bValid is false until a
+    /// run has stored one.
+    struct Window {
+        bool bValid = false;
+        int nLeft = 0, nTop = 0, nWidth = 0, nHeight = 0; ///< The restored (not maximised) place.
+        bool bMaximized = false;
+    };
+    Window LoadWindow() const;
+    unsigned int SaveWindow(const Window& window) const;
+    /// The folder a file dialog last showed (section "Folders", one key per dialog); empty when
+    /// none is stored.
+    std::string LoadFolder(const std::string& dialog) const;
+    unsigned int SaveFolder(const std::string& dialog, const std::string& folder) const;
+
     /// The remote control as the user last left it.
     struct Remote {
         static constexpr int kDefaultPort = 5025;

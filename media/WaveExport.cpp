@@ -39,9 +39,13 @@ double CWaveExport::DefaultSampleRate(const CDDSDevice& device) {
     return std::clamp(rate, kMinSampleRate, kMaxSampleRate);
 }
 
-std::vector<float> CWaveExport::Samples(const CDDSDevice& device, int periods, double sampleRate) {
+double CWaveExport::SampleCount(const CDDSDevice& device, int periods, double sampleRate) {
     const double frequency = std::max(1.0, static_cast<double>(device.m_dFrequency));
-    const double count = std::round(std::clamp(periods, 1, kMaxPeriods) * sampleRate / frequency);
+    return std::round(std::clamp(periods, 1, kMaxPeriods) * sampleRate / frequency);
+}
+
+std::vector<float> CWaveExport::Samples(const CDDSDevice& device, int periods, double sampleRate) {
+    const double count = SampleCount(device, periods, sampleRate);
     if (!(count >= 1.0) || count > double(kMaxSamples))
         return {};
     const auto total = static_cast<std::size_t>(count);

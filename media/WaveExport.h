@@ -19,6 +19,9 @@ public:
     /// Samples per second that write one period as the device holds it: for Arb one sample
     /// per table point, else the points per period of the current plan.
     static double DefaultSampleRate(const CDDSDevice& device);
+    /// How many samples periods whole periods at sampleRate make; more than kMaxSamples are
+    /// refused.
+    static double SampleCount(const CDDSDevice& device, int periods, double sampleRate);
     /// periods whole periods of the current wave at sampleRate, in volts: Arb from its table,
     /// every other wave as the display draws it. Empty when that would pass kMaxSamples.
     static std::vector<float> Samples(const CDDSDevice& device, int periods, double sampleRate);

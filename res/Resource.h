@@ -333,3 +333,7 @@ constexpr int IDS_EXPORT_WAV_FILTER = 2133; ///< "WAV sound file"
 constexpr int IDS_EXPORT_CSV_FILTER = 2134; ///< "CSV file (time, volts)"
 constexpr int IDS_IMPORT_SAMPLES_AT = 2135; ///< "%1 samples at %2 Hz"
 constexpr int IDS_IMPORT_SAMPLES = 2136;    ///< "%1 samples, no time given"
+constexpr int IDS_EXPORT_TOO_MANY = 2137;   ///< "More than %1 samples: ..." (beside Save)
+
+// The locale of Qt's own translations (standard dialogs) for a language; none for English
+constexpr int IDS_QT_LOCALE = 8889;

@@ -10,7 +10,7 @@ packages=(
   python3 python3-numpy python3-pyvisa python3-pyvisa-py python3-pymeasure
   xvfb xauth imagemagick poppler-utils fonts-dejavu-core fonts-liberation2 fonts-wqy-microhei
   dpkg-dev fakeroot lintian desktop-file-utils appstream librsvg2-bin
-  xdotool
+  xdotool openbox qt6-translations-l10n
 )
 missing=()
 for p in "${packages[@]}"; do

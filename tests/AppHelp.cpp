@@ -46,6 +46,31 @@ private slots:
         QVERIFY(!CHelpWindow::Instance() && program.m_answerer.m_messages.isEmpty());
     }
 
+    // F1 opens the manual with no device open; each contents entry shows whole.
+    void f1WithoutADeviceAndEntriesShowWhole() {
+        const QByteArray longHeading =
+            "## After the program did not find a generator when it started, and what to do\n\n";
+        CProgram program(1, 0, [&](const QString& folder) {
+            WriteTextFile(folder + QStringLiteral("/help/manual.md"), Manual() + longHeading);
+        });
+        CMainFrame* frame = program.Shown();
+        QVERIFY(frame);
+        frame->CloseDocumentAt(0);
+        QTRY_COMPARE(frame->MdiArea()->subWindowList().size(), 0);
+        frame->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(frame));
+        QTest::keyClick(frame, Qt::Key_F1);
+        CHelpWindow* help = CHelpWindow::Instance();
+        QVERIFY(help && help->isVisible());
+        QTreeWidget* contents = help->Contents();
+        QTreeWidgetItem* item = contents->topLevelItem(1)->child(0);
+        QVERIFY(item && item->text(0).startsWith("After the program"));
+        const int textWidth = contents->fontMetrics().horizontalAdvance(item->text(0));
+        QVERIFY(contents->visualItemRect(item).width() >= textWidth);
+        QCOMPARE(contents->textElideMode(), Qt::ElideNone);
+        help->close();
+    }
+
     void contentsScrollToHeadingsAndSearchWraps() {
         CProgram program(1, 0, [](const QString& folder) {
             WriteTextFile(folder + QStringLiteral("/help/manual.md"), Manual());

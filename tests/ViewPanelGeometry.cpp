@@ -3,9 +3,11 @@
 #include "view/CounterField.h"
 #include "view/CounterText.h"
 #include "view/KnobEncoder.h"
+#include "view/PanelControls.h"
 #include "view/PanelLayout.h"
 #include "view/PanelTemplate.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <set>
@@ -95,6 +97,40 @@ private slots:
         QCOMPARE(CPanelLayout::PlaceControl(QRect(673, 193, 43, 14), QPoint(675, 71),
                                             QPoint(778, 0), QSize(43, 14)),
                  QRect(776, 122, 43, 14));
+    }
+
+    // Captions stay inside the frame round them in this platform's font, shrinking when a
+    // language's word is wider than its place; the smallest client shows the whole panel.
+    void CaptionsFitTheirFramesAndTheMinimumHoldsThePanel() {
+        QCOMPARE(CPanelLayout::MinimumClient(QRect(-3, 0, 230, 500), 217, QSize(9, 71)),
+                 QSize(120 + 10 + 9 + 217 + 10, 504));
+        QCOMPARE(CPanelLayout::MinimumClient(QRect(0, 0, 217, 300), 217, QSize(9, 71)),
+                 QSize(120 + 10 + 9 + 217 + 5, 304));
+
+        QWidget view;
+        CPanelControls panel(&view);
+        const std::pair<int, const char*> texts[] = {{IDC_TXT_SQUARE, "Rechteck"},
+                                                     {IDC_TXT_GAUSS_NOISE, "Gaußsches Rauschen"},
+                                                     {IDC_TXT_ARB, "任意波"},
+                                                     {IDC_TXT_EXPONENT, "Exponent"}};
+        for (const auto& [id, text] : texts)
+            panel.Get<QLabel>(id)->setText(QString::fromUtf8(text));
+        const QRect extent = panel.PanelExtent();
+        const int groupWidth = panel.TemplateRect(IDC_GROUP_TOP).width();
+        const QSize minimum = CPanelLayout::MinimumClient(extent, groupWidth, QSize(9, 71));
+        const auto layout = CPanelLayout::Compute(QRect(QPoint(0, 0), minimum), groupWidth,
+                                                  QSize(9, 71), true, false);
+        panel.PlacePanel(layout.rcPanel.topLeft(), true);
+        const QRect entry = panel.Control(IDC_GROUP_ENTRY)->geometry();
+        QVERIFY(QRect(QPoint(0, 0), minimum).contains(entry));
+        const QRect functions = panel.Control(IDC_GROUP_FUNCTIONS)->geometry();
+        for (const auto& [id, text] : texts) {
+            const QLabel* label = panel.Get<QLabel>(id);
+            QVERIFY2(functions.adjusted(2, 0, -2, 0).contains(label->geometry()), text);
+            QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width() ||
+                         label->font().pointSizeF() <= 6.0,
+                     text);
+        }
     }
 };
 

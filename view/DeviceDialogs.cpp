@@ -10,16 +10,32 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace {
 
+/// Room between two dialogs placed side by side.
+constexpr int kBesideGap = 8;
+
 /// Shows a modeless dialog in the middle of the main window (or of the screen) and brings it
-/// to the front.
-void ShowCentred(QWidget* dialog) {
+/// to the front. While `other` is open there, the dialog goes beside it instead (right of it,
+/// or left where the screen ends), so that neither hides the other.
+void ShowCentred(QWidget* dialog, const QWidget* other) {
     dialog->adjustSize();
     const QWidget* frame = CMainFrame::Get();
     const QRect area = frame && frame->isVisible() ? frame->frameGeometry()
                                                    : QGuiApplication::primaryScreen()->geometry();
-    dialog->move(area.center() - dialog->rect().center());
+    QPoint place = area.center() - dialog->rect().center();
+    if (other && other->isVisible()) {
+        const QRect beside = other->frameGeometry();
+        const QScreen* screen = other->screen();
+        const QRect room = screen ? screen->availableGeometry() : area;
+        const int width = dialog->frameGeometry().width();
+        place = QPoint(beside.right() + 1 + kBesideGap, beside.top());
+        if (place.x() + width > room.right() + 1)
+            place.setX(std::max(room.left(), beside.left() - kBesideGap - width));
+    }
+    dialog->move(place);
     dialog->show();
     dialog->raise();
     dialog->activateWindow();
@@ -52,7 +68,7 @@ void CDeviceDialogs::ShowDigitalOut() {
         m_pDigitalOut =
             std::make_unique<CDigitalOutDlg>(*m_pDocument->m_pControl, frame->Language());
     if (m_pDigitalOut)
-        ShowCentred(m_pDigitalOut.get());
+        ShowCentred(m_pDigitalOut.get(), m_pDigitalIn.get());
 }
 
 void CDeviceDialogs::ShowDigitalIn() {
@@ -60,7 +76,7 @@ void CDeviceDialogs::ShowDigitalIn() {
     if (!m_pDigitalIn && m_pDocument->m_pDevice && frame)
         m_pDigitalIn = std::make_unique<CDigitalInDlg>(*m_pDocument->m_pDevice, frame->Language());
     if (m_pDigitalIn)
-        ShowCentred(m_pDigitalIn.get());
+        ShowCentred(m_pDigitalIn.get(), m_pDigitalOut.get());
 }
 
 void CDeviceDialogs::Retext() {

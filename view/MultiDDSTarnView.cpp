@@ -80,6 +80,10 @@ void CMultiDDSTarnView::CreateControls() {
     m_pSlider->hide();
     m_pSlider->setEnabled(false);
     m_pDisplay->SetSlider(m_pSlider);
+    // Below this size the device window scrolls instead of cutting the panel off.
+    setMinimumSize(CPanelLayout::MinimumClient(m_panel.PanelExtent(),
+                                               m_panel.TemplateRect(IDC_GROUP_TOP).width(),
+                                               m_pPanelButton->size()));
     m_pDisplay->SetReportSource([this] {
         CWaveDisplay::ReportFields fields;
         fields.strFrequency = Field(IDC_FREQUENCY)->text();

@@ -11,6 +11,7 @@
 #include "widgets/StepEdit.h"
 #include "widgets/TurnButton.h"
 
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -67,14 +68,20 @@ QWidget* CreateControl(const CPanelTemplate::Control& control, QWidget* parent) 
     return new QWidget(parent);
 }
 
+/// Pixels a caption keeps from the line of the frame round it.
+constexpr int kFrameInset = 3;
+/// Point sizes by which a caption shrinks to fit, and the smallest it takes.
+constexpr double kCaptionShrink = 0.5;
+constexpr double kSmallestCaption = 6.0;
+
 bool MovesWithPanel(int id) {
     return id != IDC_WAVE_DISPLAY && id != IDC_VIEW_SLIDER && id != IDC_PANEL_BUTTON;
 }
 
 } // namespace
 
-CPanelControls::CPanelControls(QWidget* parent) {
-    const QFont font = CPanelTemplate::FormFont(parent->font());
+CPanelControls::CPanelControls(QWidget* parent) : m_font(CPanelTemplate::FormFont(parent->font())) {
+    const QFont& font = m_font;
     const QSize baseUnits = CPanelTemplate::BaseUnits(font);
     // Group boxes first, so that the controls inside them are drawn over them.
     for (bool groups : {true, false}) {
@@ -94,19 +101,59 @@ CPanelControls::CPanelControls(QWidget* parent) {
     }
 }
 
+QRect CPanelControls::PlaceOf(const CPanelTemplate::Control& control,
+                              const QPoint& panelTopLeft) const {
+    const QPoint group = TemplateRect(IDC_GROUP_TOP).topLeft();
+    const QRect place = TemplateRect(control.nId);
+    const QSize size = CPanelLayout::ControlSize(control.kind, place.size());
+    return CPanelLayout::PlaceControl(place, group, panelTopLeft, size);
+}
+
+QRect CPanelControls::CaptionRoom(int id) const {
+    QRect room = TemplateRect(id);
+    // A caption stays inside the frame drawn round it, clear of the frame's line.
+    for (int group : {IDC_GROUP_TOP, IDC_GROUP_FUNCTIONS, IDC_GROUP_ENTRY}) {
+        const QRect inside = TemplateRect(group).adjusted(kFrameInset, 0, -kFrameInset, 0);
+        if (TemplateRect(group).contains(room.center()))
+            room = room.intersected(inside);
+    }
+    return room;
+}
+
+void CPanelControls::FitCaption(QLabel& label, int width, const QFont& font) {
+    // This platform's fonts are measured, not assumed: a caption wider than its room gets a
+    // smaller size of the same font, down to the smallest that still reads.
+    QFont fitted(font);
+    const QString text = label.text();
+    while (QFontMetrics(fitted).horizontalAdvance(text) > width &&
+           fitted.pointSizeF() - kCaptionShrink >= kSmallestCaption)
+        fitted.setPointSizeF(fitted.pointSizeF() - kCaptionShrink);
+    if (label.font() != fitted)
+        label.setFont(fitted);
+    label.setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+}
+
 void CPanelControls::PlacePanel(const QPoint& panelTopLeft, bool visible) const {
     const QPoint group = TemplateRect(IDC_GROUP_TOP).topLeft();
     for (const CPanelTemplate::Control& control : CPanelTemplate::Controls()) {
         if (!MovesWithPanel(control.nId))
             continue;
-        const QRect place = TemplateRect(control.nId);
         QWidget* widget = Control(control.nId);
-        QSize size = CPanelLayout::ControlSize(control.kind, place.size());
-        // A caption longer than its template place (another language, a wider font) grows to
-        // the right instead of being cut.
-        if (control.kind == CPanelTemplate::KIND_STATIC)
-            size.setWidth(std::max(size.width(), widget->sizeHint().width()));
-        widget->setGeometry(CPanelLayout::PlaceControl(place, group, panelTopLeft, size));
+        if (control.kind == CPanelTemplate::KIND_STATIC) {
+            const QRect room = CaptionRoom(control.nId);
+            FitCaption(*static_cast<QLabel*>(widget), room.width(), m_font);
+            widget->setGeometry(room.translated(panelTopLeft - group));
+        } else {
+            widget->setGeometry(PlaceOf(control, panelTopLeft));
+        }
         widget->setVisible(visible);
     }
+}
+
+QRect CPanelControls::PanelExtent() const {
+    QRect extent;
+    for (const CPanelTemplate::Control& control : CPanelTemplate::Controls())
+        if (MovesWithPanel(control.nId))
+            extent |= PlaceOf(control, QPoint(0, 0));
+    return extent;
 }

@@ -1,5 +1,7 @@
 #include "view/PanelLayout.h"
 
+#include <algorithm>
+
 namespace {
 
 /// A rectangle from exclusive edges, as the layout rules are written.
@@ -13,6 +15,9 @@ constexpr int kDisplayGap = 10;
 constexpr int kSliderHeight = 20;
 /// The fill reaches this far left of the hide/show button.
 constexpr int kFillLead = 2;
+/// The narrowest display worth showing, and the room kept below the panel's lowest frame.
+constexpr int kMinDisplayWidth = 120;
+constexpr int kBottomMargin = 4;
 
 } // namespace
 
@@ -42,6 +47,17 @@ CPanelLayout::Result CPanelLayout::Compute(const QRect& client, int panelWidth, 
     result.rcFill =
         FromEdges(panelLeft - buttonSize.width() - kFillLead, top, right + kRightMargin, bottom);
     return result;
+}
+
+QSize CPanelLayout::MinimumClient(const QRect& panelExtent, int panelWidth, QSize buttonSize) {
+    // The panel's right edge sits kRightMargin from the client's; its controls may reach past
+    // the reference box on either side.
+    const int rightOfPanel = std::max(0, panelExtent.right() + 1 - panelWidth);
+    const int leftOfPanel = std::max(buttonSize.width(), -panelExtent.left());
+    const int width = kMinDisplayWidth + kDisplayGap + leftOfPanel + panelWidth +
+                      std::max(kRightMargin, rightOfPanel);
+    const int height = std::max(panelExtent.bottom() + 1, 0) + kBottomMargin;
+    return QSize(width, height);
 }
 
 QSize CPanelLayout::ControlSize(CPanelTemplate::Kind kind, QSize templateSize) {

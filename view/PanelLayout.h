@@ -22,6 +22,11 @@ public:
     static Result Compute(const QRect& client, int panelWidth, QSize buttonSize, bool showPanel,
                           bool arb);
 
+    /// The smallest client area that shows the whole panel beside a display of a usable width:
+    /// panelExtent is where the panel's controls lie around the reference group box's corner,
+    /// panelWidth the group box's width. A smaller window scrolls.
+    static QSize MinimumClient(const QRect& panelExtent, int panelWidth, QSize buttonSize);
+
     /// Pixel size of a panel control: knobs, switches, LEDs and toggles have fixed sizes,
     /// everything else keeps its template size.
     static QSize ControlSize(CPanelTemplate::Kind kind, QSize templateSize);

@@ -62,8 +62,12 @@ void CPanelSync::FollowFields(const CDeviceControl& control) {
         auto* field = m_panel.Get<CStepEdit>(kFields[i]);
         // The user is typing here: the record follows each key, the field is the user's (also
         // while another program has the keyboard for a moment).
-        if (field->window()->focusWidget() == field && field->isModified())
+        if (field->window()->focusWidget() == field && field->isModified()) {
+            // A change the field does not show waits until the field is no longer the user's.
+            if (static_cast<float>(values[i]) != field->GetValue())
+                m_dSeen[i] = std::numeric_limits<double>::quiet_NaN();
             continue;
+        }
         m_dSeen[i] = values[i];
         const auto value = static_cast<float>(values[i]);
         if (value == field->GetValue())

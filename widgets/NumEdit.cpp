@@ -29,6 +29,8 @@ void CNumEdit::SetValue(float v, bool show) {
 }
 
 void CNumEdit::keyPressEvent(QKeyEvent* event) {
+    if (HandleNumberClipboardKey(*this, event))
+        return;
     if (IsNumberKey(event->key(), event->text()))
         QLineEdit::keyPressEvent(event);
     else

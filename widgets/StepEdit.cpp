@@ -2,6 +2,7 @@
 
 #include "widgets/NumberKeys.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <cmath>
@@ -77,9 +78,9 @@ float CStepEdit::DigitWeight(const QString& text, int index) {
 }
 
 bool CStepEdit::event(QEvent* event) {
-    // The field copies no text of its own: Ctrl+C and Ctrl+Insert stay the window's keys
-    // (its Copy puts the waveform picture on the clipboard).
-    if (event->type() == QEvent::ShortcutOverride) {
+    // Without selected text Ctrl+C and Ctrl+Insert stay the window's keys (its Copy puts the
+    // waveform picture on the clipboard); with a selection they copy it, as in any field.
+    if (event->type() == QEvent::ShortcutOverride && !hasSelectedText()) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->modifiers() == Qt::ControlModifier &&
             (key->key() == Qt::Key_C || key->key() == Qt::Key_Insert)) {
@@ -90,7 +91,17 @@ bool CStepEdit::event(QEvent* event) {
     return QLineEdit::event(event);
 }
 
+void CStepEdit::focusInEvent(QFocusEvent* event) {
+    // The field is the user's only while the user changes it: a record changed since (a setup
+    // opened from a dialog that took the focus, a remote client) shows again.
+    if (event->reason() != Qt::PopupFocusReason)
+        setModified(false);
+    QLineEdit::focusInEvent(event);
+}
+
 void CStepEdit::keyPressEvent(QKeyEvent* event) {
+    if (HandleNumberClipboardKey(*this, event))
+        return;
     if (IsNumberKey(event->key(), event->text()))
         QLineEdit::keyPressEvent(event);
     else

@@ -48,3 +48,7 @@ QStringList CRemoteControl::Clients() const {
 QString CRemoteControl::StatusText() const {
     return IsListening() ? QStringLiteral("SCPI :%1").arg(m_pEndpoint->Port()) : QString();
 }
+
+QString CRemoteControl::StatusToolTip() const {
+    return IsListening() ? m_pEndpoint->Notes().join(QLatin1Char('\n')) : QString();
+}

@@ -29,6 +29,8 @@ public:
     QStringList Clients() const;
     /// "SCPI :5025" while listening, else empty.
     QString StatusText() const;
+    /// The remote pane's tooltip: what is served beside the raw socket, or why it is not.
+    QString StatusToolTip() const;
 
 private:
     CFrameDeviceRegistry m_registry;

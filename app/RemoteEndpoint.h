@@ -17,4 +17,6 @@ public:
     virtual int Port() const = 0;
     /// "address:port" of each connected client.
     virtual QStringList Clients() const = 0;
+    /// One line per service served beside the raw socket (VXI-11, DNS-SD), or why it is off.
+    virtual QStringList Notes() const { return {}; }
 };

@@ -3,7 +3,7 @@
 #include "engine/DeviceWorker.h"
 #include "instrument/ScpiInstrument.h"
 #include "remote/HeadlessHost.h"
-#include "remote/ScpiServer.h"
+#include "remote/RemoteServers.h"
 #include "remote/StopSignals.h"
 #include "scpi/ScpiSession.h"
 
@@ -47,7 +47,14 @@ bool ParseOptions(const QStringList& arguments, COptions& options) {
     return true;
 }
 
-int Serve(CScpiServer& server, const COptions& options) {
+/// Each note about VXI-11 and DNS-SD once, as it comes.
+void LogNotes(const QStringList& notes, qsizetype& logged) {
+    for (; logged < notes.size(); ++logged)
+        std::printf("%s\n", notes[logged].toLocal8Bit().constData());
+    std::fflush(stdout);
+}
+
+int Serve(CRemoteServers& server, const COptions& options) {
     QString error;
     if (!server.Listen(options.address, options.nPort, &error)) {
         std::fprintf(stderr, "SCPI cannot listen on %s:%u: %s\n",
@@ -57,7 +64,10 @@ int Serve(CScpiServer& server, const COptions& options) {
     }
     std::printf("SCPI listening on %s:%u\n", options.address.toString().toLocal8Bit().constData(),
                 unsigned(server.Port()));
-    std::fflush(stdout);
+    qsizetype logged = 0;
+    LogNotes(server.Notes(), logged);
+    QObject::connect(&server, &CRemoteServers::NotesChanged, &server,
+                     [&server, &logged] { LogNotes(server.Notes(), logged); });
     QCoreApplication::exec();
     server.Close();
     return 0;
@@ -87,7 +97,7 @@ int RunHeadless(int argc, char* argv[]) {
     int result = 0;
     {
         CScpiInstrument instrument(host, kVersion);
-        CScpiServer server(instrument);
+        CRemoteServers server(instrument);
         result = Serve(server, options);
     }
     // The sessions are gone; every worker stops between two steps before its record goes.

@@ -1,0 +1,52 @@
+#pragma once
+#include "remote/ScpiServer.h"
+
+#include <QHostAddress>
+#include <QObject>
+#include <QStringList>
+
+#include <memory>
+
+class CDnsSdAnnouncer;
+class CScpiInstrument;
+class CVxi11Server;
+
+/// Everything a network instrument serves over one instrument: SCPI on the raw socket, the
+/// same sessions over VXI-11 (registered with rpcbind), and both announced by DNS-SD through
+/// Avahi. Only the raw socket must start; the others say once why they are off.
+class CRemoteServers : public QObject {
+    Q_OBJECT
+
+public:
+    explicit CRemoteServers(CScpiInstrument& instrument, QObject* parent = nullptr);
+    explicit CRemoteServers(CScpiServer::CBackend backend, QObject* parent = nullptr);
+    ~CRemoteServers() override;
+
+    /// Listens on the raw socket (false with the reason when it cannot), then serves VXI-11 on
+    /// the same address and announces both.
+    bool Listen(const QHostAddress& address, quint16 port, QString* error = nullptr);
+    void Close();
+    bool IsListening() const;
+    quint16 Port() const;
+    /// VXI-11's core channel port, 0 while VXI-11 is off.
+    quint16 Vxi11Port() const;
+    /// "address:port" of each raw-socket client and each VXI-11 link.
+    QStringList Clients() const;
+    /// One line per service beside the raw socket: what it serves, or why it is off.
+    QStringList Notes() const { return m_notes; }
+
+signals:
+    void ClientsChanged();
+    /// A note was added or changed (Avahi may fail after the start).
+    void NotesChanged();
+
+private:
+    void Announce(const QHostAddress& address);
+    std::string Identity() const;
+
+    CScpiServer::CBackend m_backend;
+    CScpiServer m_raw;
+    std::unique_ptr<CVxi11Server> m_pVxi11;
+    std::unique_ptr<CDnsSdAnnouncer> m_pDnsSd;
+    QStringList m_notes;
+};

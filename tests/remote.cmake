@@ -1,5 +1,6 @@
 # Remote control: the SCPI server over loopback (Qt Test), the headless program's devices
-# (GoogleTest over the simulated bank), and the headless program driven with PyVISA end to end.
+# (GoogleTest over the simulated bank), and the headless program driven with PyVISA end to end
+# over the raw socket and VXI-11.
 if(DDSTARN_GUI)
   ddstarn_qt_test(RemoteServer ddstarn_remote)
   ddstarn_gtest(RemoteHost SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/RemoteHost.cpp LIBS ddstarn_remote DDSTarnDll)
@@ -10,6 +11,13 @@ if(DDSTARN_GUI)
              COMMAND ${DDSTARN_PYTHON3} ${CMAKE_CURRENT_SOURCE_DIR}/remote_e2e.py
                      $<TARGET_FILE:DDSTarnUSB>)
     # 77: PyVISA is not installed (scripts/setup.sh installs it).
-    set_tests_properties(RemoteEndToEnd PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
+    # The same checks over VXI-11 (PyVISA's TCPIP INSTR), lxi-tools, and the core channel's
+    # calls one by one. Every headless program registers with the one rpcbind of the machine,
+    # so these runs never overlap; 77: no rpcbind answers (scripts/test.sh starts one).
+    add_test(NAME Vxi11EndToEnd
+             COMMAND ${DDSTARN_PYTHON3} ${CMAKE_CURRENT_SOURCE_DIR}/vxi11_e2e.py
+                     $<TARGET_FILE:DDSTarnUSB>)
+    set_tests_properties(RemoteEndToEnd Vxi11EndToEnd PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120
+                         RESOURCE_LOCK rpcbind)
   endif()
 endif()

@@ -7,8 +7,7 @@
 
 namespace {
 
-/// Input buffer overrun; query deadlocked (responses nobody reads fill the output).
-constexpr int kInputOverrun = -363;
+/// Query deadlocked (responses nobody reads fill the output); query unterminated.
 constexpr int kQueryDeadlocked = -430;
 constexpr int kQueryUnterminated = -420;
 
@@ -20,26 +19,15 @@ CVxi11Link::CVxi11Link(std::unique_ptr<CScpiSession> session, std::size_t limit)
 CVxi11Link::~CVxi11Link() = default;
 
 void CVxi11Link::Write(std::string_view data, bool end) {
-    if (!m_bOverrun && m_strMessage.size() + data.size() <= m_nLimit) {
-        m_strMessage.append(data);
-    } else {
-        m_bOverrun = true;
-        m_strMessage.clear();
-        m_strMessage.shrink_to_fit();
+    if (!data.empty()) {
+        AddOutput(m_pSession->Feed(data));
+        m_bAtMessageEnd = data.back() == '\n';
     }
-    if (!end)
-        return;
-    if (m_bOverrun) {
-        m_pSession->PushError(kInputOverrun);
-        m_bOverrun = false;
-        return;
+    // END on the last byte ends the message as a newline does.
+    if (end && !m_bAtMessageEnd) {
+        AddOutput(m_pSession->Feed("\n"));
+        m_bAtMessageEnd = true;
     }
-    // END ends the message as a newline does on the raw socket.
-    if (m_strMessage.empty() || m_strMessage.back() != '\n')
-        m_strMessage.push_back('\n');
-    std::string message;
-    message.swap(m_strMessage);
-    AddOutput(m_pSession->Feed(message));
 }
 
 void CVxi11Link::AddOutput(std::string bytes) {
@@ -90,8 +78,7 @@ bool CVxi11Link::Poll() {
 }
 
 void CVxi11Link::Clear() {
-    m_strMessage.clear();
-    m_bOverrun = false;
+    m_bAtMessageEnd = true;
     m_output.clear();
     m_nOutputBytes = 0;
     m_pSession->Clear();

@@ -8,10 +8,10 @@
 
 class CScpiSession;
 
-/// One VXI-11 link: a session of the instrument as a raw-socket client has, fed whole
-/// messages. device_write pieces are collected until END (a link that goes before END leaves
-/// nothing of that message applied); each message's responses are read back as one message with
-/// END at its end. Both sides are bounded.
+/// One VXI-11 link: a session of the instrument as a raw-socket client has, fed as the bytes
+/// come. A message ends with a newline or with END on its last byte; until then its pieces wait
+/// in the session (bounded, -363), so a link that goes mid-message leaves nothing of it applied.
+/// The responses of each write are read back as one message with END at its end, bounded too.
 class CVxi11Link {
 public:
     /// What device_read hands back: the bytes and why it stopped (VXI-11 reason bits).
@@ -20,14 +20,13 @@ public:
         std::uint32_t m_nReason = 0;
     };
 
-    /// `limit` bounds a message collected from writes and the responses not read yet.
+    /// `limit` bounds the responses not read yet (the session bounds its input itself).
     CVxi11Link(std::unique_ptr<CScpiSession> session, std::size_t limit);
     ~CVxi11Link();
     CVxi11Link(const CVxi11Link&) = delete;
     CVxi11Link& operator=(const CVxi11Link&) = delete;
 
-    /// device_write: `end` completes the message, which then runs. A message past the limit is
-    /// dropped whole with -363.
+    /// device_write: `end` completes the message, which then runs.
     void Write(std::string_view data, bool end);
     /// Responses wait to be read.
     bool HasOutput() const { return !m_output.empty(); }
@@ -53,8 +52,7 @@ private:
 
     std::unique_ptr<CScpiSession> m_pSession;
     std::size_t m_nLimit;
-    std::string m_strMessage;
-    bool m_bOverrun = false; ///< The message being collected passed the limit.
+    bool m_bAtMessageEnd = true; ///< The last byte fed ended a message.
     std::deque<std::string> m_output;
     std::size_t m_nOutputBytes = 0;
 };

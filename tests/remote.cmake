@@ -19,5 +19,9 @@ if(DDSTARN_GUI)
                      $<TARGET_FILE:DDSTarnUSB>)
     set_tests_properties(RemoteEndToEnd Vxi11EndToEnd PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120
                          RESOURCE_LOCK rpcbind)
+    # DNS-SD and the VXI-11 broadcast inside namespaces the test makes (root; 77 otherwise).
+    add_test(NAME DiscoveryNamespace
+             COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/discovery_ns.sh $<TARGET_FILE:DDSTarnUSB>)
+    set_tests_properties(DiscoveryNamespace PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
   endif()
 endif()

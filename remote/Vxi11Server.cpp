@@ -489,14 +489,15 @@ CVxi11Server::~CVxi11Server() {
     Close();
 }
 
-bool CVxi11Server::Listen(const QHostAddress& address, QString* error) {
+bool CVxi11Server::Listen(const QHostAddress& address, QString* error, bool withRpcbind) {
     Close();
     std::string reason;
     if (!m_pImpl->pCore->listen(address, 0) || !m_pImpl->pAbort->listen(address, 0)) {
         reason = (m_pImpl->pCore->isListening() ? m_pImpl->pAbort : m_pImpl->pCore)
                      ->errorString()
                      .toStdString();
-    } else if (m_pImpl->registration.Register(CVxi11Request::kCoreProgram, CVxi11Request::kVersion,
+    } else if (!withRpcbind ||
+               m_pImpl->registration.Register(CVxi11Request::kCoreProgram, CVxi11Request::kVersion,
                                               m_pImpl->pCore->serverPort(), reason)) {
         return true;
     }

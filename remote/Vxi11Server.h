@@ -35,8 +35,9 @@ public:
     ~CVxi11Server() override;
 
     /// Listens on `address` (both channels on free ports) and registers the core channel with
-    /// rpcbind; false with the reason (nothing is then served).
-    bool Listen(const QHostAddress& address, QString* error = nullptr);
+    /// rpcbind unless told not to (benchmarks connect to CorePort() directly); false with the
+    /// reason (nothing is then served).
+    bool Listen(const QHostAddress& address, QString* error = nullptr, bool withRpcbind = true);
     void Close();
     bool IsListening() const;
     quint16 CorePort() const;

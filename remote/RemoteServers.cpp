@@ -42,7 +42,7 @@ int InterfaceOf(const QHostAddress& address) {
 } // namespace
 
 CRemoteServers::CRemoteServers(CScpiServer::CBackend backend, QObject* parent)
-    : QObject(parent), m_backend(backend), m_raw(backend, this),
+    : QObject(parent), m_backend(backend), m_raw(backend),
       m_pDnsSd(std::make_unique<CDnsSdAnnouncer>()) {
     CVxi11Server::CBackend vxi11{backend.m_newSession, backend.m_tick, backend.m_sweepRunning,
                                  // The one admission decision for a VXI-11 link: a raw-socket

@@ -3,6 +3,7 @@
 # over the raw socket and VXI-11.
 if(DDSTARN_GUI)
   ddstarn_qt_test(RemoteServer ddstarn_remote)
+  ddstarn_gtest(RemoteVxi11 SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/RemoteVxi11.cpp LIBS ddstarn_remote)
   ddstarn_gtest(RemoteHost SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/RemoteHost.cpp LIBS ddstarn_remote DDSTarnDll)
 
   find_program(DDSTARN_PYTHON3 NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH)

@@ -18,7 +18,7 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import remote_e2e as raw  # noqa: E402  (exits 77 itself without PyVISA)
 import pyvisa  # noqa: E402
-from pyvisa_py.protocols import vxi11  # noqa: E402
+from pyvisa_py.protocols import rpc, vxi11  # noqa: E402
 
 END = vxi11.OP_FLAG_END
 WAITLOCK = vxi11.OP_FLAG_WAIT_BLOCK
@@ -93,14 +93,39 @@ def check_locks(_):
     assert b.device_unlock(lb) == ERR_NO_LOCK
     assert query(a, la, "SOUR1:FREQ 3000;*OPC?") == "1"
     # A waiting writer goes on once the holder unlocks.
-    threading.Timer(0.2, lambda: a.device_unlock(la)).start()
+    unlock = threading.Timer(0.2, lambda: a.device_unlock(la))
+    unlock.start()
     assert write(b, lb, b"SOUR1:FREQ 2000", flags=END | WAITLOCK, lock_timeout=5000)[0] == 0
+    unlock.join()  # its reply read before `a` is used again
     assert float(query(b, lb, "SOUR1:FREQ?")) == 2000
     # A link that goes takes its lock with it.
     assert a.device_lock(la, 0, 0) == 0
     a.close()
     time.sleep(0.2)
     assert b.device_lock(lb, 0, 0) == 0 and b.device_unlock(lb) == 0
+    b.close()
+
+
+def check_abort(_):
+    a, la = link()
+    b = vxi11.CoreClient("127.0.0.1")
+    error, lb, abort_port, _ = b.create_link(0, False, 0, "inst0")
+    assert error == 0 and a.device_lock(la, 0, 0) == 0
+    # device_abort on the abort channel ends b's wait for the lock at once.
+    abort = rpc.RawTCPClient("127.0.0.1", vxi11.DEVICE_ASYNC_PROG, vxi11.DEVICE_ASYNC_VERS,
+                             abort_port)
+    packer, unpacker = vxi11.Vxi11Packer(), vxi11.Vxi11Unpacker("")
+    abort.packer, abort.unpacker = packer, unpacker
+    aborting = threading.Timer(0.2, lambda: abort.make_call(1, lb, packer.pack_device_link,
+                                                            unpacker.unpack_device_error))
+    aborting.start()
+    started = time.monotonic()
+    error, _ = write(b, lb, b"SOUR1:FREQ 2000", flags=END | WAITLOCK, lock_timeout=10000)
+    aborting.join()
+    assert error == 23 and time.monotonic() - started < 5, (error, time.monotonic() - started)
+    assert a.device_unlock(la) == 0 and write(b, lb, b"*CLS")[0] == 0
+    abort.close()
+    a.close()
     b.close()
 
 
@@ -173,7 +198,7 @@ def main():
                 checks += [raw.check_devices, raw.check_arbitrary_points, raw.check_log_sweep]
             else:
                 checks += [check_clear_and_status_byte, check_read_reasons, check_locks,
-                           check_vanished_mid_write, check_lxi_tools]
+                           check_abort, check_vanished_mid_write, check_lxi_tools]
             peer = manager.open_resource(
                 f"TCPIP::127.0.0.1::{process.args[2].split('=')[1]}::SOCKET",
                 read_termination="\n", write_termination="\n", timeout=5000) \

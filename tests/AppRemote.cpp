@@ -22,6 +22,9 @@ public:
     bool IsListening() const override { return m_nPort != 0; }
     int Port() const override { return m_nPort; }
     QStringList Clients() const override { return {QStringLiteral("127.0.0.1:40000")}; }
+    QStringList Notes() const override {
+        return {QStringLiteral("VXI-11 off (no rpcbind answers)"), QStringLiteral("DNS-SD off")};
+    }
     int m_nPort = 0;
 };
 
@@ -159,6 +162,10 @@ private slots:
         program.Frame()->OnTimer();
         QCOMPARE(program.Frame()->PaneText(3), "SCPI :6000");
         QVERIFY(!CSettingsFile(program.Folder().toStdString()).LoadRemote().bEnabled);
+        // What the server says of VXI-11 and DNS-SD is the pane's tooltip, one line each.
+        const auto* pane = program.Frame()->findChild<QLabel*>(QStringLiteral("paneRemote"));
+        QVERIFY(pane);
+        QCOMPARE(pane->toolTip(), "VXI-11 off (no rpcbind answers)\nDNS-SD off");
     }
 };
 

@@ -31,7 +31,8 @@ constexpr qint64 kReadChunk = 64 * 1024;
 constexpr qint64 kMaxUnsent = 1 << 20;
 /// A record holds one call: the largest write's data and its header.
 constexpr std::size_t kMaxRecord = CVxi11Server::kMaxRecvSize + 4096;
-/// Connections that have not made a link yet count here, not against the client limit.
+/// Connections count here, not against the client limit (that is for links); when all are
+/// taken, the oldest that holds no link makes room for a new one.
 constexpr int kMaxConnections = 64;
 /// As the raw socket: a waiting *OPC? is polled on every pass for this long, then every ms.
 constexpr qint64 kEagerPollNs = 2'000'000;
@@ -107,9 +108,26 @@ struct CVxi11Server::Impl {
         return count;
     }
 
+    /// Closes the oldest live connection without a link or a waiting call; false when none.
+    bool DropIdleConnection() {
+        for (const auto& connection : vConnections) {
+            if (connection->bGone || connection->parked)
+                continue;
+            bool linked = false;
+            for (const auto& [lid, entry] : links)
+                linked = linked || entry.pConnection == connection.get();
+            if (!linked) {
+                connection->pSocket->abort(); // Drop() follows from its disconnected signal
+                Drop(*connection);
+                return true;
+            }
+        }
+        return false;
+    }
+
     void Accept(QTcpServer* server, bool abortChannel) {
         while (QTcpSocket* socket = server->nextPendingConnection()) {
-            if (LiveConnections() >= kMaxConnections) {
+            if (LiveConnections() >= kMaxConnections && !DropIdleConnection()) {
                 socket->abort();
                 socket->deleteLater();
                 continue;

@@ -167,6 +167,13 @@ def check_bounds(inst):
     for c in links:
         c.close()
     assert inst.query("*IDN?").startswith("DDS-Tarn,")
+    # Connections that never make a link do not keep a new client out.
+    idle = [socket.create_connection(("127.0.0.1", client.port)) for _ in range(70)]
+    fresh, lid = link()
+    assert query(fresh, lid, "*IDN?").startswith("DDS-Tarn,")
+    fresh.close()
+    for s in idle:
+        s.close()
 
 
 def check_lxi_tools(_):

@@ -1,5 +1,8 @@
 #include "app/RemoteControl.h"
 
+#include "app/MainFrame.h"
+#include "res/Resource.h"
+
 namespace {
 
 CRemoteControl::EndpointFactory& Factory() {
@@ -9,7 +12,7 @@ CRemoteControl::EndpointFactory& Factory() {
 
 } // namespace
 
-CRemoteControl::CRemoteControl(CMainFrame& frame) : m_registry(frame) {}
+CRemoteControl::CRemoteControl(CMainFrame& frame) : m_frame(frame), m_registry(frame) {}
 
 CRemoteControl::~CRemoteControl() {
     if (m_pEndpoint)
@@ -50,5 +53,14 @@ QString CRemoteControl::StatusText() const {
 }
 
 QString CRemoteControl::StatusToolTip() const {
-    return IsListening() ? m_pEndpoint->Notes().join(QLatin1Char('\n')) : QString();
+    if (!IsListening())
+        return {};
+    QStringList lines;
+    for (const CRemoteNote& note : m_pEndpoint->Notes()) {
+        QString prefix = m_frame.GetText(IDS_REMOTE_NOTE_VXI11_ON + int(note.m_eKind));
+        if (prefix.isEmpty())
+            prefix = CRemoteNote::EnglishPrefix(note.m_eKind);
+        lines << prefix + note.m_strDetail;
+    }
+    return lines.join(QLatin1Char('\n'));
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include "remote/RemoteNote.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -17,6 +19,6 @@ public:
     virtual int Port() const = 0;
     /// "address:port" of each connected client.
     virtual QStringList Clients() const = 0;
-    /// One line per service served beside the raw socket (VXI-11, DNS-SD), or why it is off.
-    virtual QStringList Notes() const { return {}; }
+    /// One note per service served beside the raw socket (VXI-11, DNS-SD), or why it is off.
+    virtual CRemoteNotes Notes() const { return {}; }
 };

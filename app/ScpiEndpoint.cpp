@@ -23,7 +23,7 @@ public:
     bool IsListening() const override { return m_server.IsListening(); }
     int Port() const override { return m_server.Port(); }
     QStringList Clients() const override { return m_server.Clients(); }
-    QStringList Notes() const override { return m_server.Notes(); }
+    CRemoteNotes Notes() const override { return m_server.Notes(); }
 
 private:
     CScpiInstrument m_instrument;

@@ -48,9 +48,9 @@ bool ParseOptions(const QStringList& arguments, COptions& options) {
 }
 
 /// Each note about VXI-11 and DNS-SD once, as it comes.
-void LogNotes(const QStringList& notes, qsizetype& logged) {
+void LogNotes(const CRemoteNotes& notes, qsizetype& logged) {
     for (; logged < notes.size(); ++logged)
-        std::printf("%s\n", notes[logged].toLocal8Bit().constData());
+        std::printf("%s\n", notes[logged].English().toLocal8Bit().constData());
     std::fflush(stdout);
 }
 

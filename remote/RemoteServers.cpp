@@ -57,7 +57,7 @@ CRemoteServers::CRemoteServers(CScpiServer::CBackend backend, QObject* parent)
     connect(&m_raw, &CScpiServer::ClientsChanged, this, &CRemoteServers::ClientsChanged);
     connect(m_pVxi11.get(), &CVxi11Server::LinksChanged, this, &CRemoteServers::ClientsChanged);
     connect(m_pDnsSd.get(), &CDnsSdAnnouncer::Failed, this, [this](const QString& reason) {
-        m_notes << QStringLiteral("DNS-SD off: %1").arg(reason);
+        m_notes << CRemoteNote{CRemoteNote::DNSSD_OFF, reason};
         emit NotesChanged();
     });
 }
@@ -72,14 +72,15 @@ bool CRemoteServers::Listen(const QHostAddress& address, quint16 port, QString* 
         return false;
     QString reason;
     if (m_pVxi11->Listen(address, &reason))
-        m_notes << QStringLiteral("VXI-11: TCPIP::%1::INSTR (core channel :%2, abort :%3)")
-                       .arg(address.isLoopback() || address == QHostAddress::Any
-                                ? QStringLiteral("127.0.0.1")
-                                : address.toString())
-                       .arg(m_pVxi11->CorePort())
-                       .arg(m_pVxi11->AbortPort());
+        m_notes << CRemoteNote{CRemoteNote::VXI11_ON,
+                               QStringLiteral("TCPIP::%1::INSTR (core channel :%2, abort :%3)")
+                                   .arg(address.isLoopback() || address == QHostAddress::Any
+                                            ? QStringLiteral("127.0.0.1")
+                                            : address.toString())
+                                   .arg(m_pVxi11->CorePort())
+                                   .arg(m_pVxi11->AbortPort())};
     else
-        m_notes << QStringLiteral("VXI-11 off (%1): serving the raw socket alone").arg(reason);
+        m_notes << CRemoteNote{CRemoteNote::VXI11_OFF, reason};
     Announce(address);
     emit NotesChanged();
     return true;
@@ -98,9 +99,10 @@ void CRemoteServers::Announce(const QHostAddress& address) {
                            {"txtvers=1", "Manufacturer=" + identity[0], "Model=" + identity[1],
                             "SerialNumber=" + identity[2], "FirmwareVersion=" + identity[3]},
                            InterfaceOf(address), reason))
-        m_notes << QStringLiteral("DNS-SD: announced as \"%1\"").arg(QString::fromStdString(name));
+        m_notes << CRemoteNote{CRemoteNote::DNSSD_ON,
+                               QLatin1Char('"') + QString::fromStdString(name) + QLatin1Char('"')};
     else
-        m_notes << QStringLiteral("DNS-SD off: %1").arg(QString::fromStdString(reason));
+        m_notes << CRemoteNote{CRemoteNote::DNSSD_OFF, QString::fromStdString(reason)};
 }
 
 std::string CRemoteServers::Identity() const {

@@ -1,4 +1,5 @@
 #pragma once
+#include "remote/RemoteNote.h"
 #include "remote/ScpiServer.h"
 
 #include <QHostAddress>
@@ -32,8 +33,8 @@ public:
     quint16 Vxi11Port() const;
     /// "address:port" of each raw-socket client and each VXI-11 link.
     QStringList Clients() const;
-    /// One line per service beside the raw socket: what it serves, or why it is off.
-    QStringList Notes() const { return m_notes; }
+    /// One note per service beside the raw socket: what it serves, or why it is off.
+    const CRemoteNotes& Notes() const { return m_notes; }
 
 signals:
     void ClientsChanged();
@@ -48,5 +49,5 @@ private:
     CScpiServer m_raw;
     std::unique_ptr<CVxi11Server> m_pVxi11;
     std::unique_ptr<CDnsSdAnnouncer> m_pDnsSd;
-    QStringList m_notes;
+    CRemoteNotes m_notes;
 };

@@ -256,6 +256,11 @@ constexpr int IDC_REMOTE_CLIENTS = 1307;
 constexpr int IDS_REMOTE_LISTEN_FAILED = 2042; ///< "Remote control cannot listen: " + reason
 constexpr int IDS_ADDRESS_REQUIRED = 2043;     ///< "Please enter an IP address such as 127.0.0.1."
 constexpr int IDS_DRIVER_UNUSABLE = 2044;      ///< "The generator driver cannot be used; ..."
+// The remote pane's tooltip, one line per service beside the raw socket, in CRemoteNote's order
+constexpr int IDS_REMOTE_NOTE_VXI11_ON = 2045;  ///< "VXI-11: " + resource
+constexpr int IDS_REMOTE_NOTE_VXI11_OFF = 2046; ///< "VXI-11 off, serving the raw socket alone: "
+constexpr int IDS_REMOTE_NOTE_DNSSD_ON = 2047;  ///< "DNS-SD: announced as " + name
+constexpr int IDS_REMOTE_NOTE_DNSSD_OFF = 2048; ///< "DNS-SD off: " + reason
 
 // Help window (Help > Help Content): the manual with its contents and search
 constexpr int IDS_HELP_CAPTION = 2090;   ///< "DDS-Tarn USB Help"

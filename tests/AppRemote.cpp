@@ -22,8 +22,9 @@ public:
     bool IsListening() const override { return m_nPort != 0; }
     int Port() const override { return m_nPort; }
     QStringList Clients() const override { return {QStringLiteral("127.0.0.1:40000")}; }
-    QStringList Notes() const override {
-        return {QStringLiteral("VXI-11 off (no rpcbind answers)"), QStringLiteral("DNS-SD off")};
+    CRemoteNotes Notes() const override {
+        return {{CRemoteNote::VXI11_OFF, QStringLiteral("no rpcbind answers")},
+                {CRemoteNote::DNSSD_ON, QStringLiteral("\"Model 0\"")}};
     }
     int m_nPort = 0;
 };
@@ -165,7 +166,8 @@ private slots:
         // What the server says of VXI-11 and DNS-SD is the pane's tooltip, one line each.
         const auto* pane = program.Frame()->findChild<QLabel*>(QStringLiteral("paneRemote"));
         QVERIFY(pane);
-        QCOMPARE(pane->toolTip(), "VXI-11 off (no rpcbind answers)\nDNS-SD off");
+        QCOMPARE(pane->toolTip(), "VXI-11 off, serving the raw socket alone: no rpcbind answers\n"
+                                  "DNS-SD: announced as \"Model 0\"");
     }
 };
 

@@ -73,7 +73,8 @@ stop() { kill "$pid"; wait "$pid"; }
 # Nothing to register with or announce through: said once, the raw socket still served.
 start
 cat "$WORK/out"
-check "without rpcbind: said once" [ "$(grep -c '^VXI-11 off (no rpcbind answers)' "$WORK/out")" = 1 ]
+check "without rpcbind: said once" \
+  [ "$(grep -c '^VXI-11 off, serving the raw socket alone: no rpcbind answers' "$WORK/out")" = 1 ]
 check "without Avahi: said once" [ "$(grep -c '^DNS-SD off' "$WORK/out")" = 1 ]
 check "the raw socket alone" [ -n "$port" ]
 stop

@@ -323,6 +323,7 @@ void CMainFrame::OnLanguageMenuOpening() {
 
 void CMainFrame::OnTimer() {
     m_pStatus->SetRemoteText(m_pRemote ? m_pRemote->StatusText() : QString());
+    m_pStatus->SetRemoteToolTip(m_pRemote ? m_pRemote->StatusToolTip() : QString());
     m_pStatus->Update(GetCurrentDocument() ? GetCurrentDocument()->m_pDevice : nullptr,
                       *m_pLanguage);
     // The first device's questions (Device List, demo notice) come before the window.

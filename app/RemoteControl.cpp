@@ -2,6 +2,8 @@
 
 #include <QHostAddress>
 #include <QTcpServer>
+#include "app/MainFrame.h"
+#include "res/Resource.h"
 
 namespace {
 
@@ -12,7 +14,7 @@ CRemoteControl::EndpointFactory& Factory() {
 
 } // namespace
 
-CRemoteControl::CRemoteControl(CMainFrame& frame) : m_registry(frame) {}
+CRemoteControl::CRemoteControl(CMainFrame& frame) : m_frame(frame), m_registry(frame) {}
 
 CRemoteControl::~CRemoteControl() {
     if (m_pEndpoint)
@@ -76,4 +78,17 @@ QStringList CRemoteControl::Clients() const {
 
 QString CRemoteControl::StatusText() const {
     return IsListening() ? QStringLiteral("SCPI :%1").arg(m_pEndpoint->Port()) : QString();
+}
+
+QString CRemoteControl::StatusToolTip() const {
+    if (!IsListening())
+        return {};
+    QStringList lines;
+    for (const CRemoteNote& note : m_pEndpoint->Notes()) {
+        QString prefix = m_frame.GetText(IDS_REMOTE_NOTE_VXI11_ON + int(note.m_eKind));
+        if (prefix.isEmpty())
+            prefix = CRemoteNote::EnglishPrefix(note.m_eKind);
+        lines << prefix + note.m_strDetail;
+    }
+    return lines.join(QLatin1Char('\n'));
 }

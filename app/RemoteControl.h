@@ -33,8 +33,12 @@ public:
     QStringList Clients() const;
     /// "SCPI :5025" while listening, else empty.
     QString StatusText() const;
+    /// The remote pane's tooltip: what is served beside the raw socket, or why it is not, one
+    /// line each in the frame's language.
+    QString StatusToolTip() const;
 
 private:
+    CMainFrame& m_frame; ///< Whose language the tooltip speaks.
     CFrameDeviceRegistry m_registry;
     std::unique_ptr<CRemoteEndpoint> m_pEndpoint;
     CSettingsFile::Remote m_setting;

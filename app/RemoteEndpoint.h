@@ -1,4 +1,6 @@
 #pragma once
+#include "remote/RemoteNote.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -21,4 +23,6 @@ public:
     virtual QStringList Clients() const = 0;
     /// The one folder the file commands reach (empty: the default), from the next command on.
     virtual void SetWaveFolder(const std::string& path) { static_cast<void>(path); }
+    /// One note per service served beside the raw socket (VXI-11, DNS-SD), or why it is off.
+    virtual CRemoteNotes Notes() const { return {}; }
 };

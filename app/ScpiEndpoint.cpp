@@ -1,9 +1,10 @@
 // The program's SCPI server: the instrument's command table over the frame's devices, served
-// over TCP. Built when the instrument and server libraries are (see app/CMakeLists.txt).
+// over TCP: the raw socket, VXI-11 and their DNS-SD announcement. Built when the instrument and
+// server libraries are (see app/CMakeLists.txt).
 #include "app/MainFrame.h"
 #include "app/RemoteControl.h"
 #include "instrument/ScpiInstrument.h"
-#include "remote/ScpiServer.h"
+#include "remote/RemoteServers.h"
 
 #include <QHostAddress>
 
@@ -25,10 +26,11 @@ public:
     int Port() const override { return m_server.Port(); }
     QStringList Clients() const override { return m_server.Clients(); }
     void SetWaveFolder(const std::string& path) override { m_instrument.SetWaveFolder(path); }
+    CRemoteNotes Notes() const override { return m_server.Notes(); }
 
 private:
     CScpiInstrument m_instrument;
-    CScpiServer m_server; // after the instrument: its sessions go first
+    CRemoteServers m_server; // after the instrument: its sessions go first
 };
 
 } // namespace

@@ -109,6 +109,11 @@ void CStatusPanes::Update(const CDDSDevice* device, const CLanguageManager& lang
         m_pPanes[i]->setFixedWidth(std::max(0, widths[i]));
 }
 
+void CStatusPanes::SetRemoteToolTip(const QString& text) {
+    if (m_pRemote->toolTip() != text)
+        m_pRemote->setToolTip(text);
+}
+
 QString CStatusPanes::Text(int pane) const {
     if (pane == 3 || pane == 4) {
         const QLabel* extra = pane == 3 ? m_pRemote : m_pSimulated;

@@ -22,6 +22,8 @@ public:
     QString Text(int pane) const;
     /// The remote pane's text from the next tick on; empty hides the pane.
     void SetRemoteText(const QString& text) { m_strRemote = text; }
+    /// The remote pane's tooltip (VXI-11 and DNS-SD beside the raw socket).
+    void SetRemoteToolTip(const QString& text);
 
     /// Pane widths from the bar's width and the clock text's width: the clock gets its text
     /// plus 10 pixels, the other two share the rest, truncated.

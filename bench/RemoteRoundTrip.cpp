@@ -1,9 +1,11 @@
 // SCPI round trips over loopback from a blocking client: *IDN? through the server against the
 // same bytes through a bare Qt echo server in the same run, and SOUR:FREQ <f>;*OPC? with a
-// simulated unit, which answers only once the unit plays the new frequency.
+// simulated unit, which answers only once the unit plays the new frequency. The same two over
+// VXI-11 (a device_write and a device_read per round trip, as a VISA query makes them).
 #include "bench/LatencyCounters.h"
 #include "remote/HeadlessHost.h"
 #include "remote/ScpiServer.h"
+#include "remote/Vxi11Server.h"
 #include "scpi/ScpiSession.h"
 #ifdef DDSTARN_BENCH_INSTRUMENT
 #include "instrument/ScpiInstrument.h"
@@ -35,6 +37,7 @@ class CServers : public QThread {
 public:
     quint16 m_nEchoPort = 0;
     quint16 m_nScpiPort = 0;
+    quint16 m_nVxi11Port = 0;
     std::promise<void> m_ready;
 
 protected:
@@ -50,19 +53,29 @@ protected:
 #ifdef DDSTARN_BENCH_INSTRUMENT
         CScpiInstrument instrument(host, "bench");
         CScpiServer scpi(instrument);
+        CVxi11Server vxi11(CVxi11Server::CBackend{[&] { return instrument.NewSession(); },
+                                                  [&] { instrument.Tick(); },
+                                                  [&] { return instrument.SweepRunning(); },
+                                                  {}, {}});
 #else
         const CScpiCommandTable none;
         CScpiInstrumentHooks hooks;
         hooks.m_identify = [] { return std::string("DDS-Tarn,DDS-Tarn USB,0,bench"); };
         CScpiServer scpi(CScpiServer::CBackend{
             [&] { return std::make_unique<CScpiSession>(none, hooks); }, {}, {}});
+        CVxi11Server vxi11(CVxi11Server::CBackend{
+            [&] { return std::make_unique<CScpiSession>(none, hooks); }, {}, {}, {}, {}});
 #endif
         echo.listen(QHostAddress::LocalHost, 0);
         scpi.Listen(QHostAddress::LocalHost, 0);
         m_nEchoPort = echo.serverPort();
         m_nScpiPort = scpi.Port();
+        // Not registered with rpcbind: the client connects to the core channel's port.
+        vxi11.Listen(QHostAddress::LocalHost, nullptr, false);
+        m_nVxi11Port = vxi11.CorePort();
         m_ready.set_value();
         exec();
+        vxi11.Close();
         scpi.Close();
         host.Stop();
     }
@@ -126,6 +139,104 @@ void Measure(benchmark::State& state, quint16 port, const std::vector<std::strin
     ReportLatencies(state, std::move(latencies));
 }
 
+/// Big-endian words of an XDR stream.
+void Put(std::string& bytes, std::uint32_t word) {
+    for (int shift = 24; shift >= 0; shift -= 8)
+        bytes.push_back(char(word >> shift));
+}
+
+std::uint32_t Get(const std::string& bytes, std::size_t at) {
+    std::uint32_t word = 0;
+    for (std::size_t i = 0; i < 4; ++i)
+        word = word << 8 | std::uint8_t(bytes[at + i]);
+    return word;
+}
+
+bool ReceiveAll(int fd, char* to, std::size_t size) {
+    while (size > 0) {
+        const ssize_t got = ::recv(fd, to, size, 0);
+        if (got <= 0)
+            return false;
+        to += got;
+        size -= std::size_t(got);
+    }
+    return true;
+}
+
+/// One VXI-11 core call; the reply's results (after the 24-byte accepted reply header).
+bool Call(int fd, std::uint32_t procedure, const std::string& args, std::string& results) {
+    static std::uint32_t xid = 0;
+    std::string body;
+    for (const std::uint32_t word : {++xid, 0u, 2u, 0x0607AFu, 1u, procedure, 0u, 0u, 0u, 0u})
+        Put(body, word);
+    body += args;
+    std::string record;
+    Put(record, 0x80000000u | std::uint32_t(body.size()));
+    record += body;
+    if (::send(fd, record.data(), record.size(), 0) != ssize_t(record.size()))
+        return false;
+    char mark[4];
+    if (!ReceiveAll(fd, mark, 4))
+        return false;
+    const std::uint32_t length = Get(std::string(mark, 4), 0) & 0x7FFFFFFFu;
+    std::string reply(length, '\0');
+    if (length < 24 || !ReceiveAll(fd, reply.data(), length) || Get(reply, 20) != 0)
+        return false;
+    results = reply.substr(24);
+    return true;
+}
+
+/// device_write of the line with END, then device_read of the answer.
+bool Vxi11RoundTrip(int fd, std::int32_t link, const std::string& line, std::string& answer) {
+    std::string args, results;
+    for (const std::uint32_t word :
+         {std::uint32_t(link), 1000u, 0u, 8u, std::uint32_t(line.size())})
+        Put(args, word);
+    args += line + std::string((4 - line.size() % 4) % 4, '\0');
+    if (!Call(fd, 11, args, results) || Get(results, 0) != 0)
+        return false;
+    args.clear();
+    for (const std::uint32_t word : {std::uint32_t(link), 4096u, 1000u, 0u, 0u, 0u})
+        Put(args, word);
+    if (!Call(fd, 12, args, results) || Get(results, 0) != 0)
+        return false;
+    answer = results.substr(12, Get(results, 8));
+    return true;
+}
+
+/// As Measure, over a VXI-11 link of its own.
+void MeasureVxi11(benchmark::State& state, const std::vector<std::string>& lines,
+                  const std::string& expected) {
+    const int fd = Connect(s_pServers->m_nVxi11Port);
+    std::string args, results;
+    for (const std::uint32_t word : {0u, 0u, 0u, 5u})
+        Put(args, word);
+    args += std::string("inst0\0\0\0", 8);
+    if (fd < 0 || !Call(fd, 10, args, results) || Get(results, 0) != 0) {
+        state.SkipWithError("cannot link");
+        if (fd >= 0)
+            ::close(fd);
+        return;
+    }
+    const std::int32_t link = std::int32_t(Get(results, 4));
+    std::vector<double> latencies;
+    std::string answer;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        const bool ok = Vxi11RoundTrip(fd, link, lines[i++ % lines.size()], answer);
+        const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+        if (!ok || answer.rfind(expected, 0) != 0) {
+            state.SkipWithError(("unexpected answer: " + answer).c_str());
+            break;
+        }
+        state.SetIterationTime(elapsed.count());
+        latencies.push_back(elapsed.count() * 1e6);
+    }
+    ::close(fd);
+    ReportLatencies(state, std::move(latencies));
+}
+
 void BareEchoRoundTrip(benchmark::State& state) {
     Measure(state, s_pServers->m_nEchoPort, {"*IDN?\n"}, "*IDN?");
 }
@@ -134,6 +245,10 @@ void IdnRoundTrip(benchmark::State& state) {
 }
 BENCHMARK(BareEchoRoundTrip)->UseManualTime()->Iterations(5000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(IdnRoundTrip)->UseManualTime()->Iterations(5000)->Unit(benchmark::kMicrosecond);
+void Vxi11IdnRoundTrip(benchmark::State& state) {
+    MeasureVxi11(state, {"*IDN?\n"}, "DDS-Tarn,");
+}
+BENCHMARK(Vxi11IdnRoundTrip)->UseManualTime()->Iterations(5000)->Unit(benchmark::kMicrosecond);
 
 #ifdef DDSTARN_BENCH_INSTRUMENT
 void FrequencyOpcRoundTrip(benchmark::State& state) {
@@ -141,6 +256,13 @@ void FrequencyOpcRoundTrip(benchmark::State& state) {
             {"SOUR1:FREQ 1000;*OPC?\n", "SOUR1:FREQ 1234.5;*OPC?\n"}, "1");
 }
 BENCHMARK(FrequencyOpcRoundTrip)->UseManualTime()->Iterations(2000)->Unit(benchmark::kMicrosecond);
+void Vxi11FrequencyOpcRoundTrip(benchmark::State& state) {
+    MeasureVxi11(state, {"SOUR1:FREQ 1000;*OPC?\n", "SOUR1:FREQ 1234.5;*OPC?\n"}, "1");
+}
+BENCHMARK(Vxi11FrequencyOpcRoundTrip)
+    ->UseManualTime()
+    ->Iterations(2000)
+    ->Unit(benchmark::kMicrosecond);
 #endif
 
 } // namespace

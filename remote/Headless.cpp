@@ -4,7 +4,7 @@
 #include "instrument/ScpiInstrument.h"
 #include "instrument/WaveFolder.h"
 #include "remote/HeadlessHost.h"
-#include "remote/ScpiServer.h"
+#include "remote/RemoteServers.h"
 #include "remote/StopSignals.h"
 #include "scpi/ScpiSession.h"
 
@@ -58,7 +58,14 @@ bool ParseOptions(const QStringList& arguments, COptions& options) {
     return true;
 }
 
-int Serve(CScpiServer& server, const COptions& options) {
+/// Each note about VXI-11 and DNS-SD once, as it comes.
+void LogNotes(const CRemoteNotes& notes, qsizetype& logged) {
+    for (; logged < notes.size(); ++logged)
+        std::printf("%s\n", notes[logged].English().toLocal8Bit().constData());
+    std::fflush(stdout);
+}
+
+int Serve(CRemoteServers& server, const COptions& options) {
     QString error;
     if (!server.Admission().SetAllowList(options.strAllow, &error) ||
         !server.Listen(options.address, options.nPort, &error)) {
@@ -69,7 +76,10 @@ int Serve(CScpiServer& server, const COptions& options) {
     }
     std::printf("SCPI listening on %s:%u\n", options.address.toString().toLocal8Bit().constData(),
                 unsigned(server.Port()));
-    std::fflush(stdout);
+    qsizetype logged = 0;
+    LogNotes(server.Notes(), logged);
+    QObject::connect(&server, &CRemoteServers::NotesChanged, &server,
+                     [&server, &logged] { LogNotes(server.Notes(), logged); });
     QCoreApplication::exec();
     server.Close();
     return 0;
@@ -104,7 +114,7 @@ int RunHeadless(int argc, char* argv[]) {
         if (const int error = CWaveFolder(options.strDataDir).Prepare())
             std::fprintf(stderr, "DDSTarnUSB: waveform folder %s: %s\n",
                          instrument.WaveFolder().c_str(), std::strerror(error));
-        CScpiServer server(instrument);
+        CRemoteServers server(instrument);
         result = Serve(server, options);
     }
     // The sessions are gone; every worker stops between two steps before its record goes.

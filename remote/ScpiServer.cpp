@@ -79,6 +79,7 @@ struct CScpiServer::Impl {
     QElapsedTimer waitingSince;
     bool bWaiting = false;
     std::vector<std::unique_ptr<CClient>> vClients;
+    std::function<std::vector<QHostAddress>()> otherClients;
     std::deque<CClient*> runnable;
 
     bool SweepRunning() const { return backend.m_sweepRunning && backend.m_sweepRunning(); }
@@ -100,6 +101,10 @@ struct CScpiServer::Impl {
                 served.push_back({client->pSocket->peerAddress(),
                                   IsIdle(*client) ? client->lastActive.elapsed() : -1});
             }
+            // Another server's clients are never closed from here: they count as busy.
+            if (otherClients)
+                for (const QHostAddress& peer : otherClients())
+                    served.push_back({peer, -1});
             const CClientAdmission::CDecision decision =
                 admission.Decide(socket->peerAddress(), served);
             if (!decision.bAdmit) {
@@ -333,6 +338,18 @@ CScpiServer::~CScpiServer() {
 
 CClientAdmission& CScpiServer::Admission() {
     return m_pImpl->admission;
+}
+
+void CScpiServer::SetOtherClients(std::function<std::vector<QHostAddress>()> others) {
+    m_pImpl->otherClients = std::move(others);
+}
+
+std::vector<QHostAddress> CScpiServer::ClientAddresses() const {
+    std::vector<QHostAddress> peers;
+    for (const auto& client : m_pImpl->vClients)
+        if (!client->bGone)
+            peers.push_back(client->pSocket->peerAddress());
+    return peers;
 }
 
 bool CScpiServer::Listen(const QHostAddress& address, quint16 port, QString* error) {

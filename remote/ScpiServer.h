@@ -37,6 +37,10 @@ public:
 
     /// Who may connect; set the allow-list before listening beyond loopback.
     CClientAdmission& Admission();
+    /// The peers of another server's clients (VXI-11 links), which take places here too.
+    void SetOtherClients(std::function<std::vector<QHostAddress>()> others);
+    /// The peer of each connected client.
+    std::vector<QHostAddress> ClientAddresses() const;
     /// Starts listening (stops first when already listening); false with a reason, also when
     /// the address is not loopback and there is no allow-list.
     bool Listen(const QHostAddress& address, quint16 port, QString* error = nullptr);

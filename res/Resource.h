@@ -264,6 +264,11 @@ constexpr int IDC_REMOTE_DATA_DIR = 1321;
 constexpr int IDC_REMOTE_DATA_BROWSE = 1322;
 constexpr int IDC_REMOTE_REACH = 1323;
 constexpr int IDS_DATA_DIR_REQUIRED = 2047; ///< "Please enter the waveform folder as an ..."
+// The remote pane's tooltip, one line per service beside the raw socket, in CRemoteNote's order
+constexpr int IDS_REMOTE_NOTE_VXI11_ON = 2050;  ///< "VXI-11: " + resource
+constexpr int IDS_REMOTE_NOTE_VXI11_OFF = 2051; ///< "VXI-11 off, serving the raw socket alone: "
+constexpr int IDS_REMOTE_NOTE_DNSSD_ON = 2052;  ///< "DNS-SD: announced as " + name
+constexpr int IDS_REMOTE_NOTE_DNSSD_OFF = 2053; ///< "DNS-SD off: " + reason
 
 // Help window (Help > Help Content): the manual with its contents and search
 constexpr int IDS_HELP_CAPTION = 2090;   ///< "DDS-Tarn USB Help"

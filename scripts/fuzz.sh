@@ -10,7 +10,7 @@ minimize=${2:-}
 cd "$(dirname "$0")/.."
 build=${DDSTARN_FUZZ_BUILD:-build-fuzz}
 targets=(fuzz_csv_reader fuzz_csv_round_trip fuzz_ini_section fuzz_language_loader fuzz_parse_number
-  fuzz_scpi_parser fuzz_scpi_server fuzz_setup_reader fuzz_wave_import)
+  fuzz_scpi_parser fuzz_scpi_server fuzz_setup_reader fuzz_wave_import fuzz_vxi11_reader)
 # DDSTARN_FUZZ_TARGETS="fuzz_a fuzz_b" runs only those.
 [ -n "${DDSTARN_FUZZ_TARGETS:-}" ] && read -r -a targets <<<"$DDSTARN_FUZZ_TARGETS"
 jobs=$(nproc)

@@ -11,6 +11,8 @@ packages=(
   xvfb xauth imagemagick poppler-utils fonts-dejavu-core fonts-liberation2 fonts-wqy-microhei
   dpkg-dev fakeroot lintian desktop-file-utils appstream librsvg2-bin
   xdotool openbox qt6-translations-l10n
+  libtirpc-dev rpcbind libavahi-client-dev avahi-daemon avahi-utils dbus lxi-tools python3-zeroconf
+  iproute2 util-linux
 )
 missing=()
 for p in "${packages[@]}"; do

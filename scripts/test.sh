@@ -6,6 +6,17 @@ cd "$(dirname "$0")/.."
 scripts/setup.sh
 jobs=$(nproc)
 
+# The VXI-11 tests register with the system's rpcbind: start one for this run when none answers
+# (as root, as CI runs), and stop what was started.
+rpcbind_pid=""
+stop_rpcbind() { [ -z "$rpcbind_pid" ] || kill "$rpcbind_pid" 2>/dev/null || true; }
+trap stop_rpcbind EXIT
+if ! rpcinfo -p 127.0.0.1 >/dev/null 2>&1 && [ "$(id -u)" -eq 0 ] && [ -x /sbin/rpcbind ]; then
+  /sbin/rpcbind -f &
+  rpcbind_pid=$!
+  for _ in $(seq 50); do rpcinfo -p 127.0.0.1 >/dev/null 2>&1 && break; sleep 0.1; done
+fi
+
 echo "== Main build"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$jobs"

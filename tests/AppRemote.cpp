@@ -31,6 +31,10 @@ public:
     int Port() const override { return m_nPort; }
     QStringList Clients() const override { return {QStringLiteral("127.0.0.1:40000")}; }
     void SetWaveFolder(const std::string& path) override { s_strFolder = path; }
+    CRemoteNotes Notes() const override {
+        return {{CRemoteNote::VXI11_OFF, QStringLiteral("no rpcbind answers")},
+                {CRemoteNote::DNSSD_ON, QStringLiteral("\"Model 0\"")}};
+    }
     int m_nPort = 0;
     static inline std::string s_strFolder; ///< What the last endpoint was given.
 };
@@ -299,6 +303,11 @@ private slots:
         const CSettingsFile::Remote saved =
             CSettingsFile(program.Folder().toStdString()).LoadRemote();
         QVERIFY(!saved.bEnabled && saved.strDataDir.empty());
+        // What the server says of VXI-11 and DNS-SD is the pane's tooltip, one line each.
+        const auto* pane = program.Frame()->findChild<QLabel*>(QStringLiteral("paneRemote"));
+        QVERIFY(pane);
+        QCOMPARE(pane->toolTip(), "VXI-11 off, serving the raw socket alone: no rpcbind answers\n"
+                                  "DNS-SD: announced as \"Model 0\"");
     }
 };
 

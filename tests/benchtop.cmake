@@ -11,6 +11,7 @@ if(DDSTARN_GUI)
              COMMAND ${DDSTARN_PYTHON3} ${CMAKE_CURRENT_SOURCE_DIR}/benchtop_e2e.py
                      $<TARGET_FILE:DDSTarnUSB> $<TARGET_FILE:ddstarn_download_tap>)
     # 77: pymeasure or PyVISA is not installed (scripts/setup.sh installs them).
-    set_tests_properties(BenchtopEndToEnd PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
+    set_tests_properties(BenchtopEndToEnd PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120
+                         RESOURCE_LOCK rpcbind)
   endif()
 endif()

@@ -109,6 +109,16 @@ def check_arbitrary_points(inst):
     inst.write("*RST")
 
 
+def check_block_upload(inst):
+    # 16-bit DAC codes of one sine period in a definite-length block.
+    codes = [round(2048 - 2047 * math.sin(2 * math.pi * i / 64)) for i in range(64)]
+    inst.write_binary_values("DATA:ARB:DAC ", codes, datatype="H", is_big_endian=False)
+    assert inst.query("*OPC?") == "1"
+    assert inst.query("FUNC?").startswith("ARB")
+    assert inst.query("SYST:ERR?").startswith("0,")
+    inst.write("*RST")
+
+
 def check_log_sweep(inst):
     inst.write("*RST;:FREQ 1000;:SWE:SPAC LOG;POIN 2;DWEL 300;:FREQ:STAR 100;STOP 10000")
     inst.write("SWE:STAT ON")
@@ -162,7 +172,7 @@ def main():
         else:
             inst.read()
             checks += [check_devices, check_frequency_at_the_unit, check_arbitrary_points,
-                       check_log_sweep]
+                       check_block_upload, check_log_sweep]
         for check in checks:
             try:
                 check(inst)

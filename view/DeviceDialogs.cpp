@@ -19,7 +19,7 @@ constexpr int kBesideGap = 8;
 
 /// Shows a modeless dialog in the middle of the main window (or of the screen) and brings it
 /// to the front. While `other` is open there, the dialog goes beside it instead (right of it,
-/// or left where the screen ends), so that neither hides the other.
+/// or left, above or below where the screen ends), so that neither hides the other.
 void ShowCentred(QWidget* dialog, const QWidget* other) {
     dialog->adjustSize();
     const QWidget* frame = CMainFrame::Get();
@@ -30,10 +30,20 @@ void ShowCentred(QWidget* dialog, const QWidget* other) {
         const QRect beside = other->frameGeometry();
         const QScreen* screen = other->screen();
         const QRect room = screen ? screen->availableGeometry() : area;
-        const int width = dialog->frameGeometry().width();
-        place = QPoint(beside.right() + 1 + kBesideGap, beside.top());
-        if (place.x() + width > room.right() + 1)
-            place.setX(std::max(room.left(), beside.left() - kBesideGap - width));
+        const QSize size = dialog->frameGeometry().size();
+        // Right of it, else left, else below, else above; on a screen too small for any, at
+        // its right edge.
+        const QPoint tries[] = {
+            {beside.right() + 1 + kBesideGap, beside.top()},
+            {beside.left() - kBesideGap - size.width(), beside.top()},
+            {beside.left(), beside.bottom() + 1 + kBesideGap},
+            {beside.left(), beside.top() - kBesideGap - size.height()}};
+        place = QPoint(room.right() + 1 - size.width(), beside.top());
+        for (const QPoint& at : tries)
+            if (room.contains(QRect(at, size))) {
+                place = at;
+                break;
+            }
     }
     dialog->move(place);
     dialog->show();

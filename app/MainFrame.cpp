@@ -357,6 +357,9 @@ void CMainFrame::RetextToolbars() {
         const int id = action->data().toInt();
         if (id > 0)
             action->setToolTip(GetText(id).left(kMaxTooltip));
+        // A button without a caption is named by its tooltip for a screen reader.
+        if (id == ID_TOOLBAR_UNUSED)
+            action->setText(GetText(id).trimmed());
     }
     m_pCloseAction->setToolTip(GetText(ID_CLOSE_CURRENT_DEVICE).left(kMaxTooltip));
 }

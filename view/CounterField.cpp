@@ -10,9 +10,16 @@ void CCounterField::Attach(QLineEdit* field) {
 
 void CCounterField::Show(const QString& text, bool evenIfHidden) {
     m_strText = text;
+    if (text == m_strShown && m_pField->parentWidget()->font() == m_baseFont && !m_bBehind)
+        return;
     m_bBehind = !evenIfHidden && m_pField->visibleRegion().isEmpty();
-    if (!m_bBehind)
-        Fit();
+    if (m_bBehind)
+        return;
+    // A reader speaks each change of a focused field: a reading a tick would flood it.
+    if (m_readerListens() && m_sinceShown.isValid() && m_sinceShown.elapsed() < kReaderIntervalMs &&
+        !m_strShown.isEmpty())
+        return;
+    Fit();
 }
 
 bool CCounterField::eventFilter(QObject* watched, QEvent* event) {
@@ -41,4 +48,6 @@ void CCounterField::Fit() {
     if (font != m_pField->font())
         m_pField->setFont(font);
     m_pField->setText(m_strText);
+    m_strShown = m_strText;
+    m_sinceShown.start();
 }

@@ -576,9 +576,15 @@ void CMultiDDSTarnView::OnTimer() {
     m_pDisplay->RefreshIfMoved();
     RefreshCounter();
     UpdateStateNames(); // a remote client may have moved a lever
-    // The plan arrives from the worker after a new frequency: follow it at every tick.
-    if (QString played = PlayedText(); played != m_strPlayed) {
-        m_strPlayed = std::move(played);
+    // The plan arrives from the worker after a new frequency: follow it at every tick, making
+    // the text again only when the frequency played changed.
+    const double played =
+        m_pControl && m_pDevice->m_bDemo == 0 ? m_pControl->PlayedFrequency() : -1.0;
+    const double requested = m_pDevice->m_dFrequency;
+    if (played != m_dPlayedShown || requested != m_dRequestedShown) {
+        m_dPlayedShown = played;
+        m_dRequestedShown = requested;
+        m_strPlayed = PlayedText();
         UpdateStepTexts();
     }
 }
@@ -624,6 +630,7 @@ void CMultiDDSTarnView::RetextWindows() {
     }
     m_nNamedStates = -1; // named again in the new language
     UpdateStateNames();
+    m_strPlayed = PlayedText();
     UpdateStepTexts();
     m_dialogs.Retext();
     // Captions may have changed length. This is also the first placing of the panel for a

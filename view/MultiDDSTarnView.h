@@ -128,8 +128,10 @@ private:
     QLineEdit* m_pCounter = nullptr;
     QRect m_rcFill; ///< Button-face area behind the hide/show button and the panel.
     QString m_strCounter;
-    QString m_strPlayed;     ///< PlayedText() as the tooltip shows it.
-    int m_nNamedStates = -1; ///< Lever and panel states the names were made for.
+    QString m_strPlayed;             ///< PlayedText() as the tooltip shows it.
+    double m_dPlayedShown = -2.0;    ///< The played frequency m_strPlayed was made for,
+    double m_dRequestedShown = -2.0; ///< and the frequency asked for.
+    int m_nNamedStates = -1;         ///< Lever and panel states the names were made for.
     CCounterField m_counterField;
     int m_nTimer = 0;
     /// Zoom level and slider fraction of an applied setup, shown once the unit has its new

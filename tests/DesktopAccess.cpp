@@ -263,6 +263,19 @@ private slots:
         QCOMPARE(unnamed.join(QLatin1Char(';')), QString());
         QCOMPARE(program.View()->Control(IDC_AMPLITUDE)->accessibleDescription(),
                  QString("Step: 0.001 V"));
+        // A double-click on the thousands digit of "1000.000" makes the step 1000 Hz, shown in
+        // the tooltip below the played frequency.
+        auto* frequency = static_cast<QLineEdit*>(program.View()->Control(IDC_FREQUENCY));
+        frequency->setCursorPosition(0);
+        const int left = frequency->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
+        frequency->setCursorPosition(1);
+        const int right = frequency->inputMethodQuery(Qt::ImCursorRectangle).toRect().center().x();
+        QTest::mouseDClick(frequency, Qt::LeftButton, {},
+                           {left + (right - left) * 3 / 4, frequency->height() / 2});
+        QCOMPARE(frequency->accessibleDescription(), QString("Step: 1000 Hz"));
+        QVERIFY2(frequency->toolTip().startsWith("Played Frequency=") &&
+                     frequency->toolTip().endsWith("\nStep: 1000 Hz"),
+                 qPrintable(frequency->toolTip()));
         program.Frame()->OnTimer();
         program.Frame()->Action(ID_LANGUAGE_FIRST)->trigger();
         QCOMPARE((QStringList{Face(program, IDC_KNOB_FREQUENCY)->text(QAccessible::Name),

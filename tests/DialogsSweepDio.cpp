@@ -75,7 +75,15 @@ private slots:
         Report(dialog->Knob(F::FIELD_END), dialog->Knob(F::FIELD_END)->GetValue() - 0.002);
         QCOMPARE(double(Device()->m_dSweepEnd), 100000.0);
 
+        // A screen reader hears a "Sweep" toggle, pressed while the sweep runs; the caption
+        // says what a press does.
+        const auto toggle = [&] {
+            return std::tuple(dialog->OnOffButton()->accessibleName(),
+                              dialog->OnOffButton()->isChecked());
+        };
+        QCOMPARE(toggle(), std::tuple(QString("Sweep"), false));
         dialog->OnOffButton()->click();
+        QCOMPARE(toggle(), std::tuple(QString("Sweep"), true));
         const double angle = knob->GetValue();
         Report(knob, angle + 1.0);
         QVERIFY(knob->GetValue() == angle && Device()->m_dSweepStart == before + 508);

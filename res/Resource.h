@@ -299,6 +299,7 @@ constexpr int IDS_ACCESS_FIELD_V = 2146; ///< "%s, V"
 constexpr int IDS_ACCESS_FIELD_PERIOD = 2147; ///< "%s, share of a period"
 constexpr int IDS_ACCESS_POSITION = 2148; ///< "%s: %s"
 constexpr int IDS_STEP = 2149; ///< "Step: %s"
+constexpr int IDS_ACCESS_MORE_BUTTONS = 2150; ///< "More buttons"
 
 // Waveform import and export: Edit > Import Waveform... / Export Waveform... and their dialogs
 constexpr int ID_IMPORT_WAVEFORM = 32820;

@@ -11,6 +11,7 @@ packages=(
   xvfb xauth imagemagick poppler-utils fonts-dejavu-core fonts-liberation2 fonts-wqy-microhei
   dpkg-dev fakeroot lintian desktop-file-utils appstream librsvg2-bin
   xdotool
+  at-spi2-core python3-pyatspi dbus-daemon
 )
 missing=()
 for p in "${packages[@]}"; do

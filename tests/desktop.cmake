@@ -11,3 +11,16 @@ if(DDSTARN_GUI)
   set_tests_properties(DesktopStatusRealDriver PROPERTIES ENVIRONMENT
     "QT_QPA_PLATFORM=offscreen;DDSTARN_DRIVER=$<TARGET_FILE:ddstarn_tiny_driver>")
 endif()
+
+# The screen reader's view from outside the process: the program under a private X server and
+# D-Bus session, its accessibility tree walked over AT-SPI with pyatspi.
+if(DDSTARN_GUI)
+  find_program(DDSTARN_PYTHON3 NAMES python3 PATHS /usr/bin NO_DEFAULT_PATH)
+  if(DDSTARN_PYTHON3)
+    add_test(NAME DesktopAtSpi
+             COMMAND ${DDSTARN_PYTHON3} ${CMAKE_CURRENT_SOURCE_DIR}/access_atspi.py
+                     $<TARGET_FILE:DDSTarnUSB>)
+    # 77: xvfb-run, D-Bus, at-spi2-core or pyatspi missing (scripts/setup.sh installs them).
+    set_tests_properties(DesktopAtSpi PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120)
+  endif()
+endif()

@@ -129,9 +129,38 @@ def inner(program):
             role, name = node.getRoleName(), node.name or ""
             if role in acting and (not name or name != name.strip()):
                 failures.append("a %s is named %r" % (role, name))
+        # What a reader hears: a knob set over the bus and a switch pressed over it announce the
+        # knob's new value and the lamp going on.
+        heard = []
+
+        def listen(event):
+            try:
+                heard.append((event.type, event.source.name, event.detail1))
+            except Exception:
+                pass
+
+        def pump(seconds):
+            from gi.repository import GLib
+            GLib.timeout_add(int(seconds * 1000), lambda: pyatspi.Registry.stop() and False)
+            pyatspi.Registry.start()
+
+        pyatspi.Registry.registerEventListener(listen, "object:property-change:accessible-value",
+                                               "object:state-changed:checked")
+        pump(0.5)  # the program learns that someone listens
+        switch = by_name.get(("-20dB switch", "check box"))
+        if switch is not None:
+            switch.queryAction().doAction(0)
         # Setting the knob's value over the bus steps the field as a turn does.
         if knob is not None:
             knob.queryValue().currentValue = 1234.0
+        pump(1.5)
+        if not any(t.startswith("object:property-change:accessible-value") and n == "Frequency knob"
+                   for t, n, _ in heard):
+            failures.append("no value change heard from the Frequency knob: %s" % heard)
+        if not any(t.startswith("object:state-changed:checked") and n == "-20dB lamp" and d == 1
+                   for t, n, d in heard):
+            failures.append("the -20dB lamp was not heard going on: %s" % heard)
+        if knob is not None:
             deadline = time.time() + 5
             field = by_name[("Frequency, Hz", "text")]
             text = ""

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 class QLineEdit;
 
@@ -39,5 +40,10 @@ private:
     QElapsedTimer m_sinceShown;
     std::function<bool()> m_readerListens = &QAccessible::isActive;
     QFont m_baseFont;
-    QFontMetrics m_baseMetrics{QFont()};
+    struct Shrunk {
+        QFont font;
+        QFontMetrics metrics;
+    };
+    /// The starting font and each half point smaller tried so far, with their metrics.
+    std::vector<Shrunk> m_shrunk;
 };

@@ -80,6 +80,8 @@ void CMultiDDSTarnView::CreateControls() {
     m_counterField.Attach(m_pCounter);
     // A reader reaches the reading with Tab; it stays read-only.
     m_pCounter->setFocusPolicy(Qt::TabFocus);
+    // The field draws its whole face: a new reading need not draw the panel beneath it too.
+    m_pCounter->setAttribute(Qt::WA_OpaquePaintEvent);
     // A reader's value of a knob or spin button is that of the field it steps.
     const std::pair<int, int> stepped[] = {{IDC_KNOB_FREQUENCY, IDC_FREQUENCY},
                                            {IDC_KNOB_AMPLITUDE, IDC_AMPLITUDE},

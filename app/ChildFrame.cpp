@@ -15,6 +15,8 @@ CChildFrame::CChildFrame(CMultiDDSTarnDoc* doc, QWidget* view) : m_pDocument(doc
     scroll->setObjectName(QStringLiteral("viewScroll"));
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
+    // Tab walks the panel's controls, never the scroll area around them.
+    scroll->setFocusPolicy(Qt::NoFocus);
     scroll->setWidget(view);
     setWidget(scroll);
     setAttribute(Qt::WA_DeleteOnClose, false);

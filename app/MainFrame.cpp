@@ -358,8 +358,15 @@ void CMainFrame::RetextToolbars() {
         const int id = action->data().toInt();
         if (id > 0)
             action->setToolTip(GetText(id).left(kMaxTooltip));
+        // A button without a caption is named by its tooltip for a screen reader.
+        if (id == ID_TOOLBAR_UNUSED)
+            action->setText(GetText(id).trimmed());
     }
     m_pCloseAction->setToolTip(GetText(ID_CLOSE_CURRENT_DEVICE).left(kMaxTooltip));
+    // The arrow a toolbar shows when its buttons do not fit has no caption of its own.
+    for (QToolBar* bar : {m_pMainBar, m_pTabBar})
+        if (auto* more = bar->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button")))
+            more->setAccessibleName(GetText(IDS_ACCESS_MORE_BUTTONS));
 }
 
 void CMainFrame::RetextTabMenu() {

@@ -95,6 +95,12 @@ void CStatusPanes::Update(const CDDSDevice* device, const CLanguageManager& lang
             simulated = LanguageText(language, IDS_SIMULATED);
     }
     const QString clock = ClockText(QDateTime::currentDateTime());
+    // Most ticks change nothing the bar shows: then it is left alone.
+    const QString shown = QStringList{state, serial, clock, simulated, m_strRemote}.join('\x1f') +
+                          QString::number(m_pBar->contentsRect().width());
+    if (shown == m_strShown)
+        return;
+    m_strShown = shown;
     m_pPanes[0]->setText(state);
     m_pPanes[1]->setText(serial);
     m_pPanes[2]->setText(clock);

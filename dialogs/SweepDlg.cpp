@@ -104,8 +104,13 @@ void CSweepDlg::Retext(const CLanguageManager& language) {
 }
 
 void CSweepDlg::ShowButtonText() {
-    m_pOnOff->setText(QString::fromUtf8(
-        m_pLanguage->GetText(m_device.m_bSweepOn != 0 ? IDS_OFF : IDS_ON).c_str()));
+    const bool on = m_device.m_bSweepOn != 0;
+    m_pOnOff->setText(QString::fromUtf8(m_pLanguage->GetText(on ? IDS_OFF : IDS_ON).c_str()));
+    // The caption says what a press does; a screen reader hears a "Sweep" toggle that is
+    // pressed while the sweep runs.
+    m_pOnOff->setCheckable(true);
+    m_pOnOff->setChecked(on);
+    m_pOnOff->setAccessibleName(QString::fromUtf8(m_pLanguage->GetText(IDD_SWEEP).c_str()));
 }
 
 void CSweepDlg::ShowValue(CSweepRules::Field field, double value) {

@@ -302,6 +302,17 @@ constexpr int IDS_ACCESS_SWITCH = 2082;  ///< "%s switch"
 constexpr int IDS_ACCESS_LAMP = 2083;    ///< "%s lamp"
 constexpr int IDS_ACCESS_LEVER = 2084;   ///< "%s lever"
 constexpr int IDS_ACCESS_DISPLAY = 2085; ///< "Waveform display"
+constexpr int IDS_ACCESS_MEASURE = 2140; ///< "Frequency measure"
+constexpr int IDS_ACCESS_COUNT = 2141; ///< "Count"
+constexpr int IDS_ACCESS_HIDE_PANEL = 2142; ///< "Hide the control panel"
+constexpr int IDS_ACCESS_SHOW_PANEL = 2143; ///< "Show the control panel"
+constexpr int IDS_ACCESS_VIEW_SLIDER = 2144; ///< "Waveform position"
+constexpr int IDS_ACCESS_FIELD_HZ = 2145; ///< "%s, Hz"
+constexpr int IDS_ACCESS_FIELD_V = 2146; ///< "%s, V"
+constexpr int IDS_ACCESS_FIELD_PERIOD = 2147; ///< "%s, share of a period"
+constexpr int IDS_ACCESS_POSITION = 2148; ///< "%s: %s"
+constexpr int IDS_STEP = 2149; ///< "Step: %s"
+constexpr int IDS_ACCESS_MORE_BUTTONS = 2150; ///< "More buttons"
 
 // Waveform import and export: Edit > Import Waveform... / Export Waveform... and their dialogs
 constexpr int ID_IMPORT_WAVEFORM = 32820;

@@ -13,6 +13,7 @@ packages=(
   xdotool openbox qt6-translations-l10n
   libtirpc-dev rpcbind libavahi-client-dev avahi-daemon avahi-utils dbus lxi-tools python3-zeroconf
   iproute2 util-linux
+  at-spi2-core python3-pyatspi dbus-daemon
 )
 missing=()
 for p in "${packages[@]}"; do

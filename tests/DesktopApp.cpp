@@ -1,8 +1,6 @@
 // The program among the desktop's files and helpers: CSV files dropped on the main window or
-// named on the command line, and what a screen reader learns of the panel.
+// named on the command line.
 #include "AppTestSupport.h"
-
-#include <QAccessible>
 
 namespace {
 
@@ -87,41 +85,6 @@ private slots:
                  std::tuple(2, 1));
         QCOMPARE(program.Doc(0)->m_strFileName + ' ' + program.Doc(1)->m_strFileName,
                  QStringLiteral("a.csv b.csv"));
-    }
-
-    // Names come from the captions, the state is spoken, and a switch pressed through its
-    // action interface reaches the device as a click does.
-    void panelControlsTellScreenReadersWhatTheyAre() {
-        CProgram program(1);
-        // Control, name, role, value.
-        const std::tuple<int, QString, QAccessible::Role, QString> rows[] = {
-            {IDC_KNOB_FREQUENCY, "Frequency knob", QAccessible::Dial, "0.00"},
-            {IDC_WAVE_SINE, "Sine switch", QAccessible::CheckBox, "ON"},
-            {IDC_WAVE_SQUARE, "Square switch", QAccessible::CheckBox, "OFF"},
-            {IDC_LED_OUTPUT, "Wave ON/OFF lamp", QAccessible::Indicator, "ON"},
-            {IDC_LED_ATTEN, "-20dB lamp", QAccessible::Indicator, "OFF"},
-            {IDC_MEASURE_MODE, "F/C lever", QAccessible::CheckBox, "F"},
-            {IDC_TRIG_EDGE, "Ext Trig Mode lever", QAccessible::CheckBox, "Fall"},
-            {IDC_AMPLITUDE, "Amplitude", QAccessible::EditableText, "2.000"},
-            {IDC_WAVE_DISPLAY, "Waveform display", QAccessible::Chart, ""},
-        };
-        const auto face = [&program](int id) {
-            return QAccessible::queryAccessibleInterface(program.View()->Control(id));
-        };
-        for (const auto& [id, name, role, value] : rows) {
-            QVERIFY2(face(id), qPrintable(name));
-            QCOMPARE(std::tuple(face(id)->text(QAccessible::Name), face(id)->role(),
-                                face(id)->text(QAccessible::Value)),
-                     std::tuple(name, role, value));
-            QCOMPARE(face(id)->valueInterface() != nullptr, role == QAccessible::Dial);
-        }
-        face(IDC_WAVE_SQUARE)
-            ->actionInterface()
-            ->doAction(QAccessibleActionInterface::toggleAction());
-        QCOMPARE(int(program.Device()->m_nWaveType), int(WAVE_SQUARE));
-        QVERIFY(face(IDC_WAVE_SQUARE)->state().checked);
-        face(IDC_KNOB_FREQUENCY)->valueInterface()->setCurrentValue(0.4);
-        QVERIFY(program.Device()->m_dFrequency > 1000.0);
     }
 };
 

@@ -93,7 +93,14 @@ private slots:
         CTurnButton* knob = dialog->Knob(F::FIELD_START);
         Report(knob, 1.0);
         const double before = Device()->m_dSweepStart;
+        // A screen reader hears a "Sweep" toggle, pressed while the sweep runs.
+        const auto toggle = [&] {
+            return std::tuple(dialog->OnOffButton()->accessibleName(),
+                              dialog->OnOffButton()->isChecked());
+        };
+        QCOMPARE(toggle(), std::tuple(QString("Sweep"), false));
         dialog->OnOffButton()->click();
+        QCOMPARE(toggle(), std::tuple(QString("Sweep"), true));
         Report(knob, 2.0);
         QCOMPARE(std::tuple(knob->GetValue(), double(Device()->m_dSweepStart)),
                  std::tuple(2.0, before));

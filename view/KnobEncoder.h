@@ -5,6 +5,7 @@
 class CKnobEncoder {
 public:
     enum Role { ROLE_FREQUENCY = 0, ROLE_AMPLITUDE = 1 };
+    static constexpr int kStepsPerTurn = 200;
 
     /// Steps from previous to angle (radians), taking the short way across the zero mark;
     /// the fraction of a step is dropped. previous becomes angle.

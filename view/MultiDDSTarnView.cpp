@@ -16,6 +16,7 @@
 #include "widgets/LED.h"
 #include "widgets/LeftRight.h"
 #include "widgets/OnOff.h"
+#include "widgets/PanelAccessible.h"
 #include "widgets/SpinButton.h"
 #include "widgets/StepEdit.h"
 #include "widgets/TurnButton.h"
@@ -77,6 +78,21 @@ void CMultiDDSTarnView::CreateControls() {
     m_pPanelButton = m_panel.Get<QToolButton>(IDC_PANEL_BUTTON);
     m_pCounter = m_panel.Get<QLineEdit>(IDC_COUNTER);
     m_counterField.Attach(m_pCounter);
+    // A reader reaches the reading with Tab; it stays read-only.
+    m_pCounter->setFocusPolicy(Qt::TabFocus);
+    // The field draws its whole face: a new reading need not draw the panel beneath it too.
+    m_pCounter->setAttribute(Qt::WA_OpaquePaintEvent);
+    // A reader's value of a knob or spin button is that of the field it steps.
+    const std::pair<int, int> stepped[] = {{IDC_KNOB_FREQUENCY, IDC_FREQUENCY},
+                                           {IDC_KNOB_AMPLITUDE, IDC_AMPLITUDE},
+                                           {IDC_SPIN_OFFSET, IDC_OFFSET},
+                                           {IDC_SPIN_PHASE, IDC_PHASE}};
+    for (const auto& [control, field] : stepped) {
+        m_panel.Control(control)->setProperty("valueField",
+                                              QVariant::fromValue<QObject*>(Field(field)));
+        m_panel.Control(control)->setProperty("stepsPerTurn", CKnobEncoder::kStepsPerTurn);
+    }
+    SetTabOrder();
     m_pSlider->hide();
     m_pSlider->setEnabled(false);
     m_pDisplay->SetSlider(m_pSlider);
@@ -133,6 +149,64 @@ void CMultiDDSTarnView::ConnectControls() {
     }
 
     connect(m_pPanelButton, &QToolButton::clicked, this, &CMultiDDSTarnView::OnShowHideControl);
+    for (int id : {IDC_FREQUENCY, IDC_AMPLITUDE, IDC_OFFSET, IDC_PHASE})
+        connect(Field(id), &CStepEdit::StepChanged, this, &CMultiDDSTarnView::UpdateStepTexts);
+}
+
+void CMultiDDSTarnView::SetTabOrder() {
+    // The panel's visual order: rows top to bottom, each left to right.
+    static constexpr int kOrder[] = {IDC_WAVE_DISPLAY,     IDC_VIEW_SLIDER,      IDC_PANEL_BUTTON,
+                                     IDC_MEASURE_MODE,     IDC_COUNTER,          IDC_SW_COUNTER,
+                                     IDC_WAVE_RAMP,        IDC_WAVE_TRAPEZIA,    IDC_WAVE_EXPONENT,
+                                     IDC_SW_SINGLE_WAVE,   IDC_WAVE_SQUARE,      IDC_WAVE_ARB,
+                                     IDC_WAVE_GAUSS_NOISE, IDC_SW_ATTEN,         IDC_WAVE_SINE,
+                                     IDC_WAVE_AMFM,        IDC_WAVE_WHITE_NOISE, IDC_SW_EXT_TRIG,
+                                     IDC_TRIG_EDGE,        IDC_SW_OUTPUT,        IDC_PHASE,
+                                     IDC_SPIN_PHASE,       IDC_OFFSET,           IDC_SPIN_OFFSET,
+                                     IDC_FREQUENCY,        IDC_AMPLITUDE,        IDC_KNOB_FREQUENCY,
+                                     IDC_KNOB_AMPLITUDE};
+    QWidget* previous = nullptr;
+    for (int id : kOrder) {
+        QWidget* control = m_panel.Control(id);
+        if (previous && control)
+            QWidget::setTabOrder(previous, control);
+        previous = control ? control : previous;
+    }
+}
+
+void CMultiDDSTarnView::UpdateStepTexts() {
+    // The step a knob or spin arrow adds, chosen by a double-click on a digit.
+    const struct {
+        int nField;
+        const char* szUnit;
+    } kFields[] = {
+        {IDC_FREQUENCY, " Hz"}, {IDC_AMPLITUDE, " V"}, {IDC_OFFSET, " V"}, {IDC_PHASE, ""}};
+    QString label = CWaveDisplay::LanguageText(IDS_STEP);
+    if (label.isEmpty()) // a language file older than this text
+        label = QStringLiteral("Step: %s");
+    for (const auto& entry : kFields) {
+        CStepEdit* field = Field(entry.nField);
+        const QString step = QString(label).replace(
+            QStringLiteral("%s"),
+            QString::number(double(field->EffectiveStep()), 'g', 6) + QLatin1String(entry.szUnit));
+        field->setAccessibleDescription(step);
+        QString tip = step;
+        if (entry.nField == IDC_FREQUENCY && !m_strPlayed.isEmpty())
+            tip = m_strPlayed + QLatin1Char('\n') + step;
+        if (field->toolTip() != tip)
+            field->setToolTip(tip);
+    }
+}
+
+void CMultiDDSTarnView::UpdateStateNames() {
+    const int states = (m_panel.Get<CLeftRight>(IDC_MEASURE_MODE)->GetValue() ? 1 : 0) |
+                       (m_panel.Get<CLeftRight>(IDC_TRIG_EDGE)->GetValue() ? 2 : 0) |
+                       (m_bShowControl ? 4 : 0);
+    if (states == m_nNamedStates)
+        return;
+    m_nNamedStates = states;
+    if (CMainFrame* frame = CMainFrame::Get())
+        CPanelAccessNames::ApplyStates(m_panel, frame->Language());
 }
 
 COnOff* CMultiDDSTarnView::Switch(int id) const {
@@ -288,6 +362,7 @@ void CMultiDDSTarnView::OnSpinOffset(int delta) {
     if (delta == 1 || delta == -1)
         Field(IDC_OFFSET)->StepBy(-delta);
     m_pControl->StepOffset(Field(IDC_OFFSET)->GetValue());
+    CPanelAccessible::NotifyValue(m_panel.Control(IDC_SPIN_OFFSET));
 }
 
 void CMultiDDSTarnView::OnSpinPhase(int delta) {
@@ -296,6 +371,7 @@ void CMultiDDSTarnView::OnSpinPhase(int delta) {
     if (delta == 1 || delta == -1)
         Field(IDC_PHASE)->StepBy(-delta);
     m_pControl->SetPhase(Field(IDC_PHASE)->GetValue());
+    CPanelAccessible::NotifyValue(m_panel.Control(IDC_SPIN_PHASE));
     UpdateData();
 }
 
@@ -313,6 +389,7 @@ void CMultiDDSTarnView::OnKnob(int knobId, bool apply) {
               : m_pControl->RememberFrequency(field->GetValue());
     else if (apply)
         m_pControl->TurnAmplitude(field->GetValue());
+    CPanelAccessible::NotifyValue(m_panel.Control(knobId));
     UpdateData();
     m_bKnobBusy = 0;
 }
@@ -343,11 +420,13 @@ void CMultiDDSTarnView::OnMeasureModeClick() {
     // Lever left is the frequency meter (mode 1), right the event counter (mode 0).
     if (m_pControl)
         m_pControl->SetMeasureMode(m_panel.Get<CLeftRight>(IDC_MEASURE_MODE)->GetValue() ? 0 : 1);
+    UpdateStateNames();
 }
 
 void CMultiDDSTarnView::OnTrigEdgeClick() {
     if (m_pControl)
         m_pControl->SetTrigEdge(m_panel.Get<CLeftRight>(IDC_TRIG_EDGE)->GetValue());
+    UpdateStateNames();
 }
 
 // --- Wave type ----------------------------------------------------------------------------
@@ -438,6 +517,7 @@ void CMultiDDSTarnView::OnShowHideControl() {
     m_bShowControl = !m_bShowControl;
     Layout();
     UpdatePanelButton();
+    UpdateStateNames();
 }
 
 // --- Commands, timer, activation ----------------------------------------------------------
@@ -501,11 +581,18 @@ void CMultiDDSTarnView::OnTimer() {
                                 static_cast<float>(m_pSlider->maximum()));
     m_pDisplay->RefreshIfMoved();
     RefreshCounter();
-    // The plan arrives from the worker after a new frequency: follow it at every tick.
-    CStepEdit* frequency = Field(IDC_FREQUENCY);
-    const QString played = PlayedText();
-    if (frequency->toolTip() != played)
-        frequency->setToolTip(played);
+    UpdateStateNames(); // a remote client may have moved a lever
+    // The plan arrives from the worker after a new frequency: follow it at every tick, making
+    // the text again only when the frequency played changed.
+    const double played =
+        m_pControl && m_pDevice->m_bDemo == 0 ? m_pControl->PlayedFrequency() : -1.0;
+    const double requested = m_pDevice->m_dFrequency;
+    if (played != m_dPlayedShown || requested != m_dRequestedShown) {
+        m_dPlayedShown = played;
+        m_dRequestedShown = requested;
+        m_strPlayed = PlayedText();
+        UpdateStepTexts();
+    }
 }
 
 QString CMultiDDSTarnView::PlayedText() const {
@@ -547,6 +634,10 @@ void CMultiDDSTarnView::RetextWindows() {
         frame->ApplyToWindow(this);
         CPanelAccessNames::Apply(m_panel, frame->Language());
     }
+    m_nNamedStates = -1; // named again in the new language
+    UpdateStateNames();
+    m_strPlayed = PlayedText();
+    UpdateStepTexts();
     m_dialogs.Retext();
     // Captions may have changed length. This is also the first placing of the panel for a
     // window that already had its size when it was initialised (no resize event follows).

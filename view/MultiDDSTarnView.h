@@ -78,6 +78,14 @@ private:
     void ConnectControls();
     void Layout();
     void UpdatePanelButton();
+    /// Tab walks the panel as it is seen, row by row.
+    void SetTabOrder();
+    /// Each field's step in its tooltip and accessible description, the frequency's after the
+    /// played frequency.
+    void UpdateStepTexts();
+    /// Names that follow the levers and the panel arrow (CPanelAccessNames::ApplyStates), made
+    /// again only when one of them moved.
+    void UpdateStateNames();
     void UpdateData(); ///< Data exchange to the controls: the counter field.
     void RefreshCounter();
     /// The played frequency and its deviation for the frequency field's tooltip and the report;
@@ -120,6 +128,10 @@ private:
     QLineEdit* m_pCounter = nullptr;
     QRect m_rcFill; ///< Button-face area behind the hide/show button and the panel.
     QString m_strCounter;
+    QString m_strPlayed;             ///< PlayedText() as the tooltip shows it.
+    double m_dPlayedShown = -2.0;    ///< The played frequency m_strPlayed was made for,
+    double m_dRequestedShown = -2.0; ///< and the frequency asked for.
+    int m_nNamedStates = -1;         ///< Lever and panel states the names were made for.
     CCounterField m_counterField;
     int m_nTimer = 0;
     /// Zoom level and slider fraction of an applied setup, shown once the unit has its new

@@ -3,6 +3,7 @@
 #include "widgets/PanelAccessible.h"
 #include "widgets/PanelPaint.h"
 
+#include <QAccessible>
 #include <QPainter>
 #include <QRadialGradient>
 #include <algorithm>
@@ -18,6 +19,11 @@ void CLED::SetValue(bool lit) {
         return;
     m_bValue = lit;
     update();
+    // A screen reader hears the lamp go on or off as it hears a check box.
+    QAccessible::State changed;
+    changed.checked = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    QAccessible::updateAccessibility(&event);
 }
 
 void CLED::SetLampColor(const QColor& color) {

@@ -1,11 +1,14 @@
 #include "widgets/SpinButton.h"
 
+#include "widgets/PanelAccessible.h"
+
 #include <QKeyEvent>
 #include <QToolButton>
 #include <QWheelEvent>
 
 CSpinButton::CSpinButton(QWidget* parent)
     : QWidget(parent), m_pUp(new QToolButton(this)), m_pDown(new QToolButton(this)) {
+    CPanelAccessible::Install();
     for (QToolButton* button : {m_pUp, m_pDown}) {
         button->setAutoRepeat(true);
         button->setFocusPolicy(Qt::NoFocus);

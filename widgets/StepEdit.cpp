@@ -41,19 +41,53 @@ void CStepEdit::SetValue(float v) {
     m_fValue = v;
 }
 
+void CStepEdit::SetStep(float step) {
+    if (step == m_fStep)
+        return;
+    m_fStep = step;
+    emit StepChanged();
+}
+
+float CStepEdit::EffectiveStep() const {
+    return m_nKind == KIND_PHASE && std::fabs(m_fStep - 1.0f) < 0.00001f ? 0.1f : m_fStep;
+}
+
+double CStepEdit::Minimum() const {
+    switch (m_nKind) {
+    case KIND_FREQUENCY:
+        return 1.0;
+    case KIND_OFFSET:
+        return -7.0;
+    default:
+        return 0.0;
+    }
+}
+
+double CStepEdit::Maximum() const {
+    switch (m_nKind) {
+    case KIND_FREQUENCY:
+        return m_dMaxFrequency;
+    case KIND_AMPLITUDE:
+        return 3.5;
+    case KIND_OFFSET:
+        return 7.0;
+    default:
+        return 1.0;
+    }
+}
+
 void CStepEdit::ShowValue() {
     setText(QString::asprintf("%.3f", static_cast<double>(m_fValue)));
 }
 
 void CStepEdit::StepBy(int steps) {
     // A whole period is too coarse a phase step.
-    if (m_nKind == KIND_PHASE && std::fabs(m_fStep - 1.0f) < 0.00001f)
-        m_fStep = 0.1f;
+    SetStep(EffectiveStep());
     // Near the bottom of a frequency or amplitude the step shrinks, so the value can still be
     // set finely instead of jumping to the lower limit.
     if (m_nKind != KIND_OFFSET && m_nKind != KIND_PHASE) {
         if (static_cast<float>(steps) * m_fStep + m_fValue < m_fStep)
-            m_fStep = static_cast<float>(m_fStep * 0.1);
+            SetStep(static_cast<float>(m_fStep * 0.1));
     }
     SetValue(static_cast<float>(steps) * m_fStep + m_fValue);
     ShowValue();
@@ -138,6 +172,6 @@ void CStepEdit::mouseDoubleClickEvent(QMouseEvent* event) {
     if (content.at(index) == u'.')
         ++index;
     setSelection(index, 1);
-    m_fStep = DigitWeight(content, selectionStart() >= 0 ? selectionStart() : index);
+    SetStep(DigitWeight(content, selectionStart() >= 0 ? selectionStart() : index));
     event->accept();
 }

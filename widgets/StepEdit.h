@@ -20,8 +20,11 @@ public:
 
     void SetKind(int kind) { m_nKind = kind; }
     int GetKind() const { return m_nKind; }
-    void SetStep(float step) { m_fStep = step; }
+    /// Emits StepChanged when the step becomes another.
+    void SetStep(float step);
     float GetStep() const { return m_fStep; }
+    /// The step the next StepBy adds (a phase step of 1 is taken as 0.1).
+    float EffectiveStep() const;
 
     /// Highest frequency a frequency field takes. It depends on the wave type the device plays,
     /// which the field does not know: the owner sets 75000000.0 for Sine and 25000000.0 for
@@ -33,6 +36,9 @@ public:
     /// Stores v clamped by the kind's limits; the text is not changed.
     void SetValue(float v);
     float GetValue() const { return m_fValue; }
+    /// The limits SetValue holds the value within, for the field's kind.
+    double Minimum() const;
+    double Maximum() const;
     /// The text becomes the value, "%.3f"; the owner hears it as a text change.
     void ShowValue();
     /// Adds steps × step (a spin arrow is ±1, a knob any count), then sets and shows the value.
@@ -43,6 +49,11 @@ public:
     /// Weight of the character at index in text: 10^n left of the last ".", 0.1^n right of it;
     /// without a point the text is taken as ending in one.
     static float DigitWeight(const QString& text, int index);
+
+signals:
+    /// The step changed: set by the owner, by a double-click on a digit, or made finer near
+    /// the bottom of the range.
+    void StepChanged();
 
 protected:
     bool event(QEvent* event) override;

@@ -179,7 +179,11 @@ void CTurnButton::keyPressEvent(QKeyEvent* event) {
 }
 
 void CTurnButton::StepTurn(int steps, int shift) {
-    m_dValue = TurnBy(m_dValue, steps * m_dStepAngle, m_bWrapping);
+    TurnAngle(steps * m_dStepAngle, shift);
+}
+
+void CTurnButton::TurnAngle(double angle, int shift) {
+    m_dValue = TurnBy(m_dValue, angle, m_bWrapping);
     update();
     const QPoint grip = GripPoint(FaceRect(QRectF(rect())), m_dValue).toPoint();
     emit MouseMove(0, shift, grip.x(), grip.y());

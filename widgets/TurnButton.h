@@ -48,6 +48,8 @@ public:
 
     /// Turns by steps of StepAngle and reports it as one complete move, as the arrow keys do.
     void StepTurn(int steps, int shift = 0);
+    /// Turns by angle (Value units) and reports it as one complete move.
+    void TurnAngle(double angle, int shift = 0);
 
 signals:
     /// button and shift follow PanelButtonCode/PanelShiftCode; x, y are widget pixels.

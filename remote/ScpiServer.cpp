@@ -1,5 +1,6 @@
 #include "remote/ScpiServer.h"
 
+#include "remote/ServicePacer.h"
 #include "scpi/ScpiConnection.h"
 #include "scpi/ScpiSession.h"
 
@@ -31,9 +32,6 @@ constexpr int kSendBuffer = 64 * 1024;
 constexpr qint64 kSliceNs = 500'000;
 /// Units run between two looks at the clock.
 constexpr std::size_t kUnitsPerStep = 8;
-/// For this long after a session starts waiting for *OPC?, it is polled on every pass of the
-/// event loop: the unit usually answers well within a millisecond. Then every millisecond.
-constexpr qint64 kEagerPollNs = 2'000'000;
 /// TCP keep-alive: a peer that vanished without a word is found within about two minutes.
 constexpr int kKeepIdleS = 60;
 constexpr int kKeepIntervalS = 10;
@@ -76,8 +74,7 @@ struct CScpiServer::Impl {
     QTimer* pService = nullptr;
     /// Serves one slice of the next client with work left, once per pass of the event loop.
     QTimer* pSlices = nullptr;
-    QElapsedTimer waitingSince;
-    bool bWaiting = false;
+    CServicePacer pacer;
     std::vector<std::unique_ptr<CClient>> vClients;
     std::function<std::vector<QHostAddress>()> otherClients;
     std::deque<CClient*> runnable;
@@ -272,19 +269,7 @@ struct CScpiServer::Impl {
         return false;
     }
 
-    void Schedule() {
-        const bool waiting = AnyWaiting();
-        if (waiting && !bWaiting)
-            waitingSince.start();
-        bWaiting = waiting;
-        if (!waiting && !SweepRunning()) {
-            pService->stop();
-            return;
-        }
-        const int interval = waiting && waitingSince.nsecsElapsed() < kEagerPollNs ? 0 : 1;
-        if (!pService->isActive() || pService->interval() != interval)
-            pService->start(interval);
-    }
+    void Schedule() { pacer.Schedule(*pService, AnyWaiting(), SweepRunning()); }
 
     void Service() {
         if (SweepRunning() && backend.m_tick)

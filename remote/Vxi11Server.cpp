@@ -1,6 +1,7 @@
 #include "remote/Vxi11Server.h"
 
 #include "remote/RpcbindRegistration.h"
+#include "remote/ServicePacer.h"
 #include "remote/Vxi11Link.h"
 #include "remote/rpc/RpcCall.h"
 #include "remote/rpc/RpcRecordReader.h"
@@ -34,8 +35,6 @@ constexpr std::size_t kMaxRecord = CVxi11Server::kMaxRecvSize + 4096;
 /// Connections count here, not against the client limit (that is for links); when all are
 /// taken, the oldest that holds no link makes room for a new one.
 constexpr int kMaxConnections = 64;
-/// As the raw socket: a waiting *OPC? is polled on every pass for this long, then every ms.
-constexpr qint64 kEagerPollNs = 2'000'000;
 
 bool IsInstrumentName(const std::string& name) {
     return name.size() == 5 && (name[0] | 0x20) == 'i' && (name[1] | 0x20) == 'n' &&
@@ -94,8 +93,7 @@ struct CVxi11Server::Impl {
     QTcpServer* pCore = nullptr;
     QTcpServer* pAbort = nullptr;
     QTimer* pService = nullptr;
-    QElapsedTimer waitingSince;
-    bool bWaiting = false;
+    CServicePacer pacer;
     CRpcbindRegistration registration;
     std::vector<std::unique_ptr<CConnection>> vConnections;
     std::map<std::int32_t, CLinkEntry> links;
@@ -432,19 +430,8 @@ struct CVxi11Server::Impl {
         return false;
     }
 
-    void Schedule() {
-        const bool waiting = AnyWaiting();
-        if (waiting && !bWaiting)
-            waitingSince.start();
-        bWaiting = waiting;
-        if (!waiting && !AnyParked() && !SweepRunning()) {
-            pService->stop();
-            return;
-        }
-        const int interval = waiting && waitingSince.nsecsElapsed() < kEagerPollNs ? 0 : 1;
-        if (!pService->isActive() || pService->interval() != interval)
-            pService->start(interval);
-    }
+    // A parked call is answered by the service too (at its timeout), as a sweep is stepped.
+    void Schedule() { pacer.Schedule(*pService, AnyWaiting(), AnyParked() || SweepRunning()); }
 
     void Service() {
         if (SweepRunning() && backend.m_tick)

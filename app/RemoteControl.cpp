@@ -1,9 +1,9 @@
 #include "app/RemoteControl.h"
 
-#include <QHostAddress>
-#include <QTcpServer>
 #include "app/MainFrame.h"
 #include "res/Resource.h"
+#include <QHostAddress>
+#include <QTcpServer>
 
 namespace {
 

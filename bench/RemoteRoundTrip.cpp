@@ -56,7 +56,8 @@ protected:
         CVxi11Server vxi11(CVxi11Server::CBackend{[&] { return instrument.NewSession(); },
                                                   [&] { instrument.Tick(); },
                                                   [&] { return instrument.SweepRunning(); },
-                                                  {}, {}});
+                                                  {},
+                                                  {}});
 #else
         const CScpiCommandTable none;
         CScpiInstrumentHooks hooks;

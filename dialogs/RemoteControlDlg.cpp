@@ -38,8 +38,8 @@ CRemoteControlDlg::CRemoteControlDlg(const CSettingsFile::Remote& remote,
     : QDialog(parent), m_remote(remote), m_language(language), m_clients(std::move(clients)),
       m_pEnable(new QCheckBox(QStringLiteral("Enable remote control (SCPI over TCP)"), this)),
       m_pPort(new QSpinBox(this)), m_pAddress(new QLineEdit(this)), m_pAllow(new QLineEdit(this)),
-      m_pDataDir(new QLineEdit(this)),
-      m_pClients(new QListWidget(this)), m_pRefresh(new QTimer(this)) {
+      m_pDataDir(new QLineEdit(this)), m_pClients(new QListWidget(this)),
+      m_pRefresh(new QTimer(this)) {
     m_pEnable->setProperty("ctrlId", IDC_REMOTE_ENABLE);
     m_pEnable->setChecked(remote.bEnabled);
     m_pPort->setProperty("ctrlId", IDC_REMOTE_PORT);

@@ -34,9 +34,8 @@ CScpiInstrument::~CScpiInstrument() = default;
 std::unique_ptr<CScpiSession> CScpiInstrument::NewSession() {
     // The hooks own the session's state and table, so both live exactly as long as the
     // session that refers to them.
-    auto state = std::make_shared<CInstrumentSession>(m_pImpl->devices, m_pImpl->version,
-                                                      m_pImpl->sweeps, m_pImpl->folder,
-                                                      m_pImpl->benches);
+    auto state = std::make_shared<CInstrumentSession>(
+        m_pImpl->devices, m_pImpl->version, m_pImpl->sweeps, m_pImpl->folder, m_pImpl->benches);
     CScpiInstrumentHooks hooks;
     hooks.m_identify = [state] { return state->Identify(); };
     hooks.m_reset = [state] { state->Reset(); };

@@ -33,11 +33,10 @@ void ShowCentred(QWidget* dialog, const QWidget* other) {
         const QSize size = dialog->frameGeometry().size();
         // Right of it, else left, else below, else above; on a screen too small for any, at
         // its right edge.
-        const QPoint tries[] = {
-            {beside.right() + 1 + kBesideGap, beside.top()},
-            {beside.left() - kBesideGap - size.width(), beside.top()},
-            {beside.left(), beside.bottom() + 1 + kBesideGap},
-            {beside.left(), beside.top() - kBesideGap - size.height()}};
+        const QPoint tries[] = {{beside.right() + 1 + kBesideGap, beside.top()},
+                                {beside.left() - kBesideGap - size.width(), beside.top()},
+                                {beside.left(), beside.bottom() + 1 + kBesideGap},
+                                {beside.left(), beside.top() - kBesideGap - size.height()}};
         place = QPoint(room.right() + 1 - size.width(), beside.top());
         for (const QPoint& at : tries)
             if (room.contains(QRect(at, size))) {

@@ -29,13 +29,16 @@ trap cleanup EXIT
 # Settings and crash-recovery files of these runs stay in the scratch folder too: the program
 # ends by a signal here, which the next start would offer to restore.
 export XDG_CONFIG_HOME="$scratch/config" XDG_STATE_HOME="$scratch/state"
-cp "$build/app/DDSTarnUSB" "$scratch/"
-cp -r "$build/app/language" "$build/app/help" "$scratch/"
+# The program finds its generator library at ../lib/ddstarn-usb, as in the build tree.
+mkdir -p "$scratch/bin" "$scratch/lib"
+cp "$build/app/DDSTarnUSB" "$scratch/bin/"
+cp -r "$build/lib/ddstarn-usb" "$scratch/lib/"
+cp -r "$build/app/language" "$build/app/help" "$scratch/bin/"
 mkdir -p "$out"
 
 # Starts the program with $1 simulated generators and waits for the window named $2.
 start() {
-    DDSTARN_SIM_UNITS=$1 "$scratch/DDSTarnUSB" --scpi="$port" >"$scratch/log" 2>&1 &
+    DDSTARN_SIM_UNITS=$1 "$scratch/bin/DDSTarnUSB" --scpi="$port" >"$scratch/log" 2>&1 &
     pid=$!
     window "$2" >/dev/null
     sleep 1
@@ -224,8 +227,8 @@ convert "$scratch/out.png" "$scratch/in.png" -background white -splice 12x0 +app
     -strip -colors 256 "PNG8:$out/digital-io.png"
 
 # The help window (Help > Help Content) with this run's pictures, at the Arb drawing.
-rm -rf "$scratch/help/images"
-cp -r "$out" "$scratch/help/images"
+rm -rf "$scratch/bin/help/images"
+cp -r "$out" "$scratch/bin/help/images"
 menu "$main" 7 1
 help=$(window "DDS-Tarn USB Help")
 xdotool key ctrl+f

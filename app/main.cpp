@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <QWidget>
 
 #include <cstdio>
 #include <dlfcn.h>
@@ -71,7 +72,19 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.DDSTarnUSB"));
     // A stop from a shell or the end of the desktop session is an ordinary exit: the settings
     // are stored and the next start offers no recovery.
-    CStopSignals::QuitOn(application);
+    // A modal dialog (the Device List at start, a message box) runs a loop of its own, and
+    // quit() does nothing before the main loop runs: close the dialogs until the main loop can
+    // end.
+    CStopSignals::QuitOn(application, [&application] {
+        auto* stopping = new QTimer(&application);
+        QObject::connect(stopping, &QTimer::timeout, [] {
+            if (QWidget* modal = QApplication::activeModalWidget())
+                modal->close();
+            else
+                QApplication::quit();
+        });
+        stopping->start(10);
+    });
     // Start-up measurement (bench/): leave as soon as the main window has been shown.
     if (qEnvironmentVariableIsSet("DDSTARN_QUIT_AFTER_SHOW")) {
         auto* poll = new QTimer(&application);

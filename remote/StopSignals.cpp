@@ -20,14 +20,17 @@ void OnStopSignal(int) {
 
 } // namespace
 
-bool CStopSignals::QuitOn(QCoreApplication& application) {
+bool CStopSignals::QuitOn(QCoreApplication& application, std::function<void()> stop) {
     if (::pipe2(s_stopPipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return false;
     auto* notifier = new QSocketNotifier(s_stopPipe[0], QSocketNotifier::Read, &application);
-    QObject::connect(notifier, &QSocketNotifier::activated, &application, [] {
+    QObject::connect(notifier, &QSocketNotifier::activated, &application, [stop = std::move(stop)] {
         char byte = 0;
         [[maybe_unused]] const ssize_t read = ::read(s_stopPipe[0], &byte, 1);
-        QCoreApplication::quit();
+        if (stop)
+            stop();
+        else
+            QCoreApplication::quit();
     });
     struct sigaction action;
     std::memset(&action, 0, sizeof action);

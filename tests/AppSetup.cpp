@@ -20,14 +20,14 @@ namespace {
 /// The program itself, offscreen with one simulated unit, its state in `state`, answering the
 /// restore question with `answer`; Query sends a remote command line.
 struct SProcess {
-    SProcess(const QString& state, const char* answer) {
+    SProcess(const QString& state, const char* answer, const char* units = "1") {
         QTcpServer probe; // a port free a moment ago
         probe.listen(QHostAddress::LocalHost);
         m_nPort = probe.serverPort();
         probe.close();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_STATE_HOME"), state);
-        env.insert(QStringLiteral("DDSTARN_SIM_UNITS"), QStringLiteral("1"));
+        env.insert(QStringLiteral("DDSTARN_SIM_UNITS"), QString::fromLatin1(units));
         env.insert(QString::fromLatin1(CCrashRecovery::kAnswerVariable),
                    QString::fromLatin1(answer));
         m_process.setProcessEnvironment(env);
@@ -200,6 +200,19 @@ private slots:
         QVERIFY(second.m_process.waitForFinished(20000));
         QCOMPARE(std::pair(second.m_process.exitStatus(), folder.isEmpty()),
                  std::pair(QProcess::NormalExit, true));
+    }
+
+    // A stop by signal while a modal dialog runs its own loop (three units: the Device List
+    // at start) still ends the program, as an ordinary end.
+    void signalEndsTheProgramBehindAModalDialog() {
+        QTemporaryDir state;
+        SProcess process(state.path(), "no", "3");
+        QVERIFY(process.m_process.waitForStarted(20000));
+        QTest::qWait(1500);
+        process.m_process.terminate();
+        QVERIFY(process.m_process.waitForFinished(20000));
+        QCOMPARE(std::pair(process.m_process.exitStatus(), process.m_process.exitCode()),
+                 std::pair(QProcess::NormalExit, 0));
     }
 };
 

@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the CSV reader as a file's text and checks what reaches the device.
-#include "formats/CsvFile.h"
 #include "engine/DDSDevice.h"
+#include "formats/CsvFile.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Builds a device's arbitrary wave from the fuzz bytes, saves it as a CSV file and loads it
 // into a fresh record: the size and every point must come back within the written precision.
-#include "formats/CsvFile.h"
 #include "engine/DDSDevice.h"
+#include "formats/CsvFile.h"
 
 #include <cmath>
 #include <cstdint>

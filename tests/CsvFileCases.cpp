@@ -1,5 +1,5 @@
-#include "formats/CsvFile.h"
 #include "engine/DDSDevice.h"
+#include "formats/CsvFile.h"
 #include "i18n/FileAccess.h"
 #include "i18n/IniFile.h"
 

@@ -7,6 +7,7 @@
 #include "media/WaveResampler.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 
 namespace {
@@ -33,6 +34,28 @@ bool CInstrumentSession::PlaysTable(const CDeviceControl& d, const std::vector<f
 }
 
 void CInstrumentSession::PlayNamed(CScpiContext& c, CDeviceControl& d, const std::string& name) {
+    // The table is cut to the plan the unit reports for the frequency, so a frequency command
+    // still on its way (FREQ just before, a reset) must reach the unit first: the message
+    // waits, as *OPC? does, rather than cut the wave for the plan that is leaving.
+    const CDDSDevice& device = d.Device();
+    const bool answers = device.m_bDemo == 0 && device.m_bLost == 0;
+    if (!answers || device.CommandsDone())
+        return PlayNamedNow(c, d, name);
+    const auto deadline = std::chrono::steady_clock::now() + kMeasureWait;
+    c.Defer([this, serial = d.Serial(), name, deadline](CScpiContext& context) {
+        CDeviceControl* control = BySerial(serial);
+        if (!control) {
+            context.Error(-230, "the device was closed");
+            return true;
+        }
+        if (!control->Device().CommandsDone() && std::chrono::steady_clock::now() < deadline)
+            return false;
+        PlayNamedNow(context, *control, name);
+        return true;
+    });
+}
+
+void CInstrumentSession::PlayNamedNow(CScpiContext& c, CDeviceControl& d, const std::string& name) {
     CBenchState& bench = Bench(d);
     std::vector<double> values{0.0};
     if (name != CBenchState::kDcWave) {

@@ -94,6 +94,7 @@ private:
     void WriteAmplitude(CScpiContext& c, CDeviceControl& d);
     /// Makes the chosen named wave (or DC) the Arb table at the current amplitude and offset.
     void PlayNamed(CScpiContext& c, CDeviceControl& d, const std::string& name);
+    void PlayNamedNow(CScpiContext& c, CDeviceControl& d, const std::string& name);
     /// After amplitude or offset changed: the named wave (or DC) that still plays follows.
     void FollowLevels(CScpiContext& c, CDeviceControl& d);
     /// Whether the device plays table (Arb, its table holding exactly those points).

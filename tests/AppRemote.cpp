@@ -212,9 +212,11 @@ private slots:
         CScpiInstrument instrument(registry, "test");
         const std::unique_ptr<CScpiSession> session = instrument.NewSession();
         QVERIFY(!program.Doc(0)->ArbHistory()->CanUndo());
-        QCOMPARE(session->Feed("DATA VOLATILE,0,1,0,-1;:FUNC:USER VOLATILE;"
-                               ":APPL:USER 2000,2,0.5;:SYST:ERR?\n"),
-                 "0,\"No error\"\n");
+        // The wave waits for the unit to take 2000 Hz, as *OPC? would.
+        std::string answer = session->Feed("DATA VOLATILE,0,1,0,-1;:FUNC:USER VOLATILE;"
+                                           ":APPL:USER 2000,2,0.5;:SYST:ERR?\n");
+        QTRY_VERIFY((answer += session->Poll(), !session->IsWaiting()));
+        QCOMPARE(answer, "0,\"No error\"\n");
         const CDDSDevice& device = *program.Device();
         QCOMPARE(std::tuple(device.m_nWaveType.Get(), device.m_dFrequency.Get()),
                  std::tuple(WAVE_ARB, 2000.0));

@@ -191,4 +191,22 @@ TEST_F(Benchtop, CommandsLeaveTheRecordAndErrorsAsStated) {
     }
 }
 
+TEST_F(Benchtop, ANamedWaveIsCutForTheFrequencySentBeforeIt) {
+    CScpiInstrument instrument(*this, "9.9");
+    const std::unique_ptr<CScpiSession> session = instrument.NewSession();
+    Run(*session, "DATA VOLATILE,0,1,0,-1;:FUNC:USER VOLATILE");
+    std::string out;
+    {
+        // The unit has not taken the new frequency yet when the wave is chosen.
+        const CDDSDevice::CCommandHold hold(m_devices[0]);
+        out = session->Feed("FREQ 5 MHZ;:FUNC USER;:FUNC?\n");
+    }
+    EXPECT_TRUE(WaitFor([&] { return (out += session->Poll(), !session->IsWaiting()); }));
+    ASSERT_TRUE(WaitFor([&] { return m_devices[0].CommandsDone(); }));
+    EXPECT_EQ(out, "USER\n");
+    const std::map<std::string, std::string> state = State(m_devices[0]);
+    EXPECT_EQ(state.at("arbmax") + " " + state.at("arbmin"), "2.00 -2.00");
+    EXPECT_TRUE(PlaysTheTable(0));
+}
+
 } // namespace

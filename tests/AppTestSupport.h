@@ -34,6 +34,9 @@ public:
     int m_nChooseRow = 0;
     /// Answers any other dialog first; true when it did.
     std::function<bool(QWidget*)> m_answerOther;
+    /// Stops looking while the program alone is measured; its 5 ms wake-ups are not the
+    /// program's.
+    void Pause(bool paused) { paused ? m_timer.stop() : m_timer.start(5); }
 
 private:
     void Answer() {

@@ -94,7 +94,13 @@ void CStatusPanes::Update(const CDDSDevice* device, const CLanguageManager& lang
         if (!device->m_bDemo && m_bSimulatedBank)
             simulated = LanguageText(language, IDS_SIMULATED);
     }
-    const QString clock = ClockText(QDateTime::currentDateTime());
+    // The local time is worked out once a second: each time it reads the zone file again.
+    const qint64 second = QDateTime::currentSecsSinceEpoch();
+    if (second != m_nClockSecond) {
+        m_nClockSecond = second;
+        m_strClock = ClockText(QDateTime::currentDateTime());
+    }
+    const QString& clock = m_strClock;
     // Most ticks change nothing the bar shows: then it is left alone.
     const QString shown = QStringList{state, serial, clock, simulated, m_strRemote}.join('\x1f') +
                           QString::number(m_pBar->contentsRect().width());

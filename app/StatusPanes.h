@@ -38,6 +38,8 @@ private:
     QLabel* m_pSimulated = nullptr;
     bool m_bSimulatedBank;
     QString m_strRemote;
-    QString m_strShown; ///< Everything the last update put on the bar, and the bar's width.
-    int m_nDots = 0;    ///< Dots after "Searching for hardware", 1 to 6, one more per tick.
+    QString m_strShown;         ///< Everything the last update put on the bar, and the bar's width.
+    qint64 m_nClockSecond = -1; ///< The second m_strClock was made in.
+    QString m_strClock;
+    int m_nDots = 0; ///< Dots after "Searching for hardware", 1 to 6, one more per tick.
 };

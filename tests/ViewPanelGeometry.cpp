@@ -39,8 +39,9 @@ private slots:
         CKnobEncoder::Reset();
     }
 
-    // A reading too wide for the field shrinks the font until it fits; one that fits takes the
-    // panel's font back. A field behind another window takes its reading when next drawn.
+    // A reading too wide for the field shrinks the font until it fits; the panel's font comes
+    // back once it has fitted the readings for a while, not at a single narrow reading. A field
+    // behind another window takes its reading when next drawn.
     void CounterFieldFitsAndCatchesUpWhenDrawn() {
         QWidget panel;
         panel.resize(200, 60);
@@ -54,20 +55,29 @@ private slots:
         counter.Show(QStringLiteral("999.999999 KHz"));
         QVERIFY(field->font().pointSizeF() < base);
         QVERIFY(QFontMetrics(field->font()).horizontalAdvance(field->text()) <= 90 - 6);
+        const qreal shrunk = field->font().pointSizeF();
         counter.Show(QStringLiteral("1.0 Hz"));
+        counter.Show(QStringLiteral("999.999999 KHz"));
+        counter.Show(QStringLiteral("1.5 Hz"));
+        QCOMPARE(field->font().pointSizeF(), shrunk);
+        QTest::qWait(CCounterField::kGrowAfterMs + 50);
+        QCOMPARE(field->font().pointSizeF(), shrunk);
+        counter.Show(QStringLiteral("1.5 Hz"));
         QCOMPARE(field->font().pointSizeF(), base);
+        QCOMPARE(field->text(), QStringLiteral("1.5 Hz"));
 
         auto* cover = new QWidget(&panel);
         cover->setAutoFillBackground(true);
         cover->setGeometry(panel.rect());
         cover->show();
         counter.Show(QStringLiteral("2.0 Hz"));
-        QCOMPARE(field->text(), QStringLiteral("1.0 Hz"));
+        QCOMPARE(field->text(), QStringLiteral("1.5 Hz"));
         counter.Show(QStringLiteral("3.0 Hz"), true);
         QCOMPARE(field->text(), QStringLiteral("3.0 Hz"));
         counter.Show(QStringLiteral("4.0 Hz"));
         delete cover;
         QTRY_COMPARE(field->text(), QStringLiteral("4.0 Hz"));
+        QCOMPARE(field->font().pointSizeF(), base);
     }
 
     // Template ids are unique, and dialog units are scaled edge by edge.

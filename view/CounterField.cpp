@@ -3,6 +3,8 @@
 #include <QEvent>
 #include <QLineEdit>
 
+#include <algorithm>
+
 void CCounterField::Attach(QLineEdit* field) {
     m_pField = field;
     field->installEventFilter(this);
@@ -10,7 +12,8 @@ void CCounterField::Attach(QLineEdit* field) {
 
 void CCounterField::Show(const QString& text, bool evenIfHidden) {
     m_strText = text;
-    if (text == m_strShown && m_pField->parentWidget()->font() == m_baseFont && !m_bBehind)
+    if (text == m_strShown && m_pField->parentWidget()->font() == m_baseFont && !m_bBehind &&
+        !m_growing.isValid())
         return;
     m_bBehind = !evenIfHidden && m_pField->visibleRegion().isEmpty();
     if (m_bBehind)
@@ -38,23 +41,91 @@ void CCounterField::Fit() {
     if (m_shrunk.empty() || base != m_baseFont) {
         m_baseFont = base;
         m_shrunk.clear();
-        m_shrunk.push_back({base, QFontMetrics(base)});
+        // Readings are digits and Latin unit letters: shaping them changes nothing but costs
+        // most of a new reading's layout.
+        QFont plain = base;
+        plain.setStyleStrategy(
+            QFont::StyleStrategy(plain.styleStrategy() | QFont::PreferNoShaping));
+        m_shrunk.push_back({plain, QFontMetrics(plain), TabularDigits(QFontMetrics(plain))});
+        m_fitted.clear();
+        m_nFontSize = std::size_t(-1);
+        m_growing.invalidate();
+        m_nGrowTo = 0;
     }
-    // Each smaller size's metrics are made once: a meter's reading changes at every tick.
+    // A reading's width is measured once per pattern and room: where every digit is as wide
+    // as "0", the readings of one pattern are all equally wide. A meter near a decade swaps
+    // between two or three patterns, so the few last seen are kept.
+    const QString pattern = Pattern(m_strText, m_shrunk[0].bTabular);
+    if (room != m_nFittedRoom) {
+        m_nFittedRoom = room;
+        m_fitted.clear();
+    }
     std::size_t size = 0;
-    bool tooWide = m_shrunk[0].metrics.horizontalAdvance(m_strText) > room;
-    while (tooWide && m_shrunk[size].font.pointSizeF() > 5.0) {
-        if (++size == m_shrunk.size()) {
-            QFont smaller = m_shrunk[size - 1].font;
-            smaller.setPointSizeF(smaller.pointSizeF() - 0.5);
-            m_shrunk.push_back({smaller, QFontMetrics(smaller)});
+    if (const auto known = m_fitted.constFind(pattern);
+        !pattern.isEmpty() && known != m_fitted.cend()) {
+        size = *known;
+    } else {
+        bool tooWide = m_shrunk[0].metrics.horizontalAdvance(m_strText) > room;
+        while (tooWide && m_shrunk[size].font.pointSizeF() > 5.0) {
+            if (++size == m_shrunk.size()) {
+                QFont smaller = m_shrunk[size - 1].font;
+                smaller.setPointSizeF(smaller.pointSizeF() - 0.5);
+                const QFontMetrics metrics(smaller);
+                m_shrunk.push_back({smaller, metrics, TabularDigits(metrics)});
+            }
+            tooWide = m_shrunk[size].metrics.horizontalAdvance(m_strText) > room;
         }
-        tooWide = m_shrunk[size].metrics.horizontalAdvance(m_strText) > room;
+        // The pattern stands for its readings only if every size tried has tabular digits.
+        const bool tabular = std::all_of(m_shrunk.begin(), m_shrunk.begin() + long(size) + 1,
+                                         [](const Shrunk& s) { return s.bTabular; });
+        if (tabular && !pattern.isEmpty()) {
+            if (m_fitted.size() >= kFittedPatterns)
+                m_fitted.clear();
+            m_fitted.insert(pattern, size);
+        }
     }
-    const QFont& font = m_shrunk[size].font;
-    if (font != m_pField->font())
-        m_pField->setFont(font);
+    // A larger font comes back only once it has fitted every reading for a while: a meter
+    // near a decade would otherwise change the text's size at every tick.
+    if (size < m_nFontSize && m_nFontSize != std::size_t(-1)) {
+        if (!m_growing.isValid())
+            m_growing.start();
+        if (m_growing.elapsed() < kGrowAfterMs) {
+            m_nGrowTo = std::max(m_nGrowTo, size);
+            size = m_nFontSize;
+        } else {
+            size = std::max(m_nGrowTo, size);
+            m_growing.invalidate();
+            m_nGrowTo = 0;
+        }
+    } else {
+        m_growing.invalidate();
+        m_nGrowTo = 0;
+    }
+    // Set by size, not compared: the field's font is resolved against its parent's and would
+    // never compare equal, costing a new layout at every reading.
+    if (size != m_nFontSize) {
+        m_nFontSize = size;
+        m_pField->setFont(m_shrunk[size].font);
+    }
     m_pField->setText(m_strText);
     m_strShown = m_strText;
     m_sinceShown.start();
+}
+
+bool CCounterField::TabularDigits(const QFontMetrics& metrics) {
+    const int zero = metrics.horizontalAdvance(QLatin1Char('0'));
+    for (char digit = '1'; digit <= '9'; ++digit)
+        if (metrics.horizontalAdvance(QLatin1Char(digit)) != zero)
+            return false;
+    return true;
+}
+
+QString CCounterField::Pattern(const QString& text, bool tabular) {
+    if (!tabular)
+        return QString();
+    QString pattern = text;
+    for (QChar& ch : pattern)
+        if (ch >= QLatin1Char('1') && ch <= QLatin1Char('9'))
+            ch = QLatin1Char('0');
+    return pattern;
 }

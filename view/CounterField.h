@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QFont>
 #include <QFontMetrics>
+#include <QHash>
 #include <QObject>
 #include <QString>
 
@@ -11,15 +12,18 @@
 
 class QLineEdit;
 
-/// The counter field of the panel: shows each reading in a font shrunk until it fits. The
-/// reading is offered at every tick of every open device, so a reading whose text did not
-/// change costs nothing, the field keeps the metrics of its starting font, and a field hidden
+/// The counter field of the panel: shows each reading in a font shrunk until it fits, and takes
+/// a larger font back once that has fitted every reading for kGrowAfterMs. The reading is
+/// offered at every tick of every open device, so a reading whose text did not change costs
+/// nothing, a reading is measured once per pattern of digits, and a field hidden
 /// behind another window is brought up to date only when it is drawn again. While a screen
 /// reader listens, the text changes at most once a second, so that each change can be heard.
 class CCounterField : public QObject {
 public:
     /// Shortest time between two changes of the text while a screen reader listens.
     static constexpr int kReaderIntervalMs = 1000;
+    /// How long a larger font must have fitted every reading before the field takes it.
+    static constexpr int kGrowAfterMs = 1000;
 
     void Attach(QLineEdit* field);
     /// How the field learns whether a screen reader listens (QAccessible::isActive).
@@ -32,6 +36,10 @@ protected:
 
 private:
     void Fit();
+    /// Whether every digit of the font is as wide as "0".
+    static bool TabularDigits(const QFontMetrics& metrics);
+    /// The text with each digit as "0" (empty where digits differ in width).
+    static QString Pattern(const QString& text, bool tabular);
 
     QLineEdit* m_pField = nullptr;
     QString m_strText;      ///< The newest reading.
@@ -43,7 +51,15 @@ private:
     struct Shrunk {
         QFont font;
         QFontMetrics metrics;
+        bool bTabular; ///< Its digits are all equally wide.
     };
     /// The starting font and each half point smaller tried so far, with their metrics.
     std::vector<Shrunk> m_shrunk;
+    /// Patterns of readings seen, with the index into m_shrunk that fits each in the room.
+    QHash<QString, std::size_t> m_fitted;
+    static constexpr qsizetype kFittedPatterns = 16;
+    int m_nFittedRoom = -1;                    ///< The room m_fitted was measured for.
+    std::size_t m_nFontSize = std::size_t(-1); ///< Index into m_shrunk of the field's font.
+    QElapsedTimer m_growing;   ///< Since a larger font first fitted; invalid while none does.
+    std::size_t m_nGrowTo = 0; ///< The smallest of the larger fonts that fitted meanwhile.
 };

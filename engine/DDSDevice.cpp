@@ -24,12 +24,14 @@ int CDDSDevice::TakeCommand() {
     const int code = m_commands.front();
     m_commands.pop_front();
     m_bCommandRunning = 1;
+    m_nRunningCommand = code;
     return code;
 }
 
 void CDDSDevice::CommandCarriedOut() {
     std::lock_guard<std::mutex> lock(m_commandLock);
     m_bCommandRunning = 0;
+    m_nRunningCommand = 0;
 }
 
 bool CDDSDevice::CommandsDone() const {
@@ -46,6 +48,12 @@ void CDDSDevice::RequestDownload() {
         m_commands.push_back(CMD_DOWNLOAD);
     }
     m_commandQueued.Raise();
+}
+
+bool CDDSDevice::PlanSettled() const {
+    std::lock_guard<std::mutex> lock(m_commandLock);
+    return m_nRunningCommand != CMD_SET_FREQUENCY &&
+           std::find(m_commands.begin(), m_commands.end(), CMD_SET_FREQUENCY) == m_commands.end();
 }
 
 bool CDDSDevice::DownloadQueued() const {

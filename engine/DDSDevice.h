@@ -124,6 +124,9 @@ public:
     /// Every queued command has reached the unit: the queue is empty and the worker is not
     /// carrying one out.
     bool CommandsDone() const;
+    /// No frequency command waits or runs: m_nPoints and m_nPeriods are the unit's plan for
+    /// the frequency last set.
+    bool PlanSettled() const;
 
     /// While one lives, the worker takes no command from the queue, so that changes made
     /// together on the user-interface thread are carried out as a whole: a file's frequency
@@ -195,5 +198,6 @@ private:
     /// A command taken from the queue is still being carried out; under m_commandLock, so
     /// whoever sees it cleared also sees what the command sent.
     int m_bCommandRunning = 0;
-    int m_nCommandHolds = 0; ///< Live CCommandHolds; under m_commandLock.
+    int m_nRunningCommand = 0; ///< Its code; under m_commandLock.
+    int m_nCommandHolds = 0;   ///< Live CCommandHolds; under m_commandLock.
 };

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <future>
+#include <memory>
 
 namespace {
 
@@ -34,45 +36,108 @@ bool CInstrumentSession::PlaysTable(const CDeviceControl& d, const std::vector<f
 }
 
 void CInstrumentSession::PlayNamed(CScpiContext& c, CDeviceControl& d, const std::string& name) {
+    if (!Bench(d).waves.Find(name) && name != CBenchState::kDcWave)
+        return c.Error(-224, "no wave named " + name);
     // The table is cut to the plan the unit reports for the frequency, so a frequency command
-    // still on its way (FREQ just before, a reset) must reach the unit first: the message
-    // waits, as *OPC? does, rather than cut the wave for the plan that is leaving.
-    const CDDSDevice& device = d.Device();
-    const bool answers = device.m_bDemo == 0 && device.m_bLost == 0;
-    if (!answers || device.CommandsDone())
+    // still on its way (FREQ just before, a reset) must be carried out first: the message
+    // waits, as *OPC? does, rather than cut the wave for the plan that is leaving. Cutting a
+    // short wave to thousands of points takes a good part of a second, so it runs on a thread
+    // of its own meanwhile: other clients and the window are served.
+    if (Settled(d) && ShapeFits(d, name))
         return PlayNamedNow(c, d, name);
     const auto deadline = std::chrono::steady_clock::now() + kMeasureWait;
-    c.Defer([this, serial = d.Serial(), name, deadline](CScpiContext& context) {
+    c.Defer([this, serial = d.Serial(), name, deadline,
+             shaping = std::shared_ptr<CShaping>()](CScpiContext& context) mutable {
         CDeviceControl* control = BySerial(serial);
         if (!control) {
             context.Error(-230, "the device was closed");
             return true;
         }
-        if (!control->Device().CommandsDone() && std::chrono::steady_clock::now() < deadline)
+        if (!Settled(*control) && std::chrono::steady_clock::now() < deadline)
             return false;
+        if (!shaping) {
+            shaping = StartShaping(*control, name);
+            if (!shaping) { // the wave went meanwhile
+                PlayNamedNow(context, *control, name);
+                return true;
+            }
+        }
+        if (shaping->result.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+            return false;
+        CBenchState& bench = Bench(*control);
+        std::string error;
+        bench.strShapeOf.clear();
+        if (!shaping->result.get().Take(bench.vShape, error)) {
+            context.Error(-200, error);
+            return true;
+        }
+        bench.strShapeOf = name;
+        // Another client may have moved the plan meanwhile: cut again for the new one.
+        if (shaping->nPoints != PlanPoints(*control)) {
+            shaping.reset();
+            return false;
+        }
         PlayNamedNow(context, *control, name);
         return true;
     });
 }
 
+bool CInstrumentSession::Settled(const CDeviceControl& d) {
+    const CDDSDevice& device = d.Device();
+    return device.m_bDemo != 0 || device.m_bLost != 0 || device.PlanSettled();
+}
+
+int CInstrumentSession::PlanPoints(const CDeviceControl& d) {
+    // As many points as the unit's plan plays in one period: each sample it plays is a point
+    // of its own.
+    const CDDSDevice& device = d.Device();
+    return std::clamp(device.m_nPoints / std::max(1, int(device.m_nPeriods)), 1,
+                      CWaveResampler::kMaxPoints);
+}
+
+bool CInstrumentSession::ShapeFits(CDeviceControl& d, const std::string& name) {
+    const CBenchState& bench = Bench(d);
+    return bench.strShapeOf == name && bench.vShape.size() == std::size_t(PlanPoints(d));
+}
+
+std::vector<double> CInstrumentSession::WaveValues(CDeviceControl& d, const std::string& name) {
+    if (name == CBenchState::kDcWave)
+        return {0.0};
+    const std::vector<float>* wave = Bench(d).waves.Find(name);
+    return wave ? std::vector<double>(wave->begin(), wave->end()) : std::vector<double>();
+}
+
+std::shared_ptr<CInstrumentSession::CShaping>
+CInstrumentSession::StartShaping(CDeviceControl& d, const std::string& name) {
+    std::vector<double> values = WaveValues(d, name);
+    if (values.empty())
+        return nullptr;
+    auto shaping = std::make_shared<CShaping>();
+    shaping->nPoints = PlanPoints(d);
+    shaping->result =
+        std::async(std::launch::async, [values = std::move(values), points = shaping->nPoints] {
+            CShape shape;
+            shape.bDone = CWaveResampler::Resample(values, points, shape.vValues, shape.strError);
+            return shape;
+        });
+    return shaping;
+}
+
+bool CInstrumentSession::CShape::Take(std::vector<double>& values, std::string& error) {
+    values = std::move(vValues);
+    error = std::move(strError);
+    return bDone;
+}
+
 void CInstrumentSession::PlayNamedNow(CScpiContext& c, CDeviceControl& d, const std::string& name) {
     CBenchState& bench = Bench(d);
-    std::vector<double> values{0.0};
-    if (name != CBenchState::kDcWave) {
-        const std::vector<float>* wave = bench.waves.Find(name);
-        if (!wave)
-            return c.Error(-224, "no wave named " + name);
-        values.assign(wave->begin(), wave->end());
-    }
-    // Resampled to as many points as the unit's plan plays in one period, so that each
-    // sample it plays is a point of its own.
-    CDDSDevice& device = d.Device();
-    const int points = std::clamp(device.m_nPoints / std::max(1, int(device.m_nPeriods)), 1,
-                                  CWaveResampler::kMaxPoints);
-    if (bench.strShapeOf != name || bench.vShape.size() != std::size_t(points)) {
+    const std::vector<double> values = WaveValues(d, name);
+    if (values.empty())
+        return c.Error(-224, "no wave named " + name);
+    if (!ShapeFits(d, name)) {
         std::string error;
         bench.strShapeOf.clear();
-        if (!CWaveResampler::Resample(values, points, bench.vShape, error))
+        if (!CWaveResampler::Resample(values, PlanPoints(d), bench.vShape, error))
             return c.Error(-200, error);
         bench.strShapeOf = name;
     }

@@ -5,7 +5,9 @@
 
 #include <chrono>
 #include <cstdint>
+#include <future>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -94,7 +96,28 @@ private:
     void WriteAmplitude(CScpiContext& c, CDeviceControl& d);
     /// Makes the chosen named wave (or DC) the Arb table at the current amplitude and offset.
     void PlayNamed(CScpiContext& c, CDeviceControl& d, const std::string& name);
+    /// PlayNamed once the unit has taken what was queued (cuts the wave itself if it must).
     void PlayNamedNow(CScpiContext& c, CDeviceControl& d, const std::string& name);
+    /// A named wave cut to a plan's points on a thread of its own.
+    struct CShape {
+        std::vector<double> vValues;
+        std::string strError;
+        bool bDone = false;
+        bool Take(std::vector<double>& values, std::string& error);
+    };
+    struct CShaping {
+        int nPoints = 0;
+        std::future<CShape> result;
+    };
+    std::shared_ptr<CShaping> StartShaping(CDeviceControl& d, const std::string& name);
+    /// The unit has taken every frequency command queued so far (or has none to take them).
+    static bool Settled(const CDeviceControl& d);
+    /// Points in one period of the unit's present plan, 1 to the table's size.
+    static int PlanPoints(const CDeviceControl& d);
+    /// Whether the kept shape is the named wave cut to the present plan.
+    bool ShapeFits(CDeviceControl& d, const std::string& name);
+    /// The named wave's values (DC: one zero); empty when there is no such wave.
+    std::vector<double> WaveValues(CDeviceControl& d, const std::string& name);
     /// After amplitude or offset changed: the named wave (or DC) that still plays follows.
     void FollowLevels(CScpiContext& c, CDeviceControl& d);
     /// Whether the device plays table (Arb, its table holding exactly those points).

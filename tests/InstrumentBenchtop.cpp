@@ -209,4 +209,23 @@ TEST_F(Benchtop, ANamedWaveIsCutForTheFrequencySentBeforeIt) {
     EXPECT_TRUE(PlaysTheTable(0));
 }
 
+TEST_F(Benchtop, ANamedWaveIsCutOffTheCallersThreadWhileOthersAreServed) {
+    CScpiInstrument instrument(*this, "9.9");
+    const std::unique_ptr<CScpiSession> session = instrument.NewSession();
+    const std::unique_ptr<CScpiSession> other = instrument.NewSession();
+    Run(*session, "DATA VOLATILE,0,1,0,-1;:FUNC:USER VOLATILE");
+    // Cutting four points to the plan's thousands is slow: Feed hands it over and returns.
+    std::string out = session->Feed("FUNC USER;:FUNC?\n");
+    EXPECT_TRUE(session->IsWaiting());
+    EXPECT_EQ(other->Feed("FUNC?\n"), "SIN\n");
+    EXPECT_TRUE(WaitFor([&] { return (out += session->Poll(), !session->IsWaiting()); },
+                        std::chrono::seconds(20)));
+    EXPECT_EQ(out, "USER\n");
+    ASSERT_TRUE(WaitFor([&] { return m_devices[0].CommandsDone(); }));
+    EXPECT_TRUE(PlaysTheTable(0));
+    // Kept once cut: a new level only scales it again, at once.
+    EXPECT_EQ(session->Feed("VOLT 1;:FUNC?\n"), "USER\n");
+    EXPECT_EQ(State(m_devices[0]).at("arbmax"), "0.50");
+}
+
 } // namespace

@@ -3,6 +3,7 @@
 #include "app/DialogFolder.h"
 #include "app/MainFrame.h"
 #include "app/MultiDDSTarnDoc.h"
+#include "control/DeviceControl.h"
 #include "dialogs/ExportWaveDlg.h"
 #include "dialogs/ImportWaveDlg.h"
 #include "engine/DDSDevice.h"
@@ -10,10 +11,13 @@
 #include "i18n/LanguageManager.h"
 #include "media/WaveExport.h"
 #include "media/WaveImport.h"
+#include "media/WaveResampler.h"
 #include "res/Resource.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
+
+#include <chrono>
 
 namespace {
 
@@ -49,6 +53,19 @@ QString AskPath(const CMultiDDSTarnDoc& doc, const CLanguageManager& language, b
     return dialog.selectedFiles().constFirst();
 }
 
+/// How long an import waits for the unit to report its plan for the frequency chosen.
+constexpr std::chrono::milliseconds kPlanPatience{500};
+
+/// The table (volts) resampled as one period to `points`, held within the output's limits.
+bool FitToPlan(std::vector<float>& table, int points, std::string& error) {
+    const std::vector<double> values(table.begin(), table.end());
+    std::vector<double> fitted;
+    if (!CWaveResampler::Resample(values, points, fitted, error))
+        return false;
+    table = CWaveResampler::Scale(fitted, CWaveResampler::SCALE_KEEP_VOLTS, 0.0);
+    return true;
+}
+
 } // namespace
 
 bool CWaveFileCommands::Import(CMultiDDSTarnDoc& doc, const QString& path) {
@@ -69,9 +86,21 @@ bool CWaveFileCommands::Import(CMultiDDSTarnDoc& doc, const QString& path) {
         return false;
     CCsvFile::Wave wave;
     wave.points = dialog.Points();
+    // The unit walks as many table points in a period as its plan for the frequency holds:
+    // the table is cut to that many, so that the wave plays as one period at that frequency.
+    const double frequency = dialog.Frequency();
+    if (doc.m_pControl) {
+        const int plan = doc.m_pControl->PlanPointsFor(frequency, kPlanPatience);
+        if (plan > 0 && plan != static_cast<int>(wave.points.size()) &&
+            !FitToPlan(wave.points, plan, error))
+            return Warn(doc, error);
+    }
     wave.nPointsPerPeriod = static_cast<int>(wave.points.size());
-    wave.fSampleRate = static_cast<float>(dialog.Frequency() * wave.nPointsPerPeriod);
+    wave.fSampleRate = static_cast<float>(frequency * wave.nPointsPerPeriod);
     doc.ApplyArbWave(wave);
+    // The rate held as a float must not move the frequency chosen.
+    if (doc.m_pControl && doc.m_pDevice->m_dFrequency != frequency)
+        doc.m_pControl->SetFrequency(frequency);
     // The wave came from no CSV file: Save must not write over the file it came from.
     doc.m_strFileName = QString::fromLatin1(CMultiDDSTarnDoc::kNoFile);
     return true;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <thread>
 
 namespace {
 std::atomic<std::uint64_t> g_nextSerial{1};
@@ -21,6 +22,25 @@ double CDeviceControl::RememberFrequency(double hz) {
 double CDeviceControl::SetFrequency(double hz) {
     m_device.SetFrequency(RememberFrequency(hz));
     return m_dLastFrequency;
+}
+
+int CDeviceControl::PlanPoints() const {
+    return std::clamp(m_device.m_nPoints / std::max(1, int(m_device.m_nPeriods)), 1, kMaxPoints);
+}
+
+int CDeviceControl::PlanPointsFor(double hz, std::chrono::milliseconds patience) {
+    if (m_device.m_bDemo != 0 || m_device.m_bLost != 0)
+        return 0;
+    if (m_device.m_dFrequency != hz)
+        SetFrequency(hz);
+    // The worker carries a frequency command out within a step or two: a short, bounded wait.
+    const auto until = std::chrono::steady_clock::now() + patience;
+    while (!m_device.PlanSettled()) {
+        if (std::chrono::steady_clock::now() > until)
+            return 0;
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    return PlanPoints();
 }
 
 double CDeviceControl::TurnFrequency(double hz) {

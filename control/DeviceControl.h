@@ -2,6 +2,7 @@
 #include "control/DeviceSetup.h"
 #include "engine/DDSDevice.h"
 #include "engine/WaveParameterRules.h"
+#include <chrono>
 
 #include <algorithm>
 #include <array>
@@ -72,6 +73,13 @@ public:
     double PlayedFrequency() const;
     /// How far the played frequency lies from the request, in parts per million.
     double DeviationPpm() const;
+    /// Table points the unit walks in one period under the plan it reported last (1 to the
+    /// table's size): an Arb table of this many points plays as one period.
+    int PlanPoints() const;
+    /// Sets hz when the record holds another frequency and waits, at most `patience`, until
+    /// the unit has reported its plan for it; then PlanPoints(). 0 where no unit answers or
+    /// the unit did not report in time.
+    int PlanPointsFor(double hz, std::chrono::milliseconds patience);
 
     // --- Amplitude 0..3.5 V, offset -7..7 V, phase 0..1 of a period ---------------------------
     float SetAmplitude(double volts);  ///< Typed or sent; downloads.

@@ -73,7 +73,7 @@ void CInstrumentSession::PlayNamed(CScpiContext& c, CDeviceControl& d, const std
         }
         bench.strShapeOf = name;
         // Another client may have moved the plan meanwhile: cut again for the new one.
-        if (shaping->nPoints != PlanPoints(*control)) {
+        if (shaping->nPoints != control->PlanPoints()) {
             shaping.reset();
             return false;
         }
@@ -87,17 +87,9 @@ bool CInstrumentSession::Settled(const CDeviceControl& d) {
     return device.m_bDemo != 0 || device.m_bLost != 0 || device.PlanSettled();
 }
 
-int CInstrumentSession::PlanPoints(const CDeviceControl& d) {
-    // As many points as the unit's plan plays in one period: each sample it plays is a point
-    // of its own.
-    const CDDSDevice& device = d.Device();
-    return std::clamp(device.m_nPoints / std::max(1, int(device.m_nPeriods)), 1,
-                      CWaveResampler::kMaxPoints);
-}
-
 bool CInstrumentSession::ShapeFits(CDeviceControl& d, const std::string& name) {
     const CBenchState& bench = Bench(d);
-    return bench.strShapeOf == name && bench.vShape.size() == std::size_t(PlanPoints(d));
+    return bench.strShapeOf == name && bench.vShape.size() == std::size_t(d.PlanPoints());
 }
 
 std::vector<double> CInstrumentSession::WaveValues(CDeviceControl& d, const std::string& name) {
@@ -113,7 +105,7 @@ CInstrumentSession::StartShaping(CDeviceControl& d, const std::string& name) {
     if (values.empty())
         return nullptr;
     auto shaping = std::make_shared<CShaping>();
-    shaping->nPoints = PlanPoints(d);
+    shaping->nPoints = d.PlanPoints();
     shaping->result =
         std::async(std::launch::async, [values = std::move(values), points = shaping->nPoints] {
             CShape shape;
@@ -137,7 +129,7 @@ void CInstrumentSession::PlayNamedNow(CScpiContext& c, CDeviceControl& d, const 
     if (!ShapeFits(d, name)) {
         std::string error;
         bench.strShapeOf.clear();
-        if (!CWaveResampler::Resample(values, PlanPoints(d), bench.vShape, error))
+        if (!CWaveResampler::Resample(values, d.PlanPoints(), bench.vShape, error))
             return c.Error(-200, error);
         bench.strShapeOf = name;
     }

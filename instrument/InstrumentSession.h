@@ -112,8 +112,6 @@ private:
     std::shared_ptr<CShaping> StartShaping(CDeviceControl& d, const std::string& name);
     /// The unit has taken every frequency command queued so far (or has none to take them).
     static bool Settled(const CDeviceControl& d);
-    /// Points in one period of the unit's present plan, 1 to the table's size.
-    static int PlanPoints(const CDeviceControl& d);
     /// Whether the kept shape is the named wave cut to the present plan.
     bool ShapeFits(CDeviceControl& d, const std::string& name);
     /// The named wave's values (DC: one zero); empty when there is no such wave.

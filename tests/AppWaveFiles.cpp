@@ -81,6 +81,13 @@ private slots:
                 return std::abs(*low - lowCode) <= 1 && std::abs(*high - highCode) <= 1;
             };
             QTRY_VERIFY(reached());
+            // Whatever points the preview had, the unit walks the whole wave as one period.
+            const int perPeriod = device->m_nPointsPerPeriod;
+            QCOMPARE(perPeriod, SimGetUnit(0).points / SimGetUnit(0).periods);
+            const float peak = device->m_fArb[std::size_t(perPeriod / 4)];
+            const float trough = device->m_fArb[std::size_t(3 * perPeriod / 4)];
+            QVERIFY2(peak > 1.7f && std::fabs(peak + trough) < 0.01f,
+                     qPrintable(QStringLiteral("%1 %2").arg(peak).arg(trough)));
         }
     }
 };

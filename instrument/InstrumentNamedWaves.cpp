@@ -64,13 +64,13 @@ void CInstrumentSession::PlayNamed(CScpiContext& c, CDeviceControl& d, const std
         }
         if (shaping->result.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
             return false;
-        CBenchState& bench = Bench(*control);
-        std::string error;
-        bench.strShapeOf.clear();
-        if (!shaping->result.get().Take(bench.vShape, error)) {
-            context.Error(-200, error);
+        CShape shape = shaping->result.get();
+        if (!shape.bDone) {
+            context.Error(-200, shape.strError);
             return true;
         }
+        CBenchState& bench = Bench(*control);
+        bench.vShape = std::move(shape.vValues);
         bench.strShapeOf = name;
         // Another client may have moved the plan meanwhile: cut again for the new one.
         if (shaping->nPoints != control->PlanPoints()) {
@@ -115,18 +115,13 @@ CInstrumentSession::StartShaping(CDeviceControl& d, const std::string& name) {
     return shaping;
 }
 
-bool CInstrumentSession::CShape::Take(std::vector<double>& values, std::string& error) {
-    values = std::move(vValues);
-    error = std::move(strError);
-    return bDone;
-}
-
 void CInstrumentSession::PlayNamedNow(CScpiContext& c, CDeviceControl& d, const std::string& name) {
     CBenchState& bench = Bench(d);
-    const std::vector<double> values = WaveValues(d, name);
-    if (values.empty())
-        return c.Error(-224, "no wave named " + name);
+    // A kept shape is of a wave that still exists: deleting or replacing it forgets the shape.
     if (!ShapeFits(d, name)) {
+        const std::vector<double> values = WaveValues(d, name);
+        if (values.empty())
+            return c.Error(-224, "no wave named " + name);
         std::string error;
         bench.strShapeOf.clear();
         if (!CWaveResampler::Resample(values, d.PlanPoints(), bench.vShape, error))

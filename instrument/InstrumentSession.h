@@ -102,8 +102,7 @@ private:
     struct CShape {
         std::vector<double> vValues;
         std::string strError;
-        bool bDone = false;
-        bool Take(std::vector<double>& values, std::string& error);
+        bool bDone = false; ///< False with the converter's message in strError.
     };
     struct CShaping {
         int nPoints = 0;

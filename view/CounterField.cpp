@@ -52,55 +52,7 @@ void CCounterField::Fit() {
         m_growing.invalidate();
         m_nGrowTo = 0;
     }
-    // A reading's width is measured once per pattern and room: where every digit is as wide
-    // as "0", the readings of one pattern are all equally wide. A meter near a decade swaps
-    // between two or three patterns, so the few last seen are kept.
-    const QString pattern = Pattern(m_strText, m_shrunk[0].bTabular);
-    if (room != m_nFittedRoom) {
-        m_nFittedRoom = room;
-        m_fitted.clear();
-    }
-    std::size_t size = 0;
-    if (const auto known = m_fitted.constFind(pattern);
-        !pattern.isEmpty() && known != m_fitted.cend()) {
-        size = *known;
-    } else {
-        bool tooWide = m_shrunk[0].metrics.horizontalAdvance(m_strText) > room;
-        while (tooWide && m_shrunk[size].font.pointSizeF() > 5.0) {
-            if (++size == m_shrunk.size()) {
-                QFont smaller = m_shrunk[size - 1].font;
-                smaller.setPointSizeF(smaller.pointSizeF() - 0.5);
-                const QFontMetrics metrics(smaller);
-                m_shrunk.push_back({smaller, metrics, TabularDigits(metrics)});
-            }
-            tooWide = m_shrunk[size].metrics.horizontalAdvance(m_strText) > room;
-        }
-        // The pattern stands for its readings only if every size tried has tabular digits.
-        const bool tabular = std::all_of(m_shrunk.begin(), m_shrunk.begin() + long(size) + 1,
-                                         [](const Shrunk& s) { return s.bTabular; });
-        if (tabular && !pattern.isEmpty()) {
-            if (m_fitted.size() >= kFittedPatterns)
-                m_fitted.clear();
-            m_fitted.insert(pattern, size);
-        }
-    }
-    // A larger font comes back only once it has fitted every reading for a while: a meter
-    // near a decade would otherwise change the text's size at every tick.
-    if (size < m_nFontSize && m_nFontSize != std::size_t(-1)) {
-        if (!m_growing.isValid())
-            m_growing.start();
-        if (m_growing.elapsed() < kGrowAfterMs) {
-            m_nGrowTo = std::max(m_nGrowTo, size);
-            size = m_nFontSize;
-        } else {
-            size = std::max(m_nGrowTo, size);
-            m_growing.invalidate();
-            m_nGrowTo = 0;
-        }
-    } else {
-        m_growing.invalidate();
-        m_nGrowTo = 0;
-    }
+    const std::size_t size = Steady(FittingSize(room));
     // Set by size, not compared: the field's font is resolved against its parent's and would
     // never compare equal, costing a new layout at every reading.
     if (size != m_nFontSize) {
@@ -110,6 +62,57 @@ void CCounterField::Fit() {
     m_pField->setText(m_strText);
     m_strShown = m_strText;
     m_sinceShown.start();
+}
+
+std::size_t CCounterField::FittingSize(int room) {
+    // A reading's width is measured once per pattern and room: where every digit is as wide
+    // as "0", the readings of one pattern are all equally wide. A meter near a decade swaps
+    // between two or three patterns, so the few last seen are kept.
+    const QString pattern = Pattern(m_strText, m_shrunk[0].bTabular);
+    if (room != m_nFittedRoom) {
+        m_nFittedRoom = room;
+        m_fitted.clear();
+    }
+    if (const auto known = m_fitted.constFind(pattern);
+        !pattern.isEmpty() && known != m_fitted.cend())
+        return *known;
+    std::size_t size = 0;
+    bool tooWide = m_shrunk[0].metrics.horizontalAdvance(m_strText) > room;
+    while (tooWide && m_shrunk[size].font.pointSizeF() > 5.0) {
+        if (++size == m_shrunk.size()) {
+            QFont smaller = m_shrunk[size - 1].font;
+            smaller.setPointSizeF(smaller.pointSizeF() - 0.5);
+            const QFontMetrics metrics(smaller);
+            m_shrunk.push_back({smaller, metrics, TabularDigits(metrics)});
+        }
+        tooWide = m_shrunk[size].metrics.horizontalAdvance(m_strText) > room;
+    }
+    // The pattern stands for its readings only if every size tried has tabular digits.
+    const bool tabular = std::all_of(m_shrunk.begin(), m_shrunk.begin() + long(size) + 1,
+                                     [](const Shrunk& s) { return s.bTabular; });
+    if (tabular && !pattern.isEmpty()) {
+        if (m_fitted.size() >= kFittedPatterns)
+            m_fitted.clear();
+        m_fitted.insert(pattern, size);
+    }
+    return size;
+}
+
+std::size_t CCounterField::Steady(std::size_t size) {
+    // A larger font comes back only once it has fitted every reading for a while: a meter
+    // near a decade would otherwise change the text's size at every tick.
+    const bool larger = m_nFontSize != std::size_t(-1) && size < m_nFontSize;
+    if (larger && !m_growing.isValid())
+        m_growing.start();
+    if (larger && m_growing.elapsed() < kGrowAfterMs) {
+        m_nGrowTo = std::max(m_nGrowTo, size);
+        return m_nFontSize;
+    }
+    if (larger)
+        size = std::max(m_nGrowTo, size);
+    m_growing.invalidate();
+    m_nGrowTo = 0;
+    return size;
 }
 
 bool CCounterField::TabularDigits(const QFontMetrics& metrics) {

@@ -36,6 +36,11 @@ protected:
 
 private:
     void Fit();
+    /// Index into m_shrunk of the largest font that fits the reading in `room`.
+    std::size_t FittingSize(int room);
+    /// The size the field takes for a reading that fits `size`: a larger font only after it
+    /// has fitted for kGrowAfterMs.
+    std::size_t Steady(std::size_t size);
     /// Whether every digit of the font is as wide as "0".
     static bool TabularDigits(const QFontMetrics& metrics);
     /// The text with each digit as "0" (empty where digits differ in width).

@@ -6,6 +6,7 @@
 #include "view/PanelControls.h"
 #include "view/PanelLayout.h"
 #include "view/PanelTemplate.h"
+#include "widgets/CounterEdit.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -41,42 +42,68 @@ private slots:
 
     // A reading too wide for the field shrinks the font until it fits; the panel's font comes
     // back once it has fitted the readings for a while, not at a single narrow reading. A field
-    // behind another window takes its reading when next drawn.
+    // that did not draw its last reading (covered) takes no new one until it is drawn, and then
+    // the newest; what it draws is the reading, in the field's place for a centred line.
     void CounterFieldFitsAndCatchesUpWhenDrawn() {
         QWidget panel;
         panel.resize(200, 60);
-        auto* field = new QLineEdit(&panel);
+        auto* field = new CCounterEdit(&panel);
         field->setGeometry(0, 0, 90, 24);
+        field->setFocusPolicy(Qt::NoFocus);
         CCounterField counter;
         counter.Attach(field);
+        counter.SetReaderCheck([] { return false; });
         panel.show();
         QVERIFY(QTest::qWaitForWindowExposed(&panel));
         const qreal base = panel.font().pointSizeF();
         counter.Show(QStringLiteral("999.999999 KHz"));
         QVERIFY(field->font().pointSizeF() < base);
-        QVERIFY(QFontMetrics(field->font()).horizontalAdvance(field->text()) <= 90 - 6);
+        QVERIFY(QFontMetrics(field->font()).horizontalAdvance(field->Reading()) <= 90 - 6);
         const qreal shrunk = field->font().pointSizeF();
-        counter.Show(QStringLiteral("1.0 Hz"));
-        counter.Show(QStringLiteral("999.999999 KHz"));
-        counter.Show(QStringLiteral("1.5 Hz"));
+        const auto drawn = [] { QTest::qWait(30); };
+        for (const char* reading : {"1.0 Hz", "999.999999 KHz", "1.5 Hz"}) {
+            drawn();
+            counter.Show(QString::fromLatin1(reading));
+        }
         QCOMPARE(field->font().pointSizeF(), shrunk);
         QTest::qWait(CCounterField::kGrowAfterMs + 50);
         QCOMPARE(field->font().pointSizeF(), shrunk);
         counter.Show(QStringLiteral("1.5 Hz"));
         QCOMPARE(field->font().pointSizeF(), base);
-        QCOMPARE(field->text(), QStringLiteral("1.5 Hz"));
+        QCOMPARE(field->Reading(), QStringLiteral("1.5 Hz"));
+
+        // Drawn as an edit of the same font and text draws itself, a line too long showing its end.
+        auto* edit = new QLineEdit(&panel);
+        edit->setReadOnly(true);
+        edit->setAlignment(Qt::AlignCenter);
+        edit->setGeometry(0, 30, 90, 24);
+        edit->show();
+        for (const char* reading : {"1.5 Hz", "0.000000 Hz", "00000000042", "12.345678 MHz"}) {
+            field->SetReading(QString::fromLatin1(reading), false);
+            edit->setText(QString::fromLatin1(reading));
+            edit->setFont(field->font());
+            drawn();
+            QVERIFY2(panel.grab(field->geometry()).toImage() ==
+                         panel.grab(edit->geometry()).toImage(),
+                     reading);
+        }
+        delete edit;
+        field->SetReading(QStringLiteral("1.5 Hz"), false);
 
         auto* cover = new QWidget(&panel);
         cover->setAutoFillBackground(true);
         cover->setGeometry(panel.rect());
         cover->show();
-        counter.Show(QStringLiteral("2.0 Hz"));
-        QCOMPARE(field->text(), QStringLiteral("1.5 Hz"));
+        drawn();
+        counter.Show(QStringLiteral("2.0 Hz")); // asked to draw, but covered
+        drawn();
+        counter.Show(QStringLiteral("2.5 Hz"));
+        QCOMPARE(field->Reading(), QStringLiteral("2.0 Hz"));
         counter.Show(QStringLiteral("3.0 Hz"), true);
-        QCOMPARE(field->text(), QStringLiteral("3.0 Hz"));
+        QCOMPARE(field->Reading(), QStringLiteral("3.0 Hz"));
         counter.Show(QStringLiteral("4.0 Hz"));
         delete cover;
-        QTRY_COMPARE(field->text(), QStringLiteral("4.0 Hz"));
+        QTRY_COMPARE(field->Reading(), QStringLiteral("4.0 Hz"));
         QCOMPARE(field->font().pointSizeF(), base);
     }
 

@@ -1,11 +1,12 @@
 #include "view/CounterField.h"
 
+#include "widgets/CounterEdit.h"
+
 #include <QEvent>
-#include <QLineEdit>
 
 #include <algorithm>
 
-void CCounterField::Attach(QLineEdit* field) {
+void CCounterField::Attach(CCounterEdit* field) {
     m_pField = field;
     field->installEventFilter(this);
 }
@@ -15,26 +16,36 @@ void CCounterField::Show(const QString& text, bool evenIfHidden) {
     if (text == m_strShown && m_pField->parentWidget()->font() == m_baseFont && !m_bBehind &&
         !m_growing.isValid())
         return;
-    m_bBehind = !evenIfHidden && m_pField->visibleRegion().isEmpty();
-    if (m_bBehind)
+    // A field that has not drawn the last reading by the next one is hidden or covered: asking
+    // where it can be seen costs more than drawing it.
+    m_bBehind = !evenIfHidden && m_bAwaitingPaint;
+    if (m_bBehind || ReaderWaits())
         return;
+    // A field that can be seen draws a new reading before SetReading returns.
+    m_bAwaitingPaint = true;
+    if (!Fit())
+        m_bAwaitingPaint = false;
+}
+
+bool CCounterField::ReaderWaits() const {
     // A reader speaks each change of a focused field: a reading a tick would flood it.
-    if (m_readerListens() && m_sinceShown.isValid() && m_sinceShown.elapsed() < kReaderIntervalMs &&
-        !m_strShown.isEmpty())
-        return;
-    Fit();
+    return m_readerListens() && m_sinceShown.isValid() &&
+           m_sinceShown.elapsed() < kReaderIntervalMs && !m_strShown.isEmpty();
 }
 
 bool CCounterField::eventFilter(QObject* watched, QEvent* event) {
-    // The paint that follows reads the text set here.
-    if (watched == m_pField && event->type() == QEvent::Paint && m_bBehind) {
-        m_bBehind = false;
-        Fit();
+    // The paint that follows shows the reading set here.
+    if (watched == m_pField && event->type() == QEvent::Paint) {
+        m_bAwaitingPaint = false;
+        if (m_bBehind && !ReaderWaits()) {
+            m_bBehind = false;
+            Fit();
+        }
     }
     return QObject::eventFilter(watched, event);
 }
 
-void CCounterField::Fit() {
+bool CCounterField::Fit() {
     // The meter's longest readings ("999.999999 KHz") are wider than the field in most fonts.
     const int room = m_pField->contentsRect().width() - 6;
     const QFont& base = m_pField->parentWidget()->font();
@@ -55,13 +66,15 @@ void CCounterField::Fit() {
     const std::size_t size = Steady(FittingSize(room));
     // Set by size, not compared: the field's font is resolved against its parent's and would
     // never compare equal, costing a new layout at every reading.
-    if (size != m_nFontSize) {
+    const bool newFont = size != m_nFontSize;
+    if (newFont) {
         m_nFontSize = size;
         m_pField->setFont(m_shrunk[size].font);
     }
-    m_pField->setText(m_strText);
+    const bool newReading = m_pField->SetReading(m_strText, m_readerListens());
     m_strShown = m_strText;
     m_sinceShown.start();
+    return newFont || newReading;
 }
 
 std::size_t CCounterField::FittingSize(int room) {

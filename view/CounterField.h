@@ -10,14 +10,15 @@
 #include <functional>
 #include <vector>
 
-class QLineEdit;
+class CCounterEdit;
 
 /// The counter field of the panel: shows each reading in a font shrunk until it fits, and takes
 /// a larger font back once that has fitted every reading for kGrowAfterMs. The reading is
 /// offered at every tick of every open device, so a reading whose text did not change costs
-/// nothing, a reading is measured once per pattern of digits, and a field hidden
-/// behind another window is brought up to date only when it is drawn again. While a screen
-/// reader listens, the text changes at most once a second, so that each change can be heard.
+/// nothing, a reading is measured once per pattern of digits, and a field that did not draw
+/// its last reading (hidden, or behind another window) is brought up to date only when it is
+/// drawn again. While a screen reader listens, the text changes at most once a second, so that
+/// each change can be heard.
 class CCounterField : public QObject {
 public:
     /// Shortest time between two changes of the text while a screen reader listens.
@@ -25,7 +26,7 @@ public:
     /// How long a larger font must have fitted every reading before the field takes it.
     static constexpr int kGrowAfterMs = 1000;
 
-    void Attach(QLineEdit* field);
+    void Attach(CCounterEdit* field);
     /// How the field learns whether a screen reader listens (QAccessible::isActive).
     void SetReaderCheck(std::function<bool()> check) { m_readerListens = std::move(check); }
     /// Shows `text` now, or when the field is next drawn if no part of it can be seen.
@@ -35,7 +36,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void Fit();
+    /// Shows m_strText in the font that fits it; whether the field was asked to draw.
+    bool Fit();
+    /// Whether a screen reader is still speaking the last change.
+    bool ReaderWaits() const;
     /// Index into m_shrunk of the largest font that fits the reading in `room`.
     std::size_t FittingSize(int room);
     /// The size the field takes for a reading that fits `size`: a larger font only after it
@@ -46,10 +50,11 @@ private:
     /// The text with each digit as "0" (empty where digits differ in width).
     static QString Pattern(const QString& text, bool tabular);
 
-    QLineEdit* m_pField = nullptr;
-    QString m_strText;      ///< The newest reading.
-    QString m_strShown;     ///< The reading the field holds.
-    bool m_bBehind = false; ///< m_strText waits for the field to be drawn.
+    CCounterEdit* m_pField = nullptr;
+    QString m_strText;             ///< The newest reading.
+    QString m_strShown;            ///< The reading the field holds.
+    bool m_bBehind = false;        ///< m_strText waits for the field to be drawn.
+    bool m_bAwaitingPaint = false; ///< The field has not drawn the last reading set.
     QElapsedTimer m_sinceShown;
     std::function<bool()> m_readerListens = &QAccessible::isActive;
     QFont m_baseFont;

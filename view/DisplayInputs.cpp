@@ -1,5 +1,7 @@
 #include "view/DisplayInputs.h"
 
+#include <iterator>
+
 CDisplayInputs::CDisplayInputs(const CDDSDevice* device, QSize size, int cursorIndex)
     : m_bValid(true), m_size(size), m_nCursorIndex(cursorIndex) {
     if (device == nullptr)
@@ -37,8 +39,7 @@ CDisplayInputs::CDisplayInputs(const CDDSDevice* device, QSize size, int cursorI
                  double(d.m_wDigitalIn),
                  double(d.m_wDigitalOut)};
     if (type == WAVE_ARB)
-        for (int i = 0; i < kMaxPoints; ++i)
-            m_fArb[i] = d.m_fArb[i];
+        m_fArb.assign(std::begin(d.m_fArb), std::end(d.m_fArb));
 }
 
 bool CDisplayInputs::Same(const CDisplayInputs& drawn) const {

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <array>
+#include <vector>
 
 /// Everything a display frame is drawn from, copied at paint time: when nothing in it moved
 /// since the last frame, the picture already on hand is the one a redraw would make. Keep it in
@@ -31,5 +32,5 @@ private:
     QSize m_size;
     int m_nCursorIndex = 0;
     std::array<double, 28> m_dFields{};
-    std::array<float, kMaxPoints> m_fArb{};
+    std::vector<float> m_fArb; ///< Only for Arb: other waves are drawn from the fields.
 };

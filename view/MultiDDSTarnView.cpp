@@ -13,6 +13,7 @@
 #include "view/PanelAccessNames.h"
 #include "view/PanelLayout.h"
 #include "view/WaveDisplay.h"
+#include "widgets/CounterEdit.h"
 #include "widgets/LED.h"
 #include "widgets/LeftRight.h"
 #include "widgets/OnOff.h"
@@ -76,12 +77,10 @@ void CMultiDDSTarnView::CreateControls() {
     m_pDisplay = m_panel.Get<CWaveDisplay>(IDC_WAVE_DISPLAY);
     m_pSlider = m_panel.Get<QSlider>(IDC_VIEW_SLIDER);
     m_pPanelButton = m_panel.Get<QToolButton>(IDC_PANEL_BUTTON);
-    m_pCounter = m_panel.Get<QLineEdit>(IDC_COUNTER);
+    m_pCounter = m_panel.Get<CCounterEdit>(IDC_COUNTER);
     m_counterField.Attach(m_pCounter);
     // A reader reaches the reading with Tab; it stays read-only.
     m_pCounter->setFocusPolicy(Qt::TabFocus);
-    // The field draws its whole face: a new reading need not draw the panel beneath it too.
-    m_pCounter->setAttribute(Qt::WA_OpaquePaintEvent);
     // A reader's value of a knob or spin button is that of the field it steps.
     const std::pair<int, int> stepped[] = {{IDC_KNOB_FREQUENCY, IDC_FREQUENCY},
                                            {IDC_KNOB_AMPLITUDE, IDC_AMPLITUDE},

@@ -21,6 +21,7 @@ class CSpinButton;
 class CStepEdit;
 class CTurnButton;
 class CWaveDisplay;
+class CCounterEdit;
 class QLineEdit;
 class QSlider;
 class QToolButton;
@@ -125,7 +126,7 @@ private:
     CWaveDisplay* m_pDisplay = nullptr;
     QSlider* m_pSlider = nullptr;
     QToolButton* m_pPanelButton = nullptr;
-    QLineEdit* m_pCounter = nullptr;
+    CCounterEdit* m_pCounter = nullptr;
     QRect m_rcFill; ///< Button-face area behind the hide/show button and the panel.
     QString m_strCounter;
     QString m_strPlayed;             ///< PlayedText() as the tooltip shows it.

@@ -4,6 +4,7 @@
 #include "view/PanelLayout.h"
 #include "view/PanelTemplate.h"
 #include "view/WaveDisplay.h"
+#include "widgets/CounterEdit.h"
 #include "widgets/LED.h"
 #include "widgets/LeftRight.h"
 #include "widgets/OnOff.h"
@@ -38,9 +39,7 @@ QWidget* CreateControl(const CPanelTemplate::Control& control, QWidget* parent) 
         return label;
     }
     case CPanelTemplate::KIND_COUNTER: {
-        auto* counter = new QLineEdit(parent);
-        counter->setReadOnly(true);
-        counter->setAlignment(Qt::AlignCenter);
+        auto* counter = new CCounterEdit(parent);
         counter->setFocusPolicy(Qt::NoFocus);
         return counter;
     }

@@ -21,8 +21,11 @@ CCounterEdit::CCounterEdit(QWidget* parent) : QLineEdit(parent) {
 }
 
 bool CCounterEdit::SetReading(const QString& reading, bool asText) {
-    if (reading == m_strReading)
+    if (reading == m_strReading) {
+        if (asText)
+            TakeReading(); // a screen reader that has just come hears the reading shown
         return false;
+    }
     m_strReading = reading;
     m_bTextBehind = true;
     if (asText || DrawnAsEdit())

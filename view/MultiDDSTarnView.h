@@ -11,6 +11,7 @@
 #include <QWidget>
 
 class CCmdUI;
+class CCounterEdit;
 class CDDSDevice;
 class CDeviceControl;
 class CLED;
@@ -21,7 +22,6 @@ class CSpinButton;
 class CStepEdit;
 class CTurnButton;
 class CWaveDisplay;
-class CCounterEdit;
 class QLineEdit;
 class QSlider;
 class QToolButton;

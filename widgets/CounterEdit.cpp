@@ -18,6 +18,7 @@ CCounterEdit::CCounterEdit(QWidget* parent) : QLineEdit(parent) {
     setAlignment(Qt::AlignCenter);
     // The field draws its whole face: a new reading need not draw the panel beneath it too.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    m_advances.fill(-1.0);
 }
 
 bool CCounterEdit::SetReading(const QString& reading, bool asText) {
@@ -72,15 +73,16 @@ void CCounterEdit::paintEvent(QPaintEvent* event) {
     painter.drawPixmap(0, 0, Face());
     painter.setFont(font());
     painter.setPen(palette().color(QPalette::Text));
-    const QPointF origin = TextOrigin();
-    if (m_line.bOverflow)
+    bool overflow = false;
+    const QPointF origin = TextOrigin(overflow);
+    if (overflow)
         painter.setClipRect(m_line.contents);
     painter.drawText(origin, m_strReading);
 }
 
 void CCounterEdit::changeEvent(QEvent* event) {
     if (event->type() == QEvent::FontChange) {
-        m_bAdvancesKnown = false;
+        m_advances.fill(-1.0);
         m_line.size = QSize();
     }
     if (event->type() == QEvent::StyleChange) {
@@ -90,7 +92,7 @@ void CCounterEdit::changeEvent(QEvent* event) {
     QLineEdit::changeEvent(event);
 }
 
-QPointF CCounterEdit::TextOrigin() const {
+QPointF CCounterEdit::TextOrigin(bool& overflow) {
     // What does not depend on the text is worked out once per size, font and style.
     if (m_line.size != size()) {
         QStyleOptionFrame panel;
@@ -110,8 +112,8 @@ QPointF CCounterEdit::TextOrigin() const {
     const qreal line = m_line.contents.width() - 2 * kHorizontalMargin;
     const qreal width = qRound(TextWidth());
     const qreal used = width + 1 + m_line.nCursor;
-    m_line.bOverflow = used > line;
-    const qreal scroll = m_line.bOverflow ? width - line + 1 : std::trunc((used - line) / 2.0);
+    overflow = used > line;
+    const qreal scroll = overflow ? width - line + 1 : std::trunc((used - line) / 2.0);
     return {m_line.contents.x() + kHorizontalMargin - scroll, m_line.baseline};
 }
 
@@ -137,16 +139,11 @@ const QPixmap& CCounterEdit::Face() {
     return m_face;
 }
 
-qreal CCounterEdit::TextWidth() const {
-    const QString& shown = m_strReading;
-    if (!m_bAdvancesKnown) {
-        m_advances.fill(-1.0);
-        m_bAdvancesKnown = true;
-    }
+qreal CCounterEdit::TextWidth() {
     qreal width = 0.0;
-    for (const QChar ch : shown) {
+    for (const QChar ch : m_strReading) {
         if (ch.unicode() > 0xFF)
-            return QFontMetricsF(font()).horizontalAdvance(shown);
+            return QFontMetricsF(font()).horizontalAdvance(m_strReading);
         qreal& advance = m_advances[ch.unicode()];
         if (advance < 0.0)
             advance = QFontMetricsF(font()).horizontalAdvance(ch);

@@ -21,9 +21,6 @@ public:
     /// The reading shown.
     const QString& Reading() const { return m_strReading; }
 
-    /// Where the text's baseline starts, as the edit itself would place it.
-    QPointF TextOrigin() const;
-
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -36,8 +33,11 @@ private:
     /// Makes the reading the edit's text if it is not yet.
     void TakeReading();
     const QPixmap& Face();
-    /// The text's width from per-character advances: a reading is digits, a point and a unit.
-    qreal TextWidth() const;
+    /// Where the reading's baseline starts, as the edit itself would place it; `overflow`: the
+    /// reading is longer than the line.
+    QPointF TextOrigin(bool& overflow);
+    /// The reading's width from per-character advances: digits, a point and a unit.
+    qreal TextWidth();
 
     /// Where the line of text lies, for the size it was worked out for.
     struct Line {
@@ -45,9 +45,8 @@ private:
         QRect contents;
         qreal baseline = 0.0;
         int nCursor = 0;
-        bool bOverflow = false; ///< The last text was longer than the line.
     };
-    mutable Line m_line;
+    Line m_line;
     QString m_strReading;
     bool m_bTextBehind = false; ///< The edit's text is an older reading.
     QPixmap m_face;
@@ -55,6 +54,5 @@ private:
     bool m_bFaceActive = false;
     bool m_bFaceEnabled = false;
     /// Advances of the Latin-1 characters in the current font; negative until measured.
-    mutable std::array<qreal, 256> m_advances{};
-    mutable bool m_bAdvancesKnown = false;
+    std::array<qreal, 256> m_advances;
 };

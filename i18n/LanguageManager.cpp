@@ -159,6 +159,12 @@ void CLanguageManager::LoadLanguage(int index) {
         m_keys.emplace_back(key);
         m_texts.push_back(GetLanguageName(i));
     }
+    // Texts are looked up at every tick of the status bar: a scan of the whole table each
+    // time would cost more than the rest of the tick. The first of equal keys is the one found.
+    m_firstOfKey.clear();
+    m_firstOfKey.reserve(m_keys.size());
+    for (std::size_t i = 0; i < m_keys.size(); ++i)
+        m_firstOfKey.emplace(m_keys[i], i);
 }
 
 std::string CLanguageManager::GetLanguageName(int index) const {
@@ -200,13 +206,11 @@ std::string CLanguageManager::GetText(int id) const {
 }
 
 bool CLanguageManager::FindText(const std::string& key, std::string& text) const {
-    for (std::size_t i = 0; i < m_keys.size(); ++i) {
-        if (m_keys[i] == key) {
-            text = m_texts[i];
-            return true;
-        }
-    }
-    return false;
+    const auto found = m_firstOfKey.find(key);
+    if (found == m_firstOfKey.end())
+        return false;
+    text = m_texts[found->second];
+    return true;
 }
 
 bool CLanguageManager::FindControlText(int id, std::string& text) const {

@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 /// The current interface language: its texts by numeric key, the list of language files
@@ -79,6 +80,7 @@ private:
     int m_nCurrent = -1;
     std::vector<std::string> m_keys;
     std::vector<std::string> m_texts;
+    std::unordered_map<std::string, std::size_t> m_firstOfKey; ///< Into m_keys and m_texts.
     CFileList m_fileList;
     std::vector<std::string> m_names; ///< GetLanguageName of each listed file.
     std::string m_strDefaultPath;

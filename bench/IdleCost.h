@@ -1,11 +1,11 @@
 #pragma once
 // What the idle benchmarks measure: process CPU milliseconds per wall second, and their baseline,
 // threads that do nothing but sleep 1 ms in a loop.
-#include <atomic>
+#include "bench/SleepLoops.h"
+
 #include <chrono>
 #include <ctime>
 #include <thread>
-#include <vector>
 
 /// CPU seconds the process (or with CLOCK_THREAD_CPUTIME_ID, the calling thread) has used.
 inline double CpuSeconds(clockid_t clock = CLOCK_PROCESS_CPUTIME_ID) {
@@ -35,16 +35,6 @@ inline double CpuMsPerSecond(std::chrono::milliseconds warmUp, std::chrono::mill
 /// The cost of `count` threads sleeping 1 ms in a loop.
 inline double SleepLoopCost(int count, std::chrono::milliseconds warmUp,
                             std::chrono::milliseconds window) {
-    std::atomic<bool> stop{false};
-    std::vector<std::thread> threads;
-    for (int i = 0; i < count; ++i)
-        threads.emplace_back([&stop] {
-            while (!stop.load(std::memory_order_acquire))
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        });
-    const double cost = CpuMsPerSecond(warmUp, window);
-    stop = true;
-    for (std::thread& thread : threads)
-        thread.join();
-    return cost;
+    const CSleepLoops loops(count);
+    return CpuMsPerSecond(warmUp, window);
 }

@@ -1,7 +1,9 @@
 // The whole program with 1, 8 and 20 device windows open on simulated generators: its CPU while
 // idle (workers, view and frame timers, repaints) against as many bare 1 ms sleep loops in the
 // same run, the memory each added device costs, and the display frame with every window open
-// against the frame with one.
+// against the frame with one. Beside it, the least a Qt window showing a changing reading
+// costs: the same sleep loops and a main window that draws a new line of text every 100 ms,
+// so that the program's figure can be read against what the toolkit and machine ask anyway.
 #include "bench/IdleCost.h"
 #include "tests/AppTestSupport.h"
 
@@ -11,7 +13,12 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPainter>
+#include <QStatusBar>
 #include <QTimer>
+#include <QToolBar>
 
 #include <algorithm>
 #include <chrono>
@@ -49,6 +56,63 @@ double FrameMicroseconds(CProgram& program) {
            kFrames;
 }
 
+/// The program's own event loop for a span: it sleeps until its next timer, where
+/// QTest::qWait would wake every 10 ms and be measured as the program's cost.
+void Wait(std::chrono::milliseconds span) {
+    QEventLoop loop;
+    QTimer::singleShot(span, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+/// One line of text drawn as plainly as Qt allows: no frame, no layout, an opaque rectangle.
+class CPlainReading : public QWidget {
+public:
+    explicit CPlainReading(QWidget* parent) : QWidget(parent) {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+    void Show(const QString& text) {
+        m_strText = text;
+        repaint();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.fillRect(rect(), palette().base());
+        painter.drawText(rect(), Qt::AlignCenter, m_strText);
+    }
+
+private:
+    QString m_strText;
+};
+
+/// `count` bare 1 ms sleep loops beside a main window with a menu, a toolbar and a status bar
+/// whose one reading changes its last digit every 100 ms, and a second timer every 200 ms that
+/// does nothing, as the program's frame timer comes due.
+double QtReadingFloor(int count) {
+    const CSleepLoops loops(count);
+    QMainWindow window;
+    window.menuBar()->addMenu(QStringLiteral("&File"));
+    window.addToolBar(QStringLiteral("Standard"));
+    window.statusBar()->showMessage(QStringLiteral("Ready"));
+    auto* panel = new QWidget;
+    window.setCentralWidget(panel);
+    auto* reading = new CPlainReading(panel);
+    reading->setGeometry(40, 40, 160, 24);
+    window.resize(1024, 768);
+    window.show();
+    int tick = 0;
+    QTimer view;
+    QObject::connect(&view, &QTimer::timeout, reading, [&tick, reading] {
+        reading->Show(QStringLiteral("1.00000%1 KHz").arg(++tick % 10));
+    });
+    view.start(100);
+    QTimer frame;
+    QObject::connect(&frame, &QTimer::timeout, &window, [] {});
+    frame.start(200);
+    return CpuMsPerSecond(kWarmUp, kWindow, Wait);
+}
+
 struct Figures {
     double cpu = 0, frame = 0;
     double uiShare = 0;   ///< Of cpu, the part the user-interface thread used.
@@ -67,19 +131,11 @@ Figures Program(int devices) {
         program.m_answerer.m_nChooseRow = 0; // the first free generator
         program.Open();
     }
-    // The program's own event loop, which sleeps until its next timer: QTest::qWait instead
-    // wakes every 10 ms and would be measured as the program's cost.
-    const auto wait = [](auto span) {
-        QEventLoop loop;
-        QTimer::singleShot(std::chrono::milliseconds(span), Qt::PreciseTimer, &loop,
-                           &QEventLoop::quit);
-        loop.exec();
-    };
     program.m_answerer.Pause(true);
-    wait(kWarmUp);
+    Wait(kWarmUp);
     // This thread runs every window and timer: its share of the window's CPU.
     const double uiFrom = CpuSeconds(CLOCK_THREAD_CPUTIME_ID);
-    figures.cpu = CpuMsPerSecond(0ms, kWindow, wait);
+    figures.cpu = CpuMsPerSecond(0ms, kWindow, Wait);
     const double uiMsPerSecond = (CpuSeconds(CLOCK_THREAD_CPUTIME_ID) - uiFrom) * 1000.0 /
                                  std::chrono::duration<double>(kWindow).count();
     figures.uiShare = uiMsPerSecond / figures.cpu;
@@ -100,12 +156,14 @@ void BM_IdleProgram(benchmark::State& state) {
     static std::map<int, double> growth;
     for (auto _ : state) {
         const double bare = SleepLoopCost(count, kWarmUp, kWindow);
+        const double floor = QtReadingFloor(count);
         const Figures program = Program(count);
         if (count == 1)
             oneFrames.push_back(program.frame);
         state.counters["sleep_cpu_ms_per_s"] = bare;
         state.counters["program_cpu_ms_per_s"] = program.cpu;
         state.counters["cpu_ratio"] = program.cpu / bare;
+        state.counters["qt_floor_ratio"] = floor / bare;
         state.counters["frame_us"] = program.frame;
         state.counters["ui_thread_share"] = program.uiShare;
         if (count > 1 && !oneFrames.empty()) {
